@@ -1,0 +1,40 @@
+# The two set-up commands of the README: `make run` and `make test`.
+BUILD    ?= build
+FUZZ_BUILD ?= build-fuzz
+FUZZ_RUNS ?= 20000
+PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
+            libbenchmark-dev clang libclang-rt-14-dev xvfb xauth
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: deps build run test fuzz bench clean
+
+deps:
+	@dpkg -s $(PACKAGES) >/dev/null 2>&1 || { \
+	  $(SUDO) apt-get update && \
+	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $(PACKAGES); }
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD) -j2
+
+run: build
+	cd $(BUILD)/bin && ./xemap
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j2
+
+# Every fuzz target, built with clang and ASan/UBSan, for a fixed number of runs.
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DXEMAP_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(FUZZ_BUILD) -j2 --target fuzz_all
+	set -e; for target in $(FUZZ_BUILD)/fuzz/fuzz_*; do \
+	  name=$$(basename $$target | sed 's/^fuzz_//'); \
+	  work=$(FUZZ_BUILD)/corpus/$$name; mkdir -p $$work; \
+	  $$target -runs=$(FUZZ_RUNS) -seed=1 $$work $$( [ -d fuzz/corpus/$$name ] && echo fuzz/corpus/$$name ); \
+	done
+
+bench: build
+	$(BUILD)/bin/xemap-bench
+
+clean:
+	rm -rf $(BUILD) $(FUZZ_BUILD)

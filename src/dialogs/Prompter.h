@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+class QDialog;
+class QPrinter;
+
+namespace xemap {
+
+struct FileDialogSpec {
+    QString title;
+    QString filter;         // Qt filter form, e.g. "XEMap File (*.xem);;All Files (*.*)"
+    QString defaultSuffix;  // appended to a name typed without an extension
+    QString directory;
+    bool confirmOverwrite = false;
+};
+
+// Every modal question and message goes through here, so that window tests can
+// script the answers instead of blocking on a dialog.
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+
+    // A plain message box with one OK button.
+    virtual void message(const QString& text) = 0;
+    // Runs one of the program's own modal windows and returns its result code.
+    virtual int exec(QDialog& dialog) = 0;
+    // The chosen path, or an empty string when the dialog was cancelled.
+    virtual QString openFileName(const FileDialogSpec& spec) = 0;
+    virtual QString saveFileName(const FileDialogSpec& spec) = 0;
+    // The platform's print dialog; false when cancelled.
+    virtual bool choosePrinter(QPrinter& printer) = 0;
+};
+
+class QtPrompter final : public Prompter {
+public:
+    void message(const QString& text) override;
+    int exec(QDialog& dialog) override;
+    QString openFileName(const FileDialogSpec& spec) override;
+    QString saveFileName(const FileDialogSpec& spec) override;
+    bool choosePrinter(QPrinter& printer) override;
+};
+
+}  // namespace xemap

@@ -1,0 +1,1 @@
+// The map view renderer.

@@ -1,0 +1,52 @@
+#include "support/ScriptedPrompter.h"
+
+#include <QDialog>
+#include <gtest/gtest.h>
+
+namespace xemap::testing {
+
+namespace {
+
+template <class T>
+T takeFront(std::deque<T>& queue, const char* what, T fallback)
+{
+    if (queue.empty()) {
+        ADD_FAILURE() << "unexpected " << what;
+        return fallback;
+    }
+    T value = std::move(queue.front());
+    queue.pop_front();
+    return value;
+}
+
+}  // namespace
+
+void ScriptedPrompter::message(const QString& text) { messages.push_back(text); }
+
+int ScriptedPrompter::exec(QDialog& dialog)
+{
+    dialogsShown.push_back(dialog.objectName());
+    auto script = takeFront<DialogScript>(dialogs_, "modal dialog", [](QDialog&) { return int(QDialog::Rejected); });
+    return script(dialog);
+}
+
+QString ScriptedPrompter::openFileName(const FileDialogSpec& spec)
+{
+    fileDialogs.push_back(spec);
+    return takeFront<QString>(openFiles_, "open dialog", QString());
+}
+
+QString ScriptedPrompter::saveFileName(const FileDialogSpec& spec)
+{
+    fileDialogs.push_back(spec);
+    return takeFront<QString>(saveFiles_, "save dialog", QString());
+}
+
+bool ScriptedPrompter::choosePrinter(QPrinter&) { return takeFront<bool>(printers_, "print dialog", false); }
+
+bool ScriptedPrompter::allAnswersUsed() const
+{
+    return dialogs_.empty() && openFiles_.empty() && saveFiles_.empty() && printers_.empty();
+}
+
+}  // namespace xemap::testing

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "dialogs/Prompter.h"
+
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+
+namespace xemap::testing {
+
+// Answers modal questions from prepared scripts and records what was asked.
+// A question without a prepared answer fails the test instead of blocking.
+class ScriptedPrompter final : public Prompter {
+public:
+    using DialogScript = std::function<int(QDialog&)>;
+
+    void expectDialog(DialogScript script) { dialogs_.push_back(std::move(script)); }
+    void expectOpenFile(const QString& path) { openFiles_.push_back(path); }
+    void expectSaveFile(const QString& path) { saveFiles_.push_back(path); }
+    void expectPrinter(bool accept) { printers_.push_back(accept); }
+
+    void message(const QString& text) override;
+    int exec(QDialog& dialog) override;
+    QString openFileName(const FileDialogSpec& spec) override;
+    QString saveFileName(const FileDialogSpec& spec) override;
+    bool choosePrinter(QPrinter& printer) override;
+
+    QStringList messages;                 // texts of message boxes, in order
+    QStringList dialogsShown;             // object names of the windows run modally
+    std::vector<FileDialogSpec> fileDialogs;
+
+    bool allAnswersUsed() const;
+
+private:
+    std::deque<DialogScript> dialogs_;
+    std::deque<QString> openFiles_;
+    std::deque<QString> saveFiles_;
+    std::deque<bool> printers_;
+};
+
+}  // namespace xemap::testing
