@@ -22,8 +22,6 @@ class MapView;
 class Prompter;
 class TTilesetForm;
 
-constexpr int kTilesetLayers = 5;
-
 // The main window: map view, toolbar, menus and status line. It owns the
 // document, the editor state, the undo history and the clipboards.
 class TForm1 : public QMainWindow {
@@ -46,10 +44,11 @@ public:
     const QImage& mapImage() const { return mapImage_; }
     const QString& programDirectory() const { return programDirectory_; }
 
-    // Registry lists: one row per tileset, one file list and one mode-name list per layer.
+    // Registry lists: one row per tileset, one file list and one mode-name list per
+    // tileset layer.
     QStringList tilesetNames;
-    std::array<QStringList, kTilesetLayers> tilesetFiles;
-    std::array<QStringList, kTilesetLayers> modeNames;
+    std::array<QStringList, 5> tilesetFiles;
+    std::array<QStringList, 5> modeNames;
 
     // Editing services shared by the mouse, keyboard, popup and palette handlers.
     void markModified();
