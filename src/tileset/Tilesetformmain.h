@@ -1,0 +1,111 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QPoint>
+#include <QWidget>
+
+#include <array>
+
+class QCheckBox;
+class QLineEdit;
+class QTabWidget;
+class QToolButton;
+
+namespace xemap {
+
+class Prompter;
+class TForm1;
+
+constexpr int kPaletteLayers = 5;
+constexpr int kPaletteTiles = 100;
+constexpr int kGroupButtons = 16;
+
+inline const QColor kPlainFrame{128, 0, 0};
+inline const QColor kGroupFrame{0, 128, 0};
+
+// One layer's palette image, with the mouse handed to the palette window.
+class TileBox final : public QWidget {
+    Q_OBJECT
+
+public:
+    TileBox(int layer, QWidget* parent);
+    QImage image;
+
+signals:
+    void moved(int x, int y);
+    void released(Qt::MouseButton button, int x, int y);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// The floating palette: the loaded tileset's layers as tabs of 10 x 10 tiles, the
+// terrain check boxes and the group buttons. It owns the tileset and tells the main
+// window the current layer, the edit mode and the status text.
+class TTilesetForm final : public QWidget {
+    Q_OBJECT
+
+public:
+    TTilesetForm(TForm1& main, Prompter& prompter);
+    ~TTilesetForm() override;
+
+    int activeLayer() const { return activeLayer_; }
+    int selectedTile() const { return selectedTile_[activeLayer_]; }
+    int selectedRotation() const { return paletteRotation_[selectedTile()][activeLayer_]; }
+    int paletteScale() const { return paletteScale_; }
+    const QImage& paletteImage(int layer) const { return tileBoxes_[layer]->image; }
+
+    // Rotation keys: the selected tile's palette rotation turned by a quarter step.
+    void rotateSelectedTile(int step);
+    void setLargeTiles(bool large);
+
+    void DrawPaletteCell(int tile, int rotation, int layer);
+    void RedrawPalette(int layer);
+    void DrawSelectionFrame(int tile, int layer, const QColor& colour);
+
+    // Palette events, reached by the controls and by tests.
+    void TileBoxMouseMove(int x, int y);
+    void TileBoxMouseUp(Qt::MouseButton button, int x, int y);
+    void CheckBoxClick(int row);
+    void GroupButtonClick(int slot);
+    void PageControl1Change(int tab);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void buildControls();
+    void buildBaseTab();
+    void buildLayerTab(int layer);
+    void placeForScale();
+    int cellSize() const { return 20 * paletteScale_; }
+    QPoint cellAt(int x, int y) const;
+    void selectPlainTile(int tile);
+    void showModeOnMain(int editMode, bool connector);
+
+    TForm1& main_;
+    Prompter& prompter_;
+
+    int activeLayer_ = 0;
+    std::array<int, kPaletteLayers> selectedTile_{};
+    std::array<std::array<int, kPaletteLayers>, kPaletteTiles> paletteRotation_{};
+    int paletteScale_ = 2;
+    QPoint lastClicked_{-1, -1};
+    QPoint lastHovered_{-1, -1};
+
+    QLineEdit* TileTitle = nullptr;
+    QCheckBox* oneLayerBox = nullptr;
+    QCheckBox* OnTopBox = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* Panel3 = nullptr;
+    std::array<QCheckBox*, 10> terrainBoxes_{};
+    std::array<TileBox*, kPaletteLayers> tileBoxes_{};
+    std::array<std::array<QWidget*, 2>, kPaletteLayers> groupPanels_{};
+    std::array<std::array<QToolButton*, kGroupButtons>, kPaletteLayers> groupButtons_{};
+};
+
+}  // namespace xemap
