@@ -86,7 +86,7 @@ int scrollMaximum(int quarterCellSize) { return std::max(0, kQuarterCells - kVie
 
 TForm1::TForm1(Prompter& prompter, const QString& programDirectory, QWidget* parent)
     : QMainWindow(parent), prompter_(prompter), programDirectory_(programDirectory),
-      descriptionClipboard_(std::make_shared<XETile>()), mapImage_(kViewSize, kViewSize, QImage::Format_RGB32)
+      descriptionClipboard_(std::make_shared<XETile>())
 {
     setObjectName("Form1");
     setWindowTitle("XEMap");
@@ -96,7 +96,6 @@ TForm1::TForm1(Prompter& prompter, const QString& programDirectory, QWidget* par
     buildMenus();
     buildMapMenu();
     move(50, 50);
-    mapImage_.fill(Qt::white);
     setStatusText("Normal Draw");
 
     // Relative tileset, registry and picture names resolve against the program folder.
@@ -105,6 +104,22 @@ TForm1::TForm1(Prompter& prompter, const QString& programDirectory, QWidget* par
 }
 
 TForm1::~TForm1() = default;
+
+void TForm1::setPalette(TTilesetForm* palette)
+{
+    palette_ = palette;
+    renderer_.reset();
+    if (!palette)
+        return;
+    renderer_ = std::make_unique<MapRenderer>(document_, state_, palette->tileset());
+    renderer_->setPresenter([this] { MapBox->update(); });
+}
+
+const QImage& TForm1::mapImage() const
+{
+    static const QImage none;
+    return renderer_ ? renderer_->mapImage() : none;
+}
 
 void TForm1::buildControls()
 {
@@ -316,21 +331,48 @@ void TForm1::dropRegionSelection()
 
 void TForm1::redrawAll()
 {
-    mapImage_.fill(Qt::white);
-    present();
+    if (renderer_)
+        renderer_->redrawAll();
 }
 
-void TForm1::drawOneCell(int, int) {}
+void TForm1::drawOneCell(int column, int row)
+{
+    if (renderer_)
+        renderer_->drawOneCell(column, row);
+}
 
-void TForm1::cursorPreview(int, int) {}
+void TForm1::cursorPreview(int column, int row)
+{
+    if (!renderer_ || !palette_ || !insideGrid(column, row))
+        return;
+    renderer_->cursorPreview(column, row, palette_->paletteTile());
+    showPreview();
+}
 
-void TForm1::outline(int, int, int, int) {}
+void TForm1::showPreview()
+{
+    PreviewImage->setPixmap(QPixmap::fromImage(renderer_->previewImage()));
+}
+
+void TForm1::outline(int firstColumn, int firstRow, int endColumn, int endRow)
+{
+    if (renderer_)
+        renderer_->outline(firstColumn, firstRow, endColumn, endRow);
+}
 
 void TForm1::present() { MapBox->update(); }
 
-void TForm1::saveUnderCursor(int, int) {}
+void TForm1::saveUnderCursor(int column, int row)
+{
+    if (renderer_)
+        renderer_->saveUnderCursor(column, row);
+}
 
-void TForm1::restoreUnderCursor(int, int) {}
+void TForm1::restoreUnderCursor(int column, int row)
+{
+    if (renderer_)
+        renderer_->restoreUnderCursor(column, row);
+}
 
 void TForm1::boxFill(int, int, int, int) {}
 
@@ -446,13 +488,13 @@ void TForm1::FormKeyPress(QChar key)
         break;
     case ',':
     case '<':
-        if (palette_)
-            palette_->rotateSelectedTile(-1);
-        break;
     case '.':
     case '>':
-        if (palette_)
-            palette_->rotateSelectedTile(1);
+        if (!palette_)
+            break;
+        palette_->rotateSelectedTile(key == ',' || key == '<' ? -1 : 1);
+        cursorPreview(state_.cursorColumn, state_.cursorRow);
+        present();
         break;
     default:
         break;

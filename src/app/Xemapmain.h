@@ -3,12 +3,15 @@
 #include "document/EditorState.h"
 #include "document/MapDocument.h"
 #include "document/UndoHistory.h"
+#include "render/Xedrawfuncs.h"
+#include "tileset/Tileset.h"
 
 #include <QImage>
 #include <QMainWindow>
 #include <QStringList>
 
 #include <array>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -31,8 +34,8 @@ public:
     TForm1(Prompter& prompter, const QString& programDirectory, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    // The palette is created after the main window and tells it the loaded tileset.
-    void setPalette(TTilesetForm* palette) { palette_ = palette; }
+    // The palette is created after the main window; the map is drawn with its tileset.
+    void setPalette(TTilesetForm* palette);
     TTilesetForm* palette() const { return palette_; }
     Prompter& prompter() const { return prompter_; }
 
@@ -41,14 +44,15 @@ public:
     EditorState& state() { return state_; }
     const EditorState& state() const { return state_; }
     const UndoHistory& history() const { return history_; }
-    const QImage& mapImage() const { return mapImage_; }
+    const QImage& mapImage() const;
+    MapRenderer* renderer() const { return renderer_.get(); }
     const QString& programDirectory() const { return programDirectory_; }
 
     // Registry lists: one row per tileset, one file list and one mode-name list per
     // tileset layer.
     QStringList tilesetNames;
-    std::array<QStringList, 5> tilesetFiles;
-    std::array<QStringList, 5> modeNames;
+    std::array<QStringList, kTilesetLayers> tilesetFiles;
+    std::array<QStringList, kTilesetLayers> modeNames;
 
     // Editing services shared by the mouse, keyboard, popup and palette handlers.
     void markModified();
@@ -117,11 +121,13 @@ private:
     void updateHistoryButtons();
     void forgetHistory();
     void applyZoom(float factor);
+    void showPreview();
 
     // Mouse editing steps (Xemousefuncs.cpp).
     void setCursorCell(int x, int y);
     void paintCursorCell();
     void startDrag();
+    void restoreLastHovered();
     void drawRubberBand();
     void finishDrag();
     void boxFill(int firstColumn, int endColumn, int firstRow, int endRow);
@@ -134,7 +140,7 @@ private:
     EditorState state_;
     UndoHistory history_;
     TilePtr descriptionClipboard_;
-    QImage mapImage_;
+    std::unique_ptr<MapRenderer> renderer_;
 
     MapView* MapBox = nullptr;
     QScrollBar* XScroll = nullptr;
