@@ -207,6 +207,7 @@ void TForm1::buildToolbar(QWidget* client)
     ZoomInButton = button("ZoomInButton");
     ZoomOutButton = button("ZoomOutButton");
     connect(button("NewButton"), &QToolButton::clicked, this, &TForm1::NewButtonClick);
+    connect(SaveButton, &QToolButton::clicked, this, [this] { Save(false); });
     connect(UndoButton, &QToolButton::clicked, this, &TForm1::UndoButtonClick);
     connect(RedoButton, &QToolButton::clicked, this, &TForm1::RedoButtonClick);
     connect(ZoomInButton, &QToolButton::clicked, this, [this] { FormKeyPress('+'); });
@@ -227,8 +228,9 @@ void TForm1::buildMenus()
     addTilesetItem_ = addItem(fileMenu_, "AddTilesetItem", "Add Tileset...");
     newItemsEnd_ = fileMenu_->addSeparator();
     addItem(fileMenu_, "OpenItem", "&Open...");
-    addItem(fileMenu_, "SaveItem", "&Save", QKeySequence("Ctrl+S"));
-    addItem(fileMenu_, "SaveAsItem", "Save &As...");
+    connect(addItem(fileMenu_, "SaveItem", "&Save", QKeySequence("Ctrl+S")), &QAction::triggered, this,
+            [this] { Save(false); });
+    connect(addItem(fileMenu_, "SaveAsItem", "Save &As..."), &QAction::triggered, this, [this] { Save(true); });
     addItem(fileMenu_, "ExportItem", "&Export...");
     addItem(fileMenu_, "PrintItem", "&Print...");
     fileMenu_->addSeparator();
@@ -279,6 +281,14 @@ void TForm1::buildMapMenu()
     MapMenu->addSeparator();
     LRotate = item("LRotate", "Rotate Tile Left", "", true);
     RRotate = item("RRotate", "Rotate Tile Right", "", true);
+}
+
+void TForm1::registerTileset(const QString& name, const LayerFiles& files)
+{
+    tilesetNames << name;
+    for (int layer = 0; layer < kTilesetLayers; ++layer)
+        tilesetFiles[layer] << files[layer];
+    insertNewItem(tilesetNames.size() - 1);
 }
 
 // The New item of tileset i stands at menu position i + 1, after "Add Tileset...".
@@ -376,10 +386,6 @@ void TForm1::restoreUnderCursor(int column, int row)
 
 void TForm1::boxFill(int, int, int, int) {}
 
-void TForm1::NewButtonClick() {}
-
-void TForm1::NewClick(const QString&) {}
-
 // Undo and Redo change the map, so unlike a save they leave it modified.
 void TForm1::UndoButtonClick()
 {
@@ -461,8 +467,6 @@ void TForm1::applyZoom(float factor)
     state_.viewRow = YScroll->value() * state_.quarterCellSize / state_.cellSize;
     redrawAll();
 }
-
-void TForm1::closeEvent(QCloseEvent* event) { event->accept(); }
 
 void TForm1::keyPressEvent(QKeyEvent* event)
 {

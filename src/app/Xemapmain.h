@@ -12,6 +12,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -53,6 +54,8 @@ public:
     QStringList tilesetNames;
     std::array<QStringList, kTilesetLayers> tilesetFiles;
     std::array<QStringList, kTilesetLayers> modeNames;
+    // Adds a tileset to the lists and its "New " item to the File menu.
+    void registerTileset(const QString& name, const LayerFiles& files);
 
     // Editing services shared by the mouse, keyboard, popup and palette handlers.
     void markModified();
@@ -75,6 +78,8 @@ public:
     // Toolbar and menu commands.
     void NewButtonClick();
     void NewClick(const QString& itemName);
+    // File > Save and Save As; the map stays modified when nothing was written.
+    void Save(bool asSaveAs);
     void UndoButtonClick();
     void RedoButtonClick();
     void SelectButtonClick();
@@ -121,6 +126,15 @@ private:
     void updateHistoryButtons();
     void forgetHistory();
     void applyZoom(float factor);
+
+    // Document lifecycle (Xemenufuncs.cpp).
+    // Asks to save a modified map; false when the caller must not go on.
+    bool saveChangesFirst(const QString& question, const QString& discardCaption);
+    void startMapWith(int tilesetIndex);
+    void finishNewMap();
+    bool askYesNo(const QString& question, const QString& yesCaption, const QString& noCaption);
+    // The registry position chosen, or nothing when the dialog was cancelled.
+    std::optional<int> chooseTileset();
     void showPreview();
 
     // Mouse editing steps (Xemousefuncs.cpp).

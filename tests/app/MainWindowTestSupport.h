@@ -6,6 +6,8 @@
 #include "tileset/Tilesetformmain.h"
 
 #include <QAction>
+#include <QDialog>
+#include <QMessageBox>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -49,15 +51,23 @@ protected:
     {
         writeSheet(folder.filePath("base.bmp"), 0);
         writeSheet(folder.filePath("layer.bmp"), 1);
-        form().tilesetNames = {"Colours"};
-        const char* files[] = {"base.bmp", "layer.bmp", "null", "null", "null"};
-        for (int layer = 0; layer < 5; ++layer)
-            form().tilesetFiles[layer] = {files[layer]};
-        palette().LoadTileset(0);
+        form().registerTileset("Colours", {"base.bmp", "layer.bmp", "null", "null", "null"});
+        palette().LoadTileset(form().tilesetNames.size() - 1);
         form().redrawAll();
     }
 
     QRgb mapPixel(QPoint p) { return form().mapImage().pixel(p); }
+
+    // Answers the next confirmation question and records its text in `asked`.
+    void answerYesNo(bool yes)
+    {
+        prompter.expectDialog([this, yes](QDialog& dialog) {
+            asked << questionOf(dialog);
+            return yes ? int(QDialog::Accepted) : int(QDialog::Rejected);
+        });
+    }
+    static QString questionOf(QDialog& dialog);
+    QStringList asked;
 
     // A press, a drag over the given view pixels and a release at the last one.
     void drag(std::initializer_list<QPoint> points, Qt::KeyboardModifiers modifiers = {})
@@ -79,3 +89,10 @@ protected:
 inline QPoint cellCentre(int column, int row) { return {column * 20 + 10, row * 20 + 10}; }
 
 }  // namespace xemap::testing
+
+inline QString xemap::testing::MainWindowFixture::questionOf(QDialog& dialog)
+{
+    if (auto* box = qobject_cast<QMessageBox*>(&dialog))
+        return box->text();
+    return {};
+}
