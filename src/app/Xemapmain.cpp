@@ -86,7 +86,7 @@ int scrollMaximum(int quarterCellSize) { return std::max(0, kQuarterCells - kVie
 
 TForm1::TForm1(Prompter& prompter, const QString& programDirectory, QWidget* parent)
     : QMainWindow(parent), prompter_(prompter), programDirectory_(programDirectory),
-      descriptionClipboard_(std::make_shared<XETile>()), mapImage_(kViewSize, kViewSize, QImage::Format_RGB32)
+      descriptionClipboard_(std::make_shared<XETile>())
 {
     setObjectName("Form1");
     setWindowTitle("XEMap");
@@ -96,7 +96,6 @@ TForm1::TForm1(Prompter& prompter, const QString& programDirectory, QWidget* par
     buildMenus();
     buildMapMenu();
     move(50, 50);
-    mapImage_.fill(Qt::white);
     setStatusText("Normal Draw");
 
     // Relative tileset, registry and picture names resolve against the program folder.
@@ -105,6 +104,22 @@ TForm1::TForm1(Prompter& prompter, const QString& programDirectory, QWidget* par
 }
 
 TForm1::~TForm1() = default;
+
+void TForm1::setPalette(TTilesetForm* palette)
+{
+    palette_ = palette;
+    renderer_.reset();
+    if (!palette)
+        return;
+    renderer_ = std::make_unique<MapRenderer>(document_, state_, palette->tileset());
+    renderer_->setPresenter([this] { MapBox->update(); });
+}
+
+const QImage& TForm1::mapImage() const
+{
+    static const QImage none;
+    return renderer_ ? renderer_->mapImage() : none;
+}
 
 void TForm1::buildControls()
 {
@@ -192,6 +207,7 @@ void TForm1::buildToolbar(QWidget* client)
     ZoomInButton = button("ZoomInButton");
     ZoomOutButton = button("ZoomOutButton");
     connect(button("NewButton"), &QToolButton::clicked, this, &TForm1::NewButtonClick);
+    connect(SaveButton, &QToolButton::clicked, this, [this] { Save(false); });
     connect(UndoButton, &QToolButton::clicked, this, &TForm1::UndoButtonClick);
     connect(RedoButton, &QToolButton::clicked, this, &TForm1::RedoButtonClick);
     connect(ZoomInButton, &QToolButton::clicked, this, [this] { FormKeyPress('+'); });
@@ -212,8 +228,9 @@ void TForm1::buildMenus()
     addTilesetItem_ = addItem(fileMenu_, "AddTilesetItem", "Add Tileset...");
     newItemsEnd_ = fileMenu_->addSeparator();
     addItem(fileMenu_, "OpenItem", "&Open...");
-    addItem(fileMenu_, "SaveItem", "&Save", QKeySequence("Ctrl+S"));
-    addItem(fileMenu_, "SaveAsItem", "Save &As...");
+    connect(addItem(fileMenu_, "SaveItem", "&Save", QKeySequence("Ctrl+S")), &QAction::triggered, this,
+            [this] { Save(false); });
+    connect(addItem(fileMenu_, "SaveAsItem", "Save &As..."), &QAction::triggered, this, [this] { Save(true); });
     addItem(fileMenu_, "ExportItem", "&Export...");
     addItem(fileMenu_, "PrintItem", "&Print...");
     fileMenu_->addSeparator();
@@ -266,6 +283,14 @@ void TForm1::buildMapMenu()
     RRotate = item("RRotate", "Rotate Tile Right", "", true);
 }
 
+void TForm1::registerTileset(const QString& name, const LayerFiles& files)
+{
+    tilesetNames << name;
+    for (int layer = 0; layer < kTilesetLayers; ++layer)
+        tilesetFiles[layer] << files[layer];
+    insertNewItem(tilesetNames.size() - 1);
+}
+
 // The New item of tileset i stands at menu position i + 1, after "Add Tileset...".
 void TForm1::insertNewItem(int tilesetIndex)
 {
@@ -316,27 +341,50 @@ void TForm1::dropRegionSelection()
 
 void TForm1::redrawAll()
 {
-    mapImage_.fill(Qt::white);
-    present();
+    if (renderer_)
+        renderer_->redrawAll();
 }
 
-void TForm1::drawOneCell(int, int) {}
+void TForm1::drawOneCell(int column, int row)
+{
+    if (renderer_)
+        renderer_->drawOneCell(column, row);
+}
 
-void TForm1::cursorPreview(int, int) {}
+void TForm1::cursorPreview(int column, int row)
+{
+    if (!renderer_ || !palette_ || !insideGrid(column, row))
+        return;
+    renderer_->cursorPreview(column, row, palette_->paletteTile());
+    showPreview();
+}
 
-void TForm1::outline(int, int, int, int) {}
+void TForm1::showPreview()
+{
+    PreviewImage->setPixmap(QPixmap::fromImage(renderer_->previewImage()));
+}
+
+void TForm1::outline(int firstColumn, int firstRow, int endColumn, int endRow)
+{
+    if (renderer_)
+        renderer_->outline(firstColumn, firstRow, endColumn, endRow);
+}
 
 void TForm1::present() { MapBox->update(); }
 
-void TForm1::saveUnderCursor(int, int) {}
+void TForm1::saveUnderCursor(int column, int row)
+{
+    if (renderer_)
+        renderer_->saveUnderCursor(column, row);
+}
 
-void TForm1::restoreUnderCursor(int, int) {}
+void TForm1::restoreUnderCursor(int column, int row)
+{
+    if (renderer_)
+        renderer_->restoreUnderCursor(column, row);
+}
 
 void TForm1::boxFill(int, int, int, int) {}
-
-void TForm1::NewButtonClick() {}
-
-void TForm1::NewClick(const QString&) {}
 
 // Undo and Redo change the map, so unlike a save they leave it modified.
 void TForm1::UndoButtonClick()
@@ -420,8 +468,6 @@ void TForm1::applyZoom(float factor)
     redrawAll();
 }
 
-void TForm1::closeEvent(QCloseEvent* event) { event->accept(); }
-
 void TForm1::keyPressEvent(QKeyEvent* event)
 {
     const QString text = event->text();
@@ -446,13 +492,13 @@ void TForm1::FormKeyPress(QChar key)
         break;
     case ',':
     case '<':
-        if (palette_)
-            palette_->rotateSelectedTile(-1);
-        break;
     case '.':
     case '>':
-        if (palette_)
-            palette_->rotateSelectedTile(1);
+        if (!palette_)
+            break;
+        palette_->rotateSelectedTile(key == ',' || key == '<' ? -1 : 1);
+        cursorPreview(state_.cursorColumn, state_.cursorRow);
+        present();
         break;
     default:
         break;

@@ -3,12 +3,16 @@
 #include "document/EditorState.h"
 #include "document/MapDocument.h"
 #include "document/UndoHistory.h"
+#include "render/Xedrawfuncs.h"
+#include "tileset/Tileset.h"
 
 #include <QImage>
 #include <QMainWindow>
 #include <QStringList>
 
 #include <array>
+#include <memory>
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -31,8 +35,8 @@ public:
     TForm1(Prompter& prompter, const QString& programDirectory, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    // The palette is created after the main window and tells it the loaded tileset.
-    void setPalette(TTilesetForm* palette) { palette_ = palette; }
+    // The palette is created after the main window; the map is drawn with its tileset.
+    void setPalette(TTilesetForm* palette);
     TTilesetForm* palette() const { return palette_; }
     Prompter& prompter() const { return prompter_; }
 
@@ -41,14 +45,17 @@ public:
     EditorState& state() { return state_; }
     const EditorState& state() const { return state_; }
     const UndoHistory& history() const { return history_; }
-    const QImage& mapImage() const { return mapImage_; }
+    const QImage& mapImage() const;
+    MapRenderer* renderer() const { return renderer_.get(); }
     const QString& programDirectory() const { return programDirectory_; }
 
     // Registry lists: one row per tileset, one file list and one mode-name list per
     // tileset layer.
     QStringList tilesetNames;
-    std::array<QStringList, 5> tilesetFiles;
-    std::array<QStringList, 5> modeNames;
+    std::array<QStringList, kTilesetLayers> tilesetFiles;
+    std::array<QStringList, kTilesetLayers> modeNames;
+    // Adds a tileset to the lists and its "New " item to the File menu.
+    void registerTileset(const QString& name, const LayerFiles& files);
 
     // Editing services shared by the mouse, keyboard, popup and palette handlers.
     void markModified();
@@ -71,6 +78,8 @@ public:
     // Toolbar and menu commands.
     void NewButtonClick();
     void NewClick(const QString& itemName);
+    // File > Save and Save As; the map stays modified when nothing was written.
+    void Save(bool asSaveAs);
     void UndoButtonClick();
     void RedoButtonClick();
     void SelectButtonClick();
@@ -118,10 +127,21 @@ private:
     void forgetHistory();
     void applyZoom(float factor);
 
+    // Document lifecycle (Xemenufuncs.cpp).
+    // Asks to save a modified map; false when the caller must not go on.
+    bool saveChangesFirst(const QString& question, const QString& discardCaption);
+    void startMapWith(int tilesetIndex);
+    void finishNewMap();
+    bool askYesNo(const QString& question, const QString& yesCaption, const QString& noCaption);
+    // The registry position chosen, or nothing when the dialog was cancelled.
+    std::optional<int> chooseTileset();
+    void showPreview();
+
     // Mouse editing steps (Xemousefuncs.cpp).
     void setCursorCell(int x, int y);
     void paintCursorCell();
     void startDrag();
+    void restoreLastHovered();
     void drawRubberBand();
     void finishDrag();
     void boxFill(int firstColumn, int endColumn, int firstRow, int endRow);
@@ -134,7 +154,7 @@ private:
     EditorState state_;
     UndoHistory history_;
     TilePtr descriptionClipboard_;
-    QImage mapImage_;
+    std::unique_ptr<MapRenderer> renderer_;
 
     MapView* MapBox = nullptr;
     QScrollBar* XScroll = nullptr;

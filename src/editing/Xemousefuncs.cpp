@@ -107,7 +107,7 @@ void TForm1::MapBoxMouseMove(Qt::KeyboardModifiers, int x, int y)
     if (column == state_.lastHoveredColumn && row == state_.lastHoveredRow)
         return;
     if (state_.lastHoveredColumn >= 0)
-        restoreUnderCursor(state_.lastHoveredColumn, state_.lastHoveredRow);
+        restoreLastHovered();
     if (state_.mouseDown && (state_.connector || state_.editMode <= NormalDraw))
         paintCursorCell();
     state_.lastHoveredColumn = column;
@@ -118,6 +118,19 @@ void TForm1::MapBoxMouseMove(Qt::KeyboardModifiers, int x, int y)
     present();
     XTile->setText(QString::number(column + 1));
     YTile->setText(QString::number(row + 1));
+}
+
+// Puts back the cell the cursor leaves, with the region outline where it crossed it.
+void TForm1::restoreLastHovered()
+{
+    const int x = state_.lastHoveredColumn;
+    const int y = state_.lastHoveredRow;
+    restoreUnderCursor(x, y);
+    const Region& r = state_.region;
+    const bool onBorder = x == r.firstColumn || x == r.endColumn - 1 || y == r.firstRow || y == r.endRow - 1;
+    if (!state_.mouseDown && state_.regionSelected && onBorder)
+        outline(r.firstColumn - state_.viewColumn, r.firstRow - state_.viewRow, r.endColumn - state_.viewColumn,
+                r.endRow - state_.viewRow);
 }
 
 void TForm1::drawRubberBand()

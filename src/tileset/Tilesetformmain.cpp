@@ -2,8 +2,10 @@
 
 #include "app/Xemapmain.h"
 #include "dialogs/Prompter.h"
+#include "render/MaskedBlit.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -17,7 +19,7 @@ namespace {
 
 constexpr int kTerrainRows = 10;
 constexpr int kButtonsPerPanel = 8;
-constexpr const char* kTabCaptions[kPaletteLayers] = {"Base", "Layer 1", "Layer 2", "Layer 3", "Layer 4"};
+constexpr const char* kTabCaptions[kTilesetLayers] = {"Base", "Layer 1", "Layer 2", "Layer 3", "Layer 4"};
 
 // Control places that the palette size changes: large, then small.
 struct SizedPlace {
@@ -28,6 +30,21 @@ constexpr SizedPlace kCheckBoxTop{16, 4}, kCheckBoxStep{40, 20}, kPanel3Height{4
 constexpr SizedPlace kSecondPanelLeft{0, 40}, kSecondPanelTop{200, 0}, kTitleWidth{200, 100};
 constexpr SizedPlace kOneLayerLeft{210, 110}, kOneLayerWidth{120, 70}, kOnTopLeft{350, 180};
 constexpr SizedPlace kLayerTileBoxLeft{40, 80};
+
+// Registry names use backslashes as folder separators and resolve against the program folder.
+QString resolvedLayerFile(const QString& name, const QString& programDirectory)
+{
+    if (name == QLatin1String(kNoLayerFile))
+        return name;
+    return QDir(programDirectory).absoluteFilePath(QString(name).replace('\\', '/'));
+}
+
+QImage blankTile(QRgb colour)
+{
+    QImage tile(kTileSize, kTileSize, QImage::Format_RGB32);
+    tile.fill(colour);
+    return tile;
+}
 
 }  // namespace
 
@@ -70,6 +87,9 @@ TTilesetForm::TTilesetForm(TForm1& main, Prompter& prompter)
     resize(457, 460);
     main.setPalette(this);
     placeForScale();
+    LoadTileset(0);
+    // Until the user picks anything the status line keeps the main window's first text.
+    main.setStatusText("Normal Draw");
     RedrawPalette(activeLayer_);
     main.redrawAll();
 }
@@ -103,9 +123,9 @@ void TTilesetForm::buildControls()
     PageControl1->setObjectName("PageControl1");
     PageControl1->setFocusPolicy(Qt::NoFocus);
     buildBaseTab();
-    for (int layer = 1; layer < kPaletteLayers; ++layer)
+    for (int layer = 1; layer < kTilesetLayers; ++layer)
         buildLayerTab(layer);
-    for (int layer = 0; layer < kPaletteLayers; ++layer) {
+    for (int layer = 0; layer < kTilesetLayers; ++layer) {
         TileBox* box = tileBoxes_[layer];
         connect(box, &TileBox::moved, this, &TTilesetForm::TileBoxMouseMove);
         connect(box, &TileBox::released, this, &TTilesetForm::TileBoxMouseUp);
@@ -172,7 +192,7 @@ void TTilesetForm::placeForScale()
     Panel3->setGeometry(0, 0, 38, kPanel3Height.at(s));
     for (int row = 0; row < kTerrainRows; ++row)
         terrainBoxes_[row]->setGeometry(10, kCheckBoxTop.at(s) + kCheckBoxStep.at(s) * row, 18, 17);
-    for (int layer = 0; layer < kPaletteLayers; ++layer) {
+    for (int layer = 0; layer < kTilesetLayers; ++layer) {
         const int left = layer == 0 ? 40 : kLayerTileBoxLeft.at(s);
         tileBoxes_[layer]->setGeometry(left, 0, side, side);
         QImage& image = tileBoxes_[layer]->image;
@@ -203,19 +223,70 @@ void TTilesetForm::showEvent(QShowEvent* event)
     RedrawPalette(activeLayer_);
 }
 
+void TTilesetForm::LoadTileset(int index)
+{
+    if (index < 0 || index >= main_.tilesetNames.size())
+        return;
+    QDir::setCurrent(main_.programDirectory());
+    LayerFiles files;
+    for (int layer = 0; layer < kTilesetLayers; ++layer)
+        files[layer] = resolvedLayerFile(main_.tilesetFiles[layer].value(index, kNoLayerFile), main_.programDirectory());
+    for (const QString& message : tileset_.LoadTileset(files))
+        prompter_.message(message);
+    TileTitle->setText(main_.tilesetNames[index]);
+    selectedTile_.fill(0);
+    for (auto& rotations : paletteRotation_)
+        rotations.fill(0);
+    lastClicked_ = QPoint(-1, -1);
+    main_.state().layerCount = tileset_.layerCount() + 1;
+    main_.document().tilesetIndex = index;
+    showLayers();
+    resetModeNames();
+    main_.state().editMode = NormalDraw;
+    main_.state().connector = false;
+    main_.setStatusText(main_.modeNames[activeLayer_].value(0));
+    for (int layer = 0; layer < tileset_.layerCount(); ++layer)
+        RedrawPalette(layer);
+}
+
+void TTilesetForm::showLayers()
+{
+    const int side = 200 * paletteScale_;
+    for (int layer = 0; layer < kTilesetLayers; ++layer) {
+        const bool used = tileset_.hasSheet(layer);
+        PageControl1->setTabVisible(layer, used);
+        QImage& image = tileBoxes_[layer]->image;
+        image = used ? tileset_.sheet(layer).original().scaled(side, side) : QImage();
+    }
+}
+
+void TTilesetForm::resetModeNames()
+{
+    for (int layer = 0; layer < tileset_.layerCount(); ++layer)
+        main_.modeNames[layer] = {"Normal Mode", "Selection Mode"};
+}
+
 void TTilesetForm::DrawPaletteCell(int tile, int rotation, int layer)
 {
-    if (tile < 0 || tile >= kPaletteTiles || rotation < 0 || rotation > 3 || layer < 0 ||
-        layer >= kPaletteLayers) {
+    if (tile < 0 || tile >= kTileCount || rotation < 0 || rotation > 3 || layer < 0 ||
+        layer >= kTilesetLayers) {
         prompter_.message("Illegal Tile Request");
         return;
     }
     QImage& image = tileBoxes_[layer]->image;
     if (image.isNull())
         return;
+    // Overlay tiles show over base tile 0, base tiles over black.
+    QImage cell = blankTile(0xff000000);
+    if (layer > 0)
+        tileset_.FetchTile(cell, 0, 0, 0);
+    QImage picture = blankTile(kTransparentColour);
+    if (tileset_.FetchTile(picture, tile, rotation, layer))
+        MaskedBlit(cell, picture);
     const int s = cellSize();
     QPainter painter(&image);
-    painter.fillRect(QRect((tile % 10) * s + 1, (tile / 10) * s + 1, s, s), Qt::gray);
+    painter.drawImage(QRect((tile % 10) * s + 1, (tile / 10) * s + 1, s, s),
+                      cell.scaled(s, s, Qt::IgnoreAspectRatio, Qt::FastTransformation));
 }
 
 void TTilesetForm::DrawSelectionFrame(int tile, int layer, const QColor& colour)
@@ -236,7 +307,7 @@ void TTilesetForm::RedrawPalette(int layer)
 {
     if (tileBoxes_[layer]->image.isNull())
         return;
-    for (int tile = 0; tile < kPaletteTiles; ++tile)
+    for (int tile = 0; tile < kTileCount; ++tile)
         DrawPaletteCell(tile, paletteRotation_[tile][layer], layer);
     DrawSelectionFrame(selectedTile_[layer], layer, main_.state().editMode > 0 ? kGroupFrame : kPlainFrame);
     tileBoxes_[layer]->update();

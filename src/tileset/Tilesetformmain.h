@@ -1,5 +1,8 @@
 #pragma once
 
+#include "render/Xedrawfuncs.h"
+#include "tileset/Tileset.h"
+
 #include <QColor>
 #include <QImage>
 #include <QPoint>
@@ -17,8 +20,6 @@ namespace xemap {
 class Prompter;
 class TForm1;
 
-constexpr int kPaletteLayers = 5;
-constexpr int kPaletteTiles = 100;
 constexpr int kGroupButtons = 16;
 
 inline const QColor kPlainFrame{128, 0, 0};
@@ -52,10 +53,16 @@ public:
     TTilesetForm(TForm1& main, Prompter& prompter);
     ~TTilesetForm() override;
 
+    const Tileset& tileset() const { return tileset_; }
+    // Loads registry entry `index` of the main window's lists and resets the palette.
+    void LoadTileset(int index);
+
     int activeLayer() const { return activeLayer_; }
     int selectedTile() const { return selectedTile_[activeLayer_]; }
     int selectedRotation() const { return paletteRotation_[selectedTile()][activeLayer_]; }
     int paletteScale() const { return paletteScale_; }
+    // What the next paint lays down: the active tab's selected tile at its rotation.
+    PaletteTile paletteTile() const { return {selectedTile(), selectedRotation(), activeLayer_}; }
     const QImage& paletteImage(int layer) const { return tileBoxes_[layer]->image; }
 
     // Rotation keys: the selected tile's palette rotation turned by a quarter step.
@@ -82,6 +89,8 @@ private:
     void buildBaseTab();
     void buildLayerTab(int layer);
     void placeForScale();
+    void showLayers();
+    void resetModeNames();
     int cellSize() const { return 20 * paletteScale_; }
     QPoint cellAt(int x, int y) const;
     void selectPlainTile(int tile);
@@ -89,10 +98,11 @@ private:
 
     TForm1& main_;
     Prompter& prompter_;
+    Tileset tileset_;
 
     int activeLayer_ = 0;
-    std::array<int, kPaletteLayers> selectedTile_{};
-    std::array<std::array<int, kPaletteLayers>, kPaletteTiles> paletteRotation_{};
+    std::array<int, kTilesetLayers> selectedTile_{};
+    std::array<std::array<int, kTilesetLayers>, kTileCount> paletteRotation_{};
     int paletteScale_ = 2;
     QPoint lastClicked_{-1, -1};
     QPoint lastHovered_{-1, -1};
@@ -103,9 +113,9 @@ private:
     QTabWidget* PageControl1 = nullptr;
     QWidget* Panel3 = nullptr;
     std::array<QCheckBox*, 10> terrainBoxes_{};
-    std::array<TileBox*, kPaletteLayers> tileBoxes_{};
-    std::array<std::array<QWidget*, 2>, kPaletteLayers> groupPanels_{};
-    std::array<std::array<QToolButton*, kGroupButtons>, kPaletteLayers> groupButtons_{};
+    std::array<TileBox*, kTilesetLayers> tileBoxes_{};
+    std::array<std::array<QWidget*, 2>, kTilesetLayers> groupPanels_{};
+    std::array<std::array<QToolButton*, kGroupButtons>, kTilesetLayers> groupButtons_{};
 };
 
 }  // namespace xemap

@@ -35,6 +35,29 @@ TEST_F(MouseWindowTest, ADragPaintsEveryCellAndUndoesInOneStep)
     EXPECT_FALSE(button("RedoButton")->isEnabled());
 }
 
+TEST_F(MouseWindowTest, PaintedTilesShowInTheMapImageAndUndoWipesThem)
+{
+    loadColourTileset();
+    ASSERT_EQ(form().state().layerCount, 3);
+    pickBaseTile(23);
+    drag({cellCentre(2, 5), cellCentre(3, 5)});
+    form().MapBoxMouseMove({}, 300, 300);
+    EXPECT_EQ(mapPixel(cellCentre(2, 5)), tileColour(0, 23));
+    EXPECT_EQ(mapPixel(cellCentre(3, 5)), tileColour(0, 23));
+    EXPECT_EQ(mapPixel(cellCentre(4, 5)), tileColour(0, 0));
+
+    palette().PageControl1Change(1);
+    palette().TileBoxMouseUp(Qt::LeftButton, 2 * 40 + 5, 5);
+    ASSERT_EQ(form().state().currentLayer, 2);
+    drag({cellCentre(3, 5)});
+    form().MapBoxMouseMove({}, 300, 300);
+    EXPECT_EQ(mapPixel(cellCentre(3, 5)), tileColour(1, 2)) << "layer 1 lies over the base overlay";
+
+    button("UndoButton")->click();
+    button("UndoButton")->click();
+    EXPECT_EQ(mapPixel(cellCentre(3, 5)), tileColour(0, 0));
+}
+
 TEST_F(MouseWindowTest, UndoAfterASaveLeavesTheMapModified)
 {
     pickBaseTile(5);
