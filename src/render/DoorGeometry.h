@@ -36,7 +36,8 @@ constexpr DoorGeometry kStartupDoorGeometry{{
     {{39, 22, 41, 60}, {35, 34, 45, 48}},
 }};
 
-// The second tileset draws its walls thin at the cell border, so its doors sit there.
+// Once a tileset is loaded the edge doors move: near the cell border for the second
+// tileset, a little further in for every other one.
 constexpr DoorGeometry kSecondTilesetDoorGeometry{{
     {{22, 9, 60, 11}, {34, 5, 48, 15}},
     {{69, 22, 71, 60}, {65, 34, 75, 48}},
