@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <random>
 
 namespace xemap {
 namespace {
@@ -283,6 +284,42 @@ TEST(MaskedBlitTest, OpaquePixelsReplaceAndMagentaBlackensInTheTile)
     EXPECT_EQ(destination.pixel(5, 5), qRgb(200, 100, 50));
     EXPECT_EQ(destination.pixel(6, 5), qRgb(10, 20, 30));
     EXPECT_EQ(tile.pixel(6, 5), qRgb(0, 0, 0));
+}
+
+}  // namespace
+}  // namespace xemap
+
+namespace xemap {
+namespace {
+
+TEST_F(MapRendererTest, RedrawAllShowsWhatDrawingEachCellShows)
+{
+    std::mt19937 random(5);
+    for (int x = 0; x < kMapSize; ++x)
+        for (int y = 0; y < kMapSize; ++y) {
+            for (int layer = 0; layer < 3; ++layer) {
+                document.grid.tile(x, y, layer) = static_cast<int>(random() % 100);
+                document.grid.rotation(x, y, layer) = static_cast<int>(random() % 4);
+            }
+            if (random() % 5 == 0)
+                document.grid.door(x, y, static_cast<int>(random() % 5)) = static_cast<int>(random() % 8);
+            if (random() % 9 == 0)
+                describe(x, y);
+        }
+    for (const float zoom : {1.0f, 2.0f, 4.0f, 8.0f}) {
+        for (const CellRect source : {CellRect{0, 0, 80, 80}, CellRect{1, 1, 79, 79}}) {
+            SCOPED_TRACE(testing::Message() << zoom << " " << source.left);
+            setZoom(state, zoom);
+            state.tileSource = source;
+            state.viewColumn = zoom > 2 ? 5 : 0;
+            renderer.redrawAll();
+            MapRenderer cellByCell(document, state, tileset);
+            for (int x = 0; x < kMapSize; ++x)
+                for (int y = 0; y < kMapSize; ++y)
+                    cellByCell.drawOneCell(x, y);
+            EXPECT_EQ(renderer.mapImage(), cellByCell.mapImage());
+        }
+    }
 }
 
 }  // namespace
