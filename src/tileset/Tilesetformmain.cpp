@@ -78,8 +78,10 @@ TTilesetForm::TTilesetForm(TForm1& main, Prompter& prompter)
 {
     setObjectName("TilesetForm");
     setWindowTitle("Tile Palette");
+    // A compact bold face, so that the captions fit their fixed places.
     QFont bold = font();
     bold.setBold(true);
+    bold.setPixelSize(11);
     setFont(bold);
     buildControls();
     const QRect frame = main.frameGeometry();
@@ -105,6 +107,9 @@ void TTilesetForm::buildControls()
 
     oneLayerBox = new QCheckBox("Hide Other Layers", this);
     oneLayerBox->setObjectName("oneLayerBox");
+    QFont regular = font();
+    regular.setBold(false);
+    oneLayerBox->setFont(regular);
     connect(oneLayerBox, &QCheckBox::clicked, this, [this](bool checked) {
         main_.state().oneLayer = checked;
         main_.redrawAll();
