@@ -27,7 +27,7 @@ test: build
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DXEMAP_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(FUZZ_BUILD) -j2 --target fuzz_all
-	set -e; for target in $(FUZZ_BUILD)/fuzz/fuzz_*; do \
+	set -e; for target in $$(find $(FUZZ_BUILD)/fuzz -maxdepth 1 -name 'fuzz_*' -type f -perm -u+x); do \
 	  name=$$(basename $$target | sed 's/^fuzz_//'); \
 	  work=$(FUZZ_BUILD)/corpus/$$name; mkdir -p $$work; \
 	  $$target -runs=$(FUZZ_RUNS) -seed=1 $$work $$( [ -d fuzz/corpus/$$name ] && echo fuzz/corpus/$$name ); \

@@ -1,13 +1,15 @@
+#include "app/XemapWindows.h"
+#include "dialogs/Prompter.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName("XEMap");
-    QMainWindow window;
-    window.setWindowTitle("XEMap");
-    window.resize(660, 722);
-    window.show();
+    QApplication::setApplicationName("XEMap");
+    xemap::QtPrompter prompter;
+    xemap::XemapWindows windows(prompter, QApplication::applicationDirPath());
+    windows.show();
     return app.exec();
 }

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QWidget>
+
+class QImage;
+
+namespace xemap {
+
+class TForm1;
+
+// The map view (`MapBox`): shows the map image and hands its mouse events to the main window.
+class MapView final : public QWidget {
+    Q_OBJECT
+
+public:
+    MapView(TForm1& form, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    TForm1& form_;
+};
+
+}  // namespace xemap

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+namespace xemap {
+
+class Prompter;
+class TForm1;
+class TTilesetForm;
+
+// The program's windows, created once in their fixed order and kept for the run.
+struct XemapWindows {
+    XemapWindows(Prompter& prompter, const QString& programDirectory);
+    ~XemapWindows();
+    void show();
+
+    std::unique_ptr<TForm1> form1;
+    std::unique_ptr<TTilesetForm> tilesetForm;
+};
+
+}  // namespace xemap

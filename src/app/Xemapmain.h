@@ -1,0 +1,180 @@
+#pragma once
+
+#include "document/EditorState.h"
+#include "document/MapDocument.h"
+#include "document/UndoHistory.h"
+#include "render/Xedrawfuncs.h"
+#include "tileset/Tileset.h"
+
+#include <QImage>
+#include <QMainWindow>
+#include <QStringList>
+
+#include <array>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QScrollBar;
+class QToolButton;
+
+namespace xemap {
+
+class MapView;
+class Prompter;
+class TTilesetForm;
+
+// The main window: map view, toolbar, menus and status line. It owns the
+// document, the editor state, the undo history and the clipboards.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+
+public:
+    TForm1(Prompter& prompter, const QString& programDirectory, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The palette is created after the main window; the map is drawn with its tileset.
+    void setPalette(TTilesetForm* palette);
+    TTilesetForm* palette() const { return palette_; }
+    Prompter& prompter() const { return prompter_; }
+
+    MapDocument& document() { return document_; }
+    const MapDocument& document() const { return document_; }
+    EditorState& state() { return state_; }
+    const EditorState& state() const { return state_; }
+    const UndoHistory& history() const { return history_; }
+    const QImage& mapImage() const;
+    MapRenderer* renderer() const { return renderer_.get(); }
+    const QString& programDirectory() const { return programDirectory_; }
+
+    // Registry lists: one row per tileset, one file list and one mode-name list per
+    // tileset layer.
+    QStringList tilesetNames;
+    std::array<QStringList, kTilesetLayers> tilesetFiles;
+    std::array<QStringList, kTilesetLayers> modeNames;
+    // Adds a tileset to the lists and its "New " item to the File menu.
+    void registerTileset(const QString& name, const LayerFiles& files);
+
+    // Editing services shared by the mouse, keyboard, popup and palette handlers.
+    void markModified();
+    void recordUndo();
+    void setStatusText(const QString& text);
+    QString statusText() const;
+    // Drops a finished region selection (and its Cut/Copy Region items).
+    void dropRegionSelection();
+
+    // Drawing, through the renderer.
+    void redrawAll();
+    void drawOneCell(int column, int row);
+    void cursorPreview(int column, int row);
+    void outline(int firstColumn, int firstRow, int endColumn, int endRow);
+    void present();
+    // The clean cell under the cursor outline, kept so that leaving the cell restores it.
+    void saveUnderCursor(int column, int row);
+    void restoreUnderCursor(int column, int row);
+
+    // Toolbar and menu commands.
+    void NewButtonClick();
+    void NewClick(const QString& itemName);
+    // File > Save and Save As; the map stays modified when nothing was written.
+    void Save(bool asSaveAs);
+    void UndoButtonClick();
+    void RedoButtonClick();
+    void SelectButtonClick();
+    void ViewGridClick();
+    void ViewDoorsClick();
+    void ViewLabelsClick();
+    void ViewLargeTilesetClick();
+    void XScrollChange(int position);
+    void YScrollChange(int position);
+
+    // Mouse editing of the map view.
+    void MapBoxMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    void MapBoxMouseMove(Qt::KeyboardModifiers modifiers, int x, int y);
+    void MapBoxMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    void MapBoxDblClick();
+
+    // The character handler: typed keys, and the zoom and rotate toolbar buttons.
+    void FormKeyPress(QChar key);
+
+    // ---- Keyboard and popup commands (Xekeyfuncs.cpp, Xepopupfuncs.cpp) ----
+    QMenu* MapMenu = nullptr;
+    QAction* DescItem = nullptr;
+    QAction* CutDesc = nullptr;
+    QAction* CopyDesc = nullptr;
+    QAction* PasteDesc = nullptr;
+    QAction* DoorItem = nullptr;
+    QAction* CutRegion = nullptr;
+    QAction* CopyRegion = nullptr;
+    QAction* PasteRegion = nullptr;
+    QAction* LRotate = nullptr;
+    QAction* RRotate = nullptr;
+    // ---- end of keyboard and popup commands ----
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void buildControls();
+    void buildToolbar(QWidget* client);
+    void buildMenus();
+    void buildMapMenu();
+    void insertNewItem(int tilesetIndex);
+    void updateHistoryButtons();
+    void forgetHistory();
+    void applyZoom(float factor);
+
+    // Document lifecycle (Xemenufuncs.cpp).
+    // Asks to save a modified map; false when the caller must not go on.
+    bool saveChangesFirst(const QString& question, const QString& discardCaption);
+    void startMapWith(int tilesetIndex);
+    void finishNewMap();
+    bool askYesNo(const QString& question, const QString& yesCaption, const QString& noCaption);
+    // The registry position chosen, or nothing when the dialog was cancelled.
+    std::optional<int> chooseTileset();
+    void showPreview();
+
+    // Mouse editing steps (Xemousefuncs.cpp).
+    void setCursorCell(int x, int y);
+    void paintCursorCell();
+    void startDrag();
+    void restoreLastHovered();
+    void drawRubberBand();
+    void finishDrag();
+    void boxFill(int firstColumn, int endColumn, int firstRow, int endRow);
+
+    Prompter& prompter_;
+    QString programDirectory_;
+    TTilesetForm* palette_ = nullptr;
+
+    MapDocument document_;
+    EditorState state_;
+    UndoHistory history_;
+    TilePtr descriptionClipboard_;
+    std::unique_ptr<MapRenderer> renderer_;
+
+    MapView* MapBox = nullptr;
+    QScrollBar* XScroll = nullptr;
+    QScrollBar* YScroll = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* XTile = nullptr;
+    QLabel* YTile = nullptr;
+    QLabel* PreviewImage = nullptr;
+    QToolButton* SaveButton = nullptr;
+    QToolButton* UndoButton = nullptr;
+    QToolButton* RedoButton = nullptr;
+    QToolButton* ZoomInButton = nullptr;
+    QToolButton* ZoomOutButton = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QAction* addTilesetItem_ = nullptr;
+    QAction* newItemsEnd_ = nullptr;
+    QAction* viewGrid_ = nullptr;
+    QAction* viewDoors_ = nullptr;
+    QAction* viewLabels_ = nullptr;
+    QAction* viewLargeTileset_ = nullptr;
+};
+
+}  // namespace xemap

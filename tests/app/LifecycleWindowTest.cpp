@@ -1,0 +1,119 @@
+#include "app/MainWindowTestSupport.h"
+
+#include <QInputDialog>
+#include <QLabel>
+#include <QMenu>
+
+using namespace xemap;
+using namespace xemap::testing;
+
+namespace {
+
+// Selects a list position in the Choose a Tileset dialog.
+void chooseTileset(QDialog& dialog, int position)
+{
+    auto& chooser = static_cast<QInputDialog&>(dialog);
+    chooser.setTextValue(chooser.comboBoxItems()[position]);
+}
+
+class LifecycleWindowTest : public MainWindowFixture {
+protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        loadColourTileset();
+        form().registerTileset("Second", {"base.bmp", "null", "null", "null", "null"});
+    }
+    void paintSomething()
+    {
+        palette().TileBoxMouseUp(Qt::LeftButton, 45, 45);
+        drag({cellCentre(1, 1)});
+        form().document().grid.door(3, 3, North) = 2;
+    }
+    QStringList fileMenuTexts()
+    {
+        QStringList texts;
+        for (QAction* a : form().findChild<QMenu*>("FileMenu")->actions())
+            texts << (a->isSeparator() ? "-" : a->text());
+        return texts;
+    }
+};
+
+TEST_F(LifecycleWindowTest, NewItemsFollowAddTilesetInRegistryOrder)
+{
+    const QStringList texts = fileMenuTexts();
+    ASSERT_GE(texts.size(), 4);
+    EXPECT_EQ(texts.mid(0, 4), (QStringList{"Add Tileset...", "New Colours", "New Second", "-"}));
+    EXPECT_EQ(texts[4], "&Open...");
+    EXPECT_NE(action("Tileset0"), nullptr);
+    EXPECT_NE(action("Tileset1"), nullptr);
+}
+
+TEST_F(LifecycleWindowTest, FileNewOfAnUnmodifiedMapAsksNothingAndClearsEverything)
+{
+    paintSomething();
+    form().state().modified = false;
+    form().document().mapFileName = "old.xem";
+    action("Tileset1")->trigger();
+    EXPECT_TRUE(prompter.dialogsShown.isEmpty());
+    EXPECT_EQ(grid(), MapGrid()) << "tiles and doors cleared";
+    EXPECT_EQ(form().document().tilesetIndex, 1);
+    EXPECT_EQ(form().state().layerCount, 2);
+    EXPECT_TRUE(form().DoorItem->isEnabled());
+    EXPECT_FALSE(button("UndoButton")->isEnabled());
+    EXPECT_TRUE(form().document().mapFileName.empty());
+    EXPECT_EQ(form().windowTitle(), "XEMap");
+
+    action("Tileset0")->trigger();
+    EXPECT_FALSE(form().DoorItem->isEnabled());
+}
+
+TEST_F(LifecycleWindowTest, DiscardingChangesStartsTheNewMapAndASaveThatFailsKeepsTheOld)
+{
+    paintSomething();
+    answerYesNo(false);
+    action("Tileset1")->trigger();
+    EXPECT_EQ(asked, QStringList{"Save Changes to Current Map?"});
+    EXPECT_EQ(grid(), MapGrid());
+    EXPECT_FALSE(form().state().modified);
+    EXPECT_FALSE(button("SaveButton")->isEnabled());
+
+    paintSomething();
+    const MapGrid painted = grid();
+    answerYesNo(true);
+    prompter.expectDialog([](QDialog&) { return int(QDialog::Rejected); });  // map name cancelled
+    action("Tileset0")->trigger();
+    EXPECT_EQ(grid(), painted) << "a save that did not happen leaves the map";
+    EXPECT_TRUE(form().state().modified);
+}
+
+TEST_F(LifecycleWindowTest, ToolbarNewKeepsDoorsAndFillsTheBase)
+{
+    paintSomething();
+    form().state().modified = false;
+    prompter.expectDialog([](QDialog& dialog) {
+        chooseTileset(dialog, 1);
+        return int(QDialog::Accepted);
+    });
+    button("NewButton")->click();
+    EXPECT_EQ(form().document().tilesetIndex, 1);
+    EXPECT_EQ(grid().door(3, 3, North), 2) << "the toolbar New keeps doors";
+    EXPECT_EQ(grid().tile(1, 1, 1), 99);
+    EXPECT_EQ(grid().tile(1, 1, 0), 0);
+    EXPECT_FALSE(form().state().modified);
+}
+
+TEST_F(LifecycleWindowTest, ClosingAsksOnlyForAModifiedMap)
+{
+    EXPECT_TRUE(form().close());
+    form().show();
+    paintSomething();
+    answerYesNo(true);
+    prompter.expectDialog([](QDialog&) { return int(QDialog::Rejected); });
+    EXPECT_FALSE(form().close()) << "the save did not happen";
+    EXPECT_EQ(asked, QStringList{"Would you like to save your map before exiting?"});
+    answerYesNo(false);
+    EXPECT_TRUE(form().close());
+}
+
+}  // namespace

@@ -1,0 +1,128 @@
+#include "app/MainWindowTestSupport.h"
+
+#include <QLabel>
+
+using namespace xemap;
+using namespace xemap::testing;
+
+namespace {
+
+class MouseWindowTest : public MainWindowFixture {
+protected:
+    // Picks palette tile `tile` of the base tab with the large palette.
+    void pickBaseTile(int tile) { palette().TileBoxMouseUp(Qt::LeftButton, (tile % 10) * 40 + 5, (tile / 10) * 40 + 5); }
+};
+
+TEST_F(MouseWindowTest, ADragPaintsEveryCellAndUndoesInOneStep)
+{
+    pickBaseTile(23);
+    ASSERT_EQ(form().state().currentLayer, 1);
+    drag({cellCentre(2, 5), cellCentre(3, 5), cellCentre(4, 5), cellCentre(4, 6)});
+    for (auto [x, y] : {std::pair{2, 5}, {3, 5}, {4, 5}, {4, 6}})
+        EXPECT_EQ(grid().tile(x, y, 1), 23) << x << "," << y;
+    EXPECT_EQ(grid().tile(5, 5, 1), 99);
+    EXPECT_TRUE(form().state().modified);
+    EXPECT_TRUE(button("SaveButton")->isEnabled());
+    EXPECT_EQ(form().findChild<QLabel*>("XTile")->text(), "5");
+    EXPECT_EQ(form().findChild<QLabel*>("YTile")->text(), "7");
+
+    button("UndoButton")->click();
+    EXPECT_EQ(grid(), MapGrid());
+    EXPECT_FALSE(button("UndoButton")->isEnabled());
+    EXPECT_TRUE(button("RedoButton")->isEnabled());
+    button("RedoButton")->click();
+    EXPECT_EQ(grid().tile(4, 6, 1), 23);
+    EXPECT_FALSE(button("RedoButton")->isEnabled());
+}
+
+TEST_F(MouseWindowTest, PaintedTilesShowInTheMapImageAndUndoWipesThem)
+{
+    loadColourTileset();
+    ASSERT_EQ(form().state().layerCount, 3);
+    pickBaseTile(23);
+    drag({cellCentre(2, 5), cellCentre(3, 5)});
+    form().MapBoxMouseMove({}, 300, 300);
+    EXPECT_EQ(mapPixel(cellCentre(2, 5)), tileColour(0, 23));
+    EXPECT_EQ(mapPixel(cellCentre(3, 5)), tileColour(0, 23));
+    EXPECT_EQ(mapPixel(cellCentre(4, 5)), tileColour(0, 0));
+
+    palette().PageControl1Change(1);
+    palette().TileBoxMouseUp(Qt::LeftButton, 2 * 40 + 5, 5);
+    ASSERT_EQ(form().state().currentLayer, 2);
+    drag({cellCentre(3, 5)});
+    form().MapBoxMouseMove({}, 300, 300);
+    EXPECT_EQ(mapPixel(cellCentre(3, 5)), tileColour(1, 2)) << "layer 1 lies over the base overlay";
+
+    button("UndoButton")->click();
+    button("UndoButton")->click();
+    EXPECT_EQ(mapPixel(cellCentre(3, 5)), tileColour(0, 0));
+}
+
+TEST_F(MouseWindowTest, UndoAfterASaveLeavesTheMapModified)
+{
+    pickBaseTile(5);
+    drag({cellCentre(1, 1)});
+    form().state().modified = false;
+    button("UndoButton")->click();
+    EXPECT_TRUE(form().state().modified);
+    EXPECT_TRUE(button("SaveButton")->isEnabled());
+}
+
+TEST_F(MouseWindowTest, ShiftClickRotatesThePaletteTileWithoutPainting)
+{
+    pickBaseTile(23);
+    drag({cellCentre(6, 6)}, Qt::ShiftModifier);
+    EXPECT_EQ(palette().selectedRotation(), 3);
+    EXPECT_EQ(grid().tile(6, 6, 1), 99);
+    EXPECT_FALSE(form().history().canUndo());
+    EXPECT_TRUE(form().state().modified) << "a release in normal draw marks the map modified";
+    form().MapBoxMouseUp(Qt::RightButton, Qt::ShiftModifier, 10, 10);
+    EXPECT_EQ(palette().selectedRotation(), 0);
+}
+
+TEST_F(MouseWindowTest, RegionSelectionCoversTheDraggedCellsAndStaysOnTheGrid)
+{
+    struct Case {
+        QPoint from, to;
+        Region expected;
+    };
+    const Case cases[] = {
+        {cellCentre(5, 5), cellCentre(3, 7), {3, 6, 5, 8}},
+        {cellCentre(4, 4), cellCentre(4, 4), {4, 6, 4, 6}},
+        {cellCentre(31, 31), cellCentre(31, 31), {30, 32, 30, 32}},
+        {cellCentre(30, 2), QPoint(900, -300), {30, 32, 0, 3}},
+    };
+    for (const Case& c : cases) {
+        button("SelectButton")->click();
+        EXPECT_EQ(form().findChild<QLabel*>("Label1")->text(), "Select Region");
+        drag({c.from, c.to});
+        const Region& r = form().state().region;
+        EXPECT_EQ(r.firstColumn, c.expected.firstColumn);
+        EXPECT_EQ(r.endColumn, c.expected.endColumn);
+        EXPECT_EQ(r.firstRow, c.expected.firstRow);
+        EXPECT_EQ(r.endRow, c.expected.endRow);
+        EXPECT_TRUE(form().state().regionSelected);
+        EXPECT_TRUE(form().CutRegion->isEnabled());
+    }
+    EXPECT_EQ(grid(), MapGrid()) << "selecting changes nothing";
+    EXPECT_FALSE(form().state().modified);
+
+    palette().TileBoxMouseUp(Qt::LeftButton, 45, 5);
+    EXPECT_FALSE(form().state().regionSelected);
+    EXPECT_FALSE(form().CopyRegion->isEnabled());
+}
+
+TEST_F(MouseWindowTest, PointerPositionsOffTheGridNeverPaint)
+{
+    pickBaseTile(7);
+    button("ZoomInButton")->click();
+    form().MapBoxMouseDown(Qt::LeftButton, {}, 100, 100);
+    for (QPoint p : {QPoint(-30, 100), QPoint(100, 2000), QPoint(5000, 5000)})
+        form().MapBoxMouseMove({}, p.x(), p.y());
+    form().MapBoxMouseUp(Qt::LeftButton, {}, 5000, 5000);
+    MapGrid expected;
+    expected.tile(2, 2, 1) = 7;
+    EXPECT_EQ(grid(), expected);
+}
+
+}  // namespace

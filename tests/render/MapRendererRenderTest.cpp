@@ -1,0 +1,326 @@
+#include "render/MaskedBlit.h"
+#include "render/TestSheets.h"
+#include "render/Xedrawfuncs.h"
+#include "tileset/Tileset.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <random>
+
+namespace xemap {
+namespace {
+
+using test::overlaySheet;
+using test::solidSheet;
+using test::tileColour;
+
+constexpr QRgb kGrey = 0xff808080;
+
+// A base sheet whose tile 99, the empty overlay of cell layer 1, is all transparent.
+QImage baseSheet()
+{
+    QImage sheet = solidSheet(0);
+    QPainter(&sheet).fillRect(tileArea(99), QColor::fromRgb(kTransparentColour));
+    return sheet;
+}
+
+void setZoom(EditorState& state, float zoom)
+{
+    state.zoomFactor = zoom;
+    state.cellSize = static_cast<int>(20 * zoom);
+    state.quarterCellSize = state.cellSize / 4;
+}
+
+class MapRendererTest : public testing::Test {
+protected:
+    MapRendererTest()
+        : tileset(LayerSheets{baseSheet(), overlaySheet(1), overlaySheet(2), overlaySheet(3), overlaySheet(4)})
+    {
+        state.layerCount = 6;
+        setZoom(state, 4);
+    }
+
+    // Pixel of cell (x, y) at cell-image coordinates, read from the map image at zoom 4.
+    QRgb cellPixel(int x, int y, int px, int py) const
+    {
+        const QRect rect = renderer.cellRect(x, y);
+        return renderer.mapImage().pixel(rect.left() + px, rect.top() + py);
+    }
+    void describe(int x, int y)
+    {
+        auto tile = std::make_shared<XETile>();
+        tile->cellIndex = cellIndexOf(x, y);
+        document.descriptions.append(tile);
+    }
+
+    MapDocument document;
+    EditorState state;
+    Tileset tileset;
+    MapRenderer renderer{document, state, tileset};
+};
+
+TEST_F(MapRendererTest, OverlaysShowThroughTheirMagentaOnEveryLayer)
+{
+    document.grid.tile(1, 1, 0) = 7;
+    renderer.redrawAll();
+    EXPECT_EQ(cellPixel(1, 1, 60, 40), tileColour(0, 7));
+    EXPECT_EQ(cellPixel(1, 1, 20, 40), tileColour(0, 7));  // empty overlays draw nothing
+
+    for (int layer = 2; layer < kCellLayers; ++layer) {
+        SCOPED_TRACE(layer);
+        document.grid = MapGrid();
+        document.grid.tile(1, 1, 0) = 7;
+        document.grid.tile(1, 1, layer) = 12;
+        renderer.drawOneCell(1, 1);
+        EXPECT_EQ(cellPixel(1, 1, 20, 40), tileColour(layer - 1, 12));
+        EXPECT_EQ(cellPixel(1, 1, 60, 40), tileColour(0, 7));
+        // Above the layer count the layer is neither drawn...
+        state.layerCount = layer;
+        renderer.drawOneCell(1, 1);
+        EXPECT_EQ(cellPixel(1, 1, 20, 40), tileColour(0, 7));
+        state.layerCount = 6;
+    }
+}
+
+TEST_F(MapRendererTest, LayersWithoutSheetOrWithBadValuesDrawNothing)
+{
+    const Tileset baseOnly(LayerSheets{baseSheet()});
+    MapRenderer bare(document, state, baseOnly);
+    document.grid.fill(5);  // as toolbar New leaves it: every layer holds a tile
+    document.grid.tile(2, 0, 0) = 100;
+    document.grid.rotation(3, 0, 0) = 9;
+    document.grid.tile(4, 0, 0) = INT_MIN;
+    for (int x = 2; x <= 4; ++x)
+        document.grid.tile(x, 0, 1) = 99;
+    bare.redrawAll();
+    const auto pixel = [&](int x, int px) { return bare.mapImage().pixel(bare.cellRect(x, 0).left() + px, 40); };
+    EXPECT_EQ(pixel(0, 20), tileColour(0, 5));
+    EXPECT_EQ(pixel(0, 60), tileColour(0, 5));
+    for (int x = 2; x <= 4; ++x)
+        EXPECT_EQ(pixel(x, 40), kGrey) << x;
+}
+
+TEST_F(MapRendererTest, OneLayerViewShowsOnlyTheCurrentLayerOnGrey)
+{
+    document.grid.tile(0, 0, 0) = 7;
+    document.grid.tile(0, 0, 2) = 3;
+    document.grid.tile(0, 0, 3) = 4;
+    state.oneLayer = true;
+    state.currentLayer = 2;
+    renderer.redrawAll();
+    EXPECT_EQ(cellPixel(0, 0, 20, 40), tileColour(1, 3));
+    EXPECT_EQ(cellPixel(0, 0, 60, 40), kGrey);
+    state.currentLayer = 0;
+    renderer.redrawAll();
+    EXPECT_EQ(cellPixel(0, 0, 20, 40), tileColour(0, 7));
+}
+
+TEST_F(MapRendererTest, GridOffHidesTheOuterRingAtEveryZoom)
+{
+    // The marker pixel sits at the tile's top-left corner, in the outer ring; zooms
+    // below 4 drop it anyway.
+    for (const float zoom : {4.0f, 8.0f}) {
+        SCOPED_TRACE(zoom);
+        setZoom(state, zoom);
+        state.tileSource = {0, 0, 80, 80};
+        renderer.redrawAll();
+        EXPECT_EQ(renderer.mapImage().pixel(renderer.cellRect(1, 1).topLeft()), test::kMarker);
+        EXPECT_EQ(renderer.mapImage().pixel(renderer.cellRect(1, 1).center()), tileColour(0, 0));
+        state.tileSource = {1, 1, 79, 79};
+        renderer.redrawAll();
+        EXPECT_EQ(renderer.mapImage().pixel(renderer.cellRect(1, 1).topLeft()), tileColour(0, 0));
+    }
+}
+
+TEST_F(MapRendererTest, LabelsFollowListPositionsAfterRenumbering)
+{
+    describe(0, 0);
+    describe(1, 0);
+    describe(2, 0);
+    renderer.redrawAll();
+    const QImage three = renderer.mapImage().copy(renderer.cellRect(2, 0));
+
+    MapDocument two;
+    two.descriptions.append(document.descriptions.at(1));
+    two.descriptions.append(document.descriptions.at(2));
+    MapRenderer reference(two, state, tileset);
+    reference.redrawAll();
+    const QImage expected = reference.mapImage().copy(reference.cellRect(2, 0));
+    EXPECT_NE(three, expected);
+
+    document.descriptions.removeAt(0);
+    renderer.redrawLabelledCells(0, 99);
+    EXPECT_EQ(renderer.mapImage().copy(renderer.cellRect(2, 0)), expected);
+
+    // Labels off: nothing is written.
+    state.showLabels = false;
+    renderer.drawOneCell(2, 0);
+    EXPECT_EQ(cellPixel(2, 0, 60, 30), tileColour(0, 0));
+}
+
+TEST_F(MapRendererTest, DoorGlyphsFollowTheThreeGeometryForms)
+{
+    const struct {
+        int slot, value;
+        DoorPosition position;
+    } doors[] = {{North, 3, DoorNorth},       {East, 3, DoorEast},          {South, 3, DoorSouth},
+                 {West, 3, DoorWest},         {Center, 3, DoorCenterHoriz}, {Center, -3, DoorCenterVert}};
+    const struct {
+        int tilesetIndex;  // -1: the start-up form
+        const DoorGeometry& geometry;
+    } forms[] = {{-1, kStartupDoorGeometry}, {1, kSecondTilesetDoorGeometry}, {0, kOtherTilesetDoorGeometry}};
+    const QRgb silver = qRgb(192, 192, 192);
+    for (const auto& form : forms) {
+        if (form.tilesetIndex >= 0)
+            renderer.applyDoorGeometry(form.tilesetIndex);
+        for (const auto& door : doors) {
+            SCOPED_TRACE(testing::Message() << form.tilesetIndex << " " << door.position);
+            document.grid = MapGrid();
+            document.grid.door(0, 0, door.slot) = door.value;
+            renderer.drawOneCell(0, 0);
+            const QImage& cell = renderer.cellImage();
+            const DoorGlyph glyph = form.geometry[door.position];
+            const QRect box = glyph.box.rect();
+            const QRect bar = glyph.bar.rect();
+            EXPECT_EQ(cell.pixel(box.center()), silver);
+            EXPECT_EQ(cell.pixel(box.left(), box.center().y()), qRgb(0, 0, 0));
+            EXPECT_EQ(cell.pixel(box.right(), box.center().y()), qRgb(0, 0, 0));
+            // The bar, away from the box, is drawn in the door's colours.
+            const QPoint barEnd = bar.width() > bar.height() ? QPoint(bar.left() + 4, bar.center().y())
+                                                             : QPoint(bar.center().x(), bar.top() + 4);
+            EXPECT_NE(cell.pixel(barEnd), tileColour(0, 0));
+            EXPECT_EQ(cell.pixel(box.adjusted(-3, -3, 3, 3).topLeft()), tileColour(0, 0));
+            EXPECT_EQ(cellPixel(0, 0, box.center().x(), box.center().y()), silver);
+        }
+    }
+}
+
+TEST_F(MapRendererTest, DoorValuesOutOfRangeOrDoorsOffDrawNothing)
+{
+    renderer.drawOneCell(0, 0);
+    const QImage plain = renderer.cellImage();
+    for (const int value : {8, -8, 100, INT_MIN, INT_MAX}) {
+        document.grid.door(0, 0, Center) = value;
+        document.grid.door(0, 0, North) = value;
+        renderer.drawOneCell(0, 0);
+        EXPECT_EQ(renderer.cellImage(), plain) << value;
+    }
+    document.grid.door(0, 0, North) = 2;
+    state.showDoors = false;
+    renderer.drawOneCell(0, 0);
+    EXPECT_EQ(renderer.cellImage(), plain);
+}
+
+TEST_F(MapRendererTest, CursorPreviewIsUndoneByRestoringTheSavedCell)
+{
+    describe(3, 3);
+    document.grid.tile(3, 3, 2) = 6;
+    document.grid.door(3, 3, East) = 1;
+    state.currentLayer = 2;
+    const PaletteTile selected{9, 1, 1};
+    for (const float zoom : {1.0f, 2.0f, 4.0f, 8.0f}) {
+        for (const CellRect source : {CellRect{0, 0, 80, 80}, CellRect{1, 1, 79, 79}}) {
+            SCOPED_TRACE(testing::Message() << zoom << " " << source.left);
+            setZoom(state, zoom);
+            state.tileSource = source;
+            renderer.redrawAll();
+            const QImage before = renderer.mapImage();
+            renderer.cursorPreview(3, 3, selected);
+            EXPECT_NE(renderer.mapImage(), before);
+            renderer.restoreUnderCursor(3, 3);
+            EXPECT_EQ(renderer.mapImage(), before);
+        }
+    }
+    // The preview shows the cell as painting would leave it.
+    EXPECT_EQ(renderer.previewImage().size(), QSize(40, 38));
+    EXPECT_EQ(renderer.previewImage().pixel(35, 5), tileColour(1, 9));  // turned: left half now on top
+    EXPECT_EQ(renderer.previewImage().pixel(35, 33), tileColour(0, 0));
+}
+
+TEST_F(MapRendererTest, CursorPreviewBlendsSelectedAndOwnTileOnACheckerboard)
+{
+    document.grid.tile(0, 0, 0) = 4;
+    state.currentLayer = 0;
+    renderer.redrawAll();
+    renderer.cursorPreview(0, 0, PaletteTile{8, 0, 0});
+    // At zoom 4 the checkerboard has one-pixel squares: MASK1 keeps the chosen tile at odd sums.
+    EXPECT_EQ(cellPixel(0, 0, 41, 40), tileColour(0, 8));
+    EXPECT_EQ(cellPixel(0, 0, 40, 40), tileColour(0, 4));
+    EXPECT_EQ(cellPixel(0, 0, 2, 40), 0xff800000);  // the outline, 2 pixels inside
+}
+
+TEST_F(MapRendererTest, CellsOutsideTheViewAreNotDrawn)
+{
+    state.viewColumn = 10;
+    state.viewRow = 10;
+    renderer.redrawAll();
+    const QImage before = renderer.mapImage();
+    document.grid.fill(3);
+    for (const QPoint cell : {QPoint(0, 0), QPoint(9, 12), QPoint(31, 31), QPoint(18, 10), QPoint(40, 3), QPoint(-1, 12)}) {
+        renderer.drawOneCell(cell.x(), cell.y());
+        renderer.cursorPreview(cell.x(), cell.y(), PaletteTile{});
+    }
+    EXPECT_EQ(renderer.mapImage(), before);
+    renderer.drawOneCell(10, 10);
+    EXPECT_EQ(renderer.mapImage().pixel(40, 40), tileColour(0, 3));
+
+    // A view scrolled beyond the map's end leaves white instead of reading past the grid.
+    setZoom(state, 1);
+    state.viewColumn = 20;
+    renderer.redrawAll();
+    EXPECT_EQ(renderer.mapImage().pixel(639, 10), 0xffffffff);
+    EXPECT_EQ(renderer.mapImage().pixel(10, 10), tileColour(0, 3));
+}
+
+TEST(MaskedBlitTest, OpaquePixelsReplaceAndMagentaBlackensInTheTile)
+{
+    QImage destination(80, 80, QImage::Format_RGB32);
+    destination.fill(qRgb(10, 20, 30));
+    QImage tile(80, 80, QImage::Format_RGB32);
+    tile.fill(kTransparentColour);
+    tile.setPixel(5, 5, qRgb(200, 100, 50));
+    MaskedBlit(destination, tile);
+    EXPECT_EQ(destination.pixel(5, 5), qRgb(200, 100, 50));
+    EXPECT_EQ(destination.pixel(6, 5), qRgb(10, 20, 30));
+    EXPECT_EQ(tile.pixel(6, 5), qRgb(0, 0, 0));
+}
+
+}  // namespace
+}  // namespace xemap
+
+namespace xemap {
+namespace {
+
+TEST_F(MapRendererTest, RedrawAllShowsWhatDrawingEachCellShows)
+{
+    std::mt19937 random(5);
+    for (int x = 0; x < kMapSize; ++x)
+        for (int y = 0; y < kMapSize; ++y) {
+            for (int layer = 0; layer < 3; ++layer) {
+                document.grid.tile(x, y, layer) = static_cast<int>(random() % 100);
+                document.grid.rotation(x, y, layer) = static_cast<int>(random() % 4);
+            }
+            if (random() % 5 == 0)
+                document.grid.door(x, y, static_cast<int>(random() % 5)) = static_cast<int>(random() % 8);
+            if (random() % 9 == 0)
+                describe(x, y);
+        }
+    for (const float zoom : {1.0f, 2.0f, 4.0f, 8.0f}) {
+        for (const CellRect source : {CellRect{0, 0, 80, 80}, CellRect{1, 1, 79, 79}}) {
+            SCOPED_TRACE(testing::Message() << zoom << " " << source.left);
+            setZoom(state, zoom);
+            state.tileSource = source;
+            state.viewColumn = zoom > 2 ? 5 : 0;
+            renderer.redrawAll();
+            MapRenderer cellByCell(document, state, tileset);
+            for (int x = 0; x < kMapSize; ++x)
+                for (int y = 0; y < kMapSize; ++y)
+                    cellByCell.drawOneCell(x, y);
+            EXPECT_EQ(renderer.mapImage(), cellByCell.mapImage());
+        }
+    }
+}
+
+}  // namespace
+}  // namespace xemap

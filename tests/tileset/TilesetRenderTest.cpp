@@ -1,0 +1,128 @@
+#include "render/TestSheets.h"
+#include "tileset/Tileset.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace xemap {
+namespace {
+
+using test::kMarker;
+using test::solidSheet;
+using test::tileColour;
+
+QImage fetched(const Tileset& tileset, int tile, int rotation, int layer)
+{
+    QImage picture(kTileSize, kTileSize, QImage::Format_RGB32);
+    picture.fill(Qt::cyan);
+    tileset.FetchTile(picture, tile, rotation, layer);
+    return picture;
+}
+
+TEST(TilesetTest, FetchReadsTheTileAreaAndTurnsItClockwise)
+{
+    QImage sheet = solidSheet(0);
+    sheet.setPixel(640, 320, qRgb(1, 2, 3));  // bottom-right pixel of tile 37
+    sheet.setPixel(641, 241, qRgb(9, 9, 9));  // first pixel of tile 38
+    const Tileset tileset(LayerSheets{sheet});
+    const QImage plain = fetched(tileset, 37, 0, 0);
+    EXPECT_EQ(plain.pixel(0, 0), kMarker);
+    EXPECT_EQ(plain.pixel(79, 79), qRgb(1, 2, 3));
+    EXPECT_EQ(plain.pixel(79, 0), tileColour(0, 37));
+
+    // Where the unturned top-left and bottom-right pixels land at each rotation.
+    const struct {
+        int rotation;
+        QPoint topLeft, bottomRight;
+    } cases[] = {{1, {79, 0}, {0, 79}}, {2, {79, 79}, {0, 0}}, {3, {0, 79}, {79, 0}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rotation);
+        EXPECT_FALSE(tileset.sheet(0).ready(37, c.rotation));
+        const QImage turned = fetched(tileset, 37, c.rotation, 0);
+        EXPECT_TRUE(tileset.sheet(0).ready(37, c.rotation));
+        EXPECT_EQ(turned.pixel(c.topLeft), kMarker);
+        EXPECT_EQ(turned.pixel(c.bottomRight), qRgb(1, 2, 3));
+        EXPECT_EQ(turned.pixel(40, 40), tileColour(0, 37));
+        EXPECT_EQ(turned, fetched(tileset, 37, c.rotation, 0));
+    }
+}
+
+TEST(TilesetTest, OutOfRangeRequestsFetchNothing)
+{
+    const Tileset tileset(LayerSheets{solidSheet(0), QImage(), solidSheet(2)});
+    EXPECT_EQ(tileset.layerCount(), 3);
+    const struct {
+        int tile, rotation, layer;
+    } cases[] = {{-1, 0, 0}, {100, 0, 0}, {5, 4, 0}, {5, -1, 0}, {5, 0, 5}, {5, 0, -1}, {5, 0, 1}, {5, 0, 3}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.tile << " " << c.rotation << " " << c.layer);
+        QImage picture(kTileSize, kTileSize, QImage::Format_RGB32);
+        picture.fill(Qt::cyan);
+        EXPECT_FALSE(tileset.FetchTile(picture, c.tile, c.rotation, c.layer));
+        EXPECT_EQ(picture.pixel(40, 40), QColor(Qt::cyan).rgb());
+        tileset.RotateTile(c.tile, c.rotation, c.layer);
+    }
+    EXPECT_EQ(fetched(tileset, 5, 2, 2).pixel(40, 40), tileColour(2, 5));
+}
+
+TEST(TilesetTest, SheetsOfOtherSizesNeverReadOutsideTheirPicture)
+{
+    for (const QSize size : {QSize(100, 100), QSize(1000, 700), QSize(1, 1)}) {
+        SCOPED_TRACE(size.width());
+        const Tileset tileset(LayerSheets{solidSheet(0, size)});
+        const QImage inside = fetched(tileset, 0, 1, 0);
+        EXPECT_EQ(inside.pixel(79, 0), size.width() > 1 ? kMarker : kTransparentColour);
+        // Beyond the picture the sheet is transparent.
+        EXPECT_EQ(fetched(tileset, 99, 3, 0).pixel(40, 40), size.height() > 801 ? tileColour(0, 99) : kTransparentColour);
+    }
+}
+
+class TilesetFilesTest : public testing::Test {
+protected:
+    QString save(const QImage& image, const QString& name)
+    {
+        const QString path = folder.filePath(name);
+        EXPECT_TRUE(image.save(path, "BMP"));
+        return path;
+    }
+    QTemporaryDir folder;
+};
+
+TEST_F(TilesetFilesTest, LoadReplacesEveryLayerAndCountsUpToTheLastNamedOne)
+{
+    Tileset tileset;
+    const QString base = save(solidSheet(0), "base.bmp");
+    const QString second = save(solidSheet(2), "second.bmp");
+    EXPECT_TRUE(tileset.LoadTileset({base, "null", second, "null", "null"}).isEmpty());
+    EXPECT_EQ(tileset.layerCount(), 3);
+    EXPECT_FALSE(tileset.hasSheet(1));
+    EXPECT_EQ(fetched(tileset, 12, 1, 2).pixel(40, 40), tileColour(2, 12));
+
+    // A turned tile of the previous load is not reused.
+    const QString other = save(solidSheet(3), "other.bmp");
+    EXPECT_TRUE(tileset.LoadTileset({other, "null", "null", "null", "null"}).isEmpty());
+    EXPECT_EQ(tileset.layerCount(), 1);
+    EXPECT_FALSE(tileset.hasSheet(2));
+    EXPECT_EQ(fetched(tileset, 12, 1, 0).pixel(40, 40), tileColour(3, 12));
+}
+
+TEST_F(TilesetFilesTest, UnreadableLayerIsLeftEmptyWithOneMessageNamingIt)
+{
+    Tileset tileset;
+    const QString base = save(solidSheet(0), "base.bmp");
+    const QString layer = save(solidSheet(1), "layer.bmp");
+    ASSERT_TRUE(tileset.LoadTileset({base, layer, "null", "null", "null"}).isEmpty());
+
+    const QString missing = folder.filePath("missing.bmp");
+    const QString top = save(solidSheet(2), "top.bmp");
+    const QStringList messages = tileset.LoadTileset({base, missing, top, "null", "null"});
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(missing));
+    EXPECT_FALSE(tileset.hasSheet(1));  // the previous tileset's layer 1 is gone
+    EXPECT_EQ(tileset.layerCount(), 3);
+    EXPECT_EQ(fetched(tileset, 4, 0, 2).pixel(40, 40), tileColour(2, 4));
+    EXPECT_EQ(fetched(tileset, 4, 0, 0).pixel(40, 40), tileColour(0, 4));
+}
+
+}  // namespace
+}  // namespace xemap
