@@ -1,0 +1,26 @@
+#pragma once
+
+#include <filesystem>
+#include <istream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace xemap {
+
+// The name of a layer bitmap's companion file: the layer's file name cut after the
+// "." of its first ".bmp" (case-sensitive), with the extension appended. A name
+// without ".bmp" (capitals included) gives the bare extension.
+std::string companionFileName(std::string_view layerFile, std::string_view extension);
+
+inline std::string tipFileName(std::string_view layerFile) { return companionFileName(layerFile, "tip"); }
+
+// One description per tile in tile order, line k for tile k; a line of any length is
+// one entry, kept as the bytes read without its line break (CRLF or LF).
+using TileTips = std::vector<std::string>;
+
+TileTips readTips(std::istream& in);
+// A file that cannot be opened is no error: the layer has no descriptions.
+TileTips readTipFile(const std::filesystem::path& file);
+
+}  // namespace xemap
