@@ -32,15 +32,22 @@ QImage ExportPicture(const MapDocument& document, const EditorState& state, cons
     QPainter out(&picture);
     for (int x = 0; x < kMapSize; ++x) {
         for (int y = 0; y < kMapSize; ++y) {
+            const QRect target = exportCellRect(x, y, scale);
+            const auto position = document.descriptions.find(cellIndexOf(x, y));
+            const bool doors = state.showDoors && document.grid.hasDoor(x, y);
+            if (!position && !doors) {
+                composeLayers(out, target, sourceRect, document.grid, x, y, tileset, LayerChoice{});
+                continue;
+            }
             {
                 QPainter painter(&cell);
-                composeLayers(painter, document.grid, x, y, tileset, LayerChoice{});
-                if (const auto position = document.descriptions.find(cellIndexOf(x, y)))
+                composeLayers(painter, kCellImageRect, kCellImageRect, document.grid, x, y, tileset, LayerChoice{});
+                if (position)
                     writeLabel(painter, locationIdOf(*position), kExportLabelStyle);
-                if (state.showDoors)
+                if (doors)
                     drawDoorGlyphs(painter, document.grid.doors[x][y], doorGeometry, 4);
             }
-            out.drawImage(exportCellRect(x, y, scale), cell, sourceRect);
+            out.drawImage(target, cell, sourceRect);
         }
     }
     return picture;

@@ -7,7 +7,10 @@
 #include <QPainter>
 #include <QPen>
 
+#include <algorithm>
 #include <cstdlib>
+#include <map>
+#include <utility>
 
 namespace xemap {
 
@@ -33,61 +36,92 @@ bool drawsLayer(LayerChoice choice, int layer)
     return layer < choice.layerLimit && (choice.onlyLayer == LayerChoice::kAllLayers || choice.onlyLayer == layer);
 }
 
-bool drawBase(QPainter& cell, const MapGrid& grid, int x, int y, const Tileset& tileset)
+// Where the composition's part `source` of a tile lies in its sheet.
+QRect pictureRect(const TilePicture& picture, QRect source)
+{
+    return QRect(picture.area.topLeft() + source.topLeft(), source.size());
+}
+
+bool drawBase(QPainter& canvas, QRect target, QRect source, const MapGrid& grid, int x, int y, const Tileset& tileset)
 {
     const auto picture = tileset.opaqueTile(grid.tile(x, y, 0), grid.rotation(x, y, 0), 0);
     if (!picture)
         return false;
-    cell.setCompositionMode(QPainter::CompositionMode_Source);
-    cell.drawImage(QPoint(0, 0), *picture->sheet, picture->area);
+    canvas.setCompositionMode(QPainter::CompositionMode_Source);
+    canvas.drawImage(target, *picture->sheet, pictureRect(*picture, source));
     return true;
 }
 
-void drawOverlay(QPainter& cell, const MapGrid& grid, int x, int y, int layer, const Tileset& tileset)
+void drawOverlay(QPainter& canvas, QRect target, QRect source, const MapGrid& grid, int x, int y, int layer,
+                 const Tileset& tileset)
 {
     if (grid.layerEmpty(x, y, layer))
         return;
     const auto picture = tileset.keyedTile(grid.tile(x, y, layer), grid.rotation(x, y, layer), tilesetLayerOf(layer));
     if (!picture)
         return;
-    cell.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    cell.drawImage(QPoint(0, 0), *picture->sheet, picture->area);
+    canvas.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    canvas.drawImage(target, *picture->sheet, pictureRect(*picture, source));
 }
 
 }  // namespace
 
-void composeLayers(QPainter& cell, const MapGrid& grid, int x, int y, const Tileset& tileset, LayerChoice choice)
+void composeLayers(QPainter& canvas, QRect target, QRect source, const MapGrid& grid, int x, int y,
+                   const Tileset& tileset, LayerChoice choice)
 {
-    if (!drawsLayer(choice, 0) || !drawBase(cell, grid, x, y, tileset)) {
-        cell.setCompositionMode(QPainter::CompositionMode_Source);
-        cell.fillRect(0, 0, kCellImageSize, kCellImageSize, QColor::fromRgb(kCellBackground));
+    if (!drawsLayer(choice, 0) || !drawBase(canvas, target, source, grid, x, y, tileset)) {
+        canvas.setCompositionMode(QPainter::CompositionMode_Source);
+        canvas.fillRect(target, QColor::fromRgb(kCellBackground));
     }
     for (int layer = 1; layer < kCellLayers; ++layer)
         if (drawsLayer(choice, layer))
-            drawOverlay(cell, grid, x, y, layer, tileset);
-    cell.setCompositionMode(QPainter::CompositionMode_SourceOver);
-}
-
-void writeLabel(QPainter& cell, int number, const LabelStyle& style)
-{
-    QFont font = cell.font();
-    font.setPixelSize(style.fontHeight);
-    cell.setFont(font);
-    const QString text = QString::number(number);
-    const QFontMetrics metrics(font);
-    const QRect box(style.origin, QSize(metrics.horizontalAdvance(text), metrics.height()));
-    cell.fillRect(box, Qt::white);
-    cell.setPen(Qt::black);
-    cell.drawText(box, Qt::AlignLeft | Qt::AlignTop, text);
+            drawOverlay(canvas, target, source, grid, x, y, layer, tileset);
+    canvas.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
 namespace {
 
-// A filled rectangle outlined by a pen centred on its border pixels.
-void drawOutlinedRect(QPainter& canvas, const DoorEdges& edges)
+QImage labelStamp(int number, int fontHeight)
 {
-    canvas.drawRect(QRectF(edges.left + 0.5, edges.top + 0.5, edges.right - edges.left - 1,
-                           edges.bottom - edges.top - 1));
+    QFont font;
+    font.setPixelSize(fontHeight);
+    const QString text = QString::number(number);
+    const QFontMetrics metrics(font);
+    QImage stamp(std::max(metrics.horizontalAdvance(text), 1), std::max(metrics.height(), 1), QImage::Format_RGB32);
+    stamp.fill(Qt::white);
+    QPainter painter(&stamp);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(stamp.rect(), Qt::AlignLeft | Qt::AlignTop, text);
+    return stamp;
+}
+
+}  // namespace
+
+void writeLabel(QPainter& cell, int number, const LabelStyle& style)
+{
+    // Large glyphs are not cached by the text engine, so each label picture is kept.
+    static std::map<std::pair<int, int>, QImage> stamps;
+    auto [entry, added] = stamps.try_emplace({style.fontHeight, number});
+    if (added)
+        entry->second = labelStamp(number, style.fontHeight);
+    cell.setCompositionMode(QPainter::CompositionMode_Source);
+    cell.drawImage(style.origin, entry->second);
+    cell.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+namespace {
+
+// A rectangle in the fill colour with an outline in the pen colour, all within its
+// edges: the outline takes the inner half of the pen's width.
+void drawOutlinedRect(QPainter& canvas, const DoorEdges& edges, const DoorColours& colours, int penWidth)
+{
+    const QRect rect = edges.rect();
+    const int band = std::max(penWidth / 2, 1);
+    canvas.fillRect(rect, QColor::fromRgb(colours.pen));
+    const QRect inside = rect.adjusted(band, band, -band, -band);
+    if (inside.isValid())
+        canvas.fillRect(inside, QColor::fromRgb(colours.fill));
 }
 
 }  // namespace
@@ -96,19 +130,15 @@ void drawDoorGlyphs(QPainter& canvas, const std::array<std::int32_t, kDoorSlots>
                     const DoorGeometry& geometry, int penWidth)
 {
     canvas.save();
-    canvas.setRenderHint(QPainter::Antialiasing, false);
     canvas.setCompositionMode(QPainter::CompositionMode_SourceOver);
     for (int slot = 0; slot < kDoorSlots; ++slot) {
         const std::int32_t value = doorValues[slot];
         if (value == 0 || value < -kDoorTypes || value > kDoorTypes)
             continue;
-        const std::int32_t type = std::abs(value);
         const int position = slot == Center && value < 0 ? DoorCenterVert : slot;
-        const DoorColours colours = kDoorColours[type - 1];
-        canvas.setPen(QPen(QColor::fromRgb(colours.pen), penWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-        canvas.setBrush(QColor::fromRgb(colours.fill));
-        drawOutlinedRect(canvas, geometry[position].bar);
-        drawOutlinedRect(canvas, geometry[position].box);
+        const DoorColours& colours = kDoorColours[std::abs(value) - 1];
+        drawOutlinedRect(canvas, geometry[position].bar, colours, penWidth);
+        drawOutlinedRect(canvas, geometry[position].box, colours, penWidth);
     }
     canvas.restore();
 }

@@ -21,6 +21,7 @@ class Tileset;
 constexpr int kCellImageSize = 80;
 
 constexpr QRgb kCellBackground = 0xff808080;
+constexpr QRect kCellImageRect(0, 0, kCellImageSize, kCellImageSize);
 
 // The part of a cell composition that is shown: all of it with View > Grid on, the
 // inside without the outermost pixel ring with Grid off.
@@ -48,10 +49,13 @@ constexpr LabelStyle kExportLabelStyle{40, QPoint(2, 2)};
 
 constexpr int doorPenWidth(float zoomFactor) { return zoomFactor == 1.0f ? 4 : 2; }
 
-// Lays the chosen cell layers of cell (x, y) onto the cell image: the base tile opaque,
-// overlays with magenta transparent, grey where no base tile is drawn. Empty layers,
+// Lays the chosen cell layers of cell (x, y) on the canvas: the base tile opaque,
+// overlays with magenta transparent, grey where no base tile is drawn. The part
+// `source` of the 80 x 80 composition lands scaled on `target`, so that a cell is
+// composed straight into its place when nothing is written over it. Empty layers,
 // layers without a sheet and out-of-range tiles or rotations draw nothing.
-void composeLayers(QPainter& cell, const MapGrid& grid, int x, int y, const Tileset& tileset, LayerChoice choice);
+void composeLayers(QPainter& canvas, QRect target, QRect source, const MapGrid& grid, int x, int y,
+                   const Tileset& tileset, LayerChoice choice);
 
 // The location number in black on white.
 void writeLabel(QPainter& cell, int number, const LabelStyle& style);

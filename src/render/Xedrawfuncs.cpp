@@ -14,8 +14,6 @@ namespace xemap {
 
 namespace {
 
-constexpr QRect kCellImageRect(0, 0, kCellImageSize, kCellImageSize);
-
 QImage blankImage(QSize size, QRgb colour)
 {
     QImage image(size, QImage::Format_RGB32);
@@ -93,15 +91,28 @@ bool MapRenderer::visible(int x, int y) const
     return insideGrid(x, y) && state_.cellSize > 0 && cellRect(x, y).intersects(map_.rect());
 }
 
-void MapRenderer::composeCell(int x, int y)
+LayerChoice MapRenderer::layerChoice() const
 {
-    QPainter cell(&cell_);
-    const LayerChoice layers{state_.layerCount, state_.oneLayer ? state_.currentLayer : LayerChoice::kAllLayers};
-    composeLayers(cell, document_.grid, x, y, tileset_, layers);
-    if (state_.showLabels) {
-        if (const auto position = document_.descriptions.find(cellIndexOf(x, y)))
-            writeViewLabel(cell, locationIdOf(*position));
-    }
+    return {state_.layerCount, state_.oneLayer ? state_.currentLayer : LayerChoice::kAllLayers};
+}
+
+std::optional<int> MapRenderer::labelOf(int x, int y) const
+{
+    if (!state_.showLabels)
+        return std::nullopt;
+    return document_.descriptions.find(cellIndexOf(x, y));
+}
+
+bool MapRenderer::writtenOver(int x, int y) const
+{
+    return labelOf(x, y) || (state_.showDoors && document_.grid.hasDoor(x, y));
+}
+
+void MapRenderer::composeCell(QPainter& cell, int x, int y)
+{
+    composeLayers(cell, kCellImageRect, kCellImageRect, document_.grid, x, y, tileset_, layerChoice());
+    if (const auto position = labelOf(x, y))
+        writeViewLabel(cell, locationIdOf(*position));
     drawDoorGlyphs(x, y, cell, doorPenWidth(state_.zoomFactor));
 }
 
@@ -114,7 +125,10 @@ void MapRenderer::drawOneCell(int x, int y)
 {
     if (!visible(x, y))
         return;
-    composeCell(x, y);
+    {
+        QPainter cell(&cell_);
+        composeCell(cell, x, y);
+    }
     QPainter map(&map_);
     placeCell(map, x, y);
 }
@@ -127,11 +141,20 @@ void MapRenderer::redrawAll()
         const int firstRow = std::max(state_.viewRow, 0);
         const int endColumn = std::min(map_.width() / state_.cellSize + state_.viewColumn, kMapSize);
         const int endRow = std::min(map_.height() / state_.cellSize + state_.viewRow, kMapSize);
+        // One painter per image for the whole pass; a cell with a label or doors is
+        // finished on the cell image before it is copied out.
+        QPainter cell(&cell_);
         QPainter map(&map_);
         for (int x = firstColumn; x < endColumn; ++x) {
             for (int y = firstRow; y < endRow; ++y) {
-                composeCell(x, y);
-                placeCell(map, x, y);
+                if (writtenOver(x, y)) {
+                    composeCell(cell, x, y);
+                    placeCell(map, x, y);
+                } else {
+                    // Scaling drops the same pixels whether it comes before or after the
+                    // layers are laid, so a plain cell is laid straight into place.
+                    composeLayers(map, cellRect(x, y), tileSourceRect(), document_.grid, x, y, tileset_, layerChoice());
+                }
             }
         }
     }

@@ -10,6 +10,7 @@
 #include <QSize>
 
 #include <functional>
+#include <optional>
 
 namespace xemap {
 
@@ -72,7 +73,11 @@ public:
 
 private:
     QRect tileSourceRect() const;
-    void composeCell(int x, int y);
+    LayerChoice layerChoice() const;
+    std::optional<int> labelOf(int x, int y) const;
+    // A label or door glyphs are written over the cell's layers.
+    bool writtenOver(int x, int y) const;
+    void composeCell(QPainter& cell, int x, int y);
     void placeCell(QPainter& map, int x, int y) const;
     bool visible(int x, int y) const;
     void composePreview(int x, int y, const PaletteTile& selected, QImage& preview);
