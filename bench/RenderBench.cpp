@@ -106,33 +106,33 @@ void referenceRedrawAll(const BenchMap& map, QImage& out)
         }
 }
 
-// Zoom 1 shows all 1024 cells in the 640-pixel view; at zoom 4 the map image is
-// made large enough to hold all of them as well.
-QSize viewFor(float zoom) { return QSize(640, 640) * (zoom == 1.0f ? 1 : 4); }
+// Arguments: zoom factor and map image side. The 640-pixel view shows all 1024 cells
+// at zoom 1 and 64 of them at zoom 4; a 2560-pixel image holds all 1024 at zoom 4.
+QSize viewOf(const benchmark::State& run) { return QSize(run.range(1), run.range(1)); }
 
 void BM_RedrawAll(benchmark::State& run)
 {
     const float zoom = static_cast<float>(run.range(0));
-    BenchMap map(viewFor(zoom), zoom);
+    BenchMap map(viewOf(run), zoom);
     map.renderer.redrawAll();  // fills the rotation cache, as the first redraw after a load does
     for (auto _ : run) {
         map.renderer.redrawAll();
         benchmark::DoNotOptimize(map.renderer.mapImage().constBits());
     }
 }
-BENCHMARK(BM_RedrawAll)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedrawAll)->Args({1, 640})->Args({4, 640})->Args({4, 2560})->Unit(benchmark::kMillisecond);
 
 void BM_RedrawAllReference(benchmark::State& run)
 {
     const float zoom = static_cast<float>(run.range(0));
-    BenchMap map(viewFor(zoom), zoom);
-    QImage out(viewFor(zoom), QImage::Format_RGB32);
+    BenchMap map(viewOf(run), zoom);
+    QImage out(viewOf(run), QImage::Format_RGB32);
     for (auto _ : run) {
         referenceRedrawAll(map, out);
         benchmark::DoNotOptimize(out.constBits());
     }
 }
-BENCHMARK(BM_RedrawAllReference)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedrawAllReference)->Args({1, 640})->Args({4, 640})->Args({4, 2560})->Unit(benchmark::kMillisecond);
 
 void BM_CursorPreviewMove(benchmark::State& run)
 {

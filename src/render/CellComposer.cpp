@@ -112,11 +112,16 @@ void writeLabel(QPainter& cell, int number, const LabelStyle& style)
 
 namespace {
 
-// A filled rectangle outlined by a pen centred on its border pixels.
-void drawOutlinedRect(QPainter& canvas, const DoorEdges& edges)
+// A rectangle in the fill colour with an outline in the pen colour, all within its
+// edges: the outline takes the inner half of the pen's width.
+void drawOutlinedRect(QPainter& canvas, const DoorEdges& edges, const DoorColours& colours, int penWidth)
 {
-    canvas.drawRect(QRectF(edges.left + 0.5, edges.top + 0.5, edges.right - edges.left - 1,
-                           edges.bottom - edges.top - 1));
+    const QRect rect = edges.rect();
+    const int band = std::max(penWidth / 2, 1);
+    canvas.fillRect(rect, QColor::fromRgb(colours.pen));
+    const QRect inside = rect.adjusted(band, band, -band, -band);
+    if (inside.isValid())
+        canvas.fillRect(inside, QColor::fromRgb(colours.fill));
 }
 
 }  // namespace
@@ -125,19 +130,15 @@ void drawDoorGlyphs(QPainter& canvas, const std::array<std::int32_t, kDoorSlots>
                     const DoorGeometry& geometry, int penWidth)
 {
     canvas.save();
-    canvas.setRenderHint(QPainter::Antialiasing, false);
     canvas.setCompositionMode(QPainter::CompositionMode_SourceOver);
     for (int slot = 0; slot < kDoorSlots; ++slot) {
         const std::int32_t value = doorValues[slot];
         if (value == 0 || value < -kDoorTypes || value > kDoorTypes)
             continue;
-        const std::int32_t type = std::abs(value);
         const int position = slot == Center && value < 0 ? DoorCenterVert : slot;
-        const DoorColours colours = kDoorColours[type - 1];
-        canvas.setPen(QPen(QColor::fromRgb(colours.pen), penWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-        canvas.setBrush(QColor::fromRgb(colours.fill));
-        drawOutlinedRect(canvas, geometry[position].bar);
-        drawOutlinedRect(canvas, geometry[position].box);
+        const DoorColours& colours = kDoorColours[std::abs(value) - 1];
+        drawOutlinedRect(canvas, geometry[position].bar, colours, penWidth);
+        drawOutlinedRect(canvas, geometry[position].box, colours, penWidth);
     }
     canvas.restore();
 }

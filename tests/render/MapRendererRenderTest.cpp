@@ -186,10 +186,14 @@ TEST_F(MapRendererTest, DoorGlyphsFollowTheThreeGeometryForms)
             EXPECT_EQ(cell.pixel(box.center()), silver);
             EXPECT_EQ(cell.pixel(box.left(), box.center().y()), qRgb(0, 0, 0));
             EXPECT_EQ(cell.pixel(box.right(), box.center().y()), qRgb(0, 0, 0));
-            // The bar, away from the box, is drawn in the door's colours.
-            const QPoint barEnd = bar.width() > bar.height() ? QPoint(bar.left() + 4, bar.center().y())
-                                                             : QPoint(bar.center().x(), bar.top() + 4);
-            EXPECT_NE(cell.pixel(barEnd), tileColour(0, 0));
+            // Across the bar, away from the box, exactly its thickness is drawn.
+            const bool across = bar.width() > bar.height();
+            int drawn = 0;
+            for (int k = -4; k < 8; ++k) {
+                const QPoint at = across ? QPoint(bar.left() + 4, bar.top() + k) : QPoint(bar.left() + k, bar.top() + 4);
+                drawn += cell.pixel(at) != tileColour(0, 0);
+            }
+            EXPECT_EQ(drawn, across ? bar.height() : bar.width());
             EXPECT_EQ(cell.pixel(box.adjusted(-3, -3, 3, 3).topLeft()), tileColour(0, 0));
             EXPECT_EQ(cellPixel(0, 0, box.center().x(), box.center().y()), silver);
         }
