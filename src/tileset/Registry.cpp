@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kEntryLines = 1 + kTilesetLayers;
+constexpr int kEntryLines = 1 + kRegistryLayerFiles;
 
 constexpr std::string_view kDefaultRegistry = "City\r\n"
                                               "tilesets\\outdoor_bases.bmp\r\n"
@@ -67,8 +67,8 @@ std::optional<std::string> readWholeFile(const fs::path& file)
 int tilesetLayerCount(const TilesetEntry& entry)
 {
     int count = 1;
-    for (int layer = 0; layer < kTilesetLayers; ++layer)
-        if (entry.layerFiles[layer] != kNoLayerFile)
+    for (int layer = 0; layer < kRegistryLayerFiles; ++layer)
+        if (entry.layerFiles[layer] != kNullLayerFile)
             count = layer + 1;
     return count;
 }
@@ -80,9 +80,9 @@ std::vector<TilesetEntry> parseRegistry(std::string_view text)
     for (std::size_t first = 0; first < lines.size(); first += kEntryLines) {
         TilesetEntry entry;
         entry.name = std::string(lines[first]);
-        for (int layer = 0; layer < kTilesetLayers; ++layer) {
+        for (int layer = 0; layer < kRegistryLayerFiles; ++layer) {
             const std::size_t at = first + 1 + layer;
-            entry.layerFiles[layer] = std::string(at < lines.size() ? lines[at] : kNoLayerFile);
+            entry.layerFiles[layer] = std::string(at < lines.size() ? lines[at] : kNullLayerFile);
         }
         entries.push_back(std::move(entry));
     }

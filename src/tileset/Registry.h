@@ -9,15 +9,15 @@
 
 namespace xemap {
 
-constexpr int kTilesetLayers = 5;
+constexpr int kRegistryLayerFiles = 5;
 inline constexpr std::string_view kRegistryFileName = "XEMAP.INI";
 // Stands for a layer the tileset does not have.
-inline constexpr std::string_view kNoLayerFile = "null";
+inline constexpr std::string_view kNullLayerFile = "null";
 
 // One registry entry: its position in the registry is the tileset index.
 struct TilesetEntry {
     std::string name;
-    std::array<std::string, kTilesetLayers> layerFiles;  // as stored, or "null"
+    std::array<std::string, kRegistryLayerFiles> layerFiles;  // as stored, or "null"
 
     bool operator==(const TilesetEntry&) const = default;
 };
