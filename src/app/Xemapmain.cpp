@@ -329,14 +329,15 @@ void TForm1::setStatusText(const QString& text) { Label1->setText(text); }
 
 QString TForm1::statusText() const { return Label1->text(); }
 
-void TForm1::dropRegionSelection()
+void TForm1::dropRegionSelection(bool redraw)
 {
     if (!state_.regionSelected)
         return;
     state_.regionSelected = false;
     CutRegion->setEnabled(false);
     CopyRegion->setEnabled(false);
-    redrawAll();
+    if (redraw)
+        redrawAll();
 }
 
 void TForm1::redrawAll()
@@ -384,7 +385,11 @@ void TForm1::restoreUnderCursor(int column, int row)
         renderer_->restoreUnderCursor(column, row);
 }
 
-void TForm1::boxFill(int, int, int, int) {}
+void TForm1::drawCells(const std::vector<GridCell>& cells)
+{
+    for (const GridCell& cell : cells)
+        drawOneCell(cell.x, cell.y);
+}
 
 // Undo and Redo change the map, so unlike a save they leave it modified.
 void TForm1::UndoButtonClick()

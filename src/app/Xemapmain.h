@@ -4,6 +4,7 @@
 #include "document/MapDocument.h"
 #include "document/UndoHistory.h"
 #include "render/Xedrawfuncs.h"
+#include "tileset/BrushEdit.h"
 #include "tileset/Tileset.h"
 
 #include <QImage>
@@ -63,7 +64,7 @@ public:
     void setStatusText(const QString& text);
     QString statusText() const;
     // Drops a finished region selection (and its Cut/Copy Region items).
-    void dropRegionSelection();
+    void dropRegionSelection(bool redraw = true);
 
     // Drawing, through the renderer.
     void redrawAll();
@@ -144,7 +145,7 @@ private:
     void restoreLastHovered();
     void drawRubberBand();
     void finishDrag();
-    void boxFill(int firstColumn, int endColumn, int firstRow, int endRow);
+    void drawCells(const std::vector<GridCell>& cells);
 
     Prompter& prompter_;
     QString programDirectory_;

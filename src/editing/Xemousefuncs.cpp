@@ -2,6 +2,9 @@
 #include "app/Xemapmain.h"
 
 #include "app/MapView.h"
+#include "editing/BoxFill.h"
+#include "editing/ConnectorBrush.h"
+#include "tileset/TerrainBrush.h"
 #include "tileset/Tilesetformmain.h"
 
 #include <QAction>
@@ -38,16 +41,22 @@ void TForm1::paintCursorCell()
     const int y = state_.cursorRow;
     const int layer = state_.currentLayer;
     MapGrid& grid = document_.grid;
-    if (state_.connector)
+    if (state_.connector) {
+        if (const ConnectorGroup* group = palette_->groups(palette_->activeLayer()).connectorGroupForMode(state_.editMode))
+            drawCells(connectorBrush(grid, layer, *group, x, y));
         return;
+    }
     if (state_.editMode == TerrainDrawing) {
-        grid.tile(x, y, layer) = palette_->selectedTile();
+        const int terrain = palette_->selectedTile();
+        grid.tile(x, y, layer) = terrain;
         grid.rotation(x, y, layer) = 0;
         if (layer + 1 < kCellLayers) {
             grid.tile(x, y, layer + 1) = emptyTile(layer + 1);
             grid.rotation(x, y, layer + 1) = 0;
         }
         drawOneCell(x, y);
+        if (layer + 1 < kCellLayers)
+            drawCells(TerrainBrush(grid, x, y, layer, terrain));
         return;
     }
     grid.tile(x, y, layer) = palette_->selectedTile();
@@ -194,7 +203,11 @@ void TForm1::finishDrag()
         ++region.endRow;
 
     if (state_.editMode >= FirstGroupBrush) {
-        boxFill(region.firstColumn, region.endColumn, region.firstRow, region.endRow);
+        const int layer = state_.currentLayer;
+        if (const BoxGroup* group = palette_ ? palette_->groups(palette_->activeLayer()).boxGroupForMode(state_.editMode)
+                                             : nullptr)
+            drawCells(xemap::boxFill(document_.grid, layer, *group, region.firstColumn, region.endColumn,
+                                     region.firstRow, region.endRow));
         present();
         markModified();
     } else {

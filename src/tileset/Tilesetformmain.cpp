@@ -32,11 +32,19 @@ constexpr SizedPlace kOneLayerLeft{210, 110}, kOneLayerWidth{120, 70}, kOnTopLef
 constexpr SizedPlace kLayerTileBoxLeft{40, 80};
 
 // Registry names use backslashes as folder separators and resolve against the program folder.
+QString resolvedFile(const QString& name, const QString& programDirectory)
+{
+    return QDir(programDirectory).absoluteFilePath(QString(name).replace('\\', '/'));
+}
+
 QString resolvedLayerFile(const QString& name, const QString& programDirectory)
 {
-    if (name == QLatin1String(kNoLayerFile))
-        return name;
-    return QDir(programDirectory).absoluteFilePath(QString(name).replace('\\', '/'));
+    return name == QLatin1String(kNoLayerFile) ? name : resolvedFile(name, programDirectory);
+}
+
+std::filesystem::path companionPath(const std::string& name, const QString& programDirectory)
+{
+    return resolvedFile(QString::fromStdString(name), programDirectory).toStdString();
 }
 
 QImage blankTile(QRgb colour)
@@ -64,13 +72,13 @@ void TileBox::paintEvent(QPaintEvent*)
 void TileBox::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
-    emit moved(p.x(), p.y());
+    Q_EMIT moved(p.x(), p.y());
 }
 
 void TileBox::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
-    emit released(event->button(), p.x(), p.y());
+    Q_EMIT released(event->button(), p.x(), p.y());
 }
 
 TTilesetForm::TTilesetForm(TForm1& main, Prompter& prompter)
@@ -246,7 +254,8 @@ void TTilesetForm::LoadTileset(int index)
     main_.state().layerCount = tileset_.layerCount() + 1;
     main_.document().tilesetIndex = index;
     showLayers();
-    resetModeNames();
+    for (int layer = 0; layer < tileset_.layerCount(); ++layer)
+        readLayerData(layer, main_.tilesetFiles[layer].value(index));
     main_.state().editMode = NormalDraw;
     main_.state().connector = false;
     main_.setStatusText(main_.modeNames[activeLayer_].value(0));
@@ -265,10 +274,34 @@ void TTilesetForm::showLayers()
     }
 }
 
-void TTilesetForm::resetModeNames()
+// Mode names, brush groups and tile tips of a layer the tileset uses.
+void TTilesetForm::readLayerData(int layer, const QString& layerFile)
 {
-    for (int layer = 0; layer < tileset_.layerCount(); ++layer)
-        main_.modeNames[layer] = {"Normal Mode", "Selection Mode"};
+    QStringList& names = main_.modeNames[layer];
+    names = {"Normal Mode", "Selection Mode"};
+    const std::string file = layerFile.toStdString();
+    tileTips_[layer] = readTipFile(companionPath(tipFileName(file), main_.programDirectory()));
+    if (layer == 0)
+        return;
+    readGroupFile(companionPath(groupFileName(file), main_.programDirectory()), groups_[layer]);
+    for (const std::string& name : groups_[layer].groupNames())
+        names << QString::fromStdString(name);
+    showGroupButtons(layer);
+}
+
+void TTilesetForm::showGroupButtons(int layer)
+{
+    const LayerGroups& groups = groups_[layer];
+    for (int slot = 0; slot < kGroupButtons; ++slot) {
+        QToolButton* button = groupButtons_[layer][slot];
+        const bool used = slot < groups.slotCount;
+        button->setVisible(used);
+        if (!used)
+            continue;
+        button->setToolTip(QString::fromStdString(groups.slots[slot].name));
+        button->setIcon(QIcon(resolvedFile(QString::fromStdString(groups.slots[slot].iconFile),
+                                           main_.programDirectory())));
+    }
 }
 
 void TTilesetForm::DrawPaletteCell(int tile, int rotation, int layer)
@@ -326,7 +359,10 @@ void TTilesetForm::TileBoxMouseMove(int x, int y)
     if (cell == lastHovered_)
         return;
     lastHovered_ = cell;
-    tileBoxes_[activeLayer_]->setToolTip("No Description");
+    const TileTips& tips = tileTips_[activeLayer_];
+    const auto tile = static_cast<std::size_t>(cell.y() * 10 + cell.x());
+    tileBoxes_[activeLayer_]->setToolTip(tile < tips.size() ? QString::fromStdString(tips[tile])
+                                                            : QString("No Description"));
 }
 
 void TTilesetForm::showModeOnMain(int editMode, bool connector)
@@ -360,8 +396,14 @@ void TTilesetForm::TileBoxMouseUp(Qt::MouseButton button, int x, int y)
     }
     main_.dropRegionSelection();
 
-    if (button == Qt::LeftButton || button == Qt::RightButton)
+    if (button == Qt::LeftButton) {
         DrawSelectionFrame(tile, layer, kPlainFrame);
+    } else if (button == Qt::RightButton) {
+        const std::optional<GroupChoice> group = groups_[layer].groupOfTile(tile);
+        if (group)
+            showModeOnMain(group->editMode, group->connector);
+        DrawSelectionFrame(tile, layer, group ? kGroupFrame : kPlainFrame);
+    }
     tileBoxes_[layer]->update();
 }
 
@@ -383,8 +425,15 @@ void TTilesetForm::GroupButtonClick(int slot)
 {
     const int layer = activeLayer_;
     DrawPaletteCell(selectedTile_[layer], paletteRotation_[selectedTile_[layer]][layer], layer);
-    showModeOnMain(slot + FirstGroupBrush, false);
-    main_.dropRegionSelection();
+    const int editMode = slot + FirstGroupBrush;
+    const LayerGroups& groups = groups_[layer];
+    const BoxGroup* box = groups.boxGroupForMode(editMode);
+    const ConnectorGroup* connector = groups.connectorGroupForMode(editMode);
+    const int firstPiece = box ? box->pieces[0].tile : connector ? connector->pieces[0].tile : -1;
+    if (validTile(firstPiece))
+        selectedTile_[layer] = firstPiece;
+    showModeOnMain(editMode, connector != nullptr);
+    main_.dropRegionSelection(false);
     DrawSelectionFrame(selectedTile_[layer], layer, kGroupFrame);
     tileBoxes_[layer]->update();
 }

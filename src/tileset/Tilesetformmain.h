@@ -1,6 +1,8 @@
 #pragma once
 
 #include "render/Xedrawfuncs.h"
+#include "tileset/GroupFile.h"
+#include "tileset/TipFile.h"
 #include "tileset/Tileset.h"
 
 #include <QColor>
@@ -33,7 +35,7 @@ public:
     TileBox(int layer, QWidget* parent);
     QImage image;
 
-signals:
+Q_SIGNALS:
     void moved(int x, int y);
     void released(Qt::MouseButton button, int x, int y);
 
@@ -54,6 +56,8 @@ public:
     ~TTilesetForm() override;
 
     const Tileset& tileset() const { return tileset_; }
+    const LayerGroups& groups(int layer) const { return groups_[layer]; }
+    const TileTips& tileTips(int layer) const { return tileTips_[layer]; }
     // Loads registry entry `index` of the main window's lists and resets the palette.
     void LoadTileset(int index);
 
@@ -90,7 +94,8 @@ private:
     void buildLayerTab(int layer);
     void placeForScale();
     void showLayers();
-    void resetModeNames();
+    void readLayerData(int layer, const QString& layerFile);
+    void showGroupButtons(int layer);
     int cellSize() const { return 20 * paletteScale_; }
     QPoint cellAt(int x, int y) const;
     void selectPlainTile(int tile);
@@ -99,6 +104,8 @@ private:
     TForm1& main_;
     Prompter& prompter_;
     Tileset tileset_;
+    std::array<LayerGroups, kTilesetLayers> groups_{};
+    std::array<TileTips, kTilesetLayers> tileTips_{};
 
     int activeLayer_ = 0;
     std::array<int, kTilesetLayers> selectedTile_{};

@@ -1,0 +1,94 @@
+#include "mapfile/MapTestSupport.h"
+#include "tileset/Registry.h"
+
+#include <gtest/gtest.h>
+
+namespace xemap {
+namespace {
+
+using namespace testing;
+
+const std::string kDefaultLines = "City\r\ntilesets\\outdoor_bases.bmp\r\ntilesets\\city_layer.bmp\r\nnull\r\nnull\r\n"
+                                  "null\r\nDungeon\r\ntilesets\\indoor_bases.bmp\r\ntilesets\\indoor_layer.bmp\r\n"
+                                  "null\r\nnull\r\nnull\r\n";
+
+TEST(Registry, WritesTheDefaultWhenThereIsNoUsableRegistry)
+{
+    for (const char* existing : {static_cast<const char*>(nullptr), "", "\r\n  \r\n\n"}) {
+        TempFolder folder;
+        if (existing)
+            writeBytes(folder / "XEMAP.INI", existing);
+        const auto tilesets = loadOrCreateRegistry(folder.path());
+        ASSERT_TRUE(tilesets);
+        EXPECT_EQ(*tilesets, defaultRegistry());
+        EXPECT_EQ(fileBytes(folder / "XEMAP.INI"), kDefaultLines);
+    }
+    EXPECT_EQ(std::string(defaultRegistryText()), kDefaultLines);
+    const auto tilesets = defaultRegistry();
+    ASSERT_EQ(tilesets.size(), 2u);
+    EXPECT_EQ(tilesets[1].name, "Dungeon");
+    EXPECT_EQ(tilesets[1].layerFiles[1], "tilesets\\indoor_layer.bmp");
+    EXPECT_EQ(cellLayerCount(tilesets[0]), 3);
+    EXPECT_FALSE(loadOrCreateRegistry(TempFolder().path() / "gone"));
+}
+
+TEST(Registry, ReadsEntriesAsStored)
+{
+    const std::string longName(300, 'n');
+    struct Case {
+        const char* what;
+        std::string text;
+        std::vector<TilesetEntry> expected;
+    };
+    const Case cases[] = {
+        {"LF lines, no final line end", "A\na0\nnull\nnull\nnull\na4\n" + longName + "\nb0",
+         {{"A", {"a0", "null", "null", "null", "a4"}}, {longName, {"b0", "null", "null", "null", "null"}}}},
+        {"empty name kept, trailing blank lines dropped", "\r\nbase\r\nnull\r\nnull\r\nnull\r\nnull\r\n\r\n\r\n",
+         {{"", {"base", "null", "null", "null", "null"}}}},
+        {"blank text", "\r\n \r\n", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(parseRegistry(c.text), c.expected);
+    }
+}
+
+TEST(Registry, AppendsAnEntryAfterTheLastLine)
+{
+    TempFolder folder;
+    const auto file = folder / "XEMAP.INI";
+    const TilesetEntry caves{"Caves", {"C:\\art\\caves.bmp", "null", "null", "null", "null"}};
+    ASSERT_TRUE(appendRegistryEntry(file, caves));
+    EXPECT_EQ(fileBytes(file), "Caves\r\nC:\\art\\caves.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n");
+
+    writeBytes(file, kDefaultLines.substr(0, kDefaultLines.size() - 2));  // last line without its break
+    ASSERT_TRUE(appendRegistryEntry(file, caves));
+    const auto tilesets = readRegistry(file);
+    ASSERT_TRUE(tilesets);
+    ASSERT_EQ(tilesets->size(), 3u);
+    EXPECT_EQ((*tilesets)[1].layerFiles[4], "null");
+    EXPECT_EQ((*tilesets)[2], caves);
+    EXPECT_FALSE(appendRegistryEntry(folder.path(), caves));
+}
+
+TEST(Registry, ResolvesStoredPathsAndCountsLayers)
+{
+    EXPECT_EQ(resolveTilesetPath("/opt/xemap", "tilesets\\city_layer.bmp"), "/opt/xemap/tilesets/city_layer.bmp");
+    EXPECT_EQ(resolveTilesetPath("/opt/xemap", "/home/u/art.bmp"), "/home/u/art.bmp");
+    struct Case {
+        std::array<std::string, 5> files;
+        int layers;
+    };
+    const Case cases[] = {
+        {{"a", "null", "null", "null", "null"}, 1},
+        {{"a", "null", "c", "null", "null"}, 3},  // a gap still counts up to the highest layer
+        {{"a", "b", "c", "d", "e"}, 5},
+        {{"null", "null", "null", "null", "null"}, 1},
+        {{"a", "NULL", "null", "null", "null"}, 2},  // only the exact word marks no layer
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(tilesetLayerCount({"t", c.files}), c.layers);
+}
+
+}  // namespace
+}  // namespace xemap
