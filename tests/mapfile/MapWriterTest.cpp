@@ -77,7 +77,7 @@ TEST(MapWriter, KeepsTextFromReadingAsStructure)
          [](const MapDocument& d) { EXPECT_EQ(d.descriptions.at(0)->items[0]->name, ">>> "); }},
         {"item named after an earlier section", [](MapDocument& d) { d.descriptions.at(0)->items[0]->name = "NPCs:"; },
          [](const MapDocument& d) { EXPECT_EQ(d.descriptions.at(0)->items[0]->name, "NPCs:"); }},
-        {"single-digit map name", [](MapDocument& d) { d.mapName = "7"; },
+        {"single-digit map name", [](MapDocument& d) { d.mapName.assign(1, '7'); },
          [](const MapDocument& d) { EXPECT_EQ(d.mapName, "7 "); EXPECT_EQ(d.tilesetIndex, 0); }},
         {"line breaks in one-line fields",
          [](MapDocument& d) {

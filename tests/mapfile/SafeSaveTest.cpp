@@ -50,9 +50,15 @@ TEST(SafeSave, AFailedSaveLeavesTheOldFileAsItWas)
     EXPECT_FALSE(saveFileSafely("", "x"));
     EXPECT_EQ(entriesIn(folder.path()), 2u);  // no temporary file left behind
     EXPECT_EQ(fileBytes(target), "precious");
+}
 
+TEST(SafeSave, RefusesAReadOnlyFileOrFolder)
+{
     if (::geteuid() == 0)
         GTEST_SKIP() << "permissions do not bind the superuser";
+    TempFolder folder;
+    const auto target = folder / "map.xem";
+    writeBytes(target, "precious");
     fs::permissions(target, fs::perms::owner_read);
     EXPECT_FALSE(saveFileSafely(target, "x"));
     fs::permissions(target, fs::perms::owner_all);

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "mapfile/MapReader.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace xemap::cli {
+
+enum ExitCode { kSuccess = 0, kFailure = 1, kWarnings = 2 };
+
+// What every command gets: the folder of the program (its registry and tilesets)
+// and the arguments after the command's name.
+struct Invocation {
+    std::filesystem::path programDir;
+    std::vector<std::string> arguments;
+};
+
+int runConvert(const Invocation& invocation);
+int runListing(const Invocation& invocation);
+int runCheck(const Invocation& invocation);
+
+// Shared by the commands.
+
+// Reads a map as the freshly started editor opens it: a single-layer map is
+// upgraded with the layer count of the registry's first tileset. On failure the
+// one-line message is printed and nothing is returned.
+std::optional<LoadedMap> readInputMap(const Invocation& invocation, const std::string& fileName);
+// Writes through a temporary file, so a failure leaves the old file; prints why it failed.
+bool writeOutputFile(const std::string& fileName, std::string_view bytes);
+// Prints the command's usage; returns kFailure.
+int usageError(std::string_view usage);
+
+}  // namespace xemap::cli
