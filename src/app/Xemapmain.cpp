@@ -3,6 +3,7 @@
 #include "app/MapView.h"
 #include "app/ToolbarGlyphs.h"
 #include "dialogs/Prompter.h"
+#include "tileset/Registry.h"
 #include "tileset/Tilesetformmain.h"
 
 #include <QAction>
@@ -101,6 +102,23 @@ TForm1::TForm1(Prompter& prompter, const QString& programDirectory, QWidget* par
     // Relative tileset, registry and picture names resolve against the program folder.
     QDir::setCurrent(programDirectory_);
     document_.mapDirectory = programDirectory_.toStdString();
+    readRegistry();
+}
+
+void TForm1::readRegistry()
+{
+    const std::optional<std::vector<TilesetEntry>> entries = loadOrCreateRegistry(programDirectory_.toStdString());
+    if (!entries) {
+        prompter_.message("Cannot create default INI file.");
+        return;
+    }
+    for (const TilesetEntry& entry : *entries) {
+        LayerFiles files;
+        for (int layer = 0; layer < kTilesetLayers; ++layer)
+            files[layer] = QString::fromStdString(entry.layerFiles[layer]);
+        registerTileset(QString::fromStdString(entry.name), files);
+    }
+    registryReady_ = true;
 }
 
 TForm1::~TForm1() = default;
@@ -207,6 +225,7 @@ void TForm1::buildToolbar(QWidget* client)
     ZoomInButton = button("ZoomInButton");
     ZoomOutButton = button("ZoomOutButton");
     connect(button("NewButton"), &QToolButton::clicked, this, &TForm1::NewButtonClick);
+    connect(button("OpenButton"), &QToolButton::clicked, this, &TForm1::Open);
     connect(SaveButton, &QToolButton::clicked, this, [this] { Save(false); });
     connect(UndoButton, &QToolButton::clicked, this, &TForm1::UndoButtonClick);
     connect(RedoButton, &QToolButton::clicked, this, &TForm1::RedoButtonClick);
@@ -227,7 +246,7 @@ void TForm1::buildMenus()
     fileMenu_->setObjectName("FileMenu");
     addTilesetItem_ = addItem(fileMenu_, "AddTilesetItem", "Add Tileset...");
     newItemsEnd_ = fileMenu_->addSeparator();
-    addItem(fileMenu_, "OpenItem", "&Open...");
+    connect(addItem(fileMenu_, "OpenItem", "&Open..."), &QAction::triggered, this, &TForm1::Open);
     connect(addItem(fileMenu_, "SaveItem", "&Save", QKeySequence("Ctrl+S")), &QAction::triggered, this,
             [this] { Save(false); });
     connect(addItem(fileMenu_, "SaveAsItem", "Save &As..."), &QAction::triggered, this, [this] { Save(true); });

@@ -81,6 +81,10 @@ public:
     void NewClick(const QString& itemName);
     // File > Save and Save As; the map stays modified when nothing was written.
     void Save(bool asSaveAs);
+    // File > Open: replaces the map only with a file read whole.
+    void Open();
+    // False when the registry could be neither read nor created; the program then ends.
+    bool registryReady() const { return registryReady_; }
     void UndoButtonClick();
     void RedoButtonClick();
     void SelectButtonClick();
@@ -136,6 +140,9 @@ private:
     bool askYesNo(const QString& question, const QString& yesCaption, const QString& noCaption);
     // The registry position chosen, or nothing when the dialog was cancelled.
     std::optional<int> chooseTileset();
+    std::optional<QString> askMapName();
+    void showMapNameCaption();
+    void readRegistry();
     void showPreview();
 
     // Mouse editing steps (Xemousefuncs.cpp).
@@ -150,6 +157,8 @@ private:
     Prompter& prompter_;
     QString programDirectory_;
     TTilesetForm* palette_ = nullptr;
+    bool registryReady_ = false;
+    QString lastMapName_;
 
     MapDocument document_;
     EditorState state_;

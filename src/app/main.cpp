@@ -1,4 +1,5 @@
 #include "app/XemapWindows.h"
+#include "app/Xemapmain.h"
 #include "dialogs/Prompter.h"
 
 #include <QApplication>
@@ -10,6 +11,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationName("XEMap");
     xemap::QtPrompter prompter;
     xemap::XemapWindows windows(prompter, QApplication::applicationDirPath());
+    if (!windows.form1->registryReady())
+        return 1;
     windows.show();
     return app.exec();
 }

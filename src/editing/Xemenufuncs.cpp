@@ -2,10 +2,13 @@
 #include "app/Xemapmain.h"
 
 #include "dialogs/Prompter.h"
+#include "mapfile/MapReader.h"
+#include "mapfile/MapWriter.h"
 #include "tileset/Tilesetformmain.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -17,6 +20,9 @@ namespace {
 
 const QString kSaveChanges = "Save Changes to Current Map?";
 const QString kYesSave = "Yes, Save";
+const QString kMapFilter = "XEMap File (*.xem);;All Files (*.*)";
+
+std::string folderOf(const QString& path) { return QFileInfo(path).absolutePath().toStdString(); }
 
 }  // namespace
 
@@ -92,7 +98,94 @@ void TForm1::NewClick(const QString& itemName)
     finishNewMap();
 }
 
-void TForm1::Save(bool) {}
+void TForm1::showMapNameCaption()
+{
+    setWindowTitle("XEMap: " + QString::fromStdString(document_.mapName));
+}
+
+void TForm1::Save(bool asSaveAs)
+{
+    if (!asSaveAs && !document_.mapFileName.empty()) {
+        if (document_.mapName.empty()) {
+            const std::optional<QString> name = askMapName();
+            if (!name)
+                return;
+            document_.mapName = name->toStdString();
+            showMapNameCaption();
+        }
+    } else {
+        const std::optional<QString> name = askMapName();
+        if (!name)
+            return;
+        document_.mapName = name->toStdString();
+        showMapNameCaption();
+        const QString path = prompter_.saveFileName(
+            {"Save Map", kMapFilter, "xem", QString::fromStdString(document_.mapDirectory), true});
+        if (path.isEmpty())
+            return;
+        document_.mapFileName = path.toStdString();
+    }
+    // Written through a temporary file: a failure leaves the old file and the modified flag.
+    const QString path = QString::fromStdString(document_.mapFileName);
+    if (saveMapFile(document_, document_.mapFileName)) {
+        state_.modified = false;
+        SaveButton->setEnabled(false);
+    } else {
+        prompter_.message("Cannot use File.");
+    }
+    document_.mapDirectory = folderOf(path);
+}
+
+void TForm1::Open()
+{
+    if (!palette_ || !saveChangesFirst(kSaveChanges, "Discard Changes"))
+        return;
+    const QString path =
+        prompter_.openFileName({QString(), kMapFilter, QString(), QString::fromStdString(document_.mapDirectory)});
+    if (path.isEmpty())
+        return;
+    document_.mapDirectory = folderOf(path);
+
+    ReadOptions options;
+    options.layerCount = state_.layerCount;
+    options.confirmUpgrade = [this] {
+        return askYesNo("This map is in single-layer format.  Update it?", "Yes, Update", "Leave it Alone!");
+    };
+    ReadResult read = readMapFile(path.toStdString(), options);
+    // Nothing changes unless the whole file was read and its tileset is known.
+    if (!read.ok()) {
+        if (read.error.kind == ReadError::Kind::CannotOpen)
+            prompter_.message("Cannot open File.");
+        else if (read.error.kind == ReadError::Kind::Malformed)
+            prompter_.message(QString::fromStdString(describeReadError(path.toStdString(), read.error)));
+        return;
+    }
+    LoadedMap& loaded = *read.map;
+    const int tilesetIndex = loaded.document.tilesetIndex;
+    if (tilesetIndex < 0 || tilesetIndex >= tilesetNames.size()) {
+        prompter_.message(QString("This map uses tileset %1, which is not registered. "
+                                  "Register it with File > Add Tileset... and open the map again.")
+                              .arg(tilesetIndex));
+        return;
+    }
+
+    loaded.document.mapFileName = path.toStdString();
+    loaded.document.mapDirectory = folderOf(path);
+    document_ = std::move(loaded.document);
+    if (loaded.hasMapNameLine)
+        showMapNameCaption();
+    else
+        setWindowTitle("XEMap: " + path);
+    palette_->LoadTileset(tilesetIndex);
+    renderer_->applyDoorGeometry(tilesetIndex);
+    redrawAll();
+    state_.modified = false;
+    SaveButton->setEnabled(false);
+    forgetHistory();
+    // An upgraded map is offered for saving.
+    if (loaded.singleLayer)
+        markModified();
+}
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
@@ -113,6 +206,19 @@ bool TForm1::askYesNo(const QString& question, const QString& yesCaption, const 
     const int result = prompter_.exec(box);
     return box.clickedButton() ? box.clickedButton() == yes && box.clickedButton() != no
                                : result == QDialog::Accepted;
+}
+
+std::optional<QString> TForm1::askMapName()
+{
+    QInputDialog dialog(this);
+    dialog.setObjectName("GetMapName");
+    dialog.setWindowTitle("Map Name");
+    dialog.setLabelText("Name for Map:");
+    dialog.setTextValue(lastMapName_);
+    if (prompter_.exec(dialog) != QDialog::Accepted)
+        return std::nullopt;
+    lastMapName_ = dialog.textValue();
+    return lastMapName_;
 }
 
 std::optional<int> TForm1::chooseTileset()

@@ -22,8 +22,9 @@ QRect exportCellRect(int x, int y, float scale)
 }  // namespace
 
 QImage ExportPicture(const MapDocument& document, const EditorState& state, const Tileset& tileset,
-                     const DoorGeometry& doorGeometry, float scale)
+                     const DoorGeometry& doorGeometry, float scale, int layerLimit)
 {
+    const LayerChoice layers{layerLimit};
     const int size = exportPictureSize(scale);
     QImage picture(size, size, QImage::Format_RGB32);
     picture.fill(Qt::white);
@@ -36,12 +37,12 @@ QImage ExportPicture(const MapDocument& document, const EditorState& state, cons
             const auto position = document.descriptions.find(cellIndexOf(x, y));
             const bool doors = state.showDoors && document.grid.hasDoor(x, y);
             if (!position && !doors) {
-                composeLayers(out, target, sourceRect, document.grid, x, y, tileset, LayerChoice{});
+                composeLayers(out, target, sourceRect, document.grid, x, y, tileset, layers);
                 continue;
             }
             {
                 QPainter painter(&cell);
-                composeLayers(painter, kCellImageRect, kCellImageRect, document.grid, x, y, tileset, LayerChoice{});
+                composeLayers(painter, kCellImageRect, kCellImageRect, document.grid, x, y, tileset, layers);
                 if (position)
                     writeLabel(painter, locationIdOf(*position), kExportLabelStyle);
                 if (doors)

@@ -15,11 +15,12 @@ class Tileset;
 constexpr float exportScale(float scaleChoice) { return scaleChoice * 0.5f; }
 constexpr int exportPictureSize(float scale) { return static_cast<int>(2560 * scale); }
 
-// The whole map composed cell by cell at scale s (a cell takes 80 s pixels): all six
-// cell layers whatever the view shows, every location label, the door glyphs when
+// The whole map composed cell by cell at scale s (a cell takes 80 s pixels): the cell
+// layers below layerLimit whatever the view shows (the export takes all six, the
+// printed picture those of the tileset), every location label, the door glyphs when
 // View > Doors is on, each cell's tile source rectangle scaled into place.
 QImage ExportPicture(const MapDocument& document, const EditorState& state, const Tileset& tileset,
-                     const DoorGeometry& doorGeometry, float scale);
+                     const DoorGeometry& doorGeometry, float scale, int layerLimit = kCellLayers);
 
 // Saves the picture as PNG for a ".png" name and BMP otherwise, through a temporary
 // file renamed over the target. Returns an empty string or the message of the failure.

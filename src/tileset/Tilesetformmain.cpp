@@ -3,6 +3,7 @@
 #include "app/Xemapmain.h"
 #include "dialogs/Prompter.h"
 #include "render/MaskedBlit.h"
+#include "tileset/Registry.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -31,10 +32,9 @@ constexpr SizedPlace kSecondPanelLeft{0, 40}, kSecondPanelTop{200, 0}, kTitleWid
 constexpr SizedPlace kOneLayerLeft{210, 110}, kOneLayerWidth{120, 70}, kOnTopLeft{350, 180};
 constexpr SizedPlace kLayerTileBoxLeft{40, 80};
 
-// Registry names use backslashes as folder separators and resolve against the program folder.
 QString resolvedFile(const QString& name, const QString& programDirectory)
 {
-    return QDir(programDirectory).absoluteFilePath(QString(name).replace('\\', '/'));
+    return QString::fromStdString(resolveTilesetPath(programDirectory.toStdString(), name.toStdString()).string());
 }
 
 QString resolvedLayerFile(const QString& name, const QString& programDirectory)
@@ -44,7 +44,7 @@ QString resolvedLayerFile(const QString& name, const QString& programDirectory)
 
 std::filesystem::path companionPath(const std::string& name, const QString& programDirectory)
 {
-    return resolvedFile(QString::fromStdString(name), programDirectory).toStdString();
+    return resolveTilesetPath(programDirectory.toStdString(), name);
 }
 
 QImage blankTile(QRgb colour)

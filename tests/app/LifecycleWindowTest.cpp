@@ -39,14 +39,18 @@ protected:
     }
 };
 
-TEST_F(LifecycleWindowTest, NewItemsFollowAddTilesetInRegistryOrder)
+TEST_F(LifecycleWindowTest, AFreshProgramFolderGetsTheDefaultRegistryAndItsNewItems)
 {
+    QFile registry(folder.filePath("XEMAP.INI"));
+    ASSERT_TRUE(registry.open(QIODevice::ReadOnly));
+    EXPECT_EQ(registry.readAll(), "City\r\ntilesets\\outdoor_bases.bmp\r\ntilesets\\city_layer.bmp\r\nnull\r\nnull\r\nnull\r\n"
+                                  "Dungeon\r\ntilesets\\indoor_bases.bmp\r\ntilesets\\indoor_layer.bmp\r\nnull\r\nnull\r\nnull\r\n");
     const QStringList texts = fileMenuTexts();
-    ASSERT_GE(texts.size(), 4);
-    EXPECT_EQ(texts.mid(0, 4), (QStringList{"Add Tileset...", "New Colours", "New Second", "-"}));
-    EXPECT_EQ(texts[4], "&Open...");
-    EXPECT_NE(action("Tileset0"), nullptr);
-    EXPECT_NE(action("Tileset1"), nullptr);
+    ASSERT_GE(texts.size(), 7);
+    EXPECT_EQ(texts.mid(0, 7), (QStringList{"Add Tileset...", "New City", "New Dungeon", "New Colours",
+                                            "New Second", "-", "&Open..."}));
+    for (const char* name : {"Tileset0", "Tileset1", "Tileset2", "Tileset3"})
+        EXPECT_NE(action(name), nullptr) << name;
 }
 
 TEST_F(LifecycleWindowTest, FileNewOfAnUnmodifiedMapAsksNothingAndClearsEverything)
@@ -54,10 +58,10 @@ TEST_F(LifecycleWindowTest, FileNewOfAnUnmodifiedMapAsksNothingAndClearsEverythi
     paintSomething();
     form().state().modified = false;
     form().document().mapFileName = "old.xem";
-    action("Tileset1")->trigger();
+    action("Tileset3")->trigger();
     EXPECT_TRUE(prompter.dialogsShown.isEmpty());
     EXPECT_EQ(grid(), MapGrid()) << "tiles and doors cleared";
-    EXPECT_EQ(form().document().tilesetIndex, 1);
+    EXPECT_EQ(form().document().tilesetIndex, 3);
     EXPECT_EQ(form().state().layerCount, 2);
     EXPECT_TRUE(form().DoorItem->isEnabled());
     EXPECT_FALSE(button("UndoButton")->isEnabled());
@@ -72,7 +76,7 @@ TEST_F(LifecycleWindowTest, DiscardingChangesStartsTheNewMapAndASaveThatFailsKee
 {
     paintSomething();
     answerYesNo(false);
-    action("Tileset1")->trigger();
+    action("Tileset3")->trigger();
     EXPECT_EQ(asked, QStringList{"Save Changes to Current Map?"});
     EXPECT_EQ(grid(), MapGrid());
     EXPECT_FALSE(form().state().modified);
@@ -82,7 +86,7 @@ TEST_F(LifecycleWindowTest, DiscardingChangesStartsTheNewMapAndASaveThatFailsKee
     const MapGrid painted = grid();
     answerYesNo(true);
     prompter.expectDialog([](QDialog&) { return int(QDialog::Rejected); });  // map name cancelled
-    action("Tileset0")->trigger();
+    action("Tileset2")->trigger();
     EXPECT_EQ(grid(), painted) << "a save that did not happen leaves the map";
     EXPECT_TRUE(form().state().modified);
 }
@@ -92,11 +96,11 @@ TEST_F(LifecycleWindowTest, ToolbarNewKeepsDoorsAndFillsTheBase)
     paintSomething();
     form().state().modified = false;
     prompter.expectDialog([](QDialog& dialog) {
-        chooseTileset(dialog, 1);
+        chooseTileset(dialog, 3);
         return int(QDialog::Accepted);
     });
     button("NewButton")->click();
-    EXPECT_EQ(form().document().tilesetIndex, 1);
+    EXPECT_EQ(form().document().tilesetIndex, 3);
     EXPECT_EQ(grid().door(3, 3, North), 2) << "the toolbar New keeps doors";
     EXPECT_EQ(grid().tile(1, 1, 1), 99);
     EXPECT_EQ(grid().tile(1, 1, 0), 0);

@@ -6,9 +6,12 @@
 #include "tileset/Tilesetformmain.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QFile>
 #include <QDialog>
 #include <QMessageBox>
 #include <QImage>
+#include <QLineEdit>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -37,6 +40,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(folder.isValid());
+        // The generated default tilesets, as the program folder holds them.
+        QFile::link(QCoreApplication::applicationDirPath() + "/tilesets", folder.filePath("tilesets"));
         windows = std::make_unique<XemapWindows>(prompter, folder.path());
     }
 
@@ -57,6 +62,16 @@ protected:
     }
 
     QRgb mapPixel(QPoint p) { return form().mapImage().pixel(p); }
+
+    // Types the name into the next map name dialog and accepts it.
+    void answerMapName(const QString& name)
+    {
+        prompter.expectDialog([name](QDialog& dialog) {
+            if (auto* input = dialog.findChild<QLineEdit*>())
+                input->setText(name);
+            return int(QDialog::Accepted);
+        });
+    }
 
     // Answers the next confirmation question and records its text in `asked`.
     void answerYesNo(bool yes)
