@@ -22,4 +22,4 @@ void XemapWindows::show()
     tilesetForm->show();
 }
 
-}  // namespace xemap
+} // namespace xemap

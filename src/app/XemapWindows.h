@@ -22,4 +22,4 @@ struct XemapWindows {
     std::unique_ptr<TPrintConfig> printConfig;
 };
 
-}  // namespace xemap
+} // namespace xemap

@@ -34,7 +34,7 @@ class TTilesetForm;
 class TForm1 : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     TForm1(Prompter& prompter, const QString& programDirectory, QWidget* parent = nullptr);
     ~TForm1() override;
 
@@ -123,11 +123,11 @@ public:
     QAction* RRotate = nullptr;
     // ---- end of keyboard and popup commands ----
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     void buildControls();
     void buildToolbar(QWidget* client);
     void buildMenus();
@@ -194,4 +194,4 @@ private:
     QAction* viewLargeTileset_ = nullptr;
 };
 
-}  // namespace xemap
+} // namespace xemap

@@ -23,9 +23,12 @@ const QString kSaveChanges = "Save Changes to Current Map?";
 const QString kYesSave = "Yes, Save";
 const QString kMapFilter = "XEMap File (*.xem);;All Files (*.*)";
 
-std::string folderOf(const QString& path) { return QFileInfo(path).absolutePath().toStdString(); }
+std::string folderOf(const QString& path)
+{
+    return QFileInfo(path).absolutePath().toStdString();
+}
 
-}  // namespace
+} // namespace
 
 bool TForm1::saveChangesFirst(const QString& question, const QString& discardCaption)
 {
@@ -141,8 +144,8 @@ void TForm1::Open()
 {
     if (!palette_ || !saveChangesFirst(kSaveChanges, "Discard Changes"))
         return;
-    const QString path =
-        prompter_.openFileName({QString(), kMapFilter, QString(), QString::fromStdString(document_.mapDirectory)});
+    const QString path = prompter_.openFileName(
+        {QString(), kMapFilter, QString(), QString::fromStdString(document_.mapDirectory)});
     if (path.isEmpty())
         return;
     document_.mapDirectory = folderOf(path);
@@ -204,9 +207,15 @@ void TForm1::runOutput(void (*command)(MapOutputContext&))
     command(context);
 }
 
-void TForm1::ExportClick() { runOutput(Export); }
+void TForm1::ExportClick()
+{
+    runOutput(Export);
+}
 
-void TForm1::PrintClick() { runOutput(Print); }
+void TForm1::PrintClick()
+{
+    runOutput(Print);
+}
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
@@ -253,4 +262,4 @@ std::optional<int> TForm1::chooseTileset()
     return tilesetNames.indexOf(dialog.textValue());
 }
 
-}  // namespace xemap
+} // namespace xemap
