@@ -8,6 +8,7 @@ namespace xemap {
 
 class Prompter;
 class TForm1;
+class TPrintConfig;
 class TTilesetForm;
 
 // The program's windows, created once in their fixed order and kept for the run.
@@ -18,6 +19,7 @@ struct XemapWindows {
 
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<TTilesetForm> tilesetForm;
+    std::unique_ptr<TPrintConfig> printConfig;
 };
 
-}  // namespace xemap
+} // namespace xemap

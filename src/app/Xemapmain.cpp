@@ -81,9 +81,12 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& text, QPoint 
     return label;
 }
 
-int scrollMaximum(int quarterCellSize) { return std::max(0, kQuarterCells - kViewSize / quarterCellSize); }
+int scrollMaximum(int quarterCellSize)
+{
+    return std::max(0, kQuarterCells - kViewSize / quarterCellSize);
+}
 
-}  // namespace
+} // namespace
 
 TForm1::TForm1(Prompter& prompter, const QString& programDirectory, QWidget* parent)
     : QMainWindow(parent), prompter_(prompter), programDirectory_(programDirectory),
@@ -107,7 +110,8 @@ TForm1::TForm1(Prompter& prompter, const QString& programDirectory, QWidget* par
 
 void TForm1::readRegistry()
 {
-    const std::optional<std::vector<TilesetEntry>> entries = loadOrCreateRegistry(programDirectory_.toStdString());
+    const std::optional<std::vector<TilesetEntry>> entries =
+        loadOrCreateRegistry(programDirectory_.toStdString());
     if (!entries) {
         prompter_.message("Cannot create default INI file.");
         return;
@@ -226,6 +230,8 @@ void TForm1::buildToolbar(QWidget* client)
     ZoomOutButton = button("ZoomOutButton");
     connect(button("NewButton"), &QToolButton::clicked, this, &TForm1::NewButtonClick);
     connect(button("OpenButton"), &QToolButton::clicked, this, &TForm1::Open);
+    connect(button("ExportButton"), &QToolButton::clicked, this, &TForm1::ExportClick);
+    connect(button("PrintButton"), &QToolButton::clicked, this, &TForm1::PrintClick);
     connect(SaveButton, &QToolButton::clicked, this, [this] { Save(false); });
     connect(UndoButton, &QToolButton::clicked, this, &TForm1::UndoButtonClick);
     connect(RedoButton, &QToolButton::clicked, this, &TForm1::RedoButtonClick);
@@ -249,9 +255,10 @@ void TForm1::buildMenus()
     connect(addItem(fileMenu_, "OpenItem", "&Open..."), &QAction::triggered, this, &TForm1::Open);
     connect(addItem(fileMenu_, "SaveItem", "&Save", QKeySequence("Ctrl+S")), &QAction::triggered, this,
             [this] { Save(false); });
-    connect(addItem(fileMenu_, "SaveAsItem", "Save &As..."), &QAction::triggered, this, [this] { Save(true); });
-    addItem(fileMenu_, "ExportItem", "&Export...");
-    addItem(fileMenu_, "PrintItem", "&Print...");
+    connect(addItem(fileMenu_, "SaveAsItem", "Save &As..."), &QAction::triggered, this,
+            [this] { Save(true); });
+    connect(addItem(fileMenu_, "ExportItem", "&Export..."), &QAction::triggered, this, &TForm1::ExportClick);
+    connect(addItem(fileMenu_, "PrintItem", "&Print..."), &QAction::triggered, this, &TForm1::PrintClick);
     fileMenu_->addSeparator();
     connect(addItem(fileMenu_, "ExitItem", "E&xit", QKeySequence("Ctrl+Q")), &QAction::triggered, this,
             &QWidget::close);
@@ -344,9 +351,15 @@ void TForm1::forgetHistory()
     updateHistoryButtons();
 }
 
-void TForm1::setStatusText(const QString& text) { Label1->setText(text); }
+void TForm1::setStatusText(const QString& text)
+{
+    Label1->setText(text);
+}
 
-QString TForm1::statusText() const { return Label1->text(); }
+QString TForm1::statusText() const
+{
+    return Label1->text();
+}
 
 void TForm1::dropRegionSelection(bool redraw)
 {
@@ -390,7 +403,10 @@ void TForm1::outline(int firstColumn, int firstRow, int endColumn, int endRow)
         renderer_->outline(firstColumn, firstRow, endColumn, endRow);
 }
 
-void TForm1::present() { MapBox->update(); }
+void TForm1::present()
+{
+    MapBox->update();
+}
 
 void TForm1::saveUnderCursor(int column, int row)
 {
@@ -529,4 +545,4 @@ void TForm1::FormKeyPress(QChar key)
     }
 }
 
-}  // namespace xemap
+} // namespace xemap

@@ -24,7 +24,9 @@ class QToolButton;
 namespace xemap {
 
 class MapView;
+struct MapOutputContext;
 class Prompter;
+class TPrintConfig;
 class TTilesetForm;
 
 // The main window: map view, toolbar, menus and status line. It owns the
@@ -32,12 +34,13 @@ class TTilesetForm;
 class TForm1 : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     TForm1(Prompter& prompter, const QString& programDirectory, QWidget* parent = nullptr);
     ~TForm1() override;
 
     // The palette is created after the main window; the map is drawn with its tileset.
     void setPalette(TTilesetForm* palette);
+    void setPrintConfig(TPrintConfig* printConfig) { printConfig_ = printConfig; }
     TTilesetForm* palette() const { return palette_; }
     Prompter& prompter() const { return prompter_; }
 
@@ -83,6 +86,8 @@ public:
     void Save(bool asSaveAs);
     // File > Open: replaces the map only with a file read whole.
     void Open();
+    void ExportClick();
+    void PrintClick();
     // False when the registry could be neither read nor created; the program then ends.
     bool registryReady() const { return registryReady_; }
     void UndoButtonClick();
@@ -118,11 +123,11 @@ public:
     QAction* RRotate = nullptr;
     // ---- end of keyboard and popup commands ----
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     void buildControls();
     void buildToolbar(QWidget* client);
     void buildMenus();
@@ -143,6 +148,7 @@ private:
     std::optional<QString> askMapName();
     void showMapNameCaption();
     void readRegistry();
+    void runOutput(void (*command)(MapOutputContext&));
     void showPreview();
 
     // Mouse editing steps (Xemousefuncs.cpp).
@@ -157,6 +163,7 @@ private:
     Prompter& prompter_;
     QString programDirectory_;
     TTilesetForm* palette_ = nullptr;
+    TPrintConfig* printConfig_ = nullptr;
     bool registryReady_ = false;
     QString lastMapName_;
 
@@ -187,4 +194,4 @@ private:
     QAction* viewLargeTileset_ = nullptr;
 };
 
-}  // namespace xemap
+} // namespace xemap

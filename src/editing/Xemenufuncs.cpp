@@ -4,6 +4,7 @@
 #include "dialogs/Prompter.h"
 #include "mapfile/MapReader.h"
 #include "mapfile/MapWriter.h"
+#include "output/MapOutput.h"
 #include "tileset/Tilesetformmain.h"
 
 #include <QAction>
@@ -22,9 +23,12 @@ const QString kSaveChanges = "Save Changes to Current Map?";
 const QString kYesSave = "Yes, Save";
 const QString kMapFilter = "XEMap File (*.xem);;All Files (*.*)";
 
-std::string folderOf(const QString& path) { return QFileInfo(path).absolutePath().toStdString(); }
+std::string folderOf(const QString& path)
+{
+    return QFileInfo(path).absolutePath().toStdString();
+}
 
-}  // namespace
+} // namespace
 
 bool TForm1::saveChangesFirst(const QString& question, const QString& discardCaption)
 {
@@ -140,8 +144,8 @@ void TForm1::Open()
 {
     if (!palette_ || !saveChangesFirst(kSaveChanges, "Discard Changes"))
         return;
-    const QString path =
-        prompter_.openFileName({QString(), kMapFilter, QString(), QString::fromStdString(document_.mapDirectory)});
+    const QString path = prompter_.openFileName(
+        {QString(), kMapFilter, QString(), QString::fromStdString(document_.mapDirectory)});
     if (path.isEmpty())
         return;
     document_.mapDirectory = folderOf(path);
@@ -185,6 +189,32 @@ void TForm1::Open()
     // An upgraded map is offered for saving.
     if (loaded.singleLayer)
         markModified();
+}
+
+void TForm1::runOutput(void (*command)(MapOutputContext&))
+{
+    if (!palette_ || !printConfig_)
+        return;
+    MapOutputContext context{document_,
+                             state_,
+                             palette_->tileset(),
+                             renderer_->doorGeometry(),
+                             prompter_,
+                             *printConfig_,
+                             [this](const QString& question, const QString& yes, const QString& no) {
+                                 return askYesNo(question, yes, no);
+                             }};
+    command(context);
+}
+
+void TForm1::ExportClick()
+{
+    runOutput(Export);
+}
+
+void TForm1::PrintClick()
+{
+    runOutput(Print);
 }
 
 void TForm1::closeEvent(QCloseEvent* event)
@@ -232,4 +262,4 @@ std::optional<int> TForm1::chooseTileset()
     return tilesetNames.indexOf(dialog.textValue());
 }
 
-}  // namespace xemap
+} // namespace xemap

@@ -17,7 +17,7 @@ void chooseTileset(QDialog& dialog, int position)
 }
 
 class LifecycleWindowTest : public MainWindowFixture {
-protected:
+  protected:
     void SetUp() override
     {
         MainWindowFixture::SetUp();
@@ -43,8 +43,10 @@ TEST_F(LifecycleWindowTest, AFreshProgramFolderGetsTheDefaultRegistryAndItsNewIt
 {
     QFile registry(folder.filePath("XEMAP.INI"));
     ASSERT_TRUE(registry.open(QIODevice::ReadOnly));
-    EXPECT_EQ(registry.readAll(), "City\r\ntilesets\\outdoor_bases.bmp\r\ntilesets\\city_layer.bmp\r\nnull\r\nnull\r\nnull\r\n"
-                                  "Dungeon\r\ntilesets\\indoor_bases.bmp\r\ntilesets\\indoor_layer.bmp\r\nnull\r\nnull\r\nnull\r\n");
+    EXPECT_EQ(
+        registry.readAll(),
+        "City\r\ntilesets\\outdoor_bases.bmp\r\ntilesets\\city_layer.bmp\r\nnull\r\nnull\r\nnull\r\n"
+        "Dungeon\r\ntilesets\\indoor_bases.bmp\r\ntilesets\\indoor_layer.bmp\r\nnull\r\nnull\r\nnull\r\n");
     const QStringList texts = fileMenuTexts();
     ASSERT_GE(texts.size(), 7);
     EXPECT_EQ(texts.mid(0, 7), (QStringList{"Add Tileset...", "New City", "New Dungeon", "New Colours",
@@ -85,7 +87,7 @@ TEST_F(LifecycleWindowTest, DiscardingChangesStartsTheNewMapAndASaveThatFailsKee
     paintSomething();
     const MapGrid painted = grid();
     answerYesNo(true);
-    prompter.expectDialog([](QDialog&) { return int(QDialog::Rejected); });  // map name cancelled
+    prompter.expectDialog([](QDialog&) { return int(QDialog::Rejected); }); // map name cancelled
     action("Tileset2")->trigger();
     EXPECT_EQ(grid(), painted) << "a save that did not happen leaves the map";
     EXPECT_TRUE(form().state().modified);
@@ -120,4 +122,4 @@ TEST_F(LifecycleWindowTest, ClosingAsksOnlyForAModifiedMap)
     EXPECT_TRUE(form().close());
 }
 
-}  // namespace
+} // namespace
