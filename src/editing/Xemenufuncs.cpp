@@ -68,18 +68,7 @@ void TForm1::NewButtonClick()
         return;
     }
     startMapWith(*chosen);
-    // The base layer takes the palette's tile; overlays start empty so that they do not
-    // hide what is painted on the base later. Doors stay.
-    const int tile = palette_->selectedTile();
-    MapGrid& grid = document_.grid;
-    for (int x = 0; x < kMapSize; ++x) {
-        for (int y = 0; y < kMapSize; ++y) {
-            for (int layer = 0; layer < kCellLayers; ++layer) {
-                grid.tile(x, y, layer) = layer == 0 ? tile : emptyTile(layer);
-                grid.rotation(x, y, layer) = 0;
-            }
-        }
-    }
+    document_.grid.fill(palette_->selectedTile());
     finishNewMap();
 }
 

@@ -93,7 +93,7 @@ TEST_F(LifecycleWindowTest, DiscardingChangesStartsTheNewMapAndASaveThatFailsKee
     EXPECT_TRUE(form().state().modified);
 }
 
-TEST_F(LifecycleWindowTest, ToolbarNewKeepsDoorsAndFillsTheBase)
+TEST_F(LifecycleWindowTest, ToolbarNewKeepsDoorsAndFillsEveryLayer)
 {
     paintSomething();
     form().state().modified = false;
@@ -104,8 +104,8 @@ TEST_F(LifecycleWindowTest, ToolbarNewKeepsDoorsAndFillsTheBase)
     button("NewButton")->click();
     EXPECT_EQ(form().document().tilesetIndex, 3);
     EXPECT_EQ(grid().door(3, 3, North), 2) << "the toolbar New keeps doors";
-    EXPECT_EQ(grid().tile(1, 1, 1), 99);
-    EXPECT_EQ(grid().tile(1, 1, 0), 0);
+    for (int layer = 0; layer < kCellLayers; ++layer)
+        EXPECT_EQ(grid().tile(1, 1, layer), 0) << "every layer takes the palette's tile " << layer;
     EXPECT_FALSE(form().state().modified);
 }
 
