@@ -78,19 +78,16 @@ void TForm1::MapBoxMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modif
         return;
     if (button == Qt::LeftButton) {
         state_.mouseDown = true;
-        if (state_.connector || state_.editMode == TerrainDrawing) {
-            recordUndo();
-            paintCursorCell();
-        } else if (state_.editMode == RegionSelection) {
+        if (state_.editMode == RegionSelection && !state_.connector) {
             startDrag();
-        } else if (state_.editMode >= FirstGroupBrush) {
+        } else if (state_.editMode >= FirstGroupBrush && !state_.connector) {
             recordUndo();
             startDrag();
         } else {
             recordUndo();
             paintCursorCell();
-            if (state_.cursorInsideGrid())
-                cursorPreview(state_.cursorColumn, state_.cursorRow);
+            // The preview also keeps the painted cell as the one to restore when the cursor leaves.
+            cursorPreview(state_.cursorColumn, state_.cursorRow);
             present();
         }
     } else if (button == Qt::RightButton) {

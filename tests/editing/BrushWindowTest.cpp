@@ -90,6 +90,11 @@ TEST_F(BrushWindowTest, TerrainBlendsIntoTheEightNeighbours)
 
     click(0, 0);
     EXPECT_EQ(cell(1, 0, 1), std::pair(22, 1)) << "the brush works at the corner";
+
+    // The pointer arrives before it presses and drags on: the pressed cell keeps its terrain.
+    form().MapBoxMouseMove({}, cellCentre(20, 20).x(), cellCentre(20, 20).y());
+    drag({cellCentre(20, 20), cellCentre(25, 20)});
+    EXPECT_EQ(form().mapImage().pixel(cellCentre(20, 20)), tileColour(0, 20));
     EXPECT_TRUE(form().state().modified);
 }
 

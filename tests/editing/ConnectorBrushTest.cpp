@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <vector>
 
 using namespace xemap;
@@ -84,6 +85,17 @@ TEST(ConnectorBrushTest, BaseRotationsAndTurnsComeBackIntoZeroToThree)
     MapGrid grid;
     paintStroke(grid, turned, {{5, 4}, {5, 5}, {6, 5}});
     expectCells(grid, {{5, 4, 40, 0}, {5, 5, 41, 1}, {6, 5, 40, 3}});
+
+    // Values from a damaged group file or map neither overflow nor take long to bring round.
+    ConnectorGroup huge = wall();
+    huge.pieces[0].rotation = std::numeric_limits<std::int32_t>::max();
+    huge.first[0] = {44, 51, std::numeric_limits<std::int32_t>::max()};
+    MapGrid extreme;
+    extreme.tile(5, 5, kLayer) = 44;
+    extreme.rotation(5, 5, kLayer) = std::numeric_limits<std::int32_t>::max();
+    connectorBrush(extreme, kLayer, huge, 5, 5);
+    connectorBrush(extreme, kLayer, huge, 7, 7);
+    expectCells(extreme, {{5, 5, 51, 2}, {7, 7, 40, 3}});
 }
 
 TEST(ConnectorBrushTest, NeighbourMatchingTwoOfTheGroupsTilesCountsOnce)

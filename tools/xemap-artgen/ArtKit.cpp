@@ -612,7 +612,7 @@ void paintThing(QPainter& p, Thing thing, Rng& rng)
             const double a = i * 2 * kPi / 7;
             const double r = radius * 0.55;
             ellipse(p, QRectF(centre.x() + r * std::cos(a) - r, centre.y() + r * std::sin(a) - r, 2 * r, 2 * r),
-                    jitter(leaf, rng, 10));
+                    jitter(leaf, rng, 10), shade(leaf, 45));
         }
         ellipse(p, QRectF(centre.x() - radius * 0.6, centre.y() - radius * 0.6, radius * 1.2, radius * 1.2), QColor(leaf));
         for (int i = 0; i < 18; ++i)
@@ -626,7 +626,10 @@ void paintThing(QPainter& p, Thing thing, Rng& rng)
         p.drawRect(r);
     };
     switch (thing) {
-    case Thing::Oak: canopy({40, 38}, 30, 0xff3a7a2a); break;
+    case Thing::Oak:
+        p.fillRect(36, 40, 8, 22, QColor(0xff5a3a1a));
+        canopy({40, 36}, 30, 0xff2a6420);
+        break;
     case Thing::Pine:
         shadow(p, QRectF(22, 30, 44, 44));
         for (int i = 0; i < 4; ++i) {
@@ -635,7 +638,7 @@ void paintThing(QPainter& p, Thing thing, Rng& rng)
                     shade(0xff1e5a30, 90 + i * 10), shade(0xff0e3018, 100));
         }
         break;
-    case Thing::Bush: canopy({40, 42}, 18, 0xff4a8a34); break;
+    case Thing::Bush: canopy({40, 42}, 18, 0xff3a7a2a); break;
     case Thing::Rock:
         shadow(p, QRectF(26, 40, 34, 20));
         polygon(p, QPolygon({QPoint(24, 50), QPoint(30, 32), QPoint(46, 28), QPoint(56, 40), QPoint(52, 54), QPoint(32, 56)}),

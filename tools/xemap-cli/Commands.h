@@ -22,6 +22,7 @@ struct Invocation {
 int runConvert(const Invocation& invocation);
 int runListing(const Invocation& invocation);
 int runCheck(const Invocation& invocation);
+int runImage(const Invocation& invocation);
 
 // Shared by the commands.
 

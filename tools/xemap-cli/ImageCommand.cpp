@@ -1,0 +1,136 @@
+#include "Commands.h"
+
+#include "output/ExportPicture.h"
+#include "render/DoorGeometry.h"
+#include "tileset/Registry.h"
+#include "tileset/Tileset.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <array>
+#include <iostream>
+#include <memory>
+#include <utility>
+
+namespace xemap::cli {
+
+namespace {
+
+constexpr std::string_view kImageUsage = "image IN.xem OUT.bmp|OUT.png [--scale 1.00|0.50|0.25|0.10] [--tiles DIR]";
+
+// The scale choices of the export dialog.
+constexpr std::array<std::pair<std::string_view, float>, 4> kScaleChoices{
+    {{"1.00", 1.0f}, {"0.50", 0.5f}, {"0.25", 0.25f}, {"0.10", 0.1f}}};
+
+struct ImageRequest {
+    std::string in;
+    std::string out;
+    float scaleChoice = 0.5f;
+    std::filesystem::path tiles;
+};
+
+std::optional<ImageRequest> parseRequest(const Invocation& invocation)
+{
+    ImageRequest request;
+    request.tiles = invocation.programDir;
+    std::vector<std::string> files;
+    const auto& args = invocation.arguments;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--scale" && i + 1 < args.size()) {
+            const auto choice = std::find_if(kScaleChoices.begin(), kScaleChoices.end(),
+                                             [&](const auto& entry) { return entry.first == args[i + 1]; });
+            if (choice == kScaleChoices.end())
+                return std::nullopt;
+            request.scaleChoice = choice->second;
+            ++i;
+        } else if (args[i] == "--tiles" && i + 1 < args.size()) {
+            request.tiles = args[++i];
+        } else {
+            files.push_back(args[i]);
+        }
+    }
+    if (files.size() != 2)
+        return std::nullopt;
+    request.in = files[0];
+    request.out = files[1];
+    return request;
+}
+
+bool namesPicture(const std::string& fileName)
+{
+    const QString suffix = QFileInfo(QString::fromStdString(fileName)).suffix();
+    return suffix.compare("bmp", Qt::CaseInsensitive) == 0 || suffix.compare("png", Qt::CaseInsensitive) == 0;
+}
+
+LayerFiles layerFilesOf(const TilesetEntry& entry, const std::filesystem::path& tiles)
+{
+    LayerFiles files;
+    for (int layer = 0; layer < kTilesetLayers; ++layer) {
+        const std::string& stored = entry.layerFiles[layer];
+        files[layer] = stored == kNullLayerFile ? QString(kNoLayerFile)
+                                                : QString::fromStdString(resolveTilesetPath(tiles, stored).string());
+    }
+    return files;
+}
+
+// Labels need the font machinery of a GUI application; no window is ever shown, and
+// the platform's notes on stderr would break the tool's one-line messages.
+std::unique_ptr<QGuiApplication> startFonts()
+{
+    if (QCoreApplication::instance())
+        return nullptr;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::cerr << message.toStdString() << '\n';
+    });
+    static int argc = 1;
+    static char name[] = "xemap-cli";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+}  // namespace
+
+int runImage(const Invocation& invocation)
+{
+    const auto request = parseRequest(invocation);
+    if (!request)
+        return usageError(kImageUsage);
+    if (!namesPicture(request->out)) {
+        std::cerr << request->out << ": the picture must be a .bmp or .png file\n";
+        return kFailure;
+    }
+    const auto map = readInputMap({request->tiles, {}}, request->in);
+    if (!map)
+        return kFailure;
+    const MapDocument& document = map->document;
+    const auto registry = registryOrDefault(request->tiles);
+    if (document.tilesetIndex < 0 || document.tilesetIndex >= static_cast<int>(registry.size())) {
+        std::cerr << request->in << ": tileset " << document.tilesetIndex << " is not in the registry of "
+                  << request->tiles.string() << '\n';
+        return kFailure;
+    }
+
+    const auto app = startFonts();
+    Tileset tileset;
+    const QStringList messages = tileset.LoadTileset(layerFilesOf(registry[document.tilesetIndex], request->tiles));
+    if (!messages.isEmpty()) {
+        std::cerr << messages.front().toStdString() << '\n';
+        return kFailure;
+    }
+    EditorState view;
+    view.layerCount = tileset.layerCount() + 1;
+    const QImage picture =
+        ExportPicture(document, view, tileset, doorGeometryFor(document.tilesetIndex), exportScale(request->scaleChoice));
+    if (const QString error = WritePicture(picture, QString::fromStdString(request->out)); !error.isEmpty()) {
+        std::cerr << error.toStdString() << '\n';
+        return kFailure;
+    }
+    return kSuccess;
+}
+
+}  // namespace xemap::cli
