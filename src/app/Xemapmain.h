@@ -25,7 +25,23 @@ namespace xemap {
 
 class MapView;
 class Prompter;
+class TAddTilesetForm;
+class TCommandsForm;
+class TGetMapName;
+class TNewTilesetForm;
 class TTilesetForm;
+class TXEAbout;
+class TYesNo;
+
+// The dialogs the main window opens; they are created after it, beside it.
+struct MainWindowDialogs {
+    TYesNo* yesNo = nullptr;
+    TXEAbout* about = nullptr;
+    TNewTilesetForm* newTileset = nullptr;
+    TCommandsForm* commands = nullptr;
+    TGetMapName* mapName = nullptr;
+    TAddTilesetForm* addTileset = nullptr;
+};
 
 // The main window: map view, toolbar, menus and status line. It owns the
 // document, the editor state, the undo history and the clipboards.
@@ -38,6 +54,7 @@ public:
 
     // The palette is created after the main window; the map is drawn with its tileset.
     void setPalette(TTilesetForm* palette);
+    void setDialogs(const MainWindowDialogs& dialogs) { dialogs_ = dialogs; }
     TTilesetForm* palette() const { return palette_; }
     Prompter& prompter() const { return prompter_; }
 
@@ -79,6 +96,8 @@ public:
     // Toolbar and menu commands.
     void NewButtonClick();
     void NewClick(const QString& itemName);
+    // File > Add Tileset...: registers the tileset and appends it to the registry file.
+    void AddTileset();
     // File > Save and Save As; the map stays modified when nothing was written.
     void Save(bool asSaveAs);
     // File > Open: replaces the map only with a file read whole.
@@ -158,7 +177,7 @@ private:
     QString programDirectory_;
     TTilesetForm* palette_ = nullptr;
     bool registryReady_ = false;
-    QString lastMapName_;
+    MainWindowDialogs dialogs_;
 
     MapDocument document_;
     EditorState state_;

@@ -9,7 +9,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QDialog>
-#include <QMessageBox>
+#include <QLabel>
 #include <QImage>
 #include <QLineEdit>
 #include <QPainter>
@@ -107,7 +107,7 @@ inline QPoint cellCentre(int column, int row) { return {column * 20 + 10, row * 
 
 inline QString xemap::testing::MainWindowFixture::questionOf(QDialog& dialog)
 {
-    if (auto* box = qobject_cast<QMessageBox*>(&dialog))
-        return box->text();
+    if (auto* message = dialog.findChild<QLabel*>("Message"))
+        return message->text();
     return {};
 }
