@@ -5,6 +5,7 @@
 #include "dialogs/Getmapnamemain.h"
 #include "dialogs/Xeaboutmain.h"
 #include "dialogs/Yesnomain.h"
+#include "output/Printconfigmain.h"
 #include "tileset/Addtilesetformmain.h"
 #include "tileset/Newtilesetformmain.h"
 #include "tileset/Tilesetformmain.h"
@@ -18,11 +19,13 @@ XemapWindows::XemapWindows(Prompter& prompter, const QString& programDirectory)
       xeAbout(std::make_unique<TXEAbout>(programDirectory)),
       newTilesetForm(std::make_unique<TNewTilesetForm>()),
       commandsForm(std::make_unique<TCommandsForm>()),
+      printConfig(std::make_unique<TPrintConfig>(form1.get())),
       getMapName(std::make_unique<TGetMapName>(*form1)),
       addTilesetForm(std::make_unique<TAddTilesetForm>(prompter, *yesNo, programDirectory))
 {
     form1->setDialogs({yesNo.get(), xeAbout.get(), newTilesetForm.get(), commandsForm.get(), getMapName.get(),
                        addTilesetForm.get()});
+    form1->setPrintConfig(printConfig.get());
 }
 
 XemapWindows::~XemapWindows() = default;

@@ -12,6 +12,7 @@ class TCommandsForm;
 class TForm1;
 class TGetMapName;
 class TNewTilesetForm;
+class TPrintConfig;
 class TTilesetForm;
 class TXEAbout;
 class TYesNo;
@@ -28,6 +29,7 @@ struct XemapWindows {
     std::unique_ptr<TXEAbout> xeAbout;
     std::unique_ptr<TNewTilesetForm> newTilesetForm;
     std::unique_ptr<TCommandsForm> commandsForm;
+    std::unique_ptr<TPrintConfig> printConfig;
     std::unique_ptr<TGetMapName> getMapName;
     std::unique_ptr<TAddTilesetForm> addTilesetForm;
 };

@@ -228,6 +228,8 @@ void TForm1::buildToolbar(QWidget* client)
     ZoomOutButton = button("ZoomOutButton");
     connect(button("NewButton"), &QToolButton::clicked, this, &TForm1::NewButtonClick);
     connect(button("OpenButton"), &QToolButton::clicked, this, &TForm1::Open);
+    connect(button("ExportButton"), &QToolButton::clicked, this, &TForm1::ExportClick);
+    connect(button("PrintButton"), &QToolButton::clicked, this, &TForm1::PrintClick);
     connect(SaveButton, &QToolButton::clicked, this, [this] { Save(false); });
     connect(UndoButton, &QToolButton::clicked, this, &TForm1::UndoButtonClick);
     connect(RedoButton, &QToolButton::clicked, this, &TForm1::RedoButtonClick);
@@ -253,8 +255,8 @@ void TForm1::buildMenus()
     connect(addItem(fileMenu_, "SaveItem", "&Save", QKeySequence("Ctrl+S")), &QAction::triggered, this,
             [this] { Save(false); });
     connect(addItem(fileMenu_, "SaveAsItem", "Save &As..."), &QAction::triggered, this, [this] { Save(true); });
-    addItem(fileMenu_, "ExportItem", "&Export...");
-    addItem(fileMenu_, "PrintItem", "&Print...");
+    connect(addItem(fileMenu_, "ExportItem", "&Export..."), &QAction::triggered, this, &TForm1::ExportClick);
+    connect(addItem(fileMenu_, "PrintItem", "&Print..."), &QAction::triggered, this, &TForm1::PrintClick);
     fileMenu_->addSeparator();
     connect(addItem(fileMenu_, "ExitItem", "E&xit", QKeySequence("Ctrl+Q")), &QAction::triggered, this,
             &QWidget::close);

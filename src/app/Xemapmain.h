@@ -24,11 +24,13 @@ class QToolButton;
 namespace xemap {
 
 class MapView;
+struct MapOutputContext;
 class Prompter;
 class TAddTilesetForm;
 class TCommandsForm;
 class TGetMapName;
 class TNewTilesetForm;
+class TPrintConfig;
 class TTilesetForm;
 class TXEAbout;
 class TYesNo;
@@ -55,6 +57,7 @@ public:
     // The palette is created after the main window; the map is drawn with its tileset.
     void setPalette(TTilesetForm* palette);
     void setDialogs(const MainWindowDialogs& dialogs) { dialogs_ = dialogs; }
+    void setPrintConfig(TPrintConfig* printConfig) { printConfig_ = printConfig; }
     TTilesetForm* palette() const { return palette_; }
     Prompter& prompter() const { return prompter_; }
 
@@ -102,6 +105,8 @@ public:
     void Save(bool asSaveAs);
     // File > Open: replaces the map only with a file read whole.
     void Open();
+    void ExportClick();
+    void PrintClick();
     // False when the registry could be neither read nor created; the program then ends.
     bool registryReady() const { return registryReady_; }
     void UndoButtonClick();
@@ -162,6 +167,7 @@ private:
     std::optional<QString> askMapName();
     void showMapNameCaption();
     void readRegistry();
+    void runOutput(void (*command)(MapOutputContext&));
     void showPreview();
 
     // Mouse editing steps (Xemousefuncs.cpp).
@@ -176,6 +182,7 @@ private:
     Prompter& prompter_;
     QString programDirectory_;
     TTilesetForm* palette_ = nullptr;
+    TPrintConfig* printConfig_ = nullptr;
     bool registryReady_ = false;
     MainWindowDialogs dialogs_;
 

@@ -6,6 +6,7 @@
 #include "dialogs/Yesnomain.h"
 #include "mapfile/MapReader.h"
 #include "mapfile/MapWriter.h"
+#include "output/MapOutput.h"
 #include "tileset/Addtilesetformmain.h"
 #include "tileset/Newtilesetformmain.h"
 #include "tileset/Tilesetformmain.h"
@@ -188,6 +189,26 @@ void TForm1::Open()
     if (loaded.singleLayer)
         markModified();
 }
+
+void TForm1::runOutput(void (*command)(MapOutputContext&))
+{
+    if (!palette_ || !printConfig_)
+        return;
+    MapOutputContext context{document_,
+                             state_,
+                             palette_->tileset(),
+                             renderer_->doorGeometry(),
+                             prompter_,
+                             *printConfig_,
+                             [this](const QString& question, const QString& yes, const QString& no) {
+                                 return askYesNo(question, yes, no);
+                             }};
+    command(context);
+}
+
+void TForm1::ExportClick() { runOutput(Export); }
+
+void TForm1::PrintClick() { runOutput(Print); }
 
 void TForm1::closeEvent(QCloseEvent* event)
 {

@@ -3,7 +3,6 @@
 #include "mapfile/MapFormat.h"
 #include "mapfile/SafeSave.h"
 
-#include <algorithm>
 #include <charconv>
 
 namespace xemap {
@@ -52,9 +51,13 @@ template <class Ambiguous>
 void MapTextWriter::textLine(std::string_view text, Ambiguous ambiguous)
 {
     const std::size_t start = out_.size();
-    out_ += text;
-    std::replace_if(out_.begin() + static_cast<std::ptrdiff_t>(start), out_.end(),
-                    [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    // Only a line feed ends a line when the file is read (with the carriage return
+    // before it); a lone carriage return reads back as it stands.
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            continue;
+        out_ += text[i] == '\n' ? ' ' : text[i];
+    }
     if (ambiguous(std::string_view(out_).substr(start)))
         out_ += ' ';
     endLine();

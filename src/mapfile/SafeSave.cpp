@@ -42,8 +42,8 @@ std::FILE* createTemporary(const fs::path& target, fs::path& name)
     std::random_device seed;
     std::mt19937 random(seed());
     for (int attempt = 0; attempt < 16; ++attempt) {
-        name = target;
-        name += ".tmp" + std::to_string(random() % 1000000);
+        // Short and hidden, so that a long target name still leaves room for it.
+        name = target.parent_path() / (".xemap-save-" + std::to_string(random() % 1000000) + ".tmp");
         if (std::FILE* file = std::fopen(name.c_str(), "wbx"))
             return file;
     }

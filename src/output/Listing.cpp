@@ -29,122 +29,141 @@ std::size_t displayedLength(std::string_view text)
     return length;
 }
 
+// Lines kept one string each, for printing.
+struct LineSink {
+    std::vector<std::string>& lines;
+    template <class... Parts>
+    void add(const Parts&... parts)
+    {
+        std::string& line = lines.emplace_back();
+        (line.append(parts), ...);
+    }
+};
+
+// Lines written straight into the file text.
+struct TextSink {
+    std::string& text;
+    template <class... Parts>
+    void add(const Parts&... parts)
+    {
+        (text.append(parts), ...);
+        text += "\r\n";
+    }
+};
+
+template <class Sink>
 class ListingBuilder {
 public:
-    explicit ListingBuilder(std::vector<std::string>& lines) : lines_(lines) {}
+    explicit ListingBuilder(Sink sink) : sink_(sink) {}
 
-    void description(int position, XETile& tile);
+    void description(int position, XETile& tile)
+    {
+        const std::string heading = std::to_string(locationIdOf(position)) + ":  " + tile.shortName;
+        line(heading);
+        line(std::string(displayedLength(heading), '_'));
+        for (const auto& text : tile.areaText)
+            line(text);
+        blank();
+        section("NPCs:", tile.npcs, [this](const XENPC& r) { npc(r); });
+        if (!tile.npcs.empty())
+            blank();
+        section("Creatures:", tile.creatures, [this](const XECreature& r) { creature(r); });
+        section("Items:", tile.items, [this](XEItem& r) { item(r); });
+        section("Events:", tile.events, [this](const XEEvent& r) { event(r); });
+        section("Portals:", tile.portals, [this](const XEPortal& r) { portal(r); });
+        line(std::string(kSeparatorLength, '_'));
+        blank();
+    }
 
 private:
     template <class... Parts>
     void line(const Parts&... parts)
     {
-        std::string text;
-        (text.append(parts), ...);
-        lines_.push_back(std::move(text));
+        sink_.add(parts...);
     }
     void blank() { line(kBlank); }
-    void recordText(const XEObject& record);
+
+    void recordText(const XEObject& record)
+    {
+        for (const auto& text : record.text)
+            line(kTextIndent, text);
+    }
+
     template <class Record, class Block>
-    void section(std::string_view title, const RecordList<Record>& records, Block block);
+    void section(std::string_view title, const RecordList<Record>& records, Block block)
+    {
+        if (records.empty())
+            return;
+        blank();
+        line(kIndent, title);
+        blank();
+        for (const auto& record : records)
+            block(*record);
+    }
 
-    void npc(const XENPC& npc);
-    void creature(const XECreature& creature);
-    void item(XEItem& item);
-    void event(const XEEvent& event);
-    void portal(const XEPortal& portal);
+    void npc(const XENPC& npc)
+    {
+        const std::string_view npcClass = npc.npcClass == kNoClass ? std::string_view() : npc.npcClass;
+        line(kIndent, npc.name, ":  ", npc.align, "  ", npc.race, " ", npcClass);
+        line(kIndent, "Script: ", npc.script);
+        recordText(npc);
+    }
 
-    std::vector<std::string>& lines_;
+    void creature(const XECreature& creature)
+    {
+        line(kIndent, creature.name, ":  ", creature.type);
+        if (!creature.weapon.empty())
+            line(kIndent, "Weapon: ", creature.weapon);
+        if (!creature.armor.empty())
+            line(kIndent, "Armor:  ", creature.armor);
+        if (!creature.script.empty())
+            line(kIndent, "Script: ", creature.script);
+        recordText(creature);
+        blank();
+    }
+
+    void item(XEItem& item)
+    {
+        if (item.value.empty())
+            item.value = kNoValue;
+        line(kIndent, item.name, "  (", item.value, ")");
+        if (!item.script.empty())
+            line(kIndent, "Script: ", item.script);
+        recordText(item);
+        blank();
+    }
+
+    void event(const XEEvent& event)
+    {
+        line(kIndent, event.name);
+        line(kIndent, "Location: ", event.location);
+        line(kIndent, "Trigger: ", event.trigger);
+        line(kIndent, "Script: ", event.script);
+        recordText(event);
+        blank();
+    }
+
+    // Portals alone have their name unindented.
+    void portal(const XEPortal& portal)
+    {
+        line(portal.name);
+        line(kIndent, "Location: ", portal.location);
+        line(kIndent, "Target Map: ", portal.targetMap);
+        line(kIndent, "Target Tile: ", portal.targetTile);
+        line(kIndent, "Script: ", portal.script);
+        recordText(portal);
+        blank();
+    }
+
+    Sink sink_;
 };
 
-void ListingBuilder::recordText(const XEObject& record)
+template <class Sink>
+void buildListing(DescriptionList& descriptions, Sink sink)
 {
-    for (const auto& text : record.text)
-        line(kTextIndent, text);
-}
-
-template <class Record, class Block>
-void ListingBuilder::section(std::string_view title, const RecordList<Record>& records, Block block)
-{
-    if (records.empty())
-        return;
-    blank();
-    line(kIndent, title);
-    blank();
-    for (const auto& record : records)
-        block(*record);
-}
-
-void ListingBuilder::npc(const XENPC& npc)
-{
-    line(kIndent, npc.name, ":  ", npc.align, "  ", npc.race, " ", npc.npcClass == kNoClass ? "" : npc.npcClass);
-    line(kIndent, "Script: ", npc.script);
-    recordText(npc);
-}
-
-void ListingBuilder::creature(const XECreature& creature)
-{
-    line(kIndent, creature.name, ":  ", creature.type);
-    if (!creature.weapon.empty())
-        line(kIndent, "Weapon: ", creature.weapon);
-    if (!creature.armor.empty())
-        line(kIndent, "Armor:  ", creature.armor);
-    if (!creature.script.empty())
-        line(kIndent, "Script: ", creature.script);
-    recordText(creature);
-    blank();
-}
-
-void ListingBuilder::item(XEItem& item)
-{
-    if (item.value.empty())
-        item.value = kNoValue;
-    line(kIndent, item.name, "  (", item.value, ")");
-    if (!item.script.empty())
-        line(kIndent, "Script: ", item.script);
-    recordText(item);
-    blank();
-}
-
-void ListingBuilder::event(const XEEvent& event)
-{
-    line(kIndent, event.name);
-    line(kIndent, "Location: ", event.location);
-    line(kIndent, "Trigger: ", event.trigger);
-    line(kIndent, "Script: ", event.script);
-    recordText(event);
-    blank();
-}
-
-// Portals alone have their name unindented.
-void ListingBuilder::portal(const XEPortal& portal)
-{
-    line(portal.name);
-    line(kIndent, "Location: ", portal.location);
-    line(kIndent, "Target Map: ", portal.targetMap);
-    line(kIndent, "Target Tile: ", portal.targetTile);
-    line(kIndent, "Script: ", portal.script);
-    recordText(portal);
-    blank();
-}
-
-void ListingBuilder::description(int position, XETile& tile)
-{
-    const std::string heading = std::to_string(locationIdOf(position)) + ":  " + tile.shortName;
-    line(heading);
-    line(std::string(displayedLength(heading), '_'));
-    for (const auto& text : tile.areaText)
-        line(text);
-    blank();
-    section("NPCs:", tile.npcs, [this](const XENPC& r) { npc(r); });
-    if (!tile.npcs.empty())
-        blank();
-    section("Creatures:", tile.creatures, [this](const XECreature& r) { creature(r); });
-    section("Items:", tile.items, [this](XEItem& r) { item(r); });
-    section("Events:", tile.events, [this](const XEEvent& r) { event(r); });
-    section("Portals:", tile.portals, [this](const XEPortal& r) { portal(r); });
-    line(std::string(kSeparatorLength, '_'));
-    blank();
+    ListingBuilder<Sink> builder(sink);
+    for (int position = 0; position < descriptions.size(); ++position)
+        builder.description(position, *descriptions.at(position));
 }
 
 }  // namespace
@@ -152,19 +171,14 @@ void ListingBuilder::description(int position, XETile& tile)
 std::vector<std::string> listingLines(DescriptionList& descriptions)
 {
     std::vector<std::string> lines;
-    ListingBuilder builder(lines);
-    for (int position = 0; position < descriptions.size(); ++position)
-        builder.description(position, *descriptions.at(position));
+    buildListing(descriptions, LineSink{lines});
     return lines;
 }
 
 std::string listingText(DescriptionList& descriptions)
 {
     std::string text;
-    for (const auto& line : listingLines(descriptions)) {
-        text += line;
-        text += "\r\n";
-    }
+    buildListing(descriptions, TextSink{text});
     return text;
 }
 

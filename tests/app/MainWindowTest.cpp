@@ -58,4 +58,14 @@ TEST_F(MainWindowTest, ZoomButtonsStopAtOneAndEight)
     }
 }
 
+TEST_F(MainWindowTest, ExportAndPrintAskForTheirConfigurationFirst)
+{
+    for (const char* name : {"ExportButton", "PrintButton"}) {
+        prompter.expectDialog([](QDialog&) { return int(QDialog::Rejected); });
+        button(name)->click();
+    }
+    EXPECT_EQ(prompter.dialogsShown, (QStringList{"TPrintConfig", "TPrintConfig"}));
+    EXPECT_TRUE(prompter.allAnswersUsed());
+}
+
 }  // namespace

