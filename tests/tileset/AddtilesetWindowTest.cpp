@@ -155,7 +155,7 @@ TEST_F(AddtilesetWindowTest, ChooseTilesetGivesTheSelectedPosition)
         },
         [&](QDialog& dialog) {
             list->setCurrentRow(1);
-            emit list->itemDoubleClicked(list->item(1));
+            Q_EMIT list->itemDoubleClicked(list->item(1));
             return dialog.result();
         },
         [&](QDialog&) { return int(QDialog::Accepted); },  // nothing selected
