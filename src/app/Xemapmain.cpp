@@ -2,7 +2,9 @@
 
 #include "app/MapView.h"
 #include "app/ToolbarGlyphs.h"
+#include "dialogs/Commandsformmain.h"
 #include "dialogs/Prompter.h"
+#include "dialogs/Xeaboutmain.h"
 #include "tileset/Registry.h"
 #include "tileset/Tilesetformmain.h"
 
@@ -251,6 +253,7 @@ void TForm1::buildMenus()
     fileMenu_ = bar->addMenu("&File");
     fileMenu_->setObjectName("FileMenu");
     addTilesetItem_ = addItem(fileMenu_, "AddTilesetItem", "Add Tileset...");
+    connect(addTilesetItem_, &QAction::triggered, this, &TForm1::AddTileset);
     newItemsEnd_ = fileMenu_->addSeparator();
     connect(addItem(fileMenu_, "OpenItem", "&Open..."), &QAction::triggered, this, &TForm1::Open);
     connect(addItem(fileMenu_, "SaveItem", "&Save", QKeySequence("Ctrl+S")), &QAction::triggered, this,
@@ -279,8 +282,12 @@ void TForm1::buildMenus()
 
     QMenu* help = bar->addMenu("Help");
     help->setObjectName("HelpMenu");
-    addItem(help, "CommandsItem", "Commands...");
-    addItem(help, "AboutItem", "&About");
+    connect(addItem(help, "CommandsItem", "Commands..."), &QAction::triggered, this, [this] {
+        dialogs_.commands->show();
+        dialogs_.commands->raise();
+    });
+    connect(addItem(help, "AboutItem", "&About"), &QAction::triggered, this,
+            [this] { dialogs_.about->ShowModal(prompter_, *this); });
 }
 
 void TForm1::buildMapMenu()

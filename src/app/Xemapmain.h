@@ -26,8 +26,24 @@ namespace xemap {
 class MapView;
 struct MapOutputContext;
 class Prompter;
+class TAddTilesetForm;
+class TCommandsForm;
+class TGetMapName;
+class TNewTilesetForm;
 class TPrintConfig;
 class TTilesetForm;
+class TXEAbout;
+class TYesNo;
+
+// The dialogs the main window opens; they are created after it, beside it.
+struct MainWindowDialogs {
+    TYesNo* yesNo = nullptr;
+    TXEAbout* about = nullptr;
+    TNewTilesetForm* newTileset = nullptr;
+    TCommandsForm* commands = nullptr;
+    TGetMapName* mapName = nullptr;
+    TAddTilesetForm* addTileset = nullptr;
+};
 
 // The main window: map view, toolbar, menus and status line. It owns the
 // document, the editor state, the undo history and the clipboards.
@@ -40,6 +56,7 @@ class TForm1 : public QMainWindow {
 
     // The palette is created after the main window; the map is drawn with its tileset.
     void setPalette(TTilesetForm* palette);
+    void setDialogs(const MainWindowDialogs& dialogs) { dialogs_ = dialogs; }
     void setPrintConfig(TPrintConfig* printConfig) { printConfig_ = printConfig; }
     TTilesetForm* palette() const { return palette_; }
     Prompter& prompter() const { return prompter_; }
@@ -82,6 +99,8 @@ class TForm1 : public QMainWindow {
     // Toolbar and menu commands.
     void NewButtonClick();
     void NewClick(const QString& itemName);
+    // File > Add Tileset...: registers the tileset and appends it to the registry file.
+    void AddTileset();
     // File > Save and Save As; the map stays modified when nothing was written.
     void Save(bool asSaveAs);
     // File > Open: replaces the map only with a file read whole.
@@ -165,7 +184,7 @@ class TForm1 : public QMainWindow {
     TTilesetForm* palette_ = nullptr;
     TPrintConfig* printConfig_ = nullptr;
     bool registryReady_ = false;
-    QString lastMapName_;
+    MainWindowDialogs dialogs_;
 
     MapDocument document_;
     EditorState state_;

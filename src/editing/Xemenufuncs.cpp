@@ -1,18 +1,20 @@
 // The File menu: new maps, the save prompts and closing.
 #include "app/Xemapmain.h"
 
+#include "dialogs/Getmapnamemain.h"
 #include "dialogs/Prompter.h"
+#include "dialogs/Yesnomain.h"
 #include "mapfile/MapReader.h"
 #include "mapfile/MapWriter.h"
 #include "output/MapOutput.h"
+#include "tileset/Addtilesetformmain.h"
+#include "tileset/Newtilesetformmain.h"
 #include "tileset/Tilesetformmain.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
-#include <QInputDialog>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QToolButton>
 
 namespace xemap {
@@ -218,37 +220,25 @@ void TForm1::closeEvent(QCloseEvent* event)
 
 bool TForm1::askYesNo(const QString& question, const QString& yesCaption, const QString& noCaption)
 {
-    QMessageBox box(QMessageBox::Question, "YesNo", question, QMessageBox::NoButton, this);
-    box.setObjectName("YesNo");
-    QPushButton* no = box.addButton(noCaption, QMessageBox::RejectRole);
-    QPushButton* yes = box.addButton(yesCaption, QMessageBox::AcceptRole);
-    const int result = prompter_.exec(box);
-    return box.clickedButton() ? box.clickedButton() == yes && box.clickedButton() != no
-                               : result == QDialog::Accepted;
+    return dialogs_.yesNo->Ask(prompter_, question, yesCaption, noCaption);
 }
 
-std::optional<QString> TForm1::askMapName()
-{
-    QInputDialog dialog(this);
-    dialog.setObjectName("GetMapName");
-    dialog.setWindowTitle("Map Name");
-    dialog.setLabelText("Name for Map:");
-    dialog.setTextValue(lastMapName_);
-    if (prompter_.exec(dialog) != QDialog::Accepted)
-        return std::nullopt;
-    lastMapName_ = dialog.textValue();
-    return lastMapName_;
-}
+std::optional<QString> TForm1::askMapName() { return dialogs_.mapName->Ask(prompter_); }
 
-std::optional<int> TForm1::chooseTileset()
+std::optional<int> TForm1::chooseTileset() { return dialogs_.newTileset->Choose(prompter_, *this, tilesetNames); }
+
+void TForm1::AddTileset()
 {
-    QInputDialog dialog(this);
-    dialog.setObjectName("NewTilesetForm");
-    dialog.setWindowTitle("Choose a Tileset...");
-    dialog.setComboBoxItems(tilesetNames);
-    if (prompter_.exec(dialog) != QDialog::Accepted)
-        return std::nullopt;
-    return tilesetNames.indexOf(dialog.textValue());
+    const std::optional<TilesetEntry> entry = dialogs_.addTileset->Ask();
+    if (!entry)
+        return;
+    LayerFiles files;
+    for (int layer = 0; layer < kTilesetLayers; ++layer)
+        files[layer] = QString::fromStdString(entry->layerFiles[layer]);
+    registerTileset(QString::fromStdString(entry->name), files);
+    QDir::setCurrent(programDirectory_);
+    if (!appendRegistryEntry(std::filesystem::path(programDirectory_.toStdString()) / kRegistryFileName, *entry))
+        prompter_.message("Error: Could not append INI file!");
 }
 
 } // namespace xemap

@@ -1,6 +1,6 @@
 #include "app/MainWindowTestSupport.h"
 
-#include <QInputDialog>
+#include <QListWidget>
 #include <QLabel>
 #include <QMenu>
 
@@ -12,8 +12,7 @@ namespace {
 // Selects a list position in the Choose a Tileset dialog.
 void chooseTileset(QDialog& dialog, int position)
 {
-    auto& chooser = static_cast<QInputDialog&>(dialog);
-    chooser.setTextValue(chooser.comboBoxItems()[position]);
+    dialog.findChild<QListWidget*>("TilesetList")->setCurrentRow(position);
 }
 
 class LifecycleWindowTest : public MainWindowFixture {

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QFile>
+#include <QLabel>
 #include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -113,7 +114,7 @@ inline QPoint cellCentre(int column, int row)
 
 inline QString xemap::testing::MainWindowFixture::questionOf(QDialog& dialog)
 {
-    if (auto* box = qobject_cast<QMessageBox*>(&dialog))
-        return box->text();
+    if (auto* message = dialog.findChild<QLabel*>("Message"))
+        return message->text();
     return {};
 }
