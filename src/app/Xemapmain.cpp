@@ -200,16 +200,16 @@ void TForm1::buildToolbar(QWidget* client)
     toolbar->setIconSize(QSize(24, 24));
 
     int group = 0;
-    for (const ToolbarButton& spec : kToolbar) {
-        if (spec.group != group)
+    for (const ToolbarButton& entry : kToolbar) {
+        if (entry.group != group)
             toolbar->addSeparator();
-        group = spec.group;
+        group = entry.group;
         auto* button = new QToolButton(toolbar);
-        button->setObjectName(spec.name);
-        button->setToolTip(spec.hint);
-        button->setIcon(spec.glyph == Glyph::Select ? QIcon(QPixmap::fromImage(selectGlyph()))
-                                                    : toolbarIcon(spec.themeIcon, spec.glyph));
-        button->setEnabled(spec.enabled);
+        button->setObjectName(entry.name);
+        button->setToolTip(entry.hint);
+        button->setIcon(entry.glyph == Glyph::Select ? QIcon(QPixmap::fromImage(selectGlyph()))
+                                                    : toolbarIcon(entry.themeIcon, entry.glyph));
+        button->setEnabled(entry.enabled);
         button->setFocusPolicy(Qt::NoFocus);
         button->setAutoRaise(true);
         toolbar->addWidget(button);

@@ -30,15 +30,15 @@ int ScriptedPrompter::exec(QDialog& dialog)
     return script(dialog);
 }
 
-QString ScriptedPrompter::openFileName(const FileDialogSpec& spec)
+QString ScriptedPrompter::openFileName(const FileDialogRequest& request)
 {
-    fileDialogs.push_back(spec);
+    fileDialogs.push_back(request);
     return takeFront<QString>(openFiles_, "open dialog", QString());
 }
 
-QString ScriptedPrompter::saveFileName(const FileDialogSpec& spec)
+QString ScriptedPrompter::saveFileName(const FileDialogRequest& request)
 {
-    fileDialogs.push_back(spec);
+    fileDialogs.push_back(request);
     return takeFront<QString>(saveFiles_, "save dialog", QString());
 }
 

@@ -22,13 +22,13 @@ public:
 
     void message(const QString& text) override;
     int exec(QDialog& dialog) override;
-    QString openFileName(const FileDialogSpec& spec) override;
-    QString saveFileName(const FileDialogSpec& spec) override;
+    QString openFileName(const FileDialogRequest& request) override;
+    QString saveFileName(const FileDialogRequest& request) override;
     bool choosePrinter(QPrinter& printer) override;
 
     QStringList messages;                 // texts of message boxes, in order
     QStringList dialogsShown;             // object names of the windows run modally
-    std::vector<FileDialogSpec> fileDialogs;
+    std::vector<FileDialogRequest> fileDialogs;
 
     bool allAnswersUsed() const;
 
