@@ -4,8 +4,6 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QPrintDialog>
-#include <QPrinter>
 
 namespace xemap {
 
@@ -42,12 +40,6 @@ QString QtPrompter::openFileName(const FileDialogRequest& request)
 QString QtPrompter::saveFileName(const FileDialogRequest& request)
 {
     return runFileDialog(request, QFileDialog::AcceptSave);
-}
-
-bool QtPrompter::choosePrinter(QPrinter& printer)
-{
-    QPrintDialog dialog(&printer, QApplication::activeWindow());
-    return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace xemap

@@ -3,7 +3,6 @@
 #include <QString>
 
 class QDialog;
-class QPrinter;
 
 namespace xemap {
 
@@ -28,8 +27,6 @@ public:
     // The chosen path, or an empty string when the dialog was cancelled.
     virtual QString openFileName(const FileDialogRequest& request) = 0;
     virtual QString saveFileName(const FileDialogRequest& request) = 0;
-    // The platform's print dialog; false when cancelled.
-    virtual bool choosePrinter(QPrinter& printer) = 0;
 };
 
 class QtPrompter final : public Prompter {
@@ -38,7 +35,6 @@ public:
     int exec(QDialog& dialog) override;
     QString openFileName(const FileDialogRequest& request) override;
     QString saveFileName(const FileDialogRequest& request) override;
-    bool choosePrinter(QPrinter& printer) override;
 };
 
 }  // namespace xemap

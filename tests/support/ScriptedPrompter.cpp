@@ -42,11 +42,9 @@ QString ScriptedPrompter::saveFileName(const FileDialogRequest& request)
     return takeFront<QString>(saveFiles_, "save dialog", QString());
 }
 
-bool ScriptedPrompter::choosePrinter(QPrinter&) { return takeFront<bool>(printers_, "print dialog", false); }
-
 bool ScriptedPrompter::allAnswersUsed() const
 {
-    return dialogs_.empty() && openFiles_.empty() && saveFiles_.empty() && printers_.empty();
+    return dialogs_.empty() && openFiles_.empty() && saveFiles_.empty();
 }
 
 }  // namespace xemap::testing

@@ -18,13 +18,11 @@ public:
     void expectDialog(DialogScript script) { dialogs_.push_back(std::move(script)); }
     void expectOpenFile(const QString& path) { openFiles_.push_back(path); }
     void expectSaveFile(const QString& path) { saveFiles_.push_back(path); }
-    void expectPrinter(bool accept) { printers_.push_back(accept); }
 
     void message(const QString& text) override;
     int exec(QDialog& dialog) override;
     QString openFileName(const FileDialogRequest& request) override;
     QString saveFileName(const FileDialogRequest& request) override;
-    bool choosePrinter(QPrinter& printer) override;
 
     QStringList messages;                 // texts of message boxes, in order
     QStringList dialogsShown;             // object names of the windows run modally
@@ -36,7 +34,6 @@ private:
     std::deque<DialogScript> dialogs_;
     std::deque<QString> openFiles_;
     std::deque<QString> saveFiles_;
-    std::deque<bool> printers_;
 };
 
 }  // namespace xemap::testing
