@@ -35,7 +35,9 @@ TileSheet::TileSheet(const QImage& loaded)
     {
         QPainter painter(&sheet);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(0, 0, loaded.convertToFormat(QImage::Format_RGB32));
+        // Only the sheet's area is ever shown: a far larger picture is not converted whole.
+        const QImage shown = loaded.copy(sheet.rect().intersected(loaded.rect()));
+        painter.drawImage(0, 0, shown.convertToFormat(QImage::Format_RGB32));
     }
     turned_[0].keyed = keyedCopy(sheet);
     turned_[0].opaque = std::move(sheet);

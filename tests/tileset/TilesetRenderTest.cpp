@@ -1,6 +1,8 @@
 #include "render/TestSheets.h"
 #include "tileset/Tileset.h"
 
+#include <QDataStream>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -122,6 +124,52 @@ TEST_F(TilesetFilesTest, UnreadableLayerIsLeftEmptyWithOneMessageNamingIt)
     EXPECT_EQ(tileset.layerCount(), 3);
     EXPECT_EQ(fetched(tileset, 4, 0, 2).pixel(40, 40), tileColour(2, 4));
     EXPECT_EQ(fetched(tileset, 4, 0, 0).pixel(40, 40), tileColour(0, 4));
+}
+
+// A run-length BMP header with an empty body: a few bytes that claim a big picture.
+QByteArray emptyRunLengthBmp(qint32 width, qint32 height)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    const quint32 bodyAt = 14 + 40 + 256 * 4;
+    out.writeRawData("BM", 2);
+    out << quint32(bodyAt + 2) << quint32(0) << bodyAt;
+    out << quint32(40) << width << height << quint16(1) << quint16(8) << quint32(1) << quint32(2)
+        << qint32(2835) << qint32(2835) << quint32(256) << quint32(0);
+    for (int colour = 0; colour < 256; ++colour)
+        out << quint32(0x00ff00ff);
+    out << quint8(0) << quint8(1);  // end of picture
+    return bytes;
+}
+
+TEST_F(TilesetFilesTest, PictureFarLargerThanASheetIsRefusedWithAMessage)
+{
+    // Past 16384 x 16384 the picture is not even taken for a BMP.
+    const struct {
+        QSize size;
+        bool refused;
+        const char* why;
+    } cases[] = {{{802, 802}, false, ""},
+                 {{2000, 900}, false, ""},
+                 {{6000, 6000}, true, "too large for a tile sheet"},
+                 {{40000, 40000}, true, ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.size.width());
+        const QString path = folder.filePath("claimed.bmp");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(emptyRunLengthBmp(c.size.width(), c.size.height()));
+        file.close();
+        Tileset tileset;
+        const QStringList messages = tileset.LoadTileset({path, "null", "null", "null", "null"});
+        EXPECT_EQ(messages.size(), c.refused ? 1 : 0);
+        EXPECT_EQ(tileset.hasSheet(0), !c.refused);
+        if (c.refused) {
+            EXPECT_TRUE(messages[0].contains(path));
+            EXPECT_TRUE(messages[0].contains(c.why)) << messages[0].toStdString();
+        }
+    }
 }
 
 }  // namespace
