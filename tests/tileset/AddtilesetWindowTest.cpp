@@ -1,0 +1,180 @@
+#include "dialogs/DialogTestSupport.h"
+#include "dialogs/Yesnomain.h"
+#include "support/ScriptedPrompter.h"
+#include "tileset/Addtilesetformmain.h"
+#include "tileset/Newtilesetformmain.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace xemap;
+using namespace xemap::testing;
+
+namespace {
+
+class AddtilesetWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        mainWindow.move(50, 50);
+    }
+
+    QString bitmap(const char* name, QSize size)
+    {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::darkGreen);
+        const QString path = folder.filePath(name);
+        image.save(path, "BMP");
+        return path;
+    }
+    QLineEdit* box(const char* name) { return form.findChild<QLineEdit*>(name); }
+
+    // Answers the next yes/no question and keeps its text.
+    void answerYesNo(bool yes)
+    {
+        prompter.expectDialog([this, yes](QDialog& dialog) {
+            asked << dialog.findChild<QLabel*>("Message")->text();
+            return yes ? int(QDialog::Accepted) : int(QDialog::Rejected);
+        });
+    }
+
+    QTemporaryDir folder;
+    QWidget mainWindow;
+    ScriptedPrompter prompter;
+    TYesNo yesNo{mainWindow};
+    TAddTilesetForm form{prompter, yesNo, folder.path()};
+    QStringList asked;
+};
+
+TEST_F(AddtilesetWindowTest, ChecksTheSizeOfEachBitmapNamed)
+{
+    EXPECT_EQ(form.windowTitle(), "Add Tileset...");
+    const QString sheet = bitmap("sheet.bmp", {802, 802});
+    const QString small = bitmap("small.bmp", {640, 480});
+
+    prompter.expectOpenFile(sheet);
+    QTest::mouseClick(form.findChild<QPushButton*>("Button1"), Qt::LeftButton);
+    EXPECT_EQ(box("FileName0Text")->text(), sheet);
+    EXPECT_EQ(form.previewBitmap().size(), QSize(802, 802));
+    EXPECT_EQ(prompter.fileDialogs.back().directory, folder.path());
+
+    prompter.expectOpenFile(small);
+    answerYesNo(false);
+    form.BrowseClick(2);
+    EXPECT_EQ(box("FileName2Text")->text(), "");
+    EXPECT_EQ(form.previewBitmap().size(), QSize(802, 802));
+
+    prompter.expectOpenFile(small);
+    answerYesNo(true);
+    form.BrowseClick(4);
+    EXPECT_EQ(box("FileName4Text")->text(), small);
+    EXPECT_EQ(form.previewBitmap().size(), QSize(640, 480));
+
+    prompter.expectOpenFile("");  // cancelled: nothing changes
+    form.BrowseClick(4);
+    EXPECT_EQ(box("FileName4Text")->text(), small);
+
+    const QString question = "The specified Bitmap is not 802 x 802 pixels.  Proceed anyway?";
+    EXPECT_EQ(asked, QStringList({question, question}));
+    EXPECT_TRUE(prompter.messages.isEmpty());
+    EXPECT_TRUE(prompter.allAnswersUsed());
+    saveScreenshot(form, "add-tileset");
+}
+
+TEST_F(AddtilesetWindowTest, ReportsEachTypedNameThatIsNoFile)
+{
+    const QString path = bitmap("a.bmp", {802, 802});
+    box("FileName1Text")->setText(path.chopped(3));
+    QTest::keyClicks(box("FileName1Text"), "bmp");
+    // One report per change while the name is no file; none once it is.
+    EXPECT_EQ(prompter.messages, QStringList(3, "No such file"));
+
+    QFile text(folder.filePath("notes.bmp"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("not a picture");
+    text.close();
+    prompter.messages.clear();
+    box("FileName1Text")->setText(text.fileName());
+    ASSERT_EQ(prompter.messages.size(), 1);
+    EXPECT_TRUE(prompter.messages[0].contains("notes.bmp"));
+    EXPECT_EQ(box("FileName1Text")->text(), text.fileName());
+
+    prompter.messages.clear();
+    box("FileName1Text")->clear();
+    EXPECT_TRUE(prompter.messages.isEmpty());
+}
+
+TEST_F(AddtilesetWindowTest, OkGivesTheEntryAndEmptiesTheBoxesCancelKeepsThem)
+{
+    const QString sheet = bitmap("base.bmp", {802, 802});
+    const auto fill = [&](const QString& name) {
+        prompter.expectDialog([&, name](QDialog&) {
+            box("NameText")->setText(name);
+            box("FileName0Text")->setText(sheet);
+            return int(QDialog::Accepted);
+        });
+    };
+    fill("Caves");
+    const std::optional<TilesetEntry> entry = form.Ask();
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(*entry, (TilesetEntry{"Caves", {sheet.toStdString(), "null", "null", "null", "null"}}));
+    for (const char* name : {"NameText", "FileName0Text", "FileName1Text", "FileName4Text"})
+        EXPECT_EQ(box(name)->text(), "") << name;
+
+    // A line break in the name would split the registry entry.
+    fill("Two\nLines");
+    EXPECT_EQ(form.Ask()->name, "Two Lines");
+
+    prompter.expectDialog([&](QDialog&) {
+        box("NameText")->setText("Kept");
+        return int(QDialog::Rejected);
+    });
+    EXPECT_EQ(form.Ask(), std::nullopt);
+    EXPECT_EQ(box("NameText")->text(), "Kept");
+    EXPECT_TRUE(prompter.messages.isEmpty());
+}
+
+TEST_F(AddtilesetWindowTest, ChooseTilesetGivesTheSelectedPosition)
+{
+    TNewTilesetForm chooser;
+    EXPECT_EQ(chooser.windowTitle(), "Choose a Tileset...");
+    auto* list = chooser.findChild<QListWidget*>("TilesetList");
+    const QStringList names{"City", "Dungeon", "Caves"};
+
+    std::vector<std::function<int(QDialog&)>> answers = {
+        [&](QDialog&) {
+            list->setCurrentRow(2);
+            return int(QDialog::Accepted);
+        },
+        [&](QDialog& dialog) {
+            dialog.show();
+            const QRect second = list->visualItemRect(list->item(1));
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second.center());
+            return dialog.result();
+        },
+        [&](QDialog&) { return int(QDialog::Accepted); },  // nothing selected
+        [&](QDialog&) {
+            list->setCurrentRow(0);
+            return int(QDialog::Rejected);
+        },
+    };
+    for (auto& answer : answers)
+        prompter.expectDialog(answer);
+    EXPECT_EQ(chooser.Choose(prompter, mainWindow, names), 2);
+    EXPECT_EQ(chooser.pos(), QPoint(150, 150));
+    EXPECT_EQ(chooser.Choose(prompter, mainWindow, names), 1);
+    EXPECT_EQ(chooser.Choose(prompter, mainWindow, names), -1);
+    EXPECT_EQ(chooser.Choose(prompter, mainWindow, names), std::nullopt);
+    // The list is filled afresh on each showing.
+    EXPECT_EQ(list->count(), 3);
+    EXPECT_EQ(list->item(2)->text(), "Caves");
+    saveScreenshot(chooser, "choose-tileset");
+}
+
+}  // namespace
