@@ -136,7 +136,7 @@ void drawGlyph(QPainter& p, Glyph glyph)
     }
 }
 
-}  // namespace
+} // namespace
 
 QIcon toolbarIcon(const char* themeName, Glyph glyph)
 {
@@ -162,4 +162,4 @@ QImage selectGlyph()
     return image;
 }
 
-}  // namespace xemap
+} // namespace xemap

@@ -1,14 +1,31 @@
 #include "app/XemapWindows.h"
 
 #include "app/Xemapmain.h"
+#include "dialogs/Commandsformmain.h"
+#include "dialogs/Getmapnamemain.h"
+#include "dialogs/Xeaboutmain.h"
+#include "dialogs/Yesnomain.h"
+#include "output/Printconfigmain.h"
+#include "tileset/Addtilesetformmain.h"
+#include "tileset/Newtilesetformmain.h"
 #include "tileset/Tilesetformmain.h"
 
 namespace xemap {
 
 XemapWindows::XemapWindows(Prompter& prompter, const QString& programDirectory)
     : form1(std::make_unique<TForm1>(prompter, programDirectory)),
-      tilesetForm(std::make_unique<TTilesetForm>(*form1, prompter))
+      tilesetForm(std::make_unique<TTilesetForm>(*form1, prompter)),
+      yesNo(std::make_unique<TYesNo>(*form1)),
+      xeAbout(std::make_unique<TXEAbout>(programDirectory)),
+      newTilesetForm(std::make_unique<TNewTilesetForm>()),
+      commandsForm(std::make_unique<TCommandsForm>()),
+      printConfig(std::make_unique<TPrintConfig>(form1.get())),
+      getMapName(std::make_unique<TGetMapName>(*form1)),
+      addTilesetForm(std::make_unique<TAddTilesetForm>(prompter, *yesNo, programDirectory))
 {
+    form1->setDialogs({yesNo.get(), xeAbout.get(), newTilesetForm.get(), commandsForm.get(), getMapName.get(),
+                       addTilesetForm.get()});
+    form1->setPrintConfig(printConfig.get());
 }
 
 XemapWindows::~XemapWindows() = default;
@@ -19,4 +36,4 @@ void XemapWindows::show()
     tilesetForm->show();
 }
 
-}  // namespace xemap
+} // namespace xemap

@@ -7,8 +7,15 @@
 namespace xemap {
 
 class Prompter;
+class TAddTilesetForm;
+class TCommandsForm;
 class TForm1;
+class TGetMapName;
+class TNewTilesetForm;
+class TPrintConfig;
 class TTilesetForm;
+class TXEAbout;
+class TYesNo;
 
 // The program's windows, created once in their fixed order and kept for the run.
 struct XemapWindows {
@@ -18,6 +25,13 @@ struct XemapWindows {
 
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<TTilesetForm> tilesetForm;
+    std::unique_ptr<TYesNo> yesNo;
+    std::unique_ptr<TXEAbout> xeAbout;
+    std::unique_ptr<TNewTilesetForm> newTilesetForm;
+    std::unique_ptr<TCommandsForm> commandsForm;
+    std::unique_ptr<TPrintConfig> printConfig;
+    std::unique_ptr<TGetMapName> getMapName;
+    std::unique_ptr<TAddTilesetForm> addTilesetForm;
 };
 
-}  // namespace xemap
+} // namespace xemap

@@ -2,7 +2,9 @@
 
 #include "app/MapView.h"
 #include "app/ToolbarGlyphs.h"
+#include "dialogs/Commandsformmain.h"
 #include "dialogs/Prompter.h"
+#include "dialogs/Xeaboutmain.h"
 #include "tileset/Registry.h"
 #include "tileset/Tilesetformmain.h"
 
@@ -81,9 +83,12 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& text, QPoint 
     return label;
 }
 
-int scrollMaximum(int quarterCellSize) { return std::max(0, kQuarterCells - kViewSize / quarterCellSize); }
+int scrollMaximum(int quarterCellSize)
+{
+    return std::max(0, kQuarterCells - kViewSize / quarterCellSize);
+}
 
-}  // namespace
+} // namespace
 
 TForm1::TForm1(Prompter& prompter, const QString& programDirectory, QWidget* parent)
     : QMainWindow(parent), prompter_(prompter), programDirectory_(programDirectory),
@@ -107,7 +112,8 @@ TForm1::TForm1(Prompter& prompter, const QString& programDirectory, QWidget* par
 
 void TForm1::readRegistry()
 {
-    const std::optional<std::vector<TilesetEntry>> entries = loadOrCreateRegistry(programDirectory_.toStdString());
+    const std::optional<std::vector<TilesetEntry>> entries =
+        loadOrCreateRegistry(programDirectory_.toStdString());
     if (!entries) {
         prompter_.message("Cannot create default INI file.");
         return;
@@ -194,16 +200,16 @@ void TForm1::buildToolbar(QWidget* client)
     toolbar->setIconSize(QSize(24, 24));
 
     int group = 0;
-    for (const ToolbarButton& spec : kToolbar) {
-        if (spec.group != group)
+    for (const ToolbarButton& entry : kToolbar) {
+        if (entry.group != group)
             toolbar->addSeparator();
-        group = spec.group;
+        group = entry.group;
         auto* button = new QToolButton(toolbar);
-        button->setObjectName(spec.name);
-        button->setToolTip(spec.hint);
-        button->setIcon(spec.glyph == Glyph::Select ? QIcon(QPixmap::fromImage(selectGlyph()))
-                                                    : toolbarIcon(spec.themeIcon, spec.glyph));
-        button->setEnabled(spec.enabled);
+        button->setObjectName(entry.name);
+        button->setToolTip(entry.hint);
+        button->setIcon(entry.glyph == Glyph::Select ? QIcon(QPixmap::fromImage(selectGlyph()))
+                                                    : toolbarIcon(entry.themeIcon, entry.glyph));
+        button->setEnabled(entry.enabled);
         button->setFocusPolicy(Qt::NoFocus);
         button->setAutoRaise(true);
         toolbar->addWidget(button);
@@ -226,6 +232,8 @@ void TForm1::buildToolbar(QWidget* client)
     ZoomOutButton = button("ZoomOutButton");
     connect(button("NewButton"), &QToolButton::clicked, this, &TForm1::NewButtonClick);
     connect(button("OpenButton"), &QToolButton::clicked, this, &TForm1::Open);
+    connect(button("ExportButton"), &QToolButton::clicked, this, &TForm1::ExportClick);
+    connect(button("PrintButton"), &QToolButton::clicked, this, &TForm1::PrintClick);
     connect(SaveButton, &QToolButton::clicked, this, [this] { Save(false); });
     connect(UndoButton, &QToolButton::clicked, this, &TForm1::UndoButtonClick);
     connect(RedoButton, &QToolButton::clicked, this, &TForm1::RedoButtonClick);
@@ -245,13 +253,15 @@ void TForm1::buildMenus()
     fileMenu_ = bar->addMenu("&File");
     fileMenu_->setObjectName("FileMenu");
     addTilesetItem_ = addItem(fileMenu_, "AddTilesetItem", "Add Tileset...");
+    connect(addTilesetItem_, &QAction::triggered, this, &TForm1::AddTileset);
     newItemsEnd_ = fileMenu_->addSeparator();
     connect(addItem(fileMenu_, "OpenItem", "&Open..."), &QAction::triggered, this, &TForm1::Open);
     connect(addItem(fileMenu_, "SaveItem", "&Save", QKeySequence("Ctrl+S")), &QAction::triggered, this,
             [this] { Save(false); });
-    connect(addItem(fileMenu_, "SaveAsItem", "Save &As..."), &QAction::triggered, this, [this] { Save(true); });
-    addItem(fileMenu_, "ExportItem", "&Export...");
-    addItem(fileMenu_, "PrintItem", "&Print...");
+    connect(addItem(fileMenu_, "SaveAsItem", "Save &As..."), &QAction::triggered, this,
+            [this] { Save(true); });
+    connect(addItem(fileMenu_, "ExportItem", "&Export..."), &QAction::triggered, this, &TForm1::ExportClick);
+    connect(addItem(fileMenu_, "PrintItem", "&Print..."), &QAction::triggered, this, &TForm1::PrintClick);
     fileMenu_->addSeparator();
     connect(addItem(fileMenu_, "ExitItem", "E&xit", QKeySequence("Ctrl+Q")), &QAction::triggered, this,
             &QWidget::close);
@@ -272,8 +282,12 @@ void TForm1::buildMenus()
 
     QMenu* help = bar->addMenu("Help");
     help->setObjectName("HelpMenu");
-    addItem(help, "CommandsItem", "Commands...");
-    addItem(help, "AboutItem", "&About");
+    connect(addItem(help, "CommandsItem", "Commands..."), &QAction::triggered, this, [this] {
+        dialogs_.commands->show();
+        dialogs_.commands->raise();
+    });
+    connect(addItem(help, "AboutItem", "&About"), &QAction::triggered, this,
+            [this] { dialogs_.about->ShowModal(prompter_, *this); });
 }
 
 void TForm1::buildMapMenu()
@@ -344,9 +358,15 @@ void TForm1::forgetHistory()
     updateHistoryButtons();
 }
 
-void TForm1::setStatusText(const QString& text) { Label1->setText(text); }
+void TForm1::setStatusText(const QString& text)
+{
+    Label1->setText(text);
+}
 
-QString TForm1::statusText() const { return Label1->text(); }
+QString TForm1::statusText() const
+{
+    return Label1->text();
+}
 
 void TForm1::dropRegionSelection(bool redraw)
 {
@@ -390,7 +410,10 @@ void TForm1::outline(int firstColumn, int firstRow, int endColumn, int endRow)
         renderer_->outline(firstColumn, firstRow, endColumn, endRow);
 }
 
-void TForm1::present() { MapBox->update(); }
+void TForm1::present()
+{
+    MapBox->update();
+}
 
 void TForm1::saveUnderCursor(int column, int row)
 {
@@ -529,4 +552,4 @@ void TForm1::FormKeyPress(QChar key)
     }
 }
 
-}  // namespace xemap
+} // namespace xemap

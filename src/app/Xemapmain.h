@@ -24,20 +24,40 @@ class QToolButton;
 namespace xemap {
 
 class MapView;
+struct MapOutputContext;
 class Prompter;
+class TAddTilesetForm;
+class TCommandsForm;
+class TGetMapName;
+class TNewTilesetForm;
+class TPrintConfig;
 class TTilesetForm;
+class TXEAbout;
+class TYesNo;
+
+// The dialogs the main window opens; they are created after it, beside it.
+struct MainWindowDialogs {
+    TYesNo* yesNo = nullptr;
+    TXEAbout* about = nullptr;
+    TNewTilesetForm* newTileset = nullptr;
+    TCommandsForm* commands = nullptr;
+    TGetMapName* mapName = nullptr;
+    TAddTilesetForm* addTileset = nullptr;
+};
 
 // The main window: map view, toolbar, menus and status line. It owns the
 // document, the editor state, the undo history and the clipboards.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     TForm1(Prompter& prompter, const QString& programDirectory, QWidget* parent = nullptr);
     ~TForm1() override;
 
     // The palette is created after the main window; the map is drawn with its tileset.
     void setPalette(TTilesetForm* palette);
+    void setDialogs(const MainWindowDialogs& dialogs) { dialogs_ = dialogs; }
+    void setPrintConfig(TPrintConfig* printConfig) { printConfig_ = printConfig; }
     TTilesetForm* palette() const { return palette_; }
     Prompter& prompter() const { return prompter_; }
 
@@ -79,10 +99,14 @@ public:
     // Toolbar and menu commands.
     void NewButtonClick();
     void NewClick(const QString& itemName);
+    // File > Add Tileset...: registers the tileset and appends it to the registry file.
+    void AddTileset();
     // File > Save and Save As; the map stays modified when nothing was written.
     void Save(bool asSaveAs);
     // File > Open: replaces the map only with a file read whole.
     void Open();
+    void ExportClick();
+    void PrintClick();
     // False when the registry could be neither read nor created; the program then ends.
     bool registryReady() const { return registryReady_; }
     void UndoButtonClick();
@@ -118,11 +142,11 @@ public:
     QAction* RRotate = nullptr;
     // ---- end of keyboard and popup commands ----
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     void buildControls();
     void buildToolbar(QWidget* client);
     void buildMenus();
@@ -143,6 +167,7 @@ private:
     std::optional<QString> askMapName();
     void showMapNameCaption();
     void readRegistry();
+    void runOutput(void (*command)(MapOutputContext&));
     void showPreview();
 
     // Mouse editing steps (Xemousefuncs.cpp).
@@ -157,8 +182,9 @@ private:
     Prompter& prompter_;
     QString programDirectory_;
     TTilesetForm* palette_ = nullptr;
+    TPrintConfig* printConfig_ = nullptr;
     bool registryReady_ = false;
-    QString lastMapName_;
+    MainWindowDialogs dialogs_;
 
     MapDocument document_;
     EditorState state_;
@@ -187,4 +213,4 @@ private:
     QAction* viewLargeTileset_ = nullptr;
 };
 
-}  // namespace xemap
+} // namespace xemap

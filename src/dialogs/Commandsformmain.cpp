@@ -54,7 +54,10 @@ QPlainTextEdit* addColumn(QWidget* parent, const char* name, const QString& text
     memo->setGeometry(place);
     memo->setReadOnly(true);
     memo->setLineWrapMode(QPlainTextEdit::NoWrap);
-    memo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPixelSize(11);
+    memo->setFont(font);
     return memo;
 }
 
@@ -66,8 +69,8 @@ TCommandsForm::TCommandsForm()
     setWindowTitle("Commands");
     setFixedSize(558, 496);
 
-    addColumn(this, "Memo1", columnText(&CommandHelpRow::command), {8, 8, 262, 420});
-    addColumn(this, "Memo2", columnText(&CommandHelpRow::binding), {274, 8, 276, 420});
+    addColumn(this, "Memo1", columnText(&CommandHelpRow::command), {8, 8, 244, 420});
+    addColumn(this, "Memo2", columnText(&CommandHelpRow::binding), {256, 8, 294, 420});
     auto* label = new QLabel("See manual.html for more information", this);
     label->setObjectName("Label1");
     label->setGeometry(8, 434, 542, 18);

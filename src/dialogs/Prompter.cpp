@@ -4,20 +4,18 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QPrintDialog>
-#include <QPrinter>
 
 namespace xemap {
 
 namespace {
 
-QString runFileDialog(const FileDialogSpec& spec, QFileDialog::AcceptMode mode)
+QString runFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(QApplication::activeWindow(), spec.title, spec.directory, spec.filter);
+    QFileDialog dialog(QApplication::activeWindow(), request.title, request.directory, request.filter);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(spec.defaultSuffix);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.confirmOverwrite);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
@@ -34,20 +32,14 @@ void QtPrompter::message(const QString& text)
 
 int QtPrompter::exec(QDialog& dialog) { return dialog.exec(); }
 
-QString QtPrompter::openFileName(const FileDialogSpec& spec)
+QString QtPrompter::openFileName(const FileDialogRequest& request)
 {
-    return runFileDialog(spec, QFileDialog::AcceptOpen);
+    return runFileDialog(request, QFileDialog::AcceptOpen);
 }
 
-QString QtPrompter::saveFileName(const FileDialogSpec& spec)
+QString QtPrompter::saveFileName(const FileDialogRequest& request)
 {
-    return runFileDialog(spec, QFileDialog::AcceptSave);
-}
-
-bool QtPrompter::choosePrinter(QPrinter& printer)
-{
-    QPrintDialog dialog(&printer, QApplication::activeWindow());
-    return dialog.exec() == QDialog::Accepted;
+    return runFileDialog(request, QFileDialog::AcceptSave);
 }
 
 }  // namespace xemap

@@ -3,11 +3,10 @@
 #include <QString>
 
 class QDialog;
-class QPrinter;
 
 namespace xemap {
 
-struct FileDialogSpec {
+struct FileDialogRequest {
     QString title;
     QString filter;         // Qt filter form, e.g. "XEMap File (*.xem);;All Files (*.*)"
     QString defaultSuffix;  // appended to a name typed without an extension
@@ -26,19 +25,16 @@ public:
     // Runs one of the program's own modal windows and returns its result code.
     virtual int exec(QDialog& dialog) = 0;
     // The chosen path, or an empty string when the dialog was cancelled.
-    virtual QString openFileName(const FileDialogSpec& spec) = 0;
-    virtual QString saveFileName(const FileDialogSpec& spec) = 0;
-    // The platform's print dialog; false when cancelled.
-    virtual bool choosePrinter(QPrinter& printer) = 0;
+    virtual QString openFileName(const FileDialogRequest& request) = 0;
+    virtual QString saveFileName(const FileDialogRequest& request) = 0;
 };
 
 class QtPrompter final : public Prompter {
 public:
     void message(const QString& text) override;
     int exec(QDialog& dialog) override;
-    QString openFileName(const FileDialogSpec& spec) override;
-    QString saveFileName(const FileDialogSpec& spec) override;
-    bool choosePrinter(QPrinter& printer) override;
+    QString openFileName(const FileDialogRequest& request) override;
+    QString saveFileName(const FileDialogRequest& request) override;
 };
 
 }  // namespace xemap

@@ -1,17 +1,20 @@
 // The File menu: new maps, the save prompts and closing.
 #include "app/Xemapmain.h"
 
+#include "dialogs/Getmapnamemain.h"
 #include "dialogs/Prompter.h"
+#include "dialogs/Yesnomain.h"
 #include "mapfile/MapReader.h"
 #include "mapfile/MapWriter.h"
+#include "output/MapOutput.h"
+#include "tileset/Addtilesetformmain.h"
+#include "tileset/Newtilesetformmain.h"
 #include "tileset/Tilesetformmain.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
-#include <QInputDialog>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QToolButton>
 
 namespace xemap {
@@ -22,9 +25,12 @@ const QString kSaveChanges = "Save Changes to Current Map?";
 const QString kYesSave = "Yes, Save";
 const QString kMapFilter = "XEMap File (*.xem);;All Files (*.*)";
 
-std::string folderOf(const QString& path) { return QFileInfo(path).absolutePath().toStdString(); }
+std::string folderOf(const QString& path)
+{
+    return QFileInfo(path).absolutePath().toStdString();
+}
 
-}  // namespace
+} // namespace
 
 bool TForm1::saveChangesFirst(const QString& question, const QString& discardCaption)
 {
@@ -64,18 +70,7 @@ void TForm1::NewButtonClick()
         return;
     }
     startMapWith(*chosen);
-    // The base layer takes the palette's tile; overlays start empty so that they do not
-    // hide what is painted on the base later. Doors stay.
-    const int tile = palette_->selectedTile();
-    MapGrid& grid = document_.grid;
-    for (int x = 0; x < kMapSize; ++x) {
-        for (int y = 0; y < kMapSize; ++y) {
-            for (int layer = 0; layer < kCellLayers; ++layer) {
-                grid.tile(x, y, layer) = layer == 0 ? tile : emptyTile(layer);
-                grid.rotation(x, y, layer) = 0;
-            }
-        }
-    }
+    document_.grid.fill(palette_->selectedTile());
     finishNewMap();
 }
 
@@ -140,8 +135,8 @@ void TForm1::Open()
 {
     if (!palette_ || !saveChangesFirst(kSaveChanges, "Discard Changes"))
         return;
-    const QString path =
-        prompter_.openFileName({QString(), kMapFilter, QString(), QString::fromStdString(document_.mapDirectory)});
+    const QString path = prompter_.openFileName(
+        {QString(), kMapFilter, QString(), QString::fromStdString(document_.mapDirectory)});
     if (path.isEmpty())
         return;
     document_.mapDirectory = folderOf(path);
@@ -187,6 +182,32 @@ void TForm1::Open()
         markModified();
 }
 
+void TForm1::runOutput(void (*command)(MapOutputContext&))
+{
+    if (!palette_ || !printConfig_)
+        return;
+    MapOutputContext context{document_,
+                             state_,
+                             palette_->tileset(),
+                             renderer_->doorGeometry(),
+                             prompter_,
+                             *printConfig_,
+                             [this](const QString& question, const QString& yes, const QString& no) {
+                                 return askYesNo(question, yes, no);
+                             }};
+    command(context);
+}
+
+void TForm1::ExportClick()
+{
+    runOutput(Export);
+}
+
+void TForm1::PrintClick()
+{
+    runOutput(Print);
+}
+
 void TForm1::closeEvent(QCloseEvent* event)
 {
     if (saveChangesFirst("Would you like to save your map before exiting?", "No, Discard"))
@@ -199,37 +220,25 @@ void TForm1::closeEvent(QCloseEvent* event)
 
 bool TForm1::askYesNo(const QString& question, const QString& yesCaption, const QString& noCaption)
 {
-    QMessageBox box(QMessageBox::Question, "YesNo", question, QMessageBox::NoButton, this);
-    box.setObjectName("YesNo");
-    QPushButton* no = box.addButton(noCaption, QMessageBox::RejectRole);
-    QPushButton* yes = box.addButton(yesCaption, QMessageBox::AcceptRole);
-    const int result = prompter_.exec(box);
-    return box.clickedButton() ? box.clickedButton() == yes && box.clickedButton() != no
-                               : result == QDialog::Accepted;
+    return dialogs_.yesNo->Ask(prompter_, question, yesCaption, noCaption);
 }
 
-std::optional<QString> TForm1::askMapName()
+std::optional<QString> TForm1::askMapName() { return dialogs_.mapName->Ask(prompter_); }
+
+std::optional<int> TForm1::chooseTileset() { return dialogs_.newTileset->Choose(prompter_, *this, tilesetNames); }
+
+void TForm1::AddTileset()
 {
-    QInputDialog dialog(this);
-    dialog.setObjectName("GetMapName");
-    dialog.setWindowTitle("Map Name");
-    dialog.setLabelText("Name for Map:");
-    dialog.setTextValue(lastMapName_);
-    if (prompter_.exec(dialog) != QDialog::Accepted)
-        return std::nullopt;
-    lastMapName_ = dialog.textValue();
-    return lastMapName_;
+    const std::optional<TilesetEntry> entry = dialogs_.addTileset->Ask();
+    if (!entry)
+        return;
+    LayerFiles files;
+    for (int layer = 0; layer < kTilesetLayers; ++layer)
+        files[layer] = QString::fromStdString(entry->layerFiles[layer]);
+    registerTileset(QString::fromStdString(entry->name), files);
+    QDir::setCurrent(programDirectory_);
+    if (!appendRegistryEntry(std::filesystem::path(programDirectory_.toStdString()) / kRegistryFileName, *entry))
+        prompter_.message("Error: Could not append INI file!");
 }
 
-std::optional<int> TForm1::chooseTileset()
-{
-    QInputDialog dialog(this);
-    dialog.setObjectName("NewTilesetForm");
-    dialog.setWindowTitle("Choose a Tileset...");
-    dialog.setComboBoxItems(tilesetNames);
-    if (prompter_.exec(dialog) != QDialog::Accepted)
-        return std::nullopt;
-    return tilesetNames.indexOf(dialog.textValue());
-}
-
-}  // namespace xemap
+} // namespace xemap

@@ -19,12 +19,18 @@ namespace xemap {
 namespace {
 
 // A region corner from the pointer, kept on the grid even when a drag left the view.
-int clampToGrid(int value) { return std::clamp(value, 0, kMapSize - 1); }
+int clampToGrid(int value)
+{
+    return std::clamp(value, 0, kMapSize - 1);
+}
 
 // Rounds down, so that a pointer left of or above the view is off the grid, not in cell 0.
-int cellsBefore(int pixels, int cellSize) { return pixels >= 0 ? pixels / cellSize : -((cellSize - 1 - pixels) / cellSize); }
+int cellsBefore(int pixels, int cellSize)
+{
+    return pixels >= 0 ? pixels / cellSize : -((cellSize - 1 - pixels) / cellSize);
+}
 
-}  // namespace
+} // namespace
 
 void TForm1::setCursorCell(int x, int y)
 {
@@ -42,7 +48,8 @@ void TForm1::paintCursorCell()
     const int layer = state_.currentLayer;
     MapGrid& grid = document_.grid;
     if (state_.connector) {
-        if (const ConnectorGroup* group = palette_->groups(palette_->activeLayer()).connectorGroupForMode(state_.editMode))
+        if (const ConnectorGroup* group =
+                palette_->groups(palette_->activeLayer()).connectorGroupForMode(state_.editMode))
             drawCells(connectorBrush(grid, layer, *group, x, y));
         return;
     }
@@ -135,8 +142,8 @@ void TForm1::restoreLastHovered()
     const Region& r = state_.region;
     const bool onBorder = x == r.firstColumn || x == r.endColumn - 1 || y == r.firstRow || y == r.endRow - 1;
     if (!state_.mouseDown && state_.regionSelected && onBorder)
-        outline(r.firstColumn - state_.viewColumn, r.firstRow - state_.viewRow, r.endColumn - state_.viewColumn,
-                r.endRow - state_.viewRow);
+        outline(r.firstColumn - state_.viewColumn, r.firstRow - state_.viewRow,
+                r.endColumn - state_.viewColumn, r.endRow - state_.viewRow);
 }
 
 void TForm1::drawRubberBand()
@@ -156,8 +163,8 @@ void TForm1::drawRubberBand()
         const auto [first, last] = std::minmax(a, b);
         return std::pair{first, first == last ? first + 2 : last + 1};
     };
-    const auto [c1, c2] = span(state_.cursorColumn - state_.viewColumn,
-                               state_.region.firstColumn - state_.viewColumn);
+    const auto [c1, c2] =
+        span(state_.cursorColumn - state_.viewColumn, state_.region.firstColumn - state_.viewColumn);
     const auto [r1, r2] = span(state_.cursorRow - state_.viewRow, state_.region.firstRow - state_.viewRow);
     outline(c1, r1, c2, r2);
 }
@@ -201,8 +208,9 @@ void TForm1::finishDrag()
 
     if (state_.editMode >= FirstGroupBrush) {
         const int layer = state_.currentLayer;
-        if (const BoxGroup* group = palette_ ? palette_->groups(palette_->activeLayer()).boxGroupForMode(state_.editMode)
-                                             : nullptr)
+        if (const BoxGroup* group =
+                palette_ ? palette_->groups(palette_->activeLayer()).boxGroupForMode(state_.editMode)
+                         : nullptr)
             drawCells(xemap::boxFill(document_.grid, layer, *group, region.firstColumn, region.endColumn,
                                      region.firstRow, region.endRow));
         present();
@@ -230,4 +238,4 @@ void TForm1::MapBoxDblClick()
         document_.grid.tile(state_.cursorColumn, state_.cursorRow, 1) = emptyTile(1);
 }
 
-}  // namespace xemap
+} // namespace xemap

@@ -34,7 +34,8 @@ constexpr SizedPlace kLayerTileBoxLeft{40, 80};
 
 QString resolvedFile(const QString& name, const QString& programDirectory)
 {
-    return QString::fromStdString(resolveTilesetPath(programDirectory.toStdString(), name.toStdString()).string());
+    return QString::fromStdString(
+        resolveTilesetPath(programDirectory.toStdString(), name.toStdString()).string());
 }
 
 QString resolvedLayerFile(const QString& name, const QString& programDirectory)
@@ -54,7 +55,7 @@ QImage blankTile(QRgb colour)
     return tile;
 }
 
-}  // namespace
+} // namespace
 
 TileBox::TileBox(int layer, QWidget* parent) : QWidget(parent)
 {
@@ -104,7 +105,10 @@ TTilesetForm::TTilesetForm(TForm1& main, Prompter& prompter)
     main.redrawAll();
 }
 
-TTilesetForm::~TTilesetForm() { main_.setPalette(nullptr); }
+TTilesetForm::~TTilesetForm()
+{
+    main_.setPalette(nullptr);
+}
 
 void TTilesetForm::buildControls()
 {
@@ -243,7 +247,8 @@ void TTilesetForm::LoadTileset(int index)
     QDir::setCurrent(main_.programDirectory());
     LayerFiles files;
     for (int layer = 0; layer < kTilesetLayers; ++layer)
-        files[layer] = resolvedLayerFile(main_.tilesetFiles[layer].value(index, kNoLayerFile), main_.programDirectory());
+        files[layer] =
+            resolvedLayerFile(main_.tilesetFiles[layer].value(index, kNoLayerFile), main_.programDirectory());
     for (const QString& message : tileset_.LoadTileset(files))
         prompter_.message(message);
     TileTitle->setText(main_.tilesetNames[index]);
@@ -299,8 +304,8 @@ void TTilesetForm::showGroupButtons(int layer)
         if (!used)
             continue;
         button->setToolTip(QString::fromStdString(groups.slots[slot].name));
-        button->setIcon(QIcon(resolvedFile(QString::fromStdString(groups.slots[slot].iconFile),
-                                           main_.programDirectory())));
+        button->setIcon(QIcon(
+            resolvedFile(QString::fromStdString(groups.slots[slot].iconFile), main_.programDirectory())));
     }
 }
 
@@ -337,8 +342,9 @@ void TTilesetForm::DrawSelectionFrame(int tile, int layer, const QColor& colour)
     const int r = tile / 10;
     QPainter painter(&image);
     painter.setPen(QPen(colour, 1));
-    painter.drawPolygon(QPolygon({QPoint(c * s + 2, r * s + 2), QPoint((c + 1) * s - 2, r * s + 2),
-                                  QPoint((c + 1) * s - 2, (r + 1) * s - 2), QPoint(c * s + 2, (r + 1) * s - 2)}));
+    painter.drawPolygon(
+        QPolygon({QPoint(c * s + 2, r * s + 2), QPoint((c + 1) * s - 2, r * s + 2),
+                  QPoint((c + 1) * s - 2, (r + 1) * s - 2), QPoint(c * s + 2, (r + 1) * s - 2)}));
 }
 
 void TTilesetForm::RedrawPalette(int layer)
@@ -351,7 +357,10 @@ void TTilesetForm::RedrawPalette(int layer)
     tileBoxes_[layer]->update();
 }
 
-QPoint TTilesetForm::cellAt(int x, int y) const { return {x / 20 / paletteScale_, y / 20 / paletteScale_}; }
+QPoint TTilesetForm::cellAt(int x, int y) const
+{
+    return {x / 20 / paletteScale_, y / 20 / paletteScale_};
+}
 
 void TTilesetForm::TileBoxMouseMove(int x, int y)
 {
@@ -467,4 +476,4 @@ void TTilesetForm::keyPressEvent(QKeyEvent* event)
         main_.FormKeyPress(text.front());
 }
 
-}  // namespace xemap
+} // namespace xemap

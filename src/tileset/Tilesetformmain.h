@@ -2,8 +2,8 @@
 
 #include "render/Xedrawfuncs.h"
 #include "tileset/GroupFile.h"
-#include "tileset/TipFile.h"
 #include "tileset/Tileset.h"
+#include "tileset/TipFile.h"
 
 #include <QColor>
 #include <QImage>
@@ -31,15 +31,15 @@ inline const QColor kGroupFrame{0, 128, 0};
 class TileBox final : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     TileBox(int layer, QWidget* parent);
     QImage image;
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void moved(int x, int y);
     void released(Qt::MouseButton button, int x, int y);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -51,7 +51,7 @@ protected:
 class TTilesetForm final : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     TTilesetForm(TForm1& main, Prompter& prompter);
     ~TTilesetForm() override;
 
@@ -84,11 +84,11 @@ public:
     void GroupButtonClick(int slot);
     void PageControl1Change(int tab);
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     void buildControls();
     void buildBaseTab();
     void buildLayerTab(int layer);
@@ -125,4 +125,4 @@ private:
     std::array<std::array<QToolButton*, kGroupButtons>, kTilesetLayers> groupButtons_{};
 };
 
-}  // namespace xemap
+} // namespace xemap

@@ -1,6 +1,6 @@
 #include "app/MainWindowTestSupport.h"
 
-#include <QInputDialog>
+#include <QListWidget>
 #include <QLabel>
 #include <QMenu>
 
@@ -12,12 +12,11 @@ namespace {
 // Selects a list position in the Choose a Tileset dialog.
 void chooseTileset(QDialog& dialog, int position)
 {
-    auto& chooser = static_cast<QInputDialog&>(dialog);
-    chooser.setTextValue(chooser.comboBoxItems()[position]);
+    dialog.findChild<QListWidget*>("TilesetList")->setCurrentRow(position);
 }
 
 class LifecycleWindowTest : public MainWindowFixture {
-protected:
+  protected:
     void SetUp() override
     {
         MainWindowFixture::SetUp();
@@ -43,8 +42,10 @@ TEST_F(LifecycleWindowTest, AFreshProgramFolderGetsTheDefaultRegistryAndItsNewIt
 {
     QFile registry(folder.filePath("XEMAP.INI"));
     ASSERT_TRUE(registry.open(QIODevice::ReadOnly));
-    EXPECT_EQ(registry.readAll(), "City\r\ntilesets\\outdoor_bases.bmp\r\ntilesets\\city_layer.bmp\r\nnull\r\nnull\r\nnull\r\n"
-                                  "Dungeon\r\ntilesets\\indoor_bases.bmp\r\ntilesets\\indoor_layer.bmp\r\nnull\r\nnull\r\nnull\r\n");
+    EXPECT_EQ(
+        registry.readAll(),
+        "City\r\ntilesets\\outdoor_bases.bmp\r\ntilesets\\city_layer.bmp\r\nnull\r\nnull\r\nnull\r\n"
+        "Dungeon\r\ntilesets\\indoor_bases.bmp\r\ntilesets\\indoor_layer.bmp\r\nnull\r\nnull\r\nnull\r\n");
     const QStringList texts = fileMenuTexts();
     ASSERT_GE(texts.size(), 7);
     EXPECT_EQ(texts.mid(0, 7), (QStringList{"Add Tileset...", "New City", "New Dungeon", "New Colours",
@@ -85,13 +86,13 @@ TEST_F(LifecycleWindowTest, DiscardingChangesStartsTheNewMapAndASaveThatFailsKee
     paintSomething();
     const MapGrid painted = grid();
     answerYesNo(true);
-    prompter.expectDialog([](QDialog&) { return int(QDialog::Rejected); });  // map name cancelled
+    prompter.expectDialog([](QDialog&) { return int(QDialog::Rejected); }); // map name cancelled
     action("Tileset2")->trigger();
     EXPECT_EQ(grid(), painted) << "a save that did not happen leaves the map";
     EXPECT_TRUE(form().state().modified);
 }
 
-TEST_F(LifecycleWindowTest, ToolbarNewKeepsDoorsAndFillsTheBase)
+TEST_F(LifecycleWindowTest, ToolbarNewKeepsDoorsAndFillsEveryLayer)
 {
     paintSomething();
     form().state().modified = false;
@@ -102,8 +103,8 @@ TEST_F(LifecycleWindowTest, ToolbarNewKeepsDoorsAndFillsTheBase)
     button("NewButton")->click();
     EXPECT_EQ(form().document().tilesetIndex, 3);
     EXPECT_EQ(grid().door(3, 3, North), 2) << "the toolbar New keeps doors";
-    EXPECT_EQ(grid().tile(1, 1, 1), 99);
-    EXPECT_EQ(grid().tile(1, 1, 0), 0);
+    for (int layer = 0; layer < kCellLayers; ++layer)
+        EXPECT_EQ(grid().tile(1, 1, layer), 0) << "every layer takes the palette's tile " << layer;
     EXPECT_FALSE(form().state().modified);
 }
 
@@ -120,4 +121,4 @@ TEST_F(LifecycleWindowTest, ClosingAsksOnlyForAModifiedMap)
     EXPECT_TRUE(form().close());
 }
 
-}  // namespace
+} // namespace

@@ -17,9 +17,9 @@ TEST_F(MainWindowTest, StartsWithTheButtonsAndTextsOfAnUntouchedMap)
     EXPECT_EQ(form().findChild<QLabel*>("XTile")->text(), "000");
     EXPECT_EQ(form().findChild<QWidget*>("MapBox")->size(), QSize(640, 640));
     const std::pair<const char*, bool> enabled[] = {
-        {"NewButton", true},     {"OpenButton", true},    {"SaveButton", false},   {"ExportButton", true},
-        {"PrintButton", true},   {"UndoButton", false},   {"RedoButton", false},   {"ZoomInButton", true},
-        {"ZoomOutButton", false}, {"RedrawButton", true}, {"SelectButton", true},  {"RotLeftButton", true},
+        {"NewButton", true},      {"OpenButton", true},   {"SaveButton", false},  {"ExportButton", true},
+        {"PrintButton", true},    {"UndoButton", false},  {"RedoButton", false},  {"ZoomInButton", true},
+        {"ZoomOutButton", false}, {"RedrawButton", true}, {"SelectButton", true}, {"RotLeftButton", true},
         {"RotRightButton", true},
     };
     for (const auto& [name, on] : enabled) {
@@ -43,9 +43,9 @@ TEST_F(MainWindowTest, ZoomButtonsStopAtOneAndEight)
 {
     auto* bar = form().findChild<QScrollBar*>("XScroll");
     const std::tuple<const char*, float, int, bool, bool> steps[] = {
-        {"ZoomInButton", 2, 64, true, true},  {"ZoomInButton", 4, 96, true, true},
+        {"ZoomInButton", 2, 64, true, true},   {"ZoomInButton", 4, 96, true, true},
         {"ZoomInButton", 8, 112, false, true}, {"ZoomOutButton", 4, 96, true, true},
-        {"ZoomOutButton", 2, 64, true, true}, {"ZoomOutButton", 1, 0, true, false},
+        {"ZoomOutButton", 2, 64, true, true},  {"ZoomOutButton", 1, 0, true, false},
     };
     for (const auto& [name, zoom, maximum, zoomIn, zoomOut] : steps) {
         button(name)->click();
@@ -58,4 +58,14 @@ TEST_F(MainWindowTest, ZoomButtonsStopAtOneAndEight)
     }
 }
 
-}  // namespace
+TEST_F(MainWindowTest, ExportAndPrintAskForTheirConfigurationFirst)
+{
+    for (const char* name : {"ExportButton", "PrintButton"}) {
+        prompter.expectDialog([](QDialog&) { return int(QDialog::Rejected); });
+        button(name)->click();
+    }
+    EXPECT_EQ(prompter.dialogsShown, (QStringList{"TPrintConfig", "TPrintConfig"}));
+    EXPECT_TRUE(prompter.allAnswersUsed());
+}
+
+} // namespace

@@ -7,11 +7,12 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QFile>
 #include <QDialog>
-#include <QMessageBox>
+#include <QFile>
+#include <QLabel>
 #include <QImage>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -20,7 +21,10 @@
 namespace xemap::testing {
 
 // A plain colour per tile and sheet, never magenta, so that pixels tell tiles apart.
-inline QRgb tileColour(int sheet, int tile) { return qRgb(40 + 2 * tile, 60 * sheet, 250 - 2 * tile); }
+inline QRgb tileColour(int sheet, int tile)
+{
+    return qRgb(40 + 2 * tile, 60 * sheet, 250 - 2 * tile);
+}
 
 // Writes an 802 x 802 sheet whose tile n is filled with tileColour(sheet, n).
 inline void writeSheet(const QString& path, int sheet)
@@ -36,7 +40,7 @@ inline void writeSheet(const QString& path, int sheet)
 
 // The windows as the program creates them, in a fresh temporary program folder.
 class MainWindowFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         ASSERT_TRUE(folder.isValid());
@@ -101,13 +105,16 @@ protected:
 };
 
 // The centre of cell (column, row) in view pixels at zoom 1.
-inline QPoint cellCentre(int column, int row) { return {column * 20 + 10, row * 20 + 10}; }
+inline QPoint cellCentre(int column, int row)
+{
+    return {column * 20 + 10, row * 20 + 10};
+}
 
-}  // namespace xemap::testing
+} // namespace xemap::testing
 
 inline QString xemap::testing::MainWindowFixture::questionOf(QDialog& dialog)
 {
-    if (auto* box = qobject_cast<QMessageBox*>(&dialog))
-        return box->text();
+    if (auto* message = dialog.findChild<QLabel*>("Message"))
+        return message->text();
     return {};
 }

@@ -8,7 +8,7 @@ using namespace xemap::testing;
 namespace {
 
 class MapFileWindowTest : public MainWindowFixture {
-protected:
+  protected:
     void paintSomething()
     {
         palette().TileBoxMouseUp(Qt::LeftButton, 3 * 40 + 5, 40 + 5);
@@ -28,7 +28,10 @@ protected:
         QString caption;
         bool modified;
     };
-    Identity identity() { return {grid(), form().document().mapFileName, form().windowTitle(), form().state().modified}; }
+    Identity identity()
+    {
+        return {grid(), form().document().mapFileName, form().windowTitle(), form().state().modified};
+    }
     void expectUnchanged(const Identity& before)
     {
         EXPECT_EQ(grid(), before.grid);
@@ -111,7 +114,7 @@ TEST_F(MapFileWindowTest, ARefusedOpenLeavesTheMapItsFileAndItsCaption)
 
     struct Case {
         const char* name;
-        QByteArray bytes;  // empty: the file does not exist
+        QByteArray bytes; // empty: the file does not exist
         const char* message;
     };
     QByteArray singleLayer = "Old\r\n0\r\n";
@@ -124,7 +127,8 @@ TEST_F(MapFileWindowTest, ARefusedOpenLeavesTheMapItsFileAndItsCaption)
         {"missing.xem", {}, "Cannot open File."},
         {"garbage.xem", "Broken\r\n0\r\nthis is no cell\r\n", "line"},
         {"short.xem", "Short\r\n0\r\n0 0 99 0 0 0 0 0 0 0 0 0 \r\n", "line"},
-        {"far.xem", unknownTileset, "tileset 9, which is not registered. Register it with File > Add Tileset..."},
+        {"far.xem", unknownTileset,
+         "tileset 9, which is not registered. Register it with File > Add Tileset..."},
         {"old.xem", singleLayer, nullptr},
     };
     for (const Case& c : cases) {
@@ -135,7 +139,7 @@ TEST_F(MapFileWindowTest, ARefusedOpenLeavesTheMapItsFileAndItsCaption)
         asked.clear();
         if (!c.message)
             answerYesNo(false);
-        answerYesNo(false);  // discard the unsaved changes
+        answerYesNo(false); // discard the unsaved changes
         prompter.expectOpenFile(folder.filePath(c.name));
         form().Open();
         if (c.message) {
@@ -163,4 +167,4 @@ TEST_F(MapFileWindowTest, AnUpgradedMapIsOfferedForSaving)
     EXPECT_TRUE(button("SaveButton")->isEnabled());
 }
 
-}  // namespace
+} // namespace

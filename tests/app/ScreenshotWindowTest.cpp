@@ -10,14 +10,17 @@ using namespace xemap::testing;
 namespace {
 
 class ScreenshotWindowTest : public MainWindowFixture {
-protected:
+  protected:
     // The default City tileset that the build generates beside the program.
     void loadCity()
     {
         const QDir program(QCoreApplication::applicationDirPath());
         ASSERT_TRUE(program.exists("tilesets/outdoor_bases.bmp"));
-        const auto file = [&program](const char* name) { return program.filePath(QString("tilesets/") + name); };
-        form().registerTileset("City", {file("outdoor_bases.bmp"), file("city_layer.bmp"), "null", "null", "null"});
+        const auto file = [&program](const char* name) {
+            return program.filePath(QString("tilesets/") + name);
+        };
+        form().registerTileset("City",
+                               {file("outdoor_bases.bmp"), file("city_layer.bmp"), "null", "null", "null"});
         palette().LoadTileset(form().tilesetNames.size() - 1);
         form().redrawAll();
     }
@@ -81,4 +84,4 @@ TEST_F(ScreenshotWindowTest, WritesTheBrushesAtZoomTwo)
     EXPECT_TRUE(form().grab().save(shots() + "/brushes-zoom2.png"));
 }
 
-}  // namespace
+} // namespace

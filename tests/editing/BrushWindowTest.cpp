@@ -10,7 +10,7 @@ using namespace xemap::testing;
 namespace {
 
 class BrushWindowTest : public MainWindowFixture {
-protected:
+  protected:
     void SetUp() override
     {
         MainWindowFixture::SetUp();
@@ -25,7 +25,10 @@ protected:
     QString status() { return form().findChild<QLabel*>("Label1")->text(); }
     void showLayerTab() { palette().findChild<QTabWidget*>("PageControl1")->setCurrentIndex(1); }
     void click(int column, int row) { drag({cellCentre(column, row)}); }
-    std::pair<int, int> cell(int x, int y, int layer) { return {grid().tile(x, y, layer), grid().rotation(x, y, layer)}; }
+    std::pair<int, int> cell(int x, int y, int layer)
+    {
+        return {grid().tile(x, y, layer), grid().rotation(x, y, layer)};
+    }
 };
 
 TEST_F(BrushWindowTest, ARightClickOnABoxPieceFramesABuildingWithOneUndoStep)
@@ -98,4 +101,4 @@ TEST_F(BrushWindowTest, TerrainBlendsIntoTheEightNeighbours)
     EXPECT_TRUE(form().state().modified);
 }
 
-}  // namespace
+} // namespace

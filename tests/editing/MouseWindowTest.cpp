@@ -8,9 +8,12 @@ using namespace xemap::testing;
 namespace {
 
 class MouseWindowTest : public MainWindowFixture {
-protected:
+  protected:
     // Picks palette tile `tile` of the base tab with the large palette.
-    void pickBaseTile(int tile) { palette().TileBoxMouseUp(Qt::LeftButton, (tile % 10) * 40 + 5, (tile / 10) * 40 + 5); }
+    void pickBaseTile(int tile)
+    {
+        palette().TileBoxMouseUp(Qt::LeftButton, (tile % 10) * 40 + 5, (tile / 10) * 40 + 5);
+    }
 };
 
 TEST_F(MouseWindowTest, ADragPaintsEveryCellAndUndoesInOneStep)
@@ -125,4 +128,4 @@ TEST_F(MouseWindowTest, PointerPositionsOffTheGridNeverPaint)
     EXPECT_EQ(grid(), expected);
 }
 
-}  // namespace
+} // namespace

@@ -128,10 +128,10 @@ TEST_F(MapOutputTest, ExportsThePictureAtEachScaleAsBmpOrPng)
         EXPECT_EQ(picture.pixel(5 * cell + cell / 2, 7 * cell + cell / 2), kBaseColour) << c.name;
         expectPrintForm();
     }
-    const auto& spec = prompter.fileDialogs.front();
-    EXPECT_EQ(spec.title, "Export Map Image");
-    EXPECT_EQ(spec.defaultSuffix, "BMP");
-    EXPECT_EQ(spec.directory, folder.path());
+    const auto& request = prompter.fileDialogs.front();
+    EXPECT_EQ(request.title, "Export Map Image");
+    EXPECT_EQ(request.defaultSuffix, "BMP");
+    EXPECT_EQ(request.directory, folder.path());
     EXPECT_TRUE(prompter.allAnswersUsed());
 }
 

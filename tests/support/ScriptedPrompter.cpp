@@ -30,23 +30,21 @@ int ScriptedPrompter::exec(QDialog& dialog)
     return script(dialog);
 }
 
-QString ScriptedPrompter::openFileName(const FileDialogSpec& spec)
+QString ScriptedPrompter::openFileName(const FileDialogRequest& request)
 {
-    fileDialogs.push_back(spec);
+    fileDialogs.push_back(request);
     return takeFront<QString>(openFiles_, "open dialog", QString());
 }
 
-QString ScriptedPrompter::saveFileName(const FileDialogSpec& spec)
+QString ScriptedPrompter::saveFileName(const FileDialogRequest& request)
 {
-    fileDialogs.push_back(spec);
+    fileDialogs.push_back(request);
     return takeFront<QString>(saveFiles_, "save dialog", QString());
 }
 
-bool ScriptedPrompter::choosePrinter(QPrinter&) { return takeFront<bool>(printers_, "print dialog", false); }
-
 bool ScriptedPrompter::allAnswersUsed() const
 {
-    return dialogs_.empty() && openFiles_.empty() && saveFiles_.empty() && printers_.empty();
+    return dialogs_.empty() && openFiles_.empty() && saveFiles_.empty();
 }
 
 }  // namespace xemap::testing

@@ -18,17 +18,15 @@ public:
     void expectDialog(DialogScript script) { dialogs_.push_back(std::move(script)); }
     void expectOpenFile(const QString& path) { openFiles_.push_back(path); }
     void expectSaveFile(const QString& path) { saveFiles_.push_back(path); }
-    void expectPrinter(bool accept) { printers_.push_back(accept); }
 
     void message(const QString& text) override;
     int exec(QDialog& dialog) override;
-    QString openFileName(const FileDialogSpec& spec) override;
-    QString saveFileName(const FileDialogSpec& spec) override;
-    bool choosePrinter(QPrinter& printer) override;
+    QString openFileName(const FileDialogRequest& request) override;
+    QString saveFileName(const FileDialogRequest& request) override;
 
     QStringList messages;                 // texts of message boxes, in order
     QStringList dialogsShown;             // object names of the windows run modally
-    std::vector<FileDialogSpec> fileDialogs;
+    std::vector<FileDialogRequest> fileDialogs;
 
     bool allAnswersUsed() const;
 
@@ -36,7 +34,6 @@ private:
     std::deque<DialogScript> dialogs_;
     std::deque<QString> openFiles_;
     std::deque<QString> saveFiles_;
-    std::deque<bool> printers_;
 };
 
 }  // namespace xemap::testing

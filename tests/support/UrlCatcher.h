@@ -12,7 +12,7 @@ class UrlCatcher : public QObject {
     Q_OBJECT
 public:
     QList<QUrl> opened;
-public slots:
+public Q_SLOTS:
     void open(const QUrl& url) { opened << url; }
 };
 

@@ -1,3 +1,4 @@
+#include "app/MainWindowTestSupport.h"
 #include "dialogs/DialogTestSupport.h"
 #include "dialogs/Yesnomain.h"
 #include "support/ScriptedPrompter.h"
@@ -153,9 +154,8 @@ TEST_F(AddtilesetWindowTest, ChooseTilesetGivesTheSelectedPosition)
             return int(QDialog::Accepted);
         },
         [&](QDialog& dialog) {
-            dialog.show();
-            const QRect second = list->visualItemRect(list->item(1));
-            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second.center());
+            list->setCurrentRow(1);
+            Q_EMIT list->itemDoubleClicked(list->item(1));
             return dialog.result();
         },
         [&](QDialog&) { return int(QDialog::Accepted); },  // nothing selected
@@ -175,6 +175,33 @@ TEST_F(AddtilesetWindowTest, ChooseTilesetGivesTheSelectedPosition)
     EXPECT_EQ(list->count(), 3);
     EXPECT_EQ(list->item(2)->text(), "Caves");
     saveScreenshot(chooser, "choose-tileset");
+}
+
+class AddTilesetCommandTest : public MainWindowFixture {};
+
+TEST_F(AddTilesetCommandTest, AppendsSixLinesAndAddsTheMenuItem)
+{
+    QFile registry(folder.filePath("XEMAP.INI"));
+    ASSERT_TRUE(registry.open(QIODevice::ReadOnly));
+    const QByteArray before = registry.readAll();
+    registry.close();
+
+    prompter.expectDialog([](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>("NameText")->setText("Caves");
+        dialog.findChild<QLineEdit*>("FileName0Text")->setText("tilesets/indoor_bases.bmp");
+        return int(QDialog::Accepted);
+    });
+    action("AddTilesetItem")->trigger();
+    prompter.expectDialog([](QDialog&) { return int(QDialog::Rejected); });
+    action("AddTilesetItem")->trigger();
+
+    ASSERT_TRUE(registry.open(QIODevice::ReadOnly));
+    EXPECT_EQ(registry.readAll(), before + "Caves\r\ntilesets/indoor_bases.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n");
+    EXPECT_EQ(form().tilesetNames, QStringList({"City", "Dungeon", "Caves"}));
+    EXPECT_EQ(form().tilesetFiles[1].last(), "null");
+    ASSERT_NE(action("Tileset2"), nullptr);
+    EXPECT_EQ(action("Tileset2")->text(), "New Caves");
+    EXPECT_TRUE(prompter.messages.isEmpty());
 }
 
 }  // namespace

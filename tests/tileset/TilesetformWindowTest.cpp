@@ -11,7 +11,7 @@ using namespace xemap::testing;
 namespace {
 
 class TilesetformWindowTest : public MainWindowFixture {
-protected:
+  protected:
     void SetUp() override
     {
         MainWindowFixture::SetUp();
@@ -100,4 +100,4 @@ TEST_F(TilesetformWindowTest, RotationKeysTurnTheSelectedTileAndWrap)
     EXPECT_EQ(grid().rotation(0, 0, 1), 1);
 }
 
-}  // namespace
+} // namespace
