@@ -1,4 +1,5 @@
-// Reads arbitrary bytes as a map file. Whatever the reader accepts must write out
+// Reads arbitrary bytes as a map file, layered or single-layer. The upgrade question
+// comes exactly for single-layer maps. Whatever the reader accepts must write out
 // and read back to the same map, and write out to the same bytes again.
 #include "mapfile/MapReader.h"
 #include "mapfile/MapWriter.h"
@@ -34,9 +35,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     xemap::ReadOptions options;
     options.layerCount = static_cast<int>(size % 8) - 1;  // out-of-range counts too
+    // Some single-layer maps are left alone: the whole read is then refused.
+    bool asked = false;
+    options.confirmUpgrade = [&asked, size] {
+        asked = true;
+        return size % 5 != 0;
+    };
     auto result = xemap::readMap(bytes, options);
-    if (!result.ok())
+    if (!result.ok()) {
+        require(asked == (result.error.kind == xemap::ReadError::Kind::UpgradeDeclined));
         return 0;
+    }
+    require(asked == result.map->singleLayer);
     auto& document = result.map->document;
     const std::string written = xemap::writeMap(document);
     const auto again = xemap::readMap(written);
