@@ -121,14 +121,20 @@ void MapRenderer::placeCell(QPainter& map, int x, int y) const
     map.drawImage(cellRect(x, y), cell_, tileSourceRect());
 }
 
+const QImage& MapRenderer::composeCellImage(int x, int y)
+{
+    if (insideGrid(x, y)) {
+        QPainter cell(&cell_);
+        composeCell(cell, x, y);
+    }
+    return cell_;
+}
+
 void MapRenderer::drawOneCell(int x, int y)
 {
     if (!visible(x, y))
         return;
-    {
-        QPainter cell(&cell_);
-        composeCell(cell, x, y);
-    }
+    composeCellImage(x, y);
     QPainter map(&map_);
     placeCell(map, x, y);
 }

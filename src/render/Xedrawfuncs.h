@@ -52,6 +52,8 @@ public:
 
     void redrawAll();
     void drawOneCell(int x, int y);
+    // Composes cell (x, y) into the cell image only, leaving the map image alone.
+    const QImage& composeCellImage(int x, int y);
     // Redraws the cells of the descriptions at list positions first up to end (exclusive).
     void redrawLabelledCells(int first, int end);
     void cursorPreview(int x, int y, const PaletteTile& selected);

@@ -1,0 +1,205 @@
+#include "descriptions/Doorformmain.h"
+#include "dialogs/DialogTestSupport.h"
+#include "render/TestSheets.h"
+#include "render/Xedrawfuncs.h"
+#include "support/ScriptedPrompter.h"
+#include "tileset/Tileset.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+using namespace xemap;
+using namespace xemap::testing;
+
+namespace {
+
+constexpr int kColumn = 3;
+constexpr int kRow = 4;
+constexpr int kBaseTile = 7;
+// Inside the box of the North door in the start-up geometry, clear of its outline.
+constexpr QPoint kNorthBoxInside{41, 21};
+constexpr QPoint kEastBoxInside{61, 41};
+
+class DoorFormTest : public ::testing::Test {
+protected:
+    DoorFormTest()
+    {
+        document.grid.tile(kColumn, kRow, 0) = kBaseTile;
+        list = form.findChild<QListWidget*>("DoorList");
+        types = form.findChild<QComboBox*>("DoorType");
+    }
+
+    void open() { form.FormShow(document.grid, renderer, state, kColumn, kRow, QPoint(50, 60)); }
+
+    void selectPosition(int row)
+    {
+        QWidget* viewport = list->viewport();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+        ASSERT_EQ(list->currentRow(), row);
+    }
+    void chooseType(int typeNumber) { types->setCurrentIndex(typeNumber); }
+
+    std::int32_t door(int slot) const { return document.grid.door(kColumn, kRow, slot); }
+    QRgb previewPixel(QPoint at) { return form.findChild<QWidget*>("TileBox")->grab().toImage().pixel(at); }
+
+    MapDocument document;
+    EditorState state;
+    Tileset tileset{LayerSheets{test::solidSheet(0)}};
+    MapRenderer renderer{document, state, tileset};
+    TDoorForm form;
+    QListWidget* list = nullptr;
+    QComboBox* types = nullptr;
+};
+
+TEST_F(DoorFormTest, ShowsItsControlsBesideTheMainWindow)
+{
+    EXPECT_EQ(form.windowTitle(), "Doors");
+    EXPECT_EQ(form.findChild<QLabel*>("Label36")->text(), "Door Type");
+    EXPECT_EQ(form.findChild<QPushButton*>("BitBtn1")->text(), "Done");
+    EXPECT_EQ(form.findChild<QPushButton*>("BitBtn2")->text(), "Cancel");
+    EXPECT_EQ(form.findChild<QWidget*>("TileBox")->size(), QSize(80, 80));
+    EXPECT_TRUE(list->font().bold());
+    EXPECT_EQ(list->font().pixelSize(), 13);
+    EXPECT_FALSE(types->isEditable());
+    EXPECT_EQ(types->grab().toImage().pixel(8, types->height() / 2), 0xffc0c0c0);
+    EXPECT_EQ(list->verticalScrollBar()->maximum(), 0);
+
+    const QStringList positions{"North", "East", "South", "West", "Center Horiz", "Center Vert"};
+    const QStringList typeNames{"No Door",     "Door",         "Locked Door", "Hidden Door",
+                                "Secret Door", "One-way Door", "False Door",  "Triggered Door"};
+    ASSERT_EQ(list->count(), positions.size());
+    for (int row = 0; row < list->count(); ++row) EXPECT_EQ(list->item(row)->text(), positions[row]);
+    ASSERT_EQ(types->count(), typeNames.size());
+    for (int type = 0; type < types->count(); ++type) EXPECT_EQ(types->itemText(type), typeNames[type]);
+
+    open();
+    EXPECT_EQ(form.pos(), QPoint(150, 160));
+    EXPECT_EQ(form.column(), kColumn);
+    EXPECT_EQ(form.row(), kRow);
+    document.grid.door(kColumn, kRow, North) = 2;
+    selectPosition(0);
+    saveScreenshot(form, "doors");
+}
+
+TEST_F(DoorFormTest, EveryPositionWritesItsOwnSlot)
+{
+    struct Case {
+        int row;
+        DoorSlot slot;
+        int sign;
+    };
+    constexpr Case cases[] = {{0, North, 1},  {1, East, 1},   {2, South, 1},
+                              {3, West, 1},   {4, Center, 1}, {5, Center, -1}};
+    for (const Case& c : cases) {
+        for (int type : {1, 4, 7, 0}) {
+            SCOPED_TRACE(::testing::Message() << "row " << c.row << " type " << type);
+            document.grid = MapGrid();
+            document.grid.door(kColumn, kRow, c.slot) = 5 * c.sign;  // something to replace
+            open();
+            selectPosition(c.row);
+            EXPECT_EQ(types->currentIndex(), 5);
+            chooseType(type);
+            MapGrid expected;
+            expected.door(kColumn, kRow, c.slot) = c.sign * type;
+            EXPECT_TRUE(document.grid.doors == expected.doors);
+        }
+    }
+}
+
+TEST_F(DoorFormTest, CenterRowsShareOneSlotByItsSign)
+{
+    document.grid.door(kColumn, kRow, North) = 2;
+    document.grid.door(kColumn, kRow, Center) = -3;
+    open();
+    EXPECT_EQ(list->currentRow(), -1);
+    EXPECT_EQ(types->currentIndex(), -1);
+
+    selectPosition(0);
+    EXPECT_EQ(types->currentText(), "Locked Door");
+    selectPosition(5);
+    EXPECT_EQ(types->currentText(), "Hidden Door");
+    selectPosition(4);
+    EXPECT_EQ(types->currentIndex(), -1);
+    EXPECT_EQ(door(Center), -3);  // showing a slot does not write it
+
+    chooseType(1);  // "Door" across the horizontal line replaces the vertical hidden door
+    EXPECT_EQ(door(Center), 1);
+    selectPosition(5);
+    EXPECT_EQ(types->currentIndex(), -1);
+    chooseType(3);
+    EXPECT_EQ(door(Center), -3);
+    chooseType(0);  // "No Door" on Center Vert clears the slot whatever its orientation
+    EXPECT_EQ(door(Center), 0);
+    EXPECT_EQ(door(North), 2);
+
+    // Cancel keeps what was chosen, and the next opening starts with nothing selected.
+    ScriptedPrompter prompter;
+    prompter.expectDialog([](QDialog& shown) {
+        shown.show();
+        QTest::keyClick(&shown, Qt::Key_Escape);
+        return shown.result();
+    });
+    EXPECT_EQ(prompter.exec(form), QDialog::Rejected);
+    EXPECT_EQ(door(Center), 0);
+    open();
+    EXPECT_EQ(list->currentRow(), -1);
+    EXPECT_EQ(types->currentIndex(), -1);
+
+    prompter.expectDialog([](QDialog& shown) {
+        shown.show();
+        QTest::mouseClick(shown.findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
+        return shown.result();
+    });
+    EXPECT_EQ(prompter.exec(form), QDialog::Accepted);
+}
+
+TEST_F(DoorFormTest, TypeChosenWithoutPositionChangesNoSlot)
+{
+    document.grid.door(kColumn, kRow, North) = 2;
+    document.grid.door(kColumn, kRow, Center) = -4;
+    const MapGrid before = document.grid;
+    open();
+    EXPECT_FALSE(types->isEnabled());
+    chooseType(6);
+    EXPECT_TRUE(document.grid == before);
+
+    // Likewise after an earlier opening left a position selected.
+    selectPosition(1);
+    EXPECT_TRUE(types->isEnabled());
+    open();
+    chooseType(6);
+    EXPECT_TRUE(document.grid == before);
+}
+
+TEST_F(DoorFormTest, PreviewShowsGlyphsOnlyWithViewDoors)
+{
+    const QRgb tile = test::tileColour(0, kBaseTile);
+    const QImage mapBefore = renderer.mapImage();
+    document.grid.door(kColumn, kRow, North) = 2;  // black box
+    open();
+    EXPECT_TRUE(state.showDoors);
+    EXPECT_EQ(previewPixel(kNorthBoxInside), 0xff000000);
+    EXPECT_EQ(previewPixel(kEastBoxInside), tile);
+    // The cell image holds the bare cell, and the map view is left as it was.
+    EXPECT_EQ(renderer.cellImage().pixel(kNorthBoxInside), tile);
+    EXPECT_TRUE(renderer.mapImage() == mapBefore);
+
+    selectPosition(1);
+    chooseType(7);  // yellow box
+    EXPECT_EQ(previewPixel(kEastBoxInside), 0xffffff00);
+
+    state.showDoors = false;
+    open();
+    EXPECT_FALSE(state.showDoors);
+    EXPECT_EQ(previewPixel(kNorthBoxInside), tile);
+    selectPosition(2);
+    chooseType(4);
+    EXPECT_EQ(door(South), 4);
+    EXPECT_EQ(previewPixel(kEastBoxInside), tile);
+}
+
+}  // namespace
