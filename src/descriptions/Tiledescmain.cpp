@@ -282,10 +282,8 @@ class TTileDescForm::RecordPage {
         outer->addLayout(top, 1);
         outer->addLayout(buttons);
 
-        QObject::connect(list, &QListWidget::currentRowChanged, page, [this](int row) {
-            if (row >= 0)
-                ListClick();
-        });
+        // The selection, not the current row: a click moves the current row before it selects.
+        QObject::connect(list, &QListWidget::itemSelectionChanged, page, [this] { ListClick(); });
         QObject::connect(add, &QPushButton::clicked, page, [this] { AddClick(); });
         QObject::connect(remove, &QPushButton::clicked, page, [this] { RemoveClick(); });
         QObject::connect(newRecord, &QPushButton::clicked, page, [this] { NewClick(); });

@@ -1,0 +1,409 @@
+#include "descriptions/Changeidformmain.h"
+#include "descriptions/DescriptionList.h"
+#include "descriptions/Tiledescmain.h"
+#include "dialogs/DialogTestSupport.h"
+#include "support/ScriptedPrompter.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace xemap;
+using namespace xemap::testing;
+
+namespace {
+
+constexpr int kCell = 5 * 32 + 3;
+
+TilePtr describedTile(int cellIndex, const std::string& shortName)
+{
+    auto tile = std::make_shared<XETile>();
+    tile->cellIndex = cellIndex;
+    tile->shortName = shortName;
+    return tile;
+}
+
+class TileDescFormTest : public ::testing::Test {
+  protected:
+    TileDescFormTest()
+    {
+        form.show();
+        form.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+    }
+
+    template <class W = QWidget> W* control(const char* name)
+    {
+        W* found = form.findChild<W*>(name);
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    void open(int cell = kCell) { form.FormShow(list, cell); }
+    void showPage(int index) { control<QTabWidget>("PageControl1")->setCurrentIndex(index); }
+    // Types into a field, replacing nothing: the field's text grows by what is typed.
+    void type(const char* name, const QString& text)
+    {
+        QWidget* field = control(name);
+        field->setFocus(Qt::MouseFocusReason);
+        QTest::keyClicks(field, text);
+    }
+    void replace(const char* name, const QString& text)
+    {
+        QWidget* field = control(name);
+        field->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(field, text);
+    }
+    void click(const char* name) { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
+    void select(const char* listName, int row)
+    {
+        auto* box = control<QListWidget>(listName);
+        QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, box->visualItemRect(box->item(row)).center());
+        ASSERT_EQ(box->currentRow(), row);
+    }
+    QStringList entries(const char* listName)
+    {
+        QStringList texts;
+        auto* box = control<QListWidget>(listName);
+        for (int row = 0; row < box->count(); ++row)
+            texts << box->item(row)->text();
+        return texts;
+    }
+    QString text(const char* name)
+    {
+        if (auto* combo = form.findChild<QComboBox*>(name))
+            return combo->currentText();
+        return control<QLineEdit>(name)->text();
+    }
+    const XETile& working() const { return *form.workingDescription(); }
+
+    DescriptionList list;
+    ScriptedPrompter prompter;
+    TChangeIDForm changeId;
+    TTileDescForm form{prompter, changeId};
+};
+
+TEST_F(TileDescFormTest, DescribesOneRecordOfEachKindThroughTheControls)
+{
+    list.append(describedTile(1, "Gate"));
+    open();
+    EXPECT_EQ(form.windowTitle(), "Describe Tile");
+    EXPECT_EQ(form.locationId(), 2);
+    auto* pages = control<QTabWidget>("PageControl1");
+    const QStringList captions{"Description", "NPCs", "Creatures", "Items", "Events", "Portals"};
+    ASSERT_EQ(pages->count(), captions.size());
+    for (int i = 0; i < pages->count(); ++i)
+        EXPECT_EQ(pages->tabText(i), captions[i]);
+    EXPECT_EQ(pages->currentIndex(), 0);
+    EXPECT_EQ(control<QComboBox>("NPCClass")->count(), 19);
+    EXPECT_EQ(control<QComboBox>("NPCClass")->itemText(18), "Fighter/Mage/Thief");
+    EXPECT_EQ(control<QComboBox>("PortalLocation")->itemText(7), "Free-standing portal");
+    EXPECT_EQ(control<QPushButton>("ItemNew")->text(), "New Item");
+    EXPECT_EQ(control<QLabel>("PortalLevelLabel")->text(), "Restrictions");
+    for (const char* name : {"NPCRemove", "CreatRemove", "ItemRemove", "EventRemove", "PortalRemove"})
+        EXPECT_FALSE(control(name)->isEnabled()) << name;
+
+    type("TileName", "Well");
+    type("TileTextBox", "Deep");
+    QTest::keyClick(control("TileTextBox"), Qt::Key_Return);
+    QTest::keyClicks(control("TileTextBox"), "Dark");
+    showPage(1);
+    type("NPCName", "Bob");
+    type("NPCAlign", "true neutral"); // stored as typed, no entry forced
+    type("NPCRace", "Elf");
+    type("NPCText", "Old");
+    click("NPCAdd");
+    showPage(2);
+    type("CreatType", "Wolf");
+    type("CreatWeapon", "Teeth");
+    click("CreatAdd");
+    showPage(3);
+    type("ItemName", "Key");
+    type("ItemValue", "5");
+    click("ItemAdd");
+    showPage(4);
+    type("EventName", "Trap");
+    type("EventTrigger", "Tripwire");
+    click("EventAdd");
+    showPage(5);
+    type("PortalName", "Stairs");
+    type("PortalMap", "cellar.xem");
+    type("PortalTile", "12");
+    click("PortalAdd");
+    for (const char* name : {"NPCRemove", "CreatRemove", "ItemRemove", "EventRemove", "PortalRemove"})
+        EXPECT_TRUE(control(name)->isEnabled()) << name;
+    EXPECT_EQ(entries("CreatureList"), QStringList{""});
+    EXPECT_EQ(text("PortalName"), "");
+    saveScreenshot(form, "describe_tile");
+
+    click("BitBtn1");
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    const XETile& tile = working();
+    EXPECT_EQ(tile.cellIndex, kCell);
+    EXPECT_EQ(tile.shortName, "Well");
+    EXPECT_EQ(tile.areaText, (StringList{"Deep", "Dark"}));
+    ASSERT_EQ(tile.npcs.size(), 1u);
+    XENPC npc;
+    npc.name = "Bob";
+    npc.align = "true neutral";
+    npc.race = "Elf";
+    npc.text = {"Old"};
+    EXPECT_EQ(*tile.npcs[0], npc);
+    ASSERT_EQ(tile.creatures.size(), 1u);
+    EXPECT_EQ(tile.creatures[0]->type, "Wolf");
+    EXPECT_EQ(tile.creatures[0]->weapon, "Teeth");
+    EXPECT_TRUE(tile.creatures[0]->name.empty());
+    ASSERT_EQ(tile.items.size(), 1u);
+    EXPECT_EQ(tile.items[0]->value, "5");
+    EXPECT_TRUE(tile.items[0]->moveable);
+    ASSERT_EQ(tile.events.size(), 1u);
+    EXPECT_EQ(tile.events[0]->trigger, "Tripwire");
+    ASSERT_EQ(tile.portals.size(), 1u);
+    EXPECT_EQ(tile.portals[0]->targetMap, "cellar.xem");
+    EXPECT_EQ(tile.portals[0]->targetTile, "12");
+    EXPECT_TRUE(tile.portals[0]->script.empty());
+
+    // Stored and reopened: the nameless creature is listed by its type.
+    list.append(tile.copy());
+    form.show();
+    open();
+    EXPECT_EQ(form.locationId(), 2);
+    EXPECT_EQ(text("TileName"), "Well");
+    EXPECT_EQ(control<QPlainTextEdit>("TileTextBox")->toPlainText(), "Deep\nDark");
+    EXPECT_EQ(entries("CreatureList"), QStringList{"Wolf"});
+    EXPECT_EQ(entries("NPCList"), QStringList{"Bob"});
+    EXPECT_EQ(entries("PortalList"), QStringList{"Stairs"});
+}
+
+TEST_F(TileDescFormTest, CancelKeepsRecordEditsButNotListChanges)
+{
+    TilePtr stored = describedTile(kCell, "Inn");
+    auto ann = std::make_shared<XENPC>();
+    ann->name = "Ann";
+    ann->race = "Gnome";
+    stored->npcs.push_back(ann);
+    list.append(stored);
+    open();
+    showPage(1);
+    select("NPCList", 0);
+    EXPECT_EQ(text("NPCName"), "Ann");
+    EXPECT_EQ(text("NPCRace"), "Gnome");
+    replace("NPCName", "Anna");
+    click("NPCNew"); // leaving the field stores the new name in the shared record
+    EXPECT_EQ(entries("NPCList"), QStringList{"Anna"});
+    EXPECT_EQ(text("NPCName"), "");
+    type("NPCName", "Carl");
+    click("NPCAdd");
+    replace("TileName", "Tavern");
+    click("BitBtn2");
+    EXPECT_EQ(form.result(), QDialog::Rejected);
+
+    ASSERT_EQ(stored->npcs.size(), 1u);
+    EXPECT_EQ(stored->npcs[0]->name, "Anna");
+    EXPECT_EQ(stored->npcs[0]->race, "Gnome");
+    EXPECT_EQ(stored->shortName, "Inn");
+    EXPECT_EQ(working().npcs.size(), 2u);
+    EXPECT_EQ(working().shortName, "Tavern");
+}
+
+TEST_F(TileDescFormTest, ChangeButtonTakesTheChosenRowAsLocationId)
+{
+    for (int i = 0; i < 5; ++i)
+        list.append(describedTile(i, "Tile " + std::to_string(i + 1)));
+    open(2);
+    EXPECT_EQ(form.locationId(), 3);
+
+    auto chooseRow = [](int row, int result) {
+        return [row, result](QDialog& shown) {
+            auto* rows = shown.findChild<QListWidget*>("TileList");
+            EXPECT_EQ(rows->count(), 5);
+            EXPECT_EQ(rows->item(4)->text(), "Tile 5");
+            EXPECT_EQ(rows->currentRow(), -1);
+            if (row >= 0)
+                rows->setCurrentRow(row);
+            return result;
+        };
+    };
+    prompter.expectDialog(chooseRow(1, QDialog::Accepted));
+    click("ChangeID");
+    EXPECT_EQ(form.locationId(), 2);
+    EXPECT_EQ(prompter.dialogsShown, QStringList{"ChangeIDForm"});
+
+    prompter.expectDialog(chooseRow(4, QDialog::Rejected)); // Cancel
+    click("ChangeID");
+    EXPECT_EQ(form.locationId(), 2);
+    prompter.expectDialog(chooseRow(-1, QDialog::Accepted)); // OK with no row
+    click("ChangeID");
+    EXPECT_EQ(form.locationId(), 2);
+
+    // A double click on a row closes the list with that row chosen.
+    prompter.expectDialog([this](QDialog& shown) {
+        shown.show();
+        auto* rows = shown.findChild<QListWidget*>("TileList");
+        const QPoint at = rows->visualItemRect(rows->item(3)).center();
+        QTest::mouseClick(rows->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(rows->viewport(), Qt::LeftButton, {}, at);
+        EXPECT_FALSE(shown.isVisible());
+        EXPECT_EQ(changeId.selectedRow(), 3);
+        return shown.result();
+    });
+    click("ChangeID");
+    EXPECT_EQ(form.locationId(), 4);
+    EXPECT_TRUE(prompter.allAnswersUsed());
+
+    EXPECT_EQ(changeId.windowTitle(), "Change Location ID");
+    EXPECT_EQ(changeId.findChild<QLabel*>("Label1")->text(), "Insert Before Tile:");
+    EXPECT_TRUE(changeId.findChild<QLabel*>("Label1")->font().bold());
+    changeId.FormShow(list);
+    changeId.show();
+    changeId.findChild<QListWidget*>("TileList")->setCurrentRow(1);
+    saveScreenshot(changeId, "change_location_id");
+    changeId.hide();
+
+    // With no descriptions the list is empty and a new description keeps ID 1.
+    DescriptionList none;
+    form.FormShow(none, 0);
+    prompter.expectDialog([](QDialog& shown) {
+        EXPECT_EQ(shown.findChild<QListWidget*>("TileList")->count(), 0);
+        return int(QDialog::Accepted);
+    });
+    click("ChangeID");
+    EXPECT_EQ(form.locationId(), 1);
+}
+
+TEST_F(TileDescFormTest, FieldsCommitOnlyToTheSelectedRecordOfTheirPage)
+{
+    TilePtr stored = describedTile(kCell, "Shop");
+    auto rope = std::make_shared<XEItem>();
+    rope->name = "Rope";
+    stored->items.push_back(rope);
+    list.append(stored);
+    open();
+    showPage(3);
+
+    // Typing with nothing selected stores nothing; the text waits for the next Add.
+    type("ItemName", "Lamp");
+    type("ItemValue", "3");
+    EXPECT_EQ(rope->name, "Rope");
+    EXPECT_EQ(rope->value, "");
+    EXPECT_TRUE(control<QCheckBox>("ItemMoveable")->isChecked());
+    click("ItemAdd");
+    ASSERT_EQ(working().items.size(), 2u);
+    EXPECT_EQ(working().items[1]->name, "Lamp");
+    EXPECT_EQ(working().items[1]->value, "3");
+    EXPECT_TRUE(working().items[1]->moveable);
+    EXPECT_EQ(entries("ItemList"), (QStringList{"Rope", "Lamp"}));
+
+    click("ItemNew");
+    EXPECT_FALSE(control<QCheckBox>("ItemMoveable")->isChecked());
+    // The check box is stored on leaving it, into the selected item only.
+    select("ItemList", 0);
+    EXPECT_FALSE(control<QCheckBox>("ItemMoveable")->isChecked());
+    QTest::mouseClick(control("ItemMoveable"), Qt::LeftButton, {},
+                      QPoint(8, control("ItemMoveable")->height() / 2));
+    EXPECT_TRUE(control<QCheckBox>("ItemMoveable")->isChecked());
+    EXPECT_FALSE(rope->moveable);
+    type("ItemText", "Long");
+    click("ItemNew");
+    EXPECT_TRUE(rope->moveable);
+    EXPECT_EQ(rope->text, StringList{"Long"});
+
+    // Text left in a page is emptied when the focus leaves the page, and the box is checked again.
+    type("ItemName", "Torch");
+    showPage(0);
+    showPage(3);
+    EXPECT_EQ(text("ItemName"), "");
+    EXPECT_TRUE(control<QCheckBox>("ItemMoveable")->isChecked());
+
+    // Picking a suggestion counts as a change; Enter moves on and so stores it.
+    auto npc = std::make_shared<XENPC>();
+    npc->name = "Guard";
+    form.workingDescription()->npcs.push_back(npc);
+    showPage(1);
+    control<QListWidget>("NPCList")->addItem("Guard");
+    select("NPCList", 0);
+    control("NPCAlign")->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(control("NPCAlign"), Qt::Key_Down);
+    EXPECT_EQ(text("NPCAlign"), "Lawful Good");
+    QTest::keyClick(control("NPCAlign"), Qt::Key_Return);
+    EXPECT_EQ(npc->align, "Lawful Good");
+    EXPECT_TRUE(control("NPCRace")->hasFocus());
+    // Leaving an unchanged field writes nothing back.
+    npc->race = "Dwarf";
+    control("NPCClass")->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(npc->race, "Dwarf");
+
+    type("NPCScript", "guard.scr");
+    QTest::keyClick(control("NPCScript"), Qt::Key_Return);
+    EXPECT_EQ(npc->script, "guard.scr");
+    EXPECT_TRUE(form.isVisible()); // Enter never closes the dialog
+
+    // Enter in the short name moves on and commits it.
+    type("TileName", " Two");
+    QTest::keyClick(control("TileName"), Qt::Key_Return);
+    EXPECT_EQ(working().shortName, "Shop Two");
+
+    // Reopening on another cell keeps what the entry fields held.
+    showPage(2);
+    type("CreatArmor", "Chain");
+    click("CreatAdd");
+    type("CreatType", "Orc");
+    QTest::keyClick(control("CreatType"), Qt::Key_Escape);
+    EXPECT_EQ(form.result(), QDialog::Rejected);
+    open(0);
+    form.show();
+    EXPECT_EQ(text("CreatType"), "Orc");
+    EXPECT_TRUE(control("CreatRemove")->isEnabled());
+    EXPECT_EQ(form.locationId(), 2);
+    EXPECT_EQ(working().cellIndex, 0);
+}
+
+TEST_F(TileDescFormTest, RemoveTakesOnlyTheSelectedRecord)
+{
+    TilePtr stored = describedTile(kCell, "Den");
+    for (const char* type : {"Rat", "Bat"}) {
+        auto creature = std::make_shared<XECreature>();
+        creature->type = type;
+        stored->creatures.push_back(creature);
+    }
+    list.append(stored);
+    open();
+    showPage(2);
+    EXPECT_EQ(entries("CreatureList"), (QStringList{"Rat", "Bat"}));
+    type("CreatName", "Boar");
+    click("CreatAdd");
+    ASSERT_TRUE(control("CreatRemove")->isEnabled());
+
+    // Nothing selected: nothing is removed, the typed text stays.
+    type("CreatName", "Snake");
+    click("CreatRemove");
+    EXPECT_EQ(working().creatures.size(), 3u);
+    EXPECT_EQ(entries("CreatureList"), (QStringList{"Rat", "Bat", "Boar"}));
+    EXPECT_EQ(text("CreatName"), "Snake");
+
+    select("CreatureList", 0);
+    click("CreatRemove");
+    EXPECT_EQ(entries("CreatureList"), (QStringList{"Bat", "Boar"}));
+    ASSERT_EQ(working().creatures.size(), 2u);
+    EXPECT_EQ(working().creatures[0]->type, "Bat");
+    EXPECT_EQ(text("CreatType"), "");
+    EXPECT_EQ(stored->creatures.size(), 2u); // the document's list keeps its records
+    select("CreatureList", 1);
+    click("CreatRemove");
+    EXPECT_TRUE(control("CreatRemove")->isEnabled());
+    select("CreatureList", 0);
+    click("CreatRemove");
+    EXPECT_TRUE(working().creatures.empty());
+    EXPECT_FALSE(control("CreatRemove")->isEnabled());
+
+    click("BitBtn3");
+    EXPECT_EQ(form.result(), TTileDescForm::RemoveAllResult);
+}
+
+} // namespace
