@@ -138,6 +138,7 @@ class TForm1 : public QMainWindow {
     void FormKeyUp(const ReleasedKey& key);
     // Right press in the map view: sets the description items and pops the menu up at `screenPoint`.
     void openMapMenu(QPoint screenPoint);
+    void DescItemClick();
     void DoorItemClick();
     void CutDescClick();
     void CopyDescClick();
@@ -198,6 +199,8 @@ class TForm1 : public QMainWindow {
     void toggleDoor(int slot);
     // Redraws the cursor cell with the cursor preview, for commands that changed it.
     void redrawCursorCell();
+    void applyDescription(const TilePtr& working, int locationId);
+    void removeDescription();
     void writeUnderCursorLabel(int number, QPoint origin);
     void drawChangedCells(const ChangedCells& cells);
     void finishRegionCommand(const ChangedCells& cells);

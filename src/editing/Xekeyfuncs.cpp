@@ -103,6 +103,7 @@ void TForm1::runKeyCommand(KeyCommand command)
         rotatePaletteTile(1);
         break;
     case KeyCommand::Describe:
+        DescItemClick();
         break;
     case KeyCommand::Doors:
         // The key opens the dialog even on maps whose popup item is disabled.

@@ -3,11 +3,14 @@
 #include "app/Xemapmain.h"
 
 #include "descriptions/Doorformmain.h"
+#include "descriptions/Tiledescmain.h"
 #include "dialogs/Prompter.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace xemap {
 
@@ -25,6 +28,7 @@ int underCursorLabelHeight(float zoomFactor)
 
 void TForm1::connectMapMenu()
 {
+    connect(DescItem, &QAction::triggered, this, &TForm1::DescItemClick);
     connect(DoorItem, &QAction::triggered, this, &TForm1::DoorItemClick);
     connect(CutDesc, &QAction::triggered, this, &TForm1::CutDescClick);
     connect(CopyDesc, &QAction::triggered, this, &TForm1::CopyDescClick);
@@ -47,6 +51,53 @@ void TForm1::openMapMenu(QPoint screenPoint)
         menuCellIndex_ = state_.cursorCellIndex;
     }
     MapMenu->popup(screenPoint);
+}
+
+void TForm1::DescItemClick()
+{
+    if (!dialogs_.tileDesc || !state_.cursorInsideGrid())
+        return;
+    dialogs_.tileDesc->FormShow(document_.descriptions, state_.cursorCellIndex);
+    const int result = prompter_.exec(*dialogs_.tileDesc);
+    if (result == QDialog::Accepted)
+        applyDescription(dialogs_.tileDesc->workingDescription(), dialogs_.tileDesc->locationId());
+    else if (result == TTileDescForm::RemoveAllResult)
+        removeDescription();
+}
+
+// Done: a copy of the working description takes the place the Location ID asks for.
+void TForm1::applyDescription(const TilePtr& working, int locationId)
+{
+    recordUndo();
+    DescriptionList& list = document_.descriptions;
+    const std::optional<int> oldPosition = list.find(state_.cursorCellIndex);
+    TilePtr placed = working->copy();
+    placed->cellIndex = state_.cursorCellIndex;
+    const int position = list.placeBefore(std::move(placed), oldPosition, locationId);
+    const int firstAffected = oldPosition ? std::min(*oldPosition, position) : position;
+    if (renderer_)
+        renderer_->redrawLabelledCells(firstAffected, list.size());
+    redrawCursorCell();
+    writeUnderCursorLabel(locationIdOf(position), viewLabelStyle(state_.zoomFactor).origin);
+    markModified();
+}
+
+void TForm1::removeDescription()
+{
+    DescriptionList& list = document_.descriptions;
+    const std::optional<int> position = list.find(state_.cursorCellIndex);
+    if (!position) {
+        prompter_.message("Tile description not found");
+        return;
+    }
+    // Unlike a bare removal, Remove All can be undone like every other change.
+    recordUndo();
+    list.removeAt(*position);
+    redrawCursorCell();
+    if (renderer_)
+        renderer_->redrawLabelledCells(*position, list.size());
+    present();
+    markModified();
 }
 
 void TForm1::DoorItemClick()
