@@ -1,6 +1,7 @@
 #include "app/XemapWindows.h"
 
 #include "app/Xemapmain.h"
+#include "descriptions/Doorformmain.h"
 #include "dialogs/Commandsformmain.h"
 #include "dialogs/Getmapnamemain.h"
 #include "dialogs/Xeaboutmain.h"
@@ -21,10 +22,11 @@ XemapWindows::XemapWindows(Prompter& prompter, const QString& programDirectory)
       commandsForm(std::make_unique<TCommandsForm>()),
       printConfig(std::make_unique<TPrintConfig>(form1.get())),
       getMapName(std::make_unique<TGetMapName>(*form1)),
+      doorForm(std::make_unique<TDoorForm>(form1.get())),
       addTilesetForm(std::make_unique<TAddTilesetForm>(prompter, *yesNo, programDirectory))
 {
     form1->setDialogs({yesNo.get(), xeAbout.get(), newTilesetForm.get(), commandsForm.get(), getMapName.get(),
-                       addTilesetForm.get()});
+                       addTilesetForm.get(), nullptr, doorForm.get()});
     form1->setPrintConfig(printConfig.get());
 }
 

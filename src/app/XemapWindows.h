@@ -9,6 +9,7 @@ namespace xemap {
 class Prompter;
 class TAddTilesetForm;
 class TCommandsForm;
+class TDoorForm;
 class TForm1;
 class TGetMapName;
 class TNewTilesetForm;
@@ -31,6 +32,7 @@ struct XemapWindows {
     std::unique_ptr<TCommandsForm> commandsForm;
     std::unique_ptr<TPrintConfig> printConfig;
     std::unique_ptr<TGetMapName> getMapName;
+    std::unique_ptr<TDoorForm> doorForm;
     std::unique_ptr<TAddTilesetForm> addTilesetForm;
 };
 
