@@ -172,24 +172,29 @@ map_view_shot() {
 }
 screen_shot() {
     sleep 0.2
-    local right=$((PAL_X + PAL_W)) bottom=$((MAP_Y + 660))
+    local right=$((PAL_X + PAL_W)) bottom=$((MAP_Y + 682))
     import -window root -crop "$((right - MAP_X + 10))x$((bottom - PAL_Y + 10))+$((MAP_X - 5))+$((PAL_Y - 5))" \
         +repage "$1"
 }
 
-# Types into the focused field of a dialog and presses Enter.
+# Types into the focused field of a dialog and presses Enter; a screenshot before
+# Enter when a file is named.
 answer() {
-    local id=$1 text=$2
+    local id=$1 text=$2 shot=${3:-}
     xdotool windowfocus --sync "$id" 2>/dev/null || true
     sleep 0.1
     xdotool type --delay 5 "$text"
+    [ -z "$shot" ] || screen_shot "$shot"
     xdotool key Return
 }
 
+# A smaller copy of a screenshot for the README.
+walkthrough_picture() { convert "$1" -resize 50% -colors 64 "PNG8:$2"; }
+
 save_with_dialogs() {
-    local name=$1 path=$2 dialog
+    local name=$1 path=$2 shot=${3:-} dialog
     dialog=$(wait_window '^Map Name' 5)
-    answer "$dialog" "$name"
+    answer "$dialog" "$name" "$shot"
     dialog=$(wait_window '^Save Map' 5)
     answer "$dialog" "$path"
     wait_until "no map file written at $path" 5 '[ -s "$path" ]'
@@ -249,11 +254,13 @@ click_refresh
 park_pointer
 map_view_shot "$ARTEFACTS/map-before-close.png"
 screen_shot "$ARTEFACTS/session.png"
+walkthrough_picture "$ARTEFACTS/session.png" "$ARTEFACTS/walkthrough-paint.png"
 
 log "save: Ctrl+S asks for the map name, then the file"
 xdotool windowfocus --sync "$MAIN"
 xdotool key ctrl+s
-save_with_dialogs "Old Town" "$FIRST_MAP"
+save_with_dialogs "Old Town" "$FIRST_MAP" "$ARTEFACTS/save.png"
+walkthrough_picture "$ARTEFACTS/save.png" "$ARTEFACTS/walkthrough-save.png"
 cp "$FIRST_MAP" "$ARTEFACTS/first.xem"
 
 log "the saved grid holds what was painted"
