@@ -1,6 +1,9 @@
 #include "app/XemapWindows.h"
 
 #include "app/Xemapmain.h"
+#include "descriptions/Changeidformmain.h"
+#include "descriptions/Doorformmain.h"
+#include "descriptions/Tiledescmain.h"
 #include "dialogs/Commandsformmain.h"
 #include "dialogs/Getmapnamemain.h"
 #include "dialogs/Xeaboutmain.h"
@@ -17,14 +20,17 @@ XemapWindows::XemapWindows(Prompter& prompter, const QString& programDirectory)
       tilesetForm(std::make_unique<TTilesetForm>(*form1, prompter)),
       yesNo(std::make_unique<TYesNo>(*form1)),
       xeAbout(std::make_unique<TXEAbout>(programDirectory)),
+      changeIdForm(std::make_unique<TChangeIDForm>(form1.get())),
+      tileDescForm(std::make_unique<TTileDescForm>(prompter, *changeIdForm, form1.get())),
       newTilesetForm(std::make_unique<TNewTilesetForm>()),
       commandsForm(std::make_unique<TCommandsForm>()),
       printConfig(std::make_unique<TPrintConfig>(form1.get())),
       getMapName(std::make_unique<TGetMapName>(*form1)),
+      doorForm(std::make_unique<TDoorForm>(form1.get())),
       addTilesetForm(std::make_unique<TAddTilesetForm>(prompter, *yesNo, programDirectory))
 {
     form1->setDialogs({yesNo.get(), xeAbout.get(), newTilesetForm.get(), commandsForm.get(), getMapName.get(),
-                       addTilesetForm.get()});
+                       addTilesetForm.get(), tileDescForm.get(), doorForm.get()});
     form1->setPrintConfig(printConfig.get());
 }
 

@@ -8,11 +8,14 @@ namespace xemap {
 
 class Prompter;
 class TAddTilesetForm;
+class TChangeIDForm;
 class TCommandsForm;
+class TDoorForm;
 class TForm1;
 class TGetMapName;
 class TNewTilesetForm;
 class TPrintConfig;
+class TTileDescForm;
 class TTilesetForm;
 class TXEAbout;
 class TYesNo;
@@ -27,10 +30,14 @@ struct XemapWindows {
     std::unique_ptr<TTilesetForm> tilesetForm;
     std::unique_ptr<TYesNo> yesNo;
     std::unique_ptr<TXEAbout> xeAbout;
+    // The Change Location ID dialog comes just before the Describe Tile dialog, which holds it.
+    std::unique_ptr<TChangeIDForm> changeIdForm;
+    std::unique_ptr<TTileDescForm> tileDescForm;
     std::unique_ptr<TNewTilesetForm> newTilesetForm;
     std::unique_ptr<TCommandsForm> commandsForm;
     std::unique_ptr<TPrintConfig> printConfig;
     std::unique_ptr<TGetMapName> getMapName;
+    std::unique_ptr<TDoorForm> doorForm;
     std::unique_ptr<TAddTilesetForm> addTilesetForm;
 };
 

@@ -12,7 +12,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFontDatabase>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -91,8 +90,7 @@ int scrollMaximum(int quarterCellSize)
 } // namespace
 
 TForm1::TForm1(Prompter& prompter, const QString& programDirectory, QWidget* parent)
-    : QMainWindow(parent), prompter_(prompter), programDirectory_(programDirectory),
-      descriptionClipboard_(std::make_shared<XETile>())
+    : QMainWindow(parent), prompter_(prompter), programDirectory_(programDirectory)
 {
     setObjectName("Form1");
     setWindowTitle("XEMap");
@@ -101,6 +99,7 @@ TForm1::TForm1(Prompter& prompter, const QString& programDirectory, QWidget* par
     buildControls();
     buildMenus();
     buildMapMenu();
+    connectMapMenu();
     move(50, 50);
     setStatusText("Normal Draw");
 
@@ -513,43 +512,6 @@ void TForm1::applyZoom(float factor)
     state_.viewColumn = XScroll->value() * state_.quarterCellSize / state_.cellSize;
     state_.viewRow = YScroll->value() * state_.quarterCellSize / state_.cellSize;
     redrawAll();
-}
-
-void TForm1::keyPressEvent(QKeyEvent* event)
-{
-    const QString text = event->text();
-    if (text.size() == 1)
-        FormKeyPress(text.front());
-    else
-        QMainWindow::keyPressEvent(event);
-}
-
-// ---- The toolbar's part of the character handler: zoom and rotation ----
-
-void TForm1::FormKeyPress(QChar key)
-{
-    switch (key.toLatin1()) {
-    case '+':
-    case '=':
-        applyZoom(2.0f);
-        break;
-    case '-':
-    case '_':
-        applyZoom(0.5f);
-        break;
-    case ',':
-    case '<':
-    case '.':
-    case '>':
-        if (!palette_)
-            break;
-        palette_->rotateSelectedTile(key == ',' || key == '<' ? -1 : 1);
-        cursorPreview(state_.cursorColumn, state_.cursorRow);
-        present();
-        break;
-    default:
-        break;
-    }
 }
 
 } // namespace xemap

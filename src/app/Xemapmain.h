@@ -3,6 +3,8 @@
 #include "document/EditorState.h"
 #include "document/MapDocument.h"
 #include "document/UndoHistory.h"
+#include "editing/KeyCommands.h"
+#include "editing/MapClipboard.h"
 #include "render/Xedrawfuncs.h"
 #include "tileset/BrushEdit.h"
 #include "tileset/Tileset.h"
@@ -28,9 +30,11 @@ struct MapOutputContext;
 class Prompter;
 class TAddTilesetForm;
 class TCommandsForm;
+class TDoorForm;
 class TGetMapName;
 class TNewTilesetForm;
 class TPrintConfig;
+class TTileDescForm;
 class TTilesetForm;
 class TXEAbout;
 class TYesNo;
@@ -43,6 +47,8 @@ struct MainWindowDialogs {
     TCommandsForm* commands = nullptr;
     TGetMapName* mapName = nullptr;
     TAddTilesetForm* addTileset = nullptr;
+    TTileDescForm* tileDesc = nullptr;
+    TDoorForm* doors = nullptr;
 };
 
 // The main window: map view, toolbar, menus and status line. It owns the
@@ -125,10 +131,22 @@ class TForm1 : public QMainWindow {
     void MapBoxMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     void MapBoxDblClick();
 
+    // ---- Keyboard and popup commands (Xekeyfuncs.cpp, Xepopupfuncs.cpp) ----
     // The character handler: typed keys, and the zoom and rotate toolbar buttons.
     void FormKeyPress(QChar key);
-
-    // ---- Keyboard and popup commands (Xekeyfuncs.cpp, Xepopupfuncs.cpp) ----
+    // The key-release handler, with the modifiers held at release.
+    void FormKeyUp(const ReleasedKey& key);
+    // Right press in the map view: sets the description items and pops the menu up at `screenPoint`.
+    void openMapMenu(QPoint screenPoint);
+    void DescItemClick();
+    void DoorItemClick();
+    void CutDescClick();
+    void CopyDescClick();
+    void PasteDescClick();
+    // Cut Region and Copy Region share one handler, told apart by the sender.
+    void CutRegionClick(QAction* sender);
+    void PasteRegionClick();
+    void RotateClick(QAction* sender);
     QMenu* MapMenu = nullptr;
     QAction* DescItem = nullptr;
     QAction* CutDesc = nullptr;
@@ -145,6 +163,7 @@ class TForm1 : public QMainWindow {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
   private:
     void buildControls();
@@ -170,6 +189,22 @@ class TForm1 : public QMainWindow {
     void runOutput(void (*command)(MapOutputContext&));
     void showPreview();
 
+    // Keyboard and popup steps (Xekeyfuncs.cpp, Xepopupfuncs.cpp).
+    void connectMapMenu();
+    void runKeyCommand(KeyCommand command);
+    void pickTileUnderCursor();
+    void rotatePaletteTile(int step);
+    void togglePaletteSize();
+    void scrollBy(QScrollBar* bar, int direction);
+    void toggleDoor(int slot);
+    // Redraws the cursor cell with the cursor preview, for commands that changed it.
+    void redrawCursorCell();
+    void applyDescription(const TilePtr& working, int locationId);
+    void removeDescription();
+    void writeUnderCursorLabel(int number, QPoint origin);
+    void drawChangedCells(const ChangedCells& cells);
+    void finishRegionCommand(const ChangedCells& cells);
+
     // Mouse editing steps (Xemousefuncs.cpp).
     void setCursorCell(int x, int y);
     void paintCursorCell();
@@ -189,7 +224,10 @@ class TForm1 : public QMainWindow {
     MapDocument document_;
     EditorState state_;
     UndoHistory history_;
-    TilePtr descriptionClipboard_;
+    DescriptionClipboard descriptionClipboard_;
+    RegionClipboard regionClipboard_;
+    // The cell the map menu was opened on; its own description is the one cut or copied.
+    int menuCellIndex_ = -1;
     std::unique_ptr<MapRenderer> renderer_;
 
     MapView* MapBox = nullptr;

@@ -1,5 +1,6 @@
 #include "descriptions/Doorformmain.h"
 
+#include "dialogs/DialogControls.h"
 #include "document/EditorState.h"
 #include "render/Xedrawfuncs.h"
 
@@ -57,14 +58,6 @@ protected:
 private:
     std::function<void(QPainter&)> paint_;
 };
-
-QPushButton* addButton(QDialog* dialog, const char* name, const QString& text, QRect place)
-{
-    auto* button = new QPushButton(text, dialog);
-    button->setObjectName(name);
-    button->setGeometry(place);
-    return button;
-}
 
 }  // namespace
 

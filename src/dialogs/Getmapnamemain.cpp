@@ -1,5 +1,6 @@
 #include "dialogs/Getmapnamemain.h"
 
+#include "dialogs/DialogControls.h"
 #include "dialogs/Prompter.h"
 
 #include <QLabel>
@@ -11,14 +12,6 @@ namespace xemap {
 namespace {
 
 constexpr QPoint kOffsetFromMainWindow{200, 200};
-
-QPushButton* addButton(QDialog* dialog, const char* name, const QString& text, QRect place)
-{
-    auto* button = new QPushButton(text, dialog);
-    button->setObjectName(name);
-    button->setGeometry(place);
-    return button;
-}
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 #include "dialogs/Yesnomain.h"
 
+#include "dialogs/DialogControls.h"
 #include "dialogs/Prompter.h"
 
 #include <QLabel>
@@ -12,15 +13,6 @@ namespace {
 constexpr int kWidth = 532;
 constexpr int kHeight = 163;
 constexpr QPoint kOffsetFromMainWindow{200, 200};
-
-QPushButton* addButton(QWidget* parent, const char* name, const QString& text, QRect place)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setGeometry(place);
-    button->setAutoDefault(false);
-    return button;
-}
 
 }  // namespace
 
@@ -43,6 +35,9 @@ TYesNo::TYesNo(const QWidget& mainWindow)
 
     NoButton = addButton(this, "NoButton", "No", {40, 104, 170, 33});
     YesButton = addButton(this, "YesButton", "Yes", {kWidth - 40 - 170, 104, 170, 33});
+    // Enter must not answer a question by itself.
+    NoButton->setAutoDefault(false);
+    YesButton->setAutoDefault(false);
     connect(NoButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(YesButton, &QPushButton::clicked, this, &QDialog::accept);
 }

@@ -9,7 +9,6 @@
 
 #include <QAction>
 #include <QLabel>
-#include <QMenu>
 
 #include <algorithm>
 #include <utility>
@@ -98,15 +97,7 @@ void TForm1::MapBoxMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modif
             present();
         }
     } else if (button == Qt::RightButton) {
-        CutDesc->setEnabled(false);
-        CopyDesc->setEnabled(false);
-        if (const auto position = document_.descriptions.find(state_.cursorCellIndex);
-            position && state_.cursorInsideGrid()) {
-            CutDesc->setEnabled(true);
-            CopyDesc->setEnabled(true);
-            state_.cursorDescriptionIndex = *position;
-        }
-        MapMenu->popup(MapBox->mapToGlobal(QPoint(x, y)));
+        openMapMenu(MapBox->mapToGlobal(QPoint(x, y)));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "tileset/Addtilesetformmain.h"
 
+#include "dialogs/DialogControls.h"
 #include "dialogs/Prompter.h"
 #include "dialogs/Yesnomain.h"
 
@@ -29,14 +30,6 @@ QLabel* addBoldLabel(QWidget* parent, const QString& name, const QString& text, 
     font.setBold(true);
     label->setFont(font);
     return label;
-}
-
-QPushButton* addButton(QWidget* parent, const QString& name, const QString& text, QRect place)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setGeometry(place);
-    return button;
 }
 
 // A line break in a name would split the six-line registry entry and shift every

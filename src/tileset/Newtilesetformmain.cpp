@@ -1,5 +1,6 @@
 #include "tileset/Newtilesetformmain.h"
 
+#include "dialogs/DialogControls.h"
 #include "dialogs/Prompter.h"
 
 #include <QListWidget>
@@ -10,14 +11,6 @@ namespace xemap {
 namespace {
 
 constexpr QPoint kOffsetFromMainWindow{100, 100};
-
-QPushButton* addButton(QDialog* dialog, const char* name, const QString& text, QRect place)
-{
-    auto* button = new QPushButton(text, dialog);
-    button->setObjectName(name);
-    button->setGeometry(place);
-    return button;
-}
 
 }  // namespace
 

@@ -469,6 +469,22 @@ void TTilesetForm::rotateSelectedTile(int step)
     tileBoxes_[layer]->update();
 }
 
+bool TTilesetForm::pickTile(int tile, int rotation)
+{
+    if (!validTile(tile) || rotation < 0 || rotation > 3)
+        return false;
+    const int layer = activeLayer_;
+    DrawPaletteCell(selectedTile_[layer], paletteRotation_[selectedTile_[layer]][layer], layer);
+    selectedTile_[layer] = tile;
+    paletteRotation_[tile][layer] = rotation;
+    lastClicked_ = QPoint(tile % 10, tile / 10);
+    DrawPaletteCell(tile, rotation, layer);
+    DrawSelectionFrame(tile, layer, kPlainFrame);
+    tileBoxes_[layer]->update();
+    showModeOnMain(NormalDraw, false);
+    return true;
+}
+
 void TTilesetForm::keyPressEvent(QKeyEvent* event)
 {
     const QString text = event->text();

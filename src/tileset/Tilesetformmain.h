@@ -71,6 +71,9 @@ class TTilesetForm final : public QWidget {
 
     // Rotation keys: the selected tile's palette rotation turned by a quarter step.
     void rotateSelectedTile(int step);
+    // Tile picking: the active layer selects `tile` at `rotation` in normal mode. False,
+    // and nothing changed, for a tile or rotation the palette does not have.
+    bool pickTile(int tile, int rotation);
     void setLargeTiles(bool large);
 
     void DrawPaletteCell(int tile, int rotation, int layer);

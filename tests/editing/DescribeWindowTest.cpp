@@ -1,0 +1,113 @@
+#include "app/MainWindowTestSupport.h"
+#include "descriptions/Tiledescmain.h"
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+using namespace xemap;
+using namespace xemap::testing;
+
+namespace {
+
+class DescribeWindowTest : public MainWindowFixture {
+  protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        loadColourTileset();
+    }
+    void hover(int column, int row)
+    {
+        const QPoint p = cellCentre(column, row);
+        form().MapBoxMouseMove({}, p.x(), p.y());
+    }
+    TilePtr describe(int column, int row, const char* name)
+    {
+        auto tile = std::make_shared<XETile>();
+        tile->cellIndex = cellIndexOf(column, row);
+        tile->shortName = name;
+        form().document().descriptions.append(tile);
+        return tile;
+    }
+    // Answers the next Describe Tile dialog: `edit` changes its working description.
+    void answerDescribe(int result, std::function<void(XETile&)> edit = {})
+    {
+        prompter.expectDialog([result, edit](QDialog& dialog) {
+            if (edit)
+                edit(*static_cast<TTileDescForm&>(dialog).workingDescription());
+            return result;
+        });
+    }
+    QStringList names()
+    {
+        QStringList result;
+        for (const TilePtr& tile : form().document().descriptions.tiles())
+            result << QString::fromStdString(tile->shortName);
+        return result;
+    }
+    QImage cellPicture(int column, int row) { return form().mapImage().copy(column * 20, row * 20, 20, 20); }
+};
+
+TEST_F(DescribeWindowTest, DoneAddsTheDescriptionWithItsLabelAndUndoTakesItAway)
+{
+    const QImage bare = cellPicture(3, 4);
+    hover(3, 4);
+    answerDescribe(QDialog::Accepted, [](XETile& tile) { tile.shortName = "Inn"; });
+    QTest::keyClick(&form(), 'T');
+    EXPECT_EQ(prompter.dialogsShown, QStringList{"TileDescForm"});
+    ASSERT_EQ(names(), QStringList{"Inn"});
+    EXPECT_EQ(form().document().descriptions.at(0)->cellIndex, cellIndexOf(3, 4));
+    EXPECT_TRUE(form().state().modified);
+    hover(10, 10);
+    EXPECT_NE(cellPicture(3, 4), bare) << "the cell shows its location ID";
+
+    button("UndoButton")->click();
+    EXPECT_TRUE(form().document().descriptions.empty());
+    EXPECT_EQ(cellPicture(3, 4), bare);
+
+    // Cancel leaves the list alone.
+    hover(3, 4);
+    answerDescribe(QDialog::Rejected, [](XETile& tile) { tile.shortName = "Lost"; });
+    form().DescItemClick();
+    EXPECT_TRUE(form().document().descriptions.empty());
+}
+
+TEST_F(DescribeWindowTest, ChangeIdMovesTheFifthDescriptionBeforeTheSecond)
+{
+    for (int i = 1; i <= 5; ++i)
+        describe(i, 0, QString("Place %1").arg(i).toLatin1());
+    hover(5, 0);
+    prompter.expectDialog([](QDialog& dialog) {
+        dialog.findChild<QPushButton*>("ChangeID")->click();
+        return int(QDialog::Accepted);
+    });
+    prompter.expectDialog([](QDialog& dialog) {
+        dialog.findChild<QListWidget*>("TileList")->setCurrentRow(1);
+        return int(QDialog::Accepted);
+    });
+    form().DescItemClick();
+    EXPECT_EQ(names(), (QStringList{"Place 1", "Place 5", "Place 2", "Place 3", "Place 4"}));
+    EXPECT_EQ(prompter.dialogsShown, (QStringList{"TileDescForm", "ChangeIDForm"}));
+}
+
+TEST_F(DescribeWindowTest, RemoveAllCanBeUndoneAndSaysWhenThereIsNothingToRemove)
+{
+    describe(1, 1, "Well");
+    describe(2, 2, "Gate");
+    hover(1, 1);
+    answerDescribe(TTileDescForm::RemoveAllResult);
+    form().DescItemClick();
+    EXPECT_EQ(names(), QStringList{"Gate"});
+    EXPECT_TRUE(form().state().modified);
+    button("UndoButton")->click();
+    EXPECT_EQ(names(), (QStringList{"Well", "Gate"}));
+
+    hover(9, 9);
+    answerDescribe(TTileDescForm::RemoveAllResult);
+    form().DescItemClick();
+    EXPECT_EQ(prompter.messages, QStringList{"Tile description not found"});
+    EXPECT_EQ(names(), (QStringList{"Well", "Gate"}));
+}
+
+} // namespace

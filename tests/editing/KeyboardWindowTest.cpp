@@ -1,0 +1,158 @@
+#include "app/MainWindowTestSupport.h"
+
+#include <QScrollBar>
+#include <QTest>
+
+using namespace xemap;
+using namespace xemap::testing;
+
+namespace {
+
+class KeyboardWindowTest : public MainWindowFixture {
+  protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        loadColourTileset();
+    }
+    void hover(int column, int row)
+    {
+        const QPoint p = cellCentre(column, row);
+        form().MapBoxMouseMove({}, p.x(), p.y());
+    }
+    void key(Qt::Key k, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(&form(), k, modifiers); }
+    void type(char c) { QTest::keyClick(&form(), c); }
+    QScrollBar* bar(const char* name) { return form().findChild<QScrollBar*>(name); }
+    // The cell as it shows once the cursor leaves it.
+    QImage cleanCell() { return form().renderer()->underCursorImage().copy(); }
+};
+
+TEST_F(KeyboardWindowTest, ZoomKeysStopAtOneAndEightAndArrowsScrollOnlyWhenZoomed)
+{
+    type('-');
+    EXPECT_EQ(form().state().zoomFactor, 1.0f);
+    EXPECT_FALSE(button("ZoomOutButton")->isEnabled());
+    key(Qt::Key_Right);
+    EXPECT_EQ(bar("XScroll")->value(), 0);
+
+    type('=');
+    EXPECT_EQ(form().state().cellSize, 40);
+    EXPECT_TRUE(bar("XScroll")->isEnabled());
+    for (int i = 0; i < 70; ++i)
+        key(Qt::Key_Right);
+    EXPECT_EQ(bar("XScroll")->value(), 64);
+    EXPECT_EQ(form().state().viewColumn, 16);
+    key(Qt::Key_Down, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(bar("YScroll")->value(), 4);
+
+    for (char c : {'+', '+', '+'})
+        type(c);
+    EXPECT_EQ(form().state().zoomFactor, 8.0f);
+    EXPECT_FALSE(button("ZoomInButton")->isEnabled());
+    EXPECT_TRUE(button("ZoomOutButton")->isEnabled());
+    EXPECT_EQ(bar("XScroll")->maximum(), 112);
+}
+
+TEST_F(KeyboardWindowTest, KeypadTogglesDoorsThatUndoRestoresAndMainDigitsLeaveAlone)
+{
+    hover(4, 6);
+    const QImage bare = cleanCell();
+    form().document().grid.door(4, 6, North) = 3;
+
+    key(Qt::Key_8);
+    EXPECT_EQ(grid().door(4, 6, North), 3) << "the digit on the main keys is no door key";
+    key(Qt::Key_8, Qt::KeypadModifier);
+    EXPECT_EQ(grid().door(4, 6, North), 0);
+    EXPECT_EQ(cleanCell(), bare) << "a door taken away leaves no glyph";
+    key(Qt::Key_8, Qt::KeypadModifier);
+    EXPECT_EQ(grid().door(4, 6, North), 1);
+    EXPECT_NE(cleanCell(), bare);
+    EXPECT_TRUE(form().state().modified);
+    EXPECT_TRUE(button("SaveButton")->isEnabled());
+
+    for (int expected : {1, -1, 0}) {
+        key(Qt::Key_5, Qt::KeypadModifier);
+        EXPECT_EQ(grid().door(4, 6, Center), expected);
+    }
+    for (Qt::Key k : {Qt::Key_6, Qt::Key_2, Qt::Key_4})
+        key(k, Qt::KeypadModifier);
+    EXPECT_EQ(grid().door(4, 6, East), 1);
+    EXPECT_EQ(grid().door(4, 6, South), 1);
+    EXPECT_EQ(grid().door(4, 6, West), 1);
+
+    // Ctrl+Shift+Z is Ctrl+Z; Ctrl+R redoes.
+    key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(grid().door(4, 6, West), 0);
+    key(Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(grid().door(4, 6, West), 1);
+}
+
+TEST_F(KeyboardWindowTest, SpacePicksTheCursorTileAndRotationKeysWrapThePaletteTile)
+{
+    form().document().grid.tile(2, 3, 1) = 37;
+    form().document().grid.rotation(2, 3, 1) = 2;
+    palette().TileBoxMouseUp(Qt::LeftButton, 5, 45); // a terrain tile of the base tab
+    palette().TileBoxMouseUp(Qt::LeftButton, 45, 45);
+    ASSERT_EQ(form().state().currentLayer, 1);
+    form().SelectButtonClick();
+    hover(2, 3);
+    type(' ');
+    EXPECT_EQ(palette().selectedTile(), 37);
+    EXPECT_EQ(palette().selectedRotation(), 2);
+    EXPECT_EQ(form().state().editMode, NormalDraw);
+    EXPECT_EQ(form().statusText(), "Normal Mode");
+    EXPECT_FALSE(form().state().modified);
+
+    form().document().grid.rotation(2, 3, 1) = 0;
+    type(' ');
+    type(',');
+    EXPECT_EQ(palette().selectedRotation(), 3);
+    type('>');
+    EXPECT_EQ(palette().selectedRotation(), 0);
+    EXPECT_EQ(grid().rotation(2, 3, 1), 0) << "the map cell keeps its rotation";
+
+    // A tile number the palette has no cell for is not picked.
+    form().document().grid.tile(2, 3, 1) = 1234;
+    type(' ');
+    EXPECT_EQ(palette().selectedTile(), 37);
+}
+
+TEST_F(KeyboardWindowTest, PaletteKeysHideAndResizeThePalette)
+{
+    palette().show();
+    QAction* large = action("ViewLargeTileset");
+    type('s');
+    EXPECT_EQ(palette().paletteScale(), 1);
+    EXPECT_FALSE(large->isChecked());
+    type('S');
+    EXPECT_EQ(palette().paletteScale(), 2);
+    EXPECT_TRUE(large->isChecked());
+    type('h');
+    EXPECT_FALSE(palette().isVisible());
+    type('H');
+    EXPECT_TRUE(palette().isVisible());
+}
+
+TEST_F(KeyboardWindowTest, KeysDoNothingWhileTheirItemIsDisabledOrTheCursorIsOffTheGrid)
+{
+    hover(1, 1);
+    key(Qt::Key_C, Qt::ControlModifier | Qt::AltModifier);
+    key(Qt::Key_V, Qt::ControlModifier | Qt::AltModifier);
+    key(Qt::Key_V, Qt::ControlModifier);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(form().document().descriptions.empty());
+    EXPECT_FALSE(form().state().modified);
+
+    // A drag that ends past the map's edge leaves the cursor cell off the grid.
+    form().MapBoxMouseDown(Qt::LeftButton, {}, 10, 10);
+    form().MapBoxMouseUp(Qt::LeftButton, {}, 700, -30);
+    ASSERT_FALSE(form().state().cursorInsideGrid());
+    const MapGrid before = grid();
+    key(Qt::Key_8, Qt::KeypadModifier);
+    type(' ');
+    type('d');
+    EXPECT_EQ(grid(), before);
+    EXPECT_TRUE(prompter.dialogsShown.isEmpty());
+}
+
+} // namespace
