@@ -250,6 +250,20 @@ log "connector brush: Stone Wall chosen by a right click on its tile, a wall wit
 click_tile 10 3
 drag_cells 20 5 21 5 22 5 23 5 24 5 24 6 24 7 24 8 24 9
 
+log "describe the grass cell: key t, a short name, Done"
+xdotool mousemove $(cell_point 12 12) sleep 0.1
+xdotool windowfocus --sync "$MAIN"
+xdotool key t
+dialog=$(wait_window '^Describe Tile' 5)
+xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+# The focus starts on Change; the short name follows it, and Enter moves on to Done.
+xdotool key Tab sleep 0.05 type --delay 5 "Meadow"
+screen_shot "$ARTEFACTS/describe.png"
+walkthrough_picture "$ARTEFACTS/describe.png" "$ARTEFACTS/walkthrough-describe.png"
+xdotool key Return sleep 0.1 key Return
+wait_until "the Describe Tile dialog did not close on Done" 5 \
+    '[ -z "$(xdotool search --onlyvisible --name "^Describe Tile" 2>/dev/null)" ]'
+
 click_refresh
 park_pointer
 map_view_shot "$ARTEFACTS/map-before-close.png"
@@ -305,6 +319,9 @@ for x in 20 21 22 23; do expect_layer "$FIRST_MAP" "$x" 5 2 10 0; done
 expect_layer "$FIRST_MAP" 24 5 2 11 1
 for y in 6 7 8 9; do expect_layer "$FIRST_MAP" 24 "$y" 2 10 1; done
 expect_cell "$FIRST_MAP" 25 5 "0 0 99 0 0 0 0 0 0 0 0 0"
+# The description block follows the 1024 cell lines: cell index 12 * 32 + 12, the name.
+[ "$(sed -n '1027,1030p' "$FIRST_MAP" | tr -d '\r' | tr '\n' '|')" = "396|Meadow|...|>>>|" ] ||
+    fail "the description of (12, 12) is not saved as 'Meadow'"
 "$CLI" check "$FIRST_MAP" || fail "xemap-cli check rejects the saved map"
 
 log "exit with Ctrl+Q: nothing unsaved, so no question"
