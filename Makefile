@@ -3,7 +3,7 @@ BUILD    ?= build
 FUZZ_BUILD ?= build-fuzz
 FUZZ_RUNS ?= 20000
 PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
-            libbenchmark-dev clang libclang-rt-14-dev xvfb xauth
+            libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool imagemagick
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: deps build run test fuzz bench clean
