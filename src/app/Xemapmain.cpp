@@ -5,6 +5,7 @@
 #include "dialogs/Commandsformmain.h"
 #include "dialogs/Prompter.h"
 #include "dialogs/Xeaboutmain.h"
+#include "render/TextBytes.h"
 #include "tileset/Registry.h"
 #include "tileset/Tilesetformmain.h"
 
@@ -117,12 +118,8 @@ void TForm1::readRegistry()
         prompter_.message("Cannot create default INI file.");
         return;
     }
-    for (const TilesetEntry& entry : *entries) {
-        LayerFiles files;
-        for (int layer = 0; layer < kTilesetLayers; ++layer)
-            files[layer] = QString::fromStdString(entry.layerFiles[layer]);
-        registerTileset(QString::fromStdString(entry.name), files);
-    }
+    for (const TilesetEntry& entry : *entries)
+        registerTileset(entry);
     registryReady_ = true;
 }
 
@@ -321,6 +318,14 @@ void TForm1::registerTileset(const QString& name, const LayerFiles& files)
     for (int layer = 0; layer < kTilesetLayers; ++layer)
         tilesetFiles[layer] << files[layer];
     insertNewItem(tilesetNames.size() - 1);
+}
+
+void TForm1::registerTileset(const TilesetEntry& entry)
+{
+    LayerFiles files;
+    for (int layer = 0; layer < kTilesetLayers; ++layer)
+        files[layer] = QString::fromStdString(entry.layerFiles[layer]);
+    registerTileset(displayText(entry.name), files);
 }
 
 // The New item of tileset i stands at menu position i + 1, after "Add Tileset...".

@@ -29,6 +29,7 @@ class MapView;
 struct MapOutputContext;
 class Prompter;
 class TAddTilesetForm;
+struct TilesetEntry;
 class TCommandsForm;
 class TDoorForm;
 class TGetMapName;
@@ -83,6 +84,7 @@ class TForm1 : public QMainWindow {
     std::array<QStringList, kTilesetLayers> modeNames;
     // Adds a tileset to the lists and its "New " item to the File menu.
     void registerTileset(const QString& name, const LayerFiles& files);
+    void registerTileset(const TilesetEntry& entry);
 
     // Editing services shared by the mouse, keyboard, popup and palette handlers.
     void markModified();

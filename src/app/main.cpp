@@ -7,7 +7,6 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName("XEMap");
     QApplication::setApplicationName("XEMap");
     xemap::QtPrompter prompter;
     xemap::XemapWindows windows(prompter, QApplication::applicationDirPath());

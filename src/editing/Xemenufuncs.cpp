@@ -7,6 +7,7 @@
 #include "mapfile/MapReader.h"
 #include "mapfile/MapWriter.h"
 #include "output/MapOutput.h"
+#include "render/TextBytes.h"
 #include "tileset/Addtilesetformmain.h"
 #include "tileset/Newtilesetformmain.h"
 #include "tileset/Tilesetformmain.h"
@@ -95,7 +96,7 @@ void TForm1::NewClick(const QString& itemName)
 
 void TForm1::showMapNameCaption()
 {
-    setWindowTitle("XEMap: " + QString::fromStdString(document_.mapName));
+    setWindowTitle("XEMap: " + displayText(document_.mapName));
 }
 
 void TForm1::Save(bool asSaveAs)
@@ -105,14 +106,14 @@ void TForm1::Save(bool asSaveAs)
             const std::optional<QString> name = askMapName();
             if (!name)
                 return;
-            document_.mapName = name->toStdString();
+            document_.mapName = storedBytes(*name, document_.mapName);
             showMapNameCaption();
         }
     } else {
         const std::optional<QString> name = askMapName();
         if (!name)
             return;
-        document_.mapName = name->toStdString();
+        document_.mapName = storedBytes(*name, document_.mapName);
         showMapNameCaption();
         const QString path = prompter_.saveFileName(
             {"Save Map", kMapFilter, "xem", QString::fromStdString(document_.mapDirectory), true});
@@ -232,10 +233,7 @@ void TForm1::AddTileset()
     const std::optional<TilesetEntry> entry = dialogs_.addTileset->Ask();
     if (!entry)
         return;
-    LayerFiles files;
-    for (int layer = 0; layer < kTilesetLayers; ++layer)
-        files[layer] = QString::fromStdString(entry->layerFiles[layer]);
-    registerTileset(QString::fromStdString(entry->name), files);
+    registerTileset(*entry);
     QDir::setCurrent(programDirectory_);
     if (!appendRegistryEntry(std::filesystem::path(programDirectory_.toStdString()) / kRegistryFileName, *entry))
         prompter_.message("Error: Could not append INI file!");

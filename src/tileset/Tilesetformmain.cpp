@@ -3,6 +3,7 @@
 #include "app/Xemapmain.h"
 #include "dialogs/Prompter.h"
 #include "render/MaskedBlit.h"
+#include "render/TextBytes.h"
 #include "tileset/Registry.h"
 
 #include <QCheckBox>
@@ -290,7 +291,7 @@ void TTilesetForm::readLayerData(int layer, const QString& layerFile)
         return;
     readGroupFile(companionPath(groupFileName(file), main_.programDirectory()), groups_[layer]);
     for (const std::string& name : groups_[layer].groupNames())
-        names << QString::fromStdString(name);
+        names << displayText(name);
     showGroupButtons(layer);
 }
 
@@ -303,7 +304,7 @@ void TTilesetForm::showGroupButtons(int layer)
         button->setVisible(used);
         if (!used)
             continue;
-        button->setToolTip(QString::fromStdString(groups.slots[slot].name));
+        button->setToolTip(displayText(groups.slots[slot].name));
         button->setIcon(QIcon(
             resolvedFile(QString::fromStdString(groups.slots[slot].iconFile), main_.programDirectory())));
     }
@@ -370,7 +371,7 @@ void TTilesetForm::TileBoxMouseMove(int x, int y)
     lastHovered_ = cell;
     const TileTips& tips = tileTips_[activeLayer_];
     const auto tile = static_cast<std::size_t>(cell.y() * 10 + cell.x());
-    tileBoxes_[activeLayer_]->setToolTip(tile < tips.size() ? QString::fromStdString(tips[tile])
+    tileBoxes_[activeLayer_]->setToolTip(tile < tips.size() ? displayText(tips[tile])
                                                             : QString("No Description"));
 }
 
