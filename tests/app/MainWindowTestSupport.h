@@ -110,6 +110,30 @@ inline QPoint cellCentre(int column, int row)
     return {column * 20 + 10, row * 20 + 10};
 }
 
+// The windows over the plain-colour tileset, for the commands on map cells.
+class ColourMapFixture : public MainWindowFixture {
+  protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        loadColourTileset();
+    }
+    // Moves the cursor onto the cell.
+    void hover(int column, int row)
+    {
+        const QPoint p = cellCentre(column, row);
+        form().MapBoxMouseMove({}, p.x(), p.y());
+    }
+    TilePtr describe(int column, int row, const std::string& name)
+    {
+        auto tile = std::make_shared<XETile>();
+        tile->cellIndex = cellIndexOf(column, row);
+        tile->shortName = name;
+        form().document().descriptions.append(tile);
+        return tile;
+    }
+};
+
 } // namespace xemap::testing
 
 inline QString xemap::testing::MainWindowFixture::questionOf(QDialog& dialog)

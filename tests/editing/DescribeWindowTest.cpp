@@ -10,26 +10,8 @@ using namespace xemap::testing;
 
 namespace {
 
-class DescribeWindowTest : public MainWindowFixture {
+class DescribeWindowTest : public ColourMapFixture {
   protected:
-    void SetUp() override
-    {
-        MainWindowFixture::SetUp();
-        loadColourTileset();
-    }
-    void hover(int column, int row)
-    {
-        const QPoint p = cellCentre(column, row);
-        form().MapBoxMouseMove({}, p.x(), p.y());
-    }
-    TilePtr describe(int column, int row, const char* name)
-    {
-        auto tile = std::make_shared<XETile>();
-        tile->cellIndex = cellIndexOf(column, row);
-        tile->shortName = name;
-        form().document().descriptions.append(tile);
-        return tile;
-    }
     // Answers the next Describe Tile dialog: `edit` changes its working description.
     void answerDescribe(int result, std::function<void(XETile&)> edit = {})
     {
@@ -76,7 +58,7 @@ TEST_F(DescribeWindowTest, DoneAddsTheDescriptionWithItsLabelAndUndoTakesItAway)
 TEST_F(DescribeWindowTest, ChangeIdMovesTheFifthDescriptionBeforeTheSecond)
 {
     for (int i = 1; i <= 5; ++i)
-        describe(i, 0, QString("Place %1").arg(i).toLatin1());
+        describe(i, 0, "Place " + std::to_string(i));
     hover(5, 0);
     prompter.expectDialog([](QDialog& dialog) {
         dialog.findChild<QPushButton*>("ChangeID")->click();

@@ -8,18 +8,8 @@ using namespace xemap::testing;
 
 namespace {
 
-class KeyboardWindowTest : public MainWindowFixture {
+class KeyboardWindowTest : public ColourMapFixture {
   protected:
-    void SetUp() override
-    {
-        MainWindowFixture::SetUp();
-        loadColourTileset();
-    }
-    void hover(int column, int row)
-    {
-        const QPoint p = cellCentre(column, row);
-        form().MapBoxMouseMove({}, p.x(), p.y());
-    }
     void key(Qt::Key k, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(&form(), k, modifiers); }
     void type(char c) { QTest::keyClick(&form(), c); }
     QScrollBar* bar(const char* name) { return form().findChild<QScrollBar*>(name); }

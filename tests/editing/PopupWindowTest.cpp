@@ -9,32 +9,14 @@ using namespace xemap::testing;
 
 namespace {
 
-class PopupWindowTest : public MainWindowFixture {
+class PopupWindowTest : public ColourMapFixture {
   protected:
-    void SetUp() override
-    {
-        MainWindowFixture::SetUp();
-        loadColourTileset();
-    }
     // A right press on the cell: the cursor moves there and the menu opens.
     void rightPress(int column, int row)
     {
         const QPoint p = cellCentre(column, row);
         form().MapBoxMouseDown(Qt::RightButton, {}, p.x(), p.y());
         form().MapMenu->hide();
-    }
-    void hover(int column, int row)
-    {
-        const QPoint p = cellCentre(column, row);
-        form().MapBoxMouseMove({}, p.x(), p.y());
-    }
-    TilePtr describe(int column, int row, const char* name)
-    {
-        auto tile = std::make_shared<XETile>();
-        tile->cellIndex = cellIndexOf(column, row);
-        tile->shortName = name;
-        form().document().descriptions.append(tile);
-        return tile;
     }
     void selectRegion(int firstColumn, int firstRow, int lastColumn, int lastRow)
     {
