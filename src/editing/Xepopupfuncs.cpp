@@ -42,12 +42,13 @@ void TForm1::connectMapMenu()
 
 void TForm1::openMapMenu(QPoint screenPoint)
 {
-    const bool described =
-        state_.cursorInsideGrid() && document_.descriptions.find(state_.cursorCellIndex).has_value();
-    CutDesc->setEnabled(described);
-    CopyDesc->setEnabled(described);
-    if (described) {
-        state_.cursorDescriptionIndex = *document_.descriptions.find(state_.cursorCellIndex);
+    const std::optional<int> position = state_.cursorInsideGrid()
+                                            ? document_.descriptions.find(state_.cursorCellIndex)
+                                            : std::nullopt;
+    CutDesc->setEnabled(position.has_value());
+    CopyDesc->setEnabled(position.has_value());
+    if (position) {
+        state_.cursorDescriptionIndex = *position;
         menuCellIndex_ = state_.cursorCellIndex;
     }
     MapMenu->popup(screenPoint);
