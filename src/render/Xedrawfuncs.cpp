@@ -148,12 +148,14 @@ void MapRenderer::redrawAll()
         const int endColumn = std::min(map_.width() / state_.cellSize + state_.viewColumn, kMapSize);
         const int endRow = std::min(map_.height() / state_.cellSize + state_.viewRow, kMapSize);
         // One painter per image for the whole pass; a cell with a label or doors is
-        // finished on the cell image before it is copied out.
+        // finished on the cell image before it is copied out, and so is every cell at
+        // zoom 8, where blending enlarged overlays costs more than one enlarged copy.
+        const bool enlarged = state_.cellSize > kCellImageSize;
         QPainter cell(&cell_);
         QPainter map(&map_);
         for (int x = firstColumn; x < endColumn; ++x) {
             for (int y = firstRow; y < endRow; ++y) {
-                if (writtenOver(x, y)) {
+                if (enlarged || writtenOver(x, y)) {
                     composeCell(cell, x, y);
                     placeCell(map, x, y);
                 } else {
