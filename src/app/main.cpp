@@ -3,11 +3,13 @@
 #include "dialogs/Prompter.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName("XEMap");
+    QApplication::setWindowIcon(QIcon(QApplication::applicationDirPath() + "/xemap.png"));
     xemap::QtPrompter prompter;
     xemap::XemapWindows windows(prompter, QApplication::applicationDirPath());
     if (!windows.form1->registryReady())

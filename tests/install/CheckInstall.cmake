@@ -8,8 +8,9 @@ if(rc)
   message(FATAL_ERROR "install failed: ${rc}")
 endif()
 set(dir ${prefix}/lib/xemap)
-foreach(file xemap xemap-cli XEMAP.BMP tilesets/outdoor_bases.bmp tilesets/city_layer.tip
-             tilesets/indoor_layer.grp ${prefix}/share/applications/xemap.desktop)
+foreach(file xemap xemap-cli XEMAP.BMP XEMAP.INI tilesets/outdoor_bases.bmp tilesets/city_layer.tip
+             tilesets/indoor_layer.grp xemap.png ${prefix}/share/applications/xemap.desktop
+             ${prefix}/share/icons/hicolor/128x128/apps/xemap.png)
   if(IS_ABSOLUTE ${file})
     set(path ${file})
   else()
@@ -26,4 +27,12 @@ endif()
 execute_process(COMMAND ${dir}/xemap-cli check ${MAP} WORKING_DIRECTORY ${WORK} RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "installed xemap-cli check gave ${rc}")
+endif()
+
+# A reinstall keeps the registry the user has added tilesets to.
+file(APPEND ${dir}/XEMAP.INI "Added\r\n")
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${prefix} RESULT_VARIABLE rc OUTPUT_QUIET)
+file(READ ${dir}/XEMAP.INI registry)
+if(rc OR NOT registry MATCHES "\nAdded")
+  message(FATAL_ERROR "a reinstall replaced the registry (${rc}):\n${registry}")
 endif()

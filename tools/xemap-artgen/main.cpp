@@ -1,5 +1,6 @@
 #include "ArtKit.h"
 
+#include "tileset/Registry.h"
 #include "tileset/TileSheet.h"
 
 #include <QDir>
@@ -373,6 +374,26 @@ QImage aboutPicture(const SheetBuilder& bases, const SheetBuilder& city)
     return picture;
 }
 
+// ---- the program icon ----
+
+// Four cells of map in a dark frame: grass with a tree, a road, and water.
+QImage programIcon(const SheetBuilder& bases, const SheetBuilder& city)
+{
+    QImage icon(128, 128, QImage::Format_ARGB32);
+    icon.fill(Qt::transparent);
+    QPainter p(&icon);
+    constexpr int cell = 56;
+    const QPoint origin(8, 8);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 2; ++x)
+            p.drawImage(QRect(origin + QPoint(x * cell, y * cell), QSize(cell, cell)), bases.tile(y == 1 ? 20 : 10 + x * 20));
+    p.drawImage(QRect(origin, QSize(cell, cell)), xemap::art::keyed(city.tile(1)));
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0xff1a1208), 6));
+    p.drawRoundedRect(QRectF(origin, QSizeF(2 * cell, 2 * cell)).adjusted(-2, -2, 2, 2), 10, 10);
+    return icon;
+}
+
 struct Writer {
     QDir program;
     QString previews;
@@ -385,6 +406,17 @@ struct Writer {
             image.save(QDir(previews).filePath(QFileInfo(relative).completeBaseName() + ".png"));
     }
     void text(const QStringList& lines, const QString& relative) { ok = writeText(program.filePath(relative), lines) && ok; }
+    // The registry naming the default tilesets, so that an installed folder the user
+    // cannot write to still starts; one that exists already keeps its entries.
+    void registry()
+    {
+        const QString path = program.filePath(QString::fromStdString(std::string(xemap::kRegistryFileName)));
+        if (QFile::exists(path))
+            return;
+        QSaveFile file(path);
+        const QByteArray text = QByteArray::fromStdString(std::string(xemap::defaultRegistryText()));
+        ok = file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit() && ok;
+    }
 
     void tileset(const SheetBuilder& sheet, const QString& name)
     {
@@ -426,6 +458,8 @@ int main(int argc, char** argv)
     out.overlay(kCityLayer);
     out.overlay(kIndoorLayer);
     out.bitmap(aboutPicture(outdoor, overlaySheet(kCityLayer)), "XEMAP.BMP");
+    out.registry();
+    out.ok = programIcon(outdoor, overlaySheet(kCityLayer)).save(out.program.filePath("xemap.png")) && out.ok;
     if (!out.ok) {
         std::fprintf(stderr, "xemap-artgen: cannot write into %s\n", argv[1]);
         return 1;
