@@ -101,6 +101,8 @@ TForm1::TForm1(Prompter& prompter, const QString& programDirectory, QWidget* par
     buildMenus();
     buildMapMenu();
     connectMapMenu();
+    // Sized now, not at the first show, so that the palette can be placed beside it.
+    adjustSize();
     move(50, 50);
     setStatusText("Normal Draw");
 

@@ -37,6 +37,8 @@ TEST_F(MainWindowTest, StartsWithTheButtonsAndTextsOfAnUntouchedMap)
     EXPECT_EQ(action("SaveItem")->shortcut(), QKeySequence("Ctrl+S"));
     EXPECT_EQ(action("ExitItem")->shortcut(), QKeySequence("Ctrl+Q"));
     EXPECT_EQ(palette().windowTitle(), "Tile Palette");
+    EXPECT_EQ(palette().pos(), QPoint(form().x() + form().frameGeometry().width() + 20, form().y()));
+    EXPECT_GE(form().width(), 660);
 }
 
 TEST_F(MainWindowTest, ZoomButtonsStopAtOneAndEight)
