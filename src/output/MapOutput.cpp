@@ -41,10 +41,18 @@ QString chooseExportFile(MapOutputContext& context, const QString& title, const 
 
 void exportPicture(MapOutputContext& context)
 {
+    // The scale box is editable; a typed scale outside the listed ones would draw an empty
+    // picture or ask for one too large to hold.
+    bool isNumber = false;
+    const float choice = context.printConfig.fontSizeText().trimmed().toFloat(&isNumber);
+    if (!isNumber || !(choice >= 0.1f && choice <= 1.0f)) {
+        context.prompter.message("The scale must be a number from 0.10 to 1.00.");
+        return;
+    }
     const QString fileName = chooseExportFile(context, "Export Map Image", "Bitmaps (*.BMP);;All Files (*.*)", "BMP");
     if (fileName.isEmpty())
         return;
-    const float scale = exportScale(context.printConfig.fontSizeText().toFloat());
+    const float scale = exportScale(choice);
     const QImage picture =
         ExportPicture(context.document, context.state, context.tileset, context.doorGeometry, scale);
     if (const QString failure = WritePicture(picture, fileName); !failure.isEmpty())

@@ -58,8 +58,8 @@ TEST(Listing, LaysOutEveryRecordKind)
         " ", "   Events:", " ",
         "   Trap", "   Location: Door", "   Trigger: On Enter", "   Script: spring", "      Ouch.", " ",
         " ", "   Portals:", " ",
-        "Stairs", "   Location: Stairs down", "   Target Map: cellar.xem", "   Target Tile: 12", "   Script: ",
-        "      Down.", " ",
+        "Stairs", "   Location: Stairs down", "   Target Map: cellar.xem", "   Target Tile: 12",
+        "   Script: ", "      Down.", " ",
         std::string(50, '_'), " ",
         "2:  Nook", "________", " ", std::string(50, '_'), " "};
     EXPECT_EQ(listingLines(list), expected);

@@ -10,27 +10,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QLabel>
 #include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-
 using namespace xemap;
 using xemap::testing::ScriptedPrompter;
 
 namespace {
-
-constexpr QRgb kBaseColour = 0xff3060c0;
-
-Tileset plainTileset()
-{
-    LayerSheets sheets;
-    sheets[0] = QImage(802, 802, QImage::Format_RGB32);
-    sheets[0].fill(kBaseColour);
-    return Tileset(sheets);
-}
 
 QByteArray readAll(const QString& path)
 {
@@ -50,17 +38,14 @@ protected:
     {
         ASSERT_TRUE(folder.isValid());
         document.mapDirectory = folder.path().toStdString();
-        state.layerCount = 2;
         auto tile = std::make_shared<XETile>();
-        tile->cellIndex = cellIndexOf(1, 0);
         tile->shortName = "Gate";
-        tile->items.push_back(std::make_shared<XEItem>());
-        tile->items.back()->name = "Key";
         document.descriptions.append(tile);
     }
 
-    // The configuration dialog answered with the boxes ticked and the item chosen.
-    void chooseInDialog(bool image, bool text, int item)
+    // The configuration dialog answered with the boxes ticked and the item chosen, then
+    // the file dialog with `name`.
+    void choose(bool image, bool text, int item, const QString& name)
     {
         prompter.expectDialog([=](QDialog& dialog) {
             auto& config = static_cast<TPrintConfig&>(dialog);
@@ -69,6 +54,7 @@ protected:
             config.FontSize->setCurrentIndex(item);
             return int(QDialog::Accepted);
         });
+        prompter.expectSaveFile(path(name));
     }
 
     QString path(const QString& name) const { return folder.filePath(name); }
@@ -85,19 +71,14 @@ protected:
     void expectPrintForm() const
     {
         EXPECT_EQ(config.windowTitle(), "Print Configuration");
-        EXPECT_EQ(config.PrintImage->text(), "Print Map Image");
-        EXPECT_EQ(config.PrintText->text(), "Print Descriptions");
-        EXPECT_EQ(config.Label1->text(), "Font size:");
         EXPECT_FALSE(config.PrintImage->isChecked());
-        EXPECT_FALSE(config.FontSize->isEnabled());
-        EXPECT_EQ(config.FontSize->count(), 4);
         EXPECT_EQ(config.FontSize->currentText(), "10");
     }
 
     QTemporaryDir folder;
     MapDocument document;
     EditorState state;
-    Tileset tileset = plainTileset();
+    Tileset tileset;
     ScriptedPrompter prompter;
     TPrintConfig config{nullptr};
     QStringList questions;
@@ -106,41 +87,10 @@ protected:
 
 }  // namespace
 
-TEST_F(MapOutputTest, ExportsThePictureAtEachScaleAsBmpOrPng)
-{
-    struct Case {
-        int item;
-        int size;
-        const char* name;
-        QByteArray magic;
-    };
-    const Case cases[] = {{0, 1280, "map.bmp", "BM"}, {1, 640, "map.png", "\x89PNG"},
-                          {2, 320, "quarter.BMP", "BM"}, {3, 128, "tenth.png", "\x89PNG"}};
-    for (const auto& c : cases) {
-        chooseInDialog(true, false, c.item);
-        prompter.expectSaveFile(path(c.name));
-        auto output = context();
-        Export(output);
-        const QImage picture(path(c.name));
-        ASSERT_EQ(picture.size(), QSize(c.size, c.size)) << c.name;
-        EXPECT_TRUE(readAll(path(c.name)).startsWith(c.magic)) << c.name;
-        const int cell = c.size / 32;
-        EXPECT_EQ(picture.pixel(5 * cell + cell / 2, 7 * cell + cell / 2), kBaseColour) << c.name;
-        expectPrintForm();
-    }
-    const auto& request = prompter.fileDialogs.front();
-    EXPECT_EQ(request.title, "Export Map Image");
-    EXPECT_EQ(request.defaultSuffix, "BMP");
-    EXPECT_EQ(request.directory, folder.path());
-    EXPECT_TRUE(prompter.allAnswersUsed());
-}
-
-TEST_F(MapOutputTest, ExportsTheListingAndKeepsOldFilesOnCancelOrFailure)
+TEST_F(MapOutputTest, ExportsThePictureAtTheChosenScaleAndTheListing)
 {
     prompter.expectDialog([this](QDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), "Export Configuration");
-        EXPECT_EQ(config.PrintText->text(), "Export Descriptions");
-        EXPECT_EQ(config.Label1->text(), "Scale image:");
         EXPECT_EQ(config.FontSize->currentText(), "0.50");
         return int(QDialog::Rejected);
     });
@@ -148,37 +98,77 @@ TEST_F(MapOutputTest, ExportsTheListingAndKeepsOldFilesOnCancelOrFailure)
     Export(output);
     expectPrintForm();
 
+    choose(true, true, 1, "map.png");
+    prompter.expectSaveFile(path("list.txt"));
+    Export(output);
+    EXPECT_EQ(QImage(path("map.png")).size(), QSize(640, 640));
+    EXPECT_TRUE(readAll(path("map.png")).startsWith("\x89PNG"));
+    EXPECT_TRUE(QFile::exists(path("list.txt")));
+    expectPrintForm();
+    EXPECT_EQ(prompter.fileDialogs.at(0).title, "Export Map Image");
+    EXPECT_EQ(prompter.fileDialogs.at(0).directory, folder.path());
+    EXPECT_EQ(prompter.fileDialogs.at(1).title, "Export Map Descriptions");
+
+    choose(true, false, 3, "tenth.BMP");
+    Export(output);
+    EXPECT_EQ(QImage(path("tenth.BMP")).size(), QSize(128, 128));
+    EXPECT_TRUE(readAll(path("tenth.BMP")).startsWith("BM"));
+}
+
+TEST_F(MapOutputTest, AnExportKeepsTheOldFileUnlessToldToReplaceIt)
+{
     QFile old(path("list.txt"));
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("old listing");
     old.close();
-
     overwrite = false;
-    chooseInDialog(false, true, 1);
-    prompter.expectSaveFile(path("list.txt"));
+    choose(false, true, 1, "list.txt");
+    auto output = context();
     Export(output);
     EXPECT_EQ(questions, QStringList{"File exists.  Overwrite?"});
     EXPECT_EQ(readAll(path("list.txt")), "old listing");
-
     overwrite = true;
-    chooseInDialog(false, true, 1);
-    prompter.expectSaveFile(path("list.txt"));
+    choose(false, true, 1, "list.txt");
     Export(output);
-    const std::string expected = listingText(document.descriptions);
-    EXPECT_EQ(readAll(path("list.txt")).toStdString(), expected);
-    EXPECT_EQ(document.descriptions.at(0)->items.front()->value, "0 gp");
+    EXPECT_EQ(readAll(path("list.txt")).toStdString(), listingText(document.descriptions));
 
     // A target that cannot be replaced: a message naming it, nothing else changes.
     ASSERT_TRUE(QDir(folder.path()).mkdir("taken.txt"));
-    chooseInDialog(false, true, 1);
-    prompter.expectSaveFile(path("taken.txt"));
+    choose(false, true, 1, "taken.txt");
     Export(output);
     ASSERT_EQ(prompter.messages.size(), 1);
     EXPECT_TRUE(prompter.messages.front().contains(path("taken.txt")));
     EXPECT_TRUE(QFileInfo(path("taken.txt")).isDir());
-    EXPECT_EQ(readAll(path("list.txt")).toStdString(), expected);
-    EXPECT_EQ(prompter.fileDialogs.back().title, "Export Map Descriptions");
-    EXPECT_EQ(prompter.fileDialogs.back().defaultSuffix, "TXT");
+}
+
+TEST_F(MapOutputTest, ATypedScaleOrFontSizeOutsideTheChoicesIsRefusedWithAMessage)
+{
+    auto typeInto = [this](bool image, const QString& typed) {
+        prompter.expectDialog([=](QDialog& dialog) {
+            auto& config = static_cast<TPrintConfig&>(dialog);
+            config.PrintImage->setChecked(image);
+            config.PrintText->setChecked(!image);
+            config.FontSize->setEditText(typed);
+            return int(QDialog::Accepted);
+        });
+    };
+    auto output = context();
+    for (const QString typed : {"abc", "0.01", "100"}) {
+        typeInto(true, typed);
+        Export(output);
+    }
+    EXPECT_EQ(prompter.messages, QStringList(3, "The scale must be a number from 0.10 to 1.00."));
+    EXPECT_TRUE(prompter.fileDialogs.empty()) << "no file is asked for a refused scale";
+
+    typeInto(true, "0.75");
+    prompter.expectSaveFile(path("typed.png"));
+    Export(output);
+    EXPECT_EQ(QImage(path("typed.png")).size(), QSize(960, 960));
+
+    prompter.messages.clear();
+    typeInto(false, "ten");
+    Print(output);
+    EXPECT_EQ(prompter.messages, QStringList{"The font size must be a whole number."});
 }
 
 TEST_F(MapOutputTest, PrintsToPdfWithoutAPrinterAndNoScratchFile)
@@ -194,23 +184,19 @@ TEST_F(MapOutputTest, PrintsToPdfWithoutAPrinterAndNoScratchFile)
     const QString before = QDir::currentPath();
     QDir::setCurrent(folder.path());
 
-    chooseInDialog(true, true, 0);
-    prompter.expectSaveFile(path("picture.pdf"));
+    choose(true, true, 0, "picture.pdf");
     prompter.expectSaveFile(path("small.pdf"));
     auto output = context();
     Print(output);
-    chooseInDialog(false, true, 3);
-    prompter.expectSaveFile(path("large.pdf"));
+    choose(false, true, 3, "large.pdf");
     Print(output);
     QDir::setCurrent(before);
 
     EXPECT_EQ(pdfPages(path("picture.pdf")), 1);
     const int small = pdfPages(path("small.pdf"));
-    const int large = pdfPages(path("large.pdf"));
     EXPECT_GE(small, 2);
-    EXPECT_GT(large, small) << "14-point lines fill more pages than 8-point ones";
+    EXPECT_GT(pdfPages(path("large.pdf")), small) << "14-point lines fill more pages than 8-point ones";
     EXPECT_FALSE(QFile::exists(path("junk.bmp")));
-    EXPECT_EQ(prompter.fileDialogs.front().filter, "PDF Files (*.pdf)");
     EXPECT_TRUE(config.PrintText->isChecked()) << "the print form keeps its settings";
     EXPECT_TRUE(prompter.messages.isEmpty());
 }

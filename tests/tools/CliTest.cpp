@@ -18,19 +18,20 @@ struct CliRun {
     std::string out, err;
 };
 
-// The tool is built into the program folder, beside this test.
-CliRun cli(const TempFolder& folder, const std::string& arguments)
+// The tool is built into the program folder, beside this test; each argument is quoted.
+CliRun cli(const TempFolder& folder, std::initializer_list<std::string> arguments)
 {
-    const auto tool = fs::read_symlink("/proc/self/exe").parent_path() / "xemap-cli";
-    const std::string command = "'" + tool.string() + "' " + arguments + " >'" + (folder / "out.log").string()
-                              + "' 2>'" + (folder / "err.log").string() + "'";
+    const fs::path tool = fs::read_symlink("/proc/self/exe").parent_path() / "xemap-cli";
+    std::string command = "'" + tool.string() + "'";
+    for (const std::string& argument : arguments)
+        command += " '" + argument + "'";
+    command += " >'" + (folder / "out.log").string() + "' 2>'" + (folder / "err.log").string() + "'";
     const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, fileBytes(folder / "out.log"), fileBytes(folder / "err.log")};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, fileBytes(folder / "out.log"),
+            fileBytes(folder / "err.log")};
 }
 
-std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
-
-TEST(Cli, ConvertUpgradesAndRewritesAsTheEditorSaves)
+TEST(Cli, ConvertAndListingWriteWhatTheEditorWrites)
 {
     TempFolder folder;
     const auto legacy = testData("legacy/single_layer.xem");
@@ -38,10 +39,13 @@ TEST(Cli, ConvertUpgradesAndRewritesAsTheEditorSaves)
     asStarted.layerCount = 3;  // the default registry's first tileset
     const auto expected = writeMap(readMap(fileBytes(legacy), asStarted).map->document);
 
-    ASSERT_EQ(cli(folder, "convert " + quoted(legacy) + " " + quoted(folder / "a.xem")).status, 0);
+    ASSERT_EQ(cli(folder, {"convert", legacy, folder / "a.xem"}).status, 0);
     EXPECT_EQ(fileBytes(folder / "a.xem"), expected);
-    ASSERT_EQ(cli(folder, "convert " + quoted(folder / "a.xem") + " " + quoted(folder / "b.xem")).status, 0);
-    EXPECT_EQ(fileBytes(folder / "b.xem"), expected);
+
+    const auto rich = testData("maps/rich.xem");
+    ASSERT_EQ(cli(folder, {"listing", rich, folder / "list.txt"}).status, 0);
+    auto document = readMap(fileBytes(rich)).map->document;
+    EXPECT_EQ(fileBytes(folder / "list.txt"), listingText(document.descriptions));
 }
 
 TEST(Cli, BadInputLeavesTheOutputUntouched)
@@ -54,16 +58,17 @@ TEST(Cli, BadInputLeavesTheOutputUntouched)
     for (const std::string command : {"convert", "listing"}) {
         SCOPED_TRACE(command);
         for (const char* out : {"keep.xem", "new.xem"}) {
-            const CliRun run = cli(folder, command + " " + quoted(folder / "bad.xem") + " " + quoted(folder / out));
+            const CliRun run = cli(folder, {command, folder / "bad.xem", folder / out});
             EXPECT_EQ(run.status, 1);
-            EXPECT_EQ(run.err, (folder / "bad.xem").string() + ": line 501: expected a door digit, found 'x'\n");
+            EXPECT_EQ(run.err,
+                      (folder / "bad.xem").string() + ": line 501: expected a door digit, found 'x'\n");
         }
         EXPECT_EQ(fileBytes(folder / "keep.xem"), "kept");
         EXPECT_FALSE(fs::exists(folder / "new.xem"));
     }
-    EXPECT_EQ(cli(folder, "convert " + quoted(folder / "missing.xem") + " " + quoted(folder / "new.xem")).status, 1);
-    EXPECT_EQ(cli(folder, "convert " + quoted(testData("maps/rich.xem"))).status, 1);
-    EXPECT_EQ(cli(folder, "frobnicate").status, 1);
+    EXPECT_EQ(cli(folder, {"convert", folder / "missing.xem", folder / "new.xem"}).status, 1);
+    EXPECT_EQ(cli(folder, {"convert", testData("maps/rich.xem")}).status, 1);
+    EXPECT_EQ(cli(folder, {"frobnicate"}).status, 1);
     EXPECT_FALSE(fs::exists(folder / "new.xem"));
 }
 
@@ -75,25 +80,16 @@ TEST(Cli, CheckTellsCleanFromSkippedFromMalformed)
     writeBytes(folder / "skips.xem", joined(lines));
     writeBytes(folder / "cut.xem", joined(emptyMapLines()).substr(0, 400));
 
-    EXPECT_EQ(cli(folder, "check " + quoted(testData("maps/rich.xem"))).status, 0);
-    const CliRun skips = cli(folder, "check " + quoted(folder / "skips.xem"));
+    EXPECT_EQ(cli(folder, {"check", testData("maps/rich.xem")}).status, 0);
+    const CliRun skips = cli(folder, {"check", folder / "skips.xem"});
     EXPECT_EQ(skips.status, 2);
     const std::string name = (folder / "skips.xem").string();
     EXPECT_EQ(skips.out, name + ": line 1030: warning: skipped line 'NPCS:'\n" + name
                              + ": line 1031: warning: skipped line 'Mara'\n" + name
                              + ": line 1032: warning: skipped line '...'\n");
-    const CliRun cut = cli(folder, "check " + quoted(folder / "cut.xem"));
+    const CliRun cut = cli(folder, {"check", folder / "cut.xem"});
     EXPECT_EQ(cut.status, 1);
     EXPECT_NE(cut.err.find("cell lines"), std::string::npos);
-}
-
-TEST(Cli, ListingWritesTheExportText)
-{
-    TempFolder folder;
-    const auto rich = testData("maps/rich.xem");
-    ASSERT_EQ(cli(folder, "listing " + quoted(rich) + " " + quoted(folder / "list.txt")).status, 0);
-    auto document = readMap(fileBytes(rich)).map->document;
-    EXPECT_EQ(fileBytes(folder / "list.txt"), listingText(document.descriptions));
 }
 
 }  // namespace
