@@ -26,7 +26,8 @@ MapDocument crossroads()
     mara->script = "mara_talk", mara->text = {"Keeps the well clean."};
     well->npcs.push_back(mara);
     auto rope = std::make_shared<XEItem>();
-    rope->name = "Rope", rope->value = "5", rope->moveable = true;
+    // A number, not a one-letter literal: GCC 12 warns falsely on that assignment at -O3.
+    rope->name = "Rope", rope->value = std::to_string(5), rope->moveable = true;
     well->items.push_back(rope);
     document.descriptions.append(well);
     return document;
@@ -52,63 +53,41 @@ TEST(MapWriter, WritesCellLinesAndDescriptionsInTheirLayout)
     EXPECT_EQ(text.substr(text.size() - block.size()), block);
 }
 
-// Text that would read as structure: each case edits a rich description, and the
-// file must read back with the same descriptions and records, the text changed
-// only as the expected field shows.
+// Text that would read as structure is written so that the same descriptions and records
+// read back, the text changed only by a marking blank or a blank for each line break.
 TEST(MapWriter, KeepsTextFromReadingAsStructure)
 {
-    struct Case {
-        const char* what;
-        void (*edit)(MapDocument&);
-        void (*check)(const MapDocument&);
+    // The crossroads well described twice, its fields holding what is written or what reads back.
+    const auto document = [](bool written) {
+        const auto pick = [written](const char* text, const char* readBack) {
+            return written ? text : readBack;
+        };
+        MapDocument d = crossroads();
+        d.descriptions.append(crossroads().descriptions.at(0));
+        XETile& well = *d.descriptions.at(0);
+        well.shortName = pick("Old\nWell", "Old Well");
+        well.areaText = {pick("...", "... "), "after", pick(">>>", ">>> "), pick("x\n...", "x ...")};
+        well.npcs[0]->name = pick("Items:", "Items: ");  // a later section's header
+        well.npcs[0]->race = "Half\rElf";  // a lone carriage return reads back as it stands
+        well.npcs[0]->text = {pick("...", "... ")};
+        well.items[0]->name = pick(">>>", ">>> ");
+        well.items[0]->text = {">>>"};  // only "..." ends a record's text
+        d.descriptions.at(1)->items[0]->name = "NPCs:";  // an earlier section's header
+        return d;
     };
-    const Case cases[] = {
-        {"area line ...", [](MapDocument& d) { d.descriptions.at(0)->areaText = {"...", "after"}; },
-         [](const MapDocument& d) { EXPECT_EQ(d.descriptions.at(0)->areaText, (StringList{"... ", "after"})); }},
-        {"area line >>>", [](MapDocument& d) { d.descriptions.at(0)->areaText = {">>>"}; },
-         [](const MapDocument& d) { EXPECT_EQ(d.descriptions.at(0)->areaText, StringList{">>> "}); }},
-        {"record text ...", [](MapDocument& d) { d.descriptions.at(0)->npcs[0]->text = {"..."}; },
-         [](const MapDocument& d) { EXPECT_EQ(d.descriptions.at(0)->npcs[0]->text, StringList{"... "}); }},
-        {"record text >>> is safe", [](MapDocument& d) { d.descriptions.at(0)->items[0]->text = {">>>"}; },
-         [](const MapDocument& d) { EXPECT_EQ(d.descriptions.at(0)->items[0]->text, StringList{">>>"}); }},
-        {"npc named after a later section", [](MapDocument& d) { d.descriptions.at(0)->npcs[0]->name = "Items:"; },
-         [](const MapDocument& d) { EXPECT_EQ(d.descriptions.at(0)->npcs[0]->name, "Items: "); }},
-        {"record named >>>", [](MapDocument& d) { d.descriptions.at(0)->items[0]->name = ">>>"; },
-         [](const MapDocument& d) { EXPECT_EQ(d.descriptions.at(0)->items[0]->name, ">>> "); }},
-        {"item named after an earlier section", [](MapDocument& d) { d.descriptions.at(0)->items[0]->name = "NPCs:"; },
-         [](const MapDocument& d) { EXPECT_EQ(d.descriptions.at(0)->items[0]->name, "NPCs:"); }},
-        {"single-digit map name", [](MapDocument& d) { d.mapName.assign(1, '7'); },
-         [](const MapDocument& d) { EXPECT_EQ(d.mapName, "7 "); EXPECT_EQ(d.tilesetIndex, 0); }},
-        {"line breaks in one-line fields",
-         [](MapDocument& d) {
-             d.mapName = "Two\r\nlines";
-             d.descriptions.at(0)->shortName = "Old\nWell";
-             d.descriptions.at(0)->npcs[0]->race = "Half\rElf";  // reads back as it stands
-         },
-         [](const MapDocument& d) {
-             EXPECT_EQ(d.mapName, "Two lines");
-             EXPECT_EQ(d.descriptions.at(0)->shortName, "Old Well");
-             EXPECT_EQ(d.descriptions.at(0)->npcs[0]->race, "Half\rElf");
-         }},
-        {"line break making a terminator", [](MapDocument& d) { d.descriptions.at(0)->areaText = {"x\n..."}; },
-         [](const MapDocument& d) { EXPECT_EQ(d.descriptions.at(0)->areaText, StringList{"x ..."}); }},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        MapDocument document = crossroads();
-        document.descriptions.append(crossroads().descriptions.at(0));
-        c.edit(document);
-        const auto result = readMap(writeMap(document));
+    const MapDocument expected = document(false);
+    for (const auto& [name, readBack] : {std::pair{"Two\r\nlines", "Two lines"}, {"7", "7 "}}) {
+        SCOPED_TRACE(readBack);
+        MapDocument written = document(true);
+        written.mapName = name;
+        const auto result = readMap(writeMap(written));
         ASSERT_TRUE(result.ok()) << result.error.message;
-        const auto& read = result.map->document;
-        ASSERT_EQ(read.descriptions.size(), 2);
-        for (const auto& tile : read.descriptions.tiles()) {
-            EXPECT_EQ(tile->npcs.size(), 1u);
-            EXPECT_EQ(tile->items.size(), 1u);
-        }
-        EXPECT_EQ(read.descriptions.at(1)->shortName, "Old Well");
+        EXPECT_EQ(result.map->document.mapName, readBack);
         EXPECT_TRUE(result.map->skipped.empty());
-        c.check(read);
+        const auto& read = result.map->document.descriptions;
+        ASSERT_EQ(read.size(), expected.descriptions.size());
+        for (int i = 0; i < read.size(); ++i)
+            EXPECT_TRUE(sameContents(*read.at(i), *expected.descriptions.at(i))) << "description " << i + 1;
     }
 }
 

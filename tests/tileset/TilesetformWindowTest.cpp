@@ -10,13 +10,8 @@ using namespace xemap::testing;
 
 namespace {
 
-class TilesetformWindowTest : public MainWindowFixture {
+class TilesetformWindowTest : public ColourMapFixture {
   protected:
-    void SetUp() override
-    {
-        MainWindowFixture::SetUp();
-        loadColourTileset();
-    }
     QString status() { return form().findChild<QLabel*>("Label1")->text(); }
     QTabWidget* tabs() { return palette().findChild<QTabWidget*>("PageControl1"); }
     QRgb palettePixel(int layer, int x, int y) { return palette().paletteImage(layer).pixel(x, y); }
@@ -43,8 +38,7 @@ TEST_F(TilesetformWindowTest, AReleasePicksTheTileUnderItAtEitherSize)
     // The frame sits two pixels inside the cell, in dark red.
     EXPECT_EQ(palettePixel(0, 40 + 2, 40 + 10), qRgb(128, 0, 0));
 
-    form().findChild<QAction*>("ViewLargeTileset")->trigger();
-    EXPECT_EQ(palette().paletteScale(), 1);
+    action("ViewLargeTileset")->trigger();
     EXPECT_EQ(palette().paletteImage(0).size(), QSize(200, 200));
     palette().TileBoxMouseUp(Qt::LeftButton, 79, 41);
     EXPECT_EQ(palette().selectedTile(), 23);
@@ -63,7 +57,6 @@ TEST_F(TilesetformWindowTest, TerrainBoxesDecideBetweenTerrainAndPlainBaseTiles)
     EXPECT_EQ(status(), "Draw Terrain");
 
     box4->click();
-    EXPECT_EQ(form().state().editMode, NormalDraw);
     EXPECT_EQ(status(), "Normal Mode");
     palette().TileBoxMouseUp(Qt::LeftButton, 5, 3 * 40 + 5);
     EXPECT_EQ(form().state().editMode, NormalDraw);
