@@ -13,52 +13,29 @@ using namespace xemap;
 
 namespace {
 
-constexpr bool validRotation(std::int32_t rotation) { return rotation >= 0 && rotation <= 3; }
 constexpr std::int32_t kTerrain = 40;
 constexpr int kConnectorLayer = 2;
 
-struct Difference {
-    GridCell cell;
-    int layer;
-};
-
-std::vector<Difference> differences(const MapGrid& before, const MapGrid& after)
-{
-    std::vector<Difference> found;
-    for (int x = 0; x < kMapSize; ++x)
-        for (int y = 0; y < kMapSize; ++y)
-            for (int layer = 0; layer < kCellLayers; ++layer)
-                if (before.tile(x, y, layer) != after.tile(x, y, layer) ||
-                    before.rotation(x, y, layer) != after.rotation(x, y, layer))
-                    found.push_back({{x, y}, layer});
-    return found;
-}
-
-// The brush's list names each changed cell once, and no other.
-void expectReported(CellList reported, const std::vector<Difference>& found)
+// Every change lies where `allowed(cell, layer)` lets it; the brush's list names each
+// changed cell once, and no other.
+void expectChanges(const MapGrid& before, const MapGrid& after, CellList reported, const auto& allowed)
 {
     CellList changed;
-    for (const Difference& d : found)
-        if (std::find(changed.begin(), changed.end(), d.cell) == changed.end())
-            changed.push_back(d.cell);
-    auto order = [](GridCell a, GridCell b) { return cellIndexOf(a.x, a.y) < cellIndexOf(b.x, b.y); };
-    std::sort(reported.begin(), reported.end(), order);
-    std::sort(changed.begin(), changed.end(), order);
-    EXPECT_EQ(reported, changed);
-}
-
-MapGrid randomMap(std::mt19937& random, const std::vector<std::int32_t>& layerTiles)
-{
-    std::uniform_int_distribution<std::size_t> pick(0, layerTiles.size() - 1);
-    std::uniform_int_distribution<int> turn(0, 3);
-    MapGrid grid;
-    for (int x = 0; x < kMapSize; ++x)
-        for (int y = 0; y < kMapSize; ++y)
-            for (int layer = 0; layer < 3; ++layer) {
-                grid.tile(x, y, layer) = layerTiles[pick(random)];
-                grid.rotation(x, y, layer) = turn(random);
+    for (int index = 0; index < kCellCount; ++index) {
+        const GridCell cell{index % kMapSize, index / kMapSize};
+        bool differs = false;
+        for (int layer = 0; layer < kCellLayers; ++layer) {
+            if (before.tile(cell.x, cell.y, layer) != after.tile(cell.x, cell.y, layer) ||
+                before.rotation(cell.x, cell.y, layer) != after.rotation(cell.x, cell.y, layer)) {
+                EXPECT_TRUE(allowed(cell, layer)) << "cell " << cell.x << "," << cell.y << " layer " << layer;
+                differs = true;
             }
-    return grid;
+        }
+        if (differs)
+            changed.push_back(cell);
+    }
+    std::ranges::sort(reported, {}, [](GridCell c) { return cellIndexOf(c.x, c.y); });
+    EXPECT_EQ(reported, changed);
 }
 
 // A wandering drag of up to 32 cells, which may start at the border and run along it.
@@ -76,14 +53,13 @@ std::vector<GridCell> randomStroke(std::mt19937& random)
     return stroke;
 }
 
-bool within(GridCell cell, GridCell centre, bool diagonalsToo)
+int distance(GridCell a, GridCell b, bool diagonalsToo)
 {
-    const int dx = std::abs(cell.x - centre.x);
-    const int dy = std::abs(cell.y - centre.y);
-    return diagonalsToo ? dx <= 1 && dy <= 1 : dx + dy <= 1;
+    const int dx = std::abs(a.x - b.x), dy = std::abs(a.y - b.y);
+    return diagonalsToo ? std::max(dx, dy) : dx + dy;
 }
 
-}  // namespace
+} // namespace
 
 // A brush call that never returned would hang this test; every call must end and
 // stay within the cells its brush may touch.
@@ -94,10 +70,19 @@ TEST(BrushPropertyTest, RandomStrokesEndAndChangeOnlyTheStrokesNeighbourhood)
                                {{{205, 70, 1}, {60, 71, -1}, {-1, -1, 0}, {9999, 72, 0}}},
                                {{{104, 73, 2}, {62, 60, 0}, {-1, -1, 0}, {-1, -1, 0}}}};
     const BoxGroup box{{{{0, 0}, {64, 3}, {65, 1}, {66, 0}}}};
+    const std::int32_t mapTiles[] = {kTerrain, kTerrain, 0, 5, 4, 99, 60, 61, 62, 70, 73};
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(mapTiles) - 1);
+    std::uniform_int_distribution<int> turn(0, 3);
 
     for (int round = 0; round < 150; ++round) {
         SCOPED_TRACE(round);
-        MapGrid grid = randomMap(random, {kTerrain, kTerrain, 0, 5, 4, 99, 60, 61, 62, 70, 73});
+        MapGrid grid;
+        for (int x = 0; x < kMapSize; ++x)
+            for (int y = 0; y < kMapSize; ++y)
+                for (int layer = 0; layer < 3; ++layer) {
+                    grid.tile(x, y, layer) = mapTiles[pick(random)];
+                    grid.rotation(x, y, layer) = turn(random);
+                }
         for (GridCell cell : randomStroke(random)) {
             grid.tile(cell.x, cell.y, 0) = kTerrain;
             grid.rotation(cell.x, cell.y, 0) = 0;
@@ -105,37 +90,28 @@ TEST(BrushPropertyTest, RandomStrokesEndAndChangeOnlyTheStrokesNeighbourhood)
             grid.rotation(cell.x, cell.y, 1) = 0;
             const MapGrid before = grid;
             const CellList reported = TerrainBrush(grid, cell.x, cell.y, 0, kTerrain);
-            const auto found = differences(before, grid);
-            for (const Difference& d : found) {
-                EXPECT_TRUE(within(d.cell, cell, true));
-                EXPECT_LE(d.layer, 1);
-            }
-            expectReported(reported, found);
+            expectChanges(before, grid, reported,
+                          [&](GridCell c, int layer) { return distance(c, cell, true) <= 1 && layer <= 1; });
         }
         for (GridCell cell : randomStroke(random)) {
             const MapGrid before = grid;
             const CellList reported = connectorBrush(grid, kConnectorLayer, fence, cell.x, cell.y);
-            const auto found = differences(before, grid);
-            for (const Difference& d : found) {
-                EXPECT_TRUE(within(d.cell, cell, false));
-                EXPECT_TRUE(d.layer == kConnectorLayer || d.cell == cell);
+            expectChanges(before, grid, reported, [&](GridCell c, int layer) {
+                return distance(c, cell, false) <= 1 && (layer == kConnectorLayer || c == cell);
+            });
+            for (const GridCell& c : reported) {
+                const std::int32_t rotation = grid.rotation(c.x, c.y, kConnectorLayer);
+                EXPECT_TRUE(rotation >= 0 && rotation <= 3);
             }
-            for (const GridCell& c : reported)
-                EXPECT_TRUE(validRotation(grid.rotation(c.x, c.y, kConnectorLayer)));
-            expectReported(reported, found);
         }
         std::uniform_int_distribution<int> coordinate(-5, kMapSize + 5);
-        const int c1 = coordinate(random), c2 = coordinate(random), r1 = coordinate(random), r2 = coordinate(random);
+        const int c1 = coordinate(random), c2 = coordinate(random), r1 = coordinate(random),
+                  r2 = coordinate(random);
         const MapGrid before = grid;
         const CellList reported = boxFill(grid, kConnectorLayer, box, c1, c2, r1, r2);
-        const auto found = differences(before, grid);
-        for (const Difference& d : found) {
-            EXPECT_EQ(d.layer, kConnectorLayer);
-            EXPECT_GE(d.cell.x, std::min(c1, c2));
-            EXPECT_LE(d.cell.x, std::max(c1, c2));
-            EXPECT_GE(d.cell.y, std::min(r1, r2));
-            EXPECT_LE(d.cell.y, std::max(r1, r2));
-        }
-        expectReported(reported, found);
+        expectChanges(before, grid, reported, [&](GridCell c, int layer) {
+            return layer == kConnectorLayer && c.x >= std::min(c1, c2) && c.x <= std::max(c1, c2) &&
+                   c.y >= std::min(r1, r2) && c.y <= std::max(r1, r2);
+        });
     }
 }

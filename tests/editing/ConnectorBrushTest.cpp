@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <limits>
 #include <vector>
 
@@ -24,10 +25,18 @@ struct Expected {
     std::int32_t tile, rotation;
 };
 
-void paintStroke(MapGrid& grid, const ConnectorGroup& group, const std::vector<GridCell>& stroke)
+// Presses along the stroke on a map holding the given {x, y, layer, tile, rotation}.
+MapGrid painted(const ConnectorGroup& group, const std::vector<GridCell>& stroke,
+                std::initializer_list<std::array<int, 5>> tiles = {})
 {
+    MapGrid grid;
+    for (const auto& [x, y, layer, tile, rotation] : tiles) {
+        grid.tile(x, y, layer) = tile;
+        grid.rotation(x, y, layer) = rotation;
+    }
     for (GridCell cell : stroke)
         connectorBrush(grid, kLayer, group, cell.x, cell.y);
+    return grid;
 }
 
 void expectCells(const MapGrid& grid, const std::vector<Expected>& cells)
@@ -38,42 +47,34 @@ void expectCells(const MapGrid& grid, const std::vector<Expected>& cells)
     }
 }
 
-}  // namespace
+} // namespace
 
 TEST(ConnectorBrushTest, JoinsEachCellToItsNeighboursAsTheStrokeGrows)
 {
     struct Case {
         const char* name;
-        ConnectorGroup group;
         std::vector<GridCell> stroke;
         std::vector<Expected> expected;
     };
     const Case cases[] = {
-        {"lone cell", wall(), {{5, 5}}, {{5, 5, 40, 0}}},
-        {"west to east", wall(), {{5, 5}, {6, 5}, {7, 5}}, {{5, 5, 40, 0}, {6, 5, 40, 0}, {7, 5, 40, 0}}},
-        {"north to south", wall(), {{5, 4}, {5, 5}, {5, 6}}, {{5, 4, 40, 1}, {5, 5, 40, 1}, {5, 6, 40, 1}}},
-        {"corner east-south", wall(), {{6, 5}, {5, 5}, {5, 6}}, {{5, 5, 41, 0}, {6, 5, 40, 0}, {5, 6, 40, 1}}},
-        {"corner north-east", wall(), {{5, 4}, {5, 5}, {6, 5}}, {{5, 5, 41, 3}}},
-        {"corner north-west", wall(), {{5, 4}, {5, 5}, {4, 5}}, {{5, 5, 41, 2}}},
-        {"corner south-west", wall(), {{5, 6}, {5, 5}, {4, 5}}, {{5, 5, 41, 1}}},
-        {"T north-east-south", wall(), {{5, 4}, {5, 5}, {5, 6}, {6, 5}}, {{5, 5, 42, 3}}},
-        {"T east-south-west", wall(), {{4, 5}, {5, 5}, {6, 5}, {5, 6}}, {{5, 5, 42, 0}}},
-        {"T north-south-west", wall(), {{5, 4}, {5, 5}, {5, 6}, {4, 5}}, {{5, 5, 42, 1}}},
-        {"T north-east-west", wall(), {{4, 5}, {5, 5}, {6, 5}, {5, 4}}, {{5, 5, 42, 2}}},
+        {"lone cell", {{5, 5}}, {{5, 5, 40, 0}}},
+        {"corner east-south", {{6, 5}, {5, 5}, {5, 6}}, {{5, 5, 41, 0}, {6, 5, 40, 0}, {5, 6, 40, 1}}},
+        {"corner north-east", {{5, 4}, {5, 5}, {6, 5}}, {{5, 5, 41, 3}}},
+        {"corner north-west", {{5, 4}, {5, 5}, {4, 5}}, {{5, 5, 41, 2}}},
+        {"corner south-west", {{5, 6}, {5, 5}, {4, 5}}, {{5, 5, 41, 1}}},
+        {"T north-east-south", {{5, 4}, {5, 5}, {5, 6}, {6, 5}}, {{5, 5, 42, 3}}},
+        {"T east-south-west", {{4, 5}, {5, 5}, {6, 5}, {5, 6}}, {{5, 5, 42, 0}}},
+        {"T north-south-west", {{5, 4}, {5, 5}, {5, 6}, {4, 5}}, {{5, 5, 42, 1}}},
+        {"T north-east-west", {{4, 5}, {5, 5}, {6, 5}, {5, 4}}, {{5, 5, 42, 2}}},
         {"plus built from its centre",
-         wall(),
          {{5, 5}, {5, 4}, {6, 5}, {5, 6}, {4, 5}},
          {{5, 5, 43, 0}, {5, 4, 40, 1}, {6, 5, 40, 0}, {5, 6, 40, 1}, {4, 5, 40, 0}}},
-        {"plus without a cross piece", wall(kNoCrossPiece, 2), {{5, 4}, {6, 5}, {5, 6}, {4, 5}, {5, 5}},
-         {{5, 5, 42, 2}}},
-        {"map corner", wall(), {{0, 0}, {1, 0}, {0, 1}}, {{0, 0, 41, 0}, {1, 0, 40, 0}, {0, 1, 40, 1}}},
-        {"far corner", wall(), {{31, 31}, {30, 31}, {31, 30}}, {{31, 31, 41, 2}}},
+        {"map corner", {{0, 0}, {1, 0}, {0, 1}}, {{0, 0, 41, 0}, {1, 0, 40, 0}, {0, 1, 40, 1}}},
+        {"far corner", {{31, 31}, {30, 31}, {31, 30}}, {{31, 31, 41, 2}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        MapGrid grid;
-        paintStroke(grid, c.group, c.stroke);
-        expectCells(grid, c.expected);
+        expectCells(painted(wall(), c.stroke), c.expected);
     }
 }
 
@@ -82,79 +83,45 @@ TEST(ConnectorBrushTest, BaseRotationsAndTurnsComeBackIntoZeroToThree)
     ConnectorGroup turned = wall();
     turned.pieces[0].rotation = 3;
     turned.pieces[1].rotation = 2;
-    MapGrid grid;
-    paintStroke(grid, turned, {{5, 4}, {5, 5}, {6, 5}});
-    expectCells(grid, {{5, 4, 40, 0}, {5, 5, 41, 1}, {6, 5, 40, 3}});
+    expectCells(painted(turned, {{5, 4}, {5, 5}, {6, 5}}), {{5, 4, 40, 0}, {5, 5, 41, 1}, {6, 5, 40, 3}});
+    // Without a cross piece a crossing takes the cross's rotation on a T.
+    expectCells(painted(wall(kNoCrossPiece, 2), {{5, 4}, {6, 5}, {5, 6}, {4, 5}, {5, 5}}), {{5, 5, 42, 2}});
 
     // Values from a damaged group file or map neither overflow nor take long to bring round.
+    const std::int32_t most = std::numeric_limits<std::int32_t>::max();
     ConnectorGroup huge = wall();
-    huge.pieces[0].rotation = std::numeric_limits<std::int32_t>::max();
-    huge.first[0] = {44, 51, std::numeric_limits<std::int32_t>::max()};
-    MapGrid extreme;
-    extreme.tile(5, 5, kLayer) = 44;
-    extreme.rotation(5, 5, kLayer) = std::numeric_limits<std::int32_t>::max();
-    connectorBrush(extreme, kLayer, huge, 5, 5);
-    connectorBrush(extreme, kLayer, huge, 7, 7);
-    expectCells(extreme, {{5, 5, 51, 2}, {7, 7, 40, 3}});
-}
-
-TEST(ConnectorBrushTest, NeighbourMatchingTwoOfTheGroupsTilesCountsOnce)
-{
-    ConnectorGroup group = wall();
-    group.second[0] = {150, 40, 0};  // a replacement that is also the straight piece
-    MapGrid grid;
-    grid.tile(5, 4, kLayer) = 40;
-    connectorBrush(grid, kLayer, group, 5, 5);
-    // North only: a north-south straight, not a west-east one.
-    expectCells(grid, {{5, 5, 40, 1}});
+    huge.pieces[0].rotation = most;
+    huge.first[0] = {44, 51, most};
+    expectCells(painted(huge, {{5, 5}, {7, 7}}, {{5, 5, kLayer, 44, most}}), {{5, 5, 51, 2}, {7, 7, 40, 3}});
 }
 
 TEST(ConnectorBrushTest, ConversionTablesTurnMatchedTilesIntoReplacements)
 {
     ConnectorGroup group = wall();
-    group.first[1] = {205, 50, 1};   // tile 5 on cell layer 2
-    group.first[2] = {44, 51, -1};   // tile 44 on the brush layer
-    group.second[0] = {150, 60, 2};  // tile 50 on cell layer 1
+    group.first[1] = {205, 50, 1};  // tile 5 on cell layer 2
+    group.first[2] = {44, 51, -1};  // tile 44 on the brush layer
+    group.second[0] = {150, 60, 2}; // tile 50 on cell layer 1
 
-    MapGrid other;
-    other.tile(5, 5, 2) = 5;
-    other.rotation(5, 5, kLayer) = 3;
-    other.tile(6, 5, kLayer) = 40;
-    connectorBrush(other, kLayer, group, 5, 5);
+    const MapGrid other =
+        painted(group, {{5, 5}}, {{5, 5, 2, 5, 0}, {5, 5, kLayer, 0, 3}, {6, 5, kLayer, 40, 0}});
     EXPECT_EQ(other.tile(5, 5, 2), 0) << "the matched layer is emptied";
     expectCells(other, {{5, 5, 50, 0}, {6, 5, 40, 0}});
+    expectCells(painted(group, {{5, 5}}, {{5, 5, kLayer, 44, 0}}), {{5, 5, 51, 3}});
 
-    MapGrid same;
-    same.tile(5, 5, kLayer) = 44;
-    connectorBrush(same, kLayer, group, 5, 5);
-    expectCells(same, {{5, 5, 51, 3}});
-
-    MapGrid second;
-    second.tile(5, 5, 1) = 50;
-    second.rotation(5, 5, 1) = 3;
-    second.tile(5, 6, kLayer) = 40;
-    connectorBrush(second, kLayer, group, 5, 5);
+    const MapGrid second = painted(group, {{5, 5}}, {{5, 5, 1, 50, 3}, {5, 6, kLayer, 40, 0}});
     EXPECT_EQ(second.tile(5, 5, 1), 99);
-    expectCells(second, {{5, 5, 60, 1}, {5, 6, 40, 1}});  // the neighbour joins the gate
+    expectCells(second, {{5, 5, 60, 1}, {5, 6, 40, 1}}); // the neighbour joins the gate
+    // A replacement already there is not joined over.
+    expectCells(painted(group, {{5, 5}}, {{5, 5, kLayer, 60, 2}}), {{5, 5, 60, 2}});
 
-    MapGrid kept;
-    kept.tile(5, 5, kLayer) = 60;
-    kept.rotation(5, 5, kLayer) = 2;
-    connectorBrush(kept, kLayer, group, 5, 5);
-    expectCells(kept, {{5, 5, 60, 2}});  // a replacement already there is not joined over
+    // A neighbour matching two of the group's tiles counts once: north only makes a
+    // north-south straight, not a west-east one.
+    group.second[1] = {150, 40, 0};
+    expectCells(painted(group, {{5, 5}}, {{5, 4, kLayer, 40, 0}}), {{5, 5, 40, 1}});
 
-    group.first[3] = {950, 70, 0};  // a cell layer the map does not have
+    group.first[3] = {950, 70, 0}; // a cell layer the map does not have
+    expectCells(painted(group, {{5, 5}}), {{5, 5, 40, 0}});
     MapGrid none;
-    connectorBrush(none, kLayer, group, 5, 5);
-    expectCells(none, {{5, 5, 40, 0}});
-}
-
-TEST(ConnectorBrushTest, ReportsExactlyTheCellsItChanged)
-{
-    MapGrid grid;
-    EXPECT_EQ(connectorBrush(grid, kLayer, wall(), 5, 5), (CellList{{5, 5}}));
-    EXPECT_EQ(connectorBrush(grid, kLayer, wall(), 5, 6), (CellList{{5, 6}, {5, 5}}));
-    EXPECT_TRUE(connectorBrush(grid, kLayer, wall(), 5, 6).empty());
-    EXPECT_TRUE(connectorBrush(grid, kLayer, wall(), 32, 0).empty());
-    EXPECT_TRUE(connectorBrush(grid, kCellLayers, wall(), 1, 1).empty());
+    EXPECT_TRUE(connectorBrush(none, kLayer, group, 32, 0).empty());
+    EXPECT_TRUE(connectorBrush(none, kCellLayers, group, 1, 1).empty());
 }
