@@ -82,14 +82,13 @@ TEST(BrushArtTest, TerrainAndConnectorPiecesMeetAtEverySeam)
         for (int row = 0; row < 10; ++row) {
             SCOPED_TRACE(bases.toStdString() + " terrain row " + std::to_string(row));
             const std::int32_t terrain = 10 * row;
+            // The pond lies in the next row's terrain, with no pieces over either yet.
             MapGrid grid;
-            grid.fill(10 * ((row + 1) % 10));
-            grid.clear(2);
+            for (int x = 0; x < kMapSize; ++x)
+                for (int y = 0; y < kMapSize; ++y)
+                    grid.tile(x, y, 0) = 10 * ((row + 1) % 10);
             for (GridCell c : kPond) {
                 grid.tile(c.x, c.y, 0) = terrain;
-                grid.rotation(c.x, c.y, 0) = 0;
-                grid.tile(c.x, c.y, 1) = emptyTile(1);
-                grid.rotation(c.x, c.y, 1) = 0;
                 TerrainBrush(grid, c.x, c.y, 0, terrain);
             }
             auto near = [&](int x, int y) {

@@ -1,4 +1,3 @@
-#include "editing/BoxFill.h"
 #include "editing/ConnectorBrush.h"
 #include "tileset/TerrainBrush.h"
 
@@ -69,7 +68,6 @@ TEST(BrushPropertyTest, RandomStrokesEndAndChangeOnlyTheStrokesNeighbourhood)
     const ConnectorGroup fence{{{{60, 1}, {61, 0}, {62, 3}, {kNoCrossPiece, 2}}},
                                {{{205, 70, 1}, {60, 71, -1}, {-1, -1, 0}, {9999, 72, 0}}},
                                {{{104, 73, 2}, {62, 60, 0}, {-1, -1, 0}, {-1, -1, 0}}}};
-    const BoxGroup box{{{{0, 0}, {64, 3}, {65, 1}, {66, 0}}}};
     const std::int32_t mapTiles[] = {kTerrain, kTerrain, 0, 5, 4, 99, 60, 61, 62, 70, 73};
     std::uniform_int_distribution<std::size_t> pick(0, std::size(mapTiles) - 1);
     std::uniform_int_distribution<int> turn(0, 3);
@@ -99,19 +97,6 @@ TEST(BrushPropertyTest, RandomStrokesEndAndChangeOnlyTheStrokesNeighbourhood)
             expectChanges(before, grid, reported, [&](GridCell c, int layer) {
                 return distance(c, cell, false) <= 1 && (layer == kConnectorLayer || c == cell);
             });
-            for (const GridCell& c : reported) {
-                const std::int32_t rotation = grid.rotation(c.x, c.y, kConnectorLayer);
-                EXPECT_TRUE(rotation >= 0 && rotation <= 3);
-            }
         }
-        std::uniform_int_distribution<int> coordinate(-5, kMapSize + 5);
-        const int c1 = coordinate(random), c2 = coordinate(random), r1 = coordinate(random),
-                  r2 = coordinate(random);
-        const MapGrid before = grid;
-        const CellList reported = boxFill(grid, kConnectorLayer, box, c1, c2, r1, r2);
-        expectChanges(before, grid, reported, [&](GridCell c, int layer) {
-            return layer == kConnectorLayer && c.x >= std::min(c1, c2) && c.x <= std::max(c1, c2) &&
-                   c.y >= std::min(r1, r2) && c.y <= std::max(r1, r2);
-        });
     }
 }
