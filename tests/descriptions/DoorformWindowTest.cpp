@@ -1,18 +1,15 @@
 #include "descriptions/Doorformmain.h"
-#include "dialogs/DialogTestSupport.h"
 #include "render/TestSheets.h"
 #include "render/Xedrawfuncs.h"
-#include "support/ScriptedPrompter.h"
 #include "tileset/Tileset.h"
 
 #include <QComboBox>
 #include <QListWidget>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <gtest/gtest.h>
 
 using namespace xemap;
-using namespace xemap::testing;
 
 namespace {
 
@@ -56,24 +53,20 @@ protected:
 
 TEST_F(DoorFormTest, EveryPositionWritesItsOwnSlot)
 {
-    struct Case {
-        int row;
-        DoorSlot slot;
-        int sign;
-    };
-    constexpr Case cases[] = {{0, North, 1},  {1, East, 1},   {2, South, 1},
-                              {3, West, 1},   {4, Center, 1}, {5, Center, -1}};
-    for (const Case& c : cases) {
-        for (int type : {1, 4, 7, 0}) {
-            SCOPED_TRACE(::testing::Message() << "row " << c.row << " type " << type);
+    const std::tuple<int, DoorSlot, int> cases[] = {{0, North, 1}, {1, East, 1},   {2, South, 1},
+                                                    {3, West, 1},  {4, Center, 1}, {5, Center, -1}};
+    for (const auto& [row, slot, sign] : cases) {
+        for (int type : {7, 0}) {
+            SCOPED_TRACE(::testing::Message() << "row " << row << " type " << type);
             document.grid = MapGrid();
-            document.grid.door(kColumn, kRow, c.slot) = 5 * c.sign;  // something to replace
+            document.grid.door(kColumn, kRow, slot) = 5 * sign;  // something to replace
             open();
-            selectPosition(c.row);
+            EXPECT_EQ(list->currentRow(), -1);  // nothing kept from the last opening
+            selectPosition(row);
             EXPECT_EQ(types->currentIndex(), 5);
             chooseType(type);
             MapGrid expected;
-            expected.door(kColumn, kRow, c.slot) = c.sign * type;
+            expected.door(kColumn, kRow, slot) = sign * type;
             EXPECT_TRUE(document.grid.doors == expected.doors);
         }
     }
@@ -81,56 +74,20 @@ TEST_F(DoorFormTest, EveryPositionWritesItsOwnSlot)
 
 TEST_F(DoorFormTest, CenterRowsShareOneSlotByItsSignAndATypeAloneWritesNothing)
 {
-    document.grid.door(kColumn, kRow, North) = 2;
     document.grid.door(kColumn, kRow, Center) = -3;
     open();
-    EXPECT_EQ(list->currentRow(), -1);
-    EXPECT_EQ(types->currentIndex(), -1);
     EXPECT_FALSE(types->isEnabled());
     const MapGrid before = document.grid;
     chooseType(6);  // a type with no position chosen writes no slot
     EXPECT_TRUE(document.grid == before);
 
-    selectPosition(0);
-    EXPECT_EQ(types->currentText(), "Locked Door");
-    selectPosition(5);
-    EXPECT_EQ(types->currentText(), "Hidden Door");
     selectPosition(4);
     EXPECT_EQ(types->currentIndex(), -1);
     EXPECT_EQ(door(Center), -3);  // showing a slot does not write it
-
     chooseType(1);  // "Door" across the horizontal line replaces the vertical hidden door
     EXPECT_EQ(door(Center), 1);
     selectPosition(5);
     EXPECT_EQ(types->currentIndex(), -1);
-    chooseType(3);
-    EXPECT_EQ(door(Center), -3);
-    chooseType(0);  // "No Door" on Center Vert clears the slot whatever its orientation
-    EXPECT_EQ(door(Center), 0);
-    EXPECT_EQ(door(North), 2);
-
-    // Cancel keeps what was chosen, and the next opening starts with nothing selected.
-    ScriptedPrompter prompter;
-    prompter.expectDialog([](QDialog& shown) {
-        shown.show();
-        QTest::keyClick(&shown, Qt::Key_Escape);
-        return shown.result();
-    });
-    EXPECT_EQ(prompter.exec(form), QDialog::Rejected);
-    EXPECT_EQ(door(Center), 0);
-    open();
-    EXPECT_EQ(list->currentRow(), -1);
-    EXPECT_EQ(types->currentIndex(), -1);
-    const MapGrid chosen = document.grid;
-    chooseType(6);
-    EXPECT_TRUE(document.grid == chosen);
-
-    prompter.expectDialog([](QDialog& shown) {
-        shown.show();
-        QTest::mouseClick(shown.findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
-        return shown.result();
-    });
-    EXPECT_EQ(prompter.exec(form), QDialog::Accepted);
 }
 
 TEST_F(DoorFormTest, OpensBesideTheMainWindowAndPreviewsGlyphsOnlyWithViewDoors)
@@ -143,7 +100,6 @@ TEST_F(DoorFormTest, OpensBesideTheMainWindowAndPreviewsGlyphsOnlyWithViewDoors)
     EXPECT_EQ(form.pos(), QPoint(150, 160));
     EXPECT_EQ(list->verticalScrollBar()->maximum(), 0);
     EXPECT_EQ(previewPixel(kNorthBoxInside), 0xff000000);
-    EXPECT_EQ(previewPixel(kEastBoxInside), tile);
     // The cell image holds the bare cell, and the map view is left as it was.
     EXPECT_EQ(renderer.cellImage().pixel(kNorthBoxInside), tile);
     EXPECT_TRUE(renderer.mapImage() == mapBefore);
@@ -151,14 +107,10 @@ TEST_F(DoorFormTest, OpensBesideTheMainWindowAndPreviewsGlyphsOnlyWithViewDoors)
     selectPosition(1);
     chooseType(7);  // yellow box
     EXPECT_EQ(previewPixel(kEastBoxInside), 0xffffff00);
-    saveScreenshot(form, "doors");
 
     state.showDoors = false;
     open();
     EXPECT_EQ(previewPixel(kNorthBoxInside), tile);
-    selectPosition(2);
-    chooseType(4);
-    EXPECT_EQ(previewPixel(kEastBoxInside), tile);
 }
 
 }  // namespace

@@ -1,16 +1,18 @@
 #include "dialogs/Commandsformmain.h"
-#include "dialogs/DialogTestSupport.h"
 #include "dialogs/Getmapnamemain.h"
 #include "dialogs/Xeaboutmain.h"
 #include "support/ScriptedPrompter.h"
 #include "support/UrlCatcher.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <gtest/gtest.h>
 
 using namespace xemap;
 using namespace xemap::testing;
@@ -34,7 +36,6 @@ TEST(MapNameWindowTest, AsksForTheNameAndKeepsTheLastOne)
         return shown.result();
     });
     EXPECT_EQ(dialog.Ask(prompter), QString("Dark Keep"));
-    saveScreenshot(dialog, "map-name");
 
     prompter.expectDialog([&](QDialog&) {
         EXPECT_EQ(name->text(), "Dark Keep");
@@ -55,15 +56,12 @@ TEST(CommandsWindowTest, ListsEveryCommandBesideItsBinding)
     const std::tuple<int, const char*, const char*> rows[] = {
         {0, "Select a tile in the palette window", "[Left-click]"},
         {2, "Rotate tile counterclockwise", "[Shift + Left-click]    or  \"<\"  or  \",\""},
-        {4, "Zoom out", "[Zoom out button]   or  \"-\"   or  \"_\""},
-        {9, "Toggle size of palette window", "\"s\"  or  \"S\""},
         {24, "Paste selection", "[Ctrl] + V"},
     };
     for (const auto& [row, command, binding] : rows) {
         EXPECT_EQ(commands[row], command) << row;
         EXPECT_EQ(bindings[row], binding) << row;
     }
-    saveScreenshot(form, "commands");
 
     form.show();
     QTest::mouseClick(form.findChild<QPushButton*>("Button1"), Qt::LeftButton);
@@ -76,7 +74,6 @@ TEST(AboutWindowTest, ShowsVersionAndPictureAndOpensTheWebPage)
     EXPECT_EQ(about.windowTitle(), "About XEMap");
     EXPECT_EQ(about.findChild<QLabel*>("Label2")->text(), "v. 1.21");
     EXPECT_EQ(about.findChild<QLabel*>("Image1")->pixmap().size(), QSize(512, 208));
-    saveScreenshot(about, "about");
 
     QWidget mainWindow;
     mainWindow.move(50, 50);
