@@ -59,9 +59,7 @@ TEST(MapWriter, KeepsTextFromReadingAsStructure)
 {
     // The crossroads well described twice, its fields holding what is written or what reads back.
     const auto document = [](bool written) {
-        const auto pick = [written](const char* text, const char* readBack) {
-            return written ? text : readBack;
-        };
+        const auto pick = [written](const char* text, const char* back) { return written ? text : back; };
         MapDocument d = crossroads();
         d.descriptions.append(crossroads().descriptions.at(0));
         XETile& well = *d.descriptions.at(0);

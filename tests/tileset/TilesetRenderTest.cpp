@@ -6,6 +6,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <array>
+#include <tuple>
+
 namespace xemap {
 namespace {
 
@@ -30,36 +33,32 @@ TEST(TilesetTest, FetchReadsTheTileAreaAndTurnsItClockwise)
     const QImage plain = fetched(tileset, 37, 0, 0);
     EXPECT_EQ(plain.pixel(0, 0), kMarker);
     EXPECT_EQ(plain.pixel(79, 79), qRgb(1, 2, 3));
-    EXPECT_EQ(plain.pixel(79, 0), tileColour(0, 37));
 
     // Where the unturned top-left and bottom-right pixels land at each rotation.
-    const struct {
-        int rotation;
-        QPoint topLeft, bottomRight;
-    } cases[] = {{1, {79, 0}, {0, 79}}, {2, {79, 79}, {0, 0}}, {3, {0, 79}, {79, 0}}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.rotation);
-        const QImage turned = fetched(tileset, 37, c.rotation, 0);
-        EXPECT_EQ(turned.pixel(c.topLeft), kMarker);
-        EXPECT_EQ(turned.pixel(c.bottomRight), qRgb(1, 2, 3));
-        EXPECT_EQ(turned.pixel(40, 40), tileColour(0, 37));
-        EXPECT_EQ(turned, fetched(tileset, 37, c.rotation, 0));
+    const std::tuple<int, QPoint, QPoint> cases[] = {
+        {1, {79, 0}, {0, 79}}, {2, {79, 79}, {0, 0}}, {3, {0, 79}, {79, 0}}};
+    for (const auto& [rotation, topLeft, bottomRight] : cases) {
+        SCOPED_TRACE(rotation);
+        const QImage turned = fetched(tileset, 37, rotation, 0);
+        EXPECT_EQ(turned.pixel(topLeft), kMarker);
+        EXPECT_EQ(turned.pixel(bottomRight), qRgb(1, 2, 3));
+        EXPECT_EQ(turned, fetched(tileset, 37, rotation, 0)) << "the second time from the cache";
     }
 }
 
 TEST(TilesetTest, FetchNeverReadsOutsideTheSheetsPictures)
 {
     const Tileset tileset(LayerSheets{solidSheet(0), QImage(), solidSheet(2)});
-    const struct {
-        int tile, rotation, layer;
-    } cases[] = {{-1, 0, 0}, {100, 0, 0}, {5, 4, 0}, {5, -1, 0}, {5, 0, 5}, {5, 0, -1}, {5, 0, 1}, {5, 0, 3}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.tile << " " << c.rotation << " " << c.layer);
+    // Tile, rotation and layer: out of range, or a layer without a picture.
+    const std::array<int, 3> cases[] = {{-1, 0, 0}, {100, 0, 0}, {5, 4, 0}, {5, -1, 0},
+                                        {5, 0, 5},  {5, 0, -1},  {5, 0, 1}, {5, 0, 3}};
+    for (const auto& [tile, rotation, layer] : cases) {
+        SCOPED_TRACE(testing::Message() << tile << " " << rotation << " " << layer);
         QImage picture(kTileSize, kTileSize, QImage::Format_RGB32);
         picture.fill(Qt::cyan);
-        EXPECT_FALSE(tileset.FetchTile(picture, c.tile, c.rotation, c.layer));
+        EXPECT_FALSE(tileset.FetchTile(picture, tile, rotation, layer));
         EXPECT_EQ(picture.pixel(40, 40), QColor(Qt::cyan).rgb());
-        tileset.RotateTile(c.tile, c.rotation, c.layer);
+        tileset.RotateTile(tile, rotation, layer);
     }
     EXPECT_EQ(fetched(tileset, 5, 2, 2).pixel(40, 40), tileColour(2, 5));
 
@@ -105,8 +104,6 @@ TEST_F(TilesetFilesTest, LoadReplacesEveryLayerAndLeavesAnUnreadableOneEmpty)
     // A turned tile of an earlier load is not reused.
     const QString other = save(solidSheet(3), "other.bmp");
     EXPECT_TRUE(tileset.LoadTileset({other, "null", "null", "null", "null"}).isEmpty());
-    EXPECT_EQ(tileset.layerCount(), 1);
-    EXPECT_FALSE(tileset.hasSheet(2));
     EXPECT_EQ(fetched(tileset, 12, 1, 0).pixel(40, 40), tileColour(3, 12));
 }
 
@@ -131,10 +128,12 @@ TEST_F(TilesetFilesTest, PictureFarLargerThanASheetIsRefusedWithAMessage)
 {
     // The message's reason, or nothing for a picture that is taken; past 16384 x 16384 the
     // picture is not even taken for a BMP.
-    const std::pair<QSize, const char*> cases[] = {{{802, 802}, nullptr},
-                                                   {{2000, 900}, nullptr},
-                                                   {{6000, 6000}, "too large for a tile sheet"},
-                                                   {{40000, 40000}, ""}};
+    const std::pair<QSize, const char*> cases[] = {
+        {{802, 802}, nullptr},
+        {{2000, 900}, nullptr},
+        {{40000, 40000}, ""},
+        {{6000, 6000}, "the picture of 6000 x 6000 pixels is too large for a tile sheet of 802 x 802."},
+    };
     for (const auto& [size, why] : cases) {
         SCOPED_TRACE(size.width());
         const QString path = folder.filePath("claimed.bmp");
@@ -148,7 +147,7 @@ TEST_F(TilesetFilesTest, PictureFarLargerThanASheetIsRefusedWithAMessage)
         ASSERT_EQ(messages.size(), why ? 1 : 0);
         if (why) {
             EXPECT_TRUE(messages[0].contains(path));
-            EXPECT_TRUE(messages[0].contains(why)) << messages[0].toStdString();
+            EXPECT_TRUE(messages[0].endsWith(why)) << messages[0].toStdString();
         }
     }
 }
