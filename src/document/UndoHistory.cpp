@@ -36,9 +36,11 @@ bool UndoHistory::swap(Stack& from, Stack& to, MapDocument& document)
     return true;
 }
 
-void UndoHistory::record(const MapDocument& document)
+void UndoHistory::record(const MapDocument& document) { record(UndoSnapshot::take(document)); }
+
+void UndoHistory::record(UndoSnapshot before)
 {
-    push(undo_, UndoSnapshot::take(document));
+    push(undo_, std::move(before));
     redo_.clear();
 }
 

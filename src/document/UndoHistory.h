@@ -28,6 +28,8 @@ public:
 
     // Before an edit: the current state goes on the undo stack and redo is forgotten.
     void record(const MapDocument& document);
+    // The same for a state taken earlier, when the edit was only known to change the map afterwards.
+    void record(UndoSnapshot before);
     bool undo(MapDocument& document);
     bool redo(MapDocument& document);
     void forget();

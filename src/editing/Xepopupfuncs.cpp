@@ -107,9 +107,9 @@ void TForm1::DoorItemClick()
         return;
     const int x = state_.cursorColumn;
     const int y = state_.cursorRow;
-    // The dialog writes the grid as types are chosen, so the snapshot comes first.
-    recordUndo();
-    const std::array<std::int32_t, kDoorSlots> before = document_.grid.doors[x][y];
+    // The dialog writes the grid as types are chosen, so the state is taken first; it becomes an
+    // undo step only if a door changed, so that a cancelled dialog keeps the redo history.
+    UndoSnapshot before = UndoSnapshot::take(document_);
     dialogs_.doors->FormShow(document_.grid, *renderer_, state_, x, y, pos());
     if (prompter_.exec(*dialogs_.doors) == QDialog::Accepted) {
         drawOneCell(x, y);
@@ -119,8 +119,11 @@ void TForm1::DoorItemClick()
         renderer_->drawDoorGlyphs(x, y, canvas, doorPenWidth(state_.zoomFactor));
         present();
     }
-    if (document_.grid.doors[x][y] != before)
+    if (document_.grid.doors[x][y] != before.grid.doors[x][y]) {
+        history_.record(std::move(before));
+        updateHistoryButtons();
         markModified();
+    }
 }
 
 void TForm1::CopyDescClick()

@@ -91,6 +91,13 @@ TEST_F(PopupWindowTest, DoorsDialogChangesAreUndoneAtOnceAndMarkTheMapOnlyWhenCh
     prompter.expectDialog([](QDialog&) { return int(QDialog::Rejected); });
     form().DoorItem->trigger();
     EXPECT_FALSE(form().state().modified);
+    // A dialog that changes nothing leaves the history as it was, redo included.
+    form().RRotate->trigger();
+    undo();
+    prompter.expectDialog([](QDialog&) { return int(QDialog::Rejected); });
+    form().DoorItem->trigger();
+    EXPECT_FALSE(button("UndoButton")->isEnabled());
+    EXPECT_TRUE(button("RedoButton")->isEnabled());
 
     prompter.expectDialog([](QDialog& dialog) {
         for (auto [row, type] : {std::pair{0, 2}, {5, 3}}) {
