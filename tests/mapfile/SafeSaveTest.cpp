@@ -6,6 +6,8 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace xemap {
 namespace {
@@ -99,14 +101,36 @@ TEST_F(SafeSave, AWriteThatFailsMidwayLeavesTheOldFileAsItWas)
 
 TEST_F(SafeSave, RefusesAReadOnlyFileOrFolder)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "running as root, where file permissions do not bind: nothing to test";
-    fs::permissions(target, fs::perms::owner_read);
-    EXPECT_FALSE(saveFileSafely(target, "x"));
-    fs::permissions(target, fs::perms::owner_all);
-    fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_FALSE(saveFileSafely(target, "x"));
-    fs::permissions(folder.path(), fs::perms::owner_all);
+    const auto refusedBoth = [this] {
+        fs::permissions(target, fs::perms::owner_read);
+        const bool fileRefused = !saveFileSafely(target, "x");
+        fs::permissions(target, fs::perms::owner_all);
+        fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
+        const bool folderRefused = !saveFileSafely(target, "x");
+        fs::permissions(folder.path(), fs::perms::owner_all);
+        return fileRefused && folderRefused;
+    };
+    if (::geteuid() != 0) {
+        EXPECT_TRUE(refusedBoth());
+    } else {
+        // Permissions do not bind the superuser, so an ordinary user who owns the folder tries.
+        constexpr uid_t kNobody = 65534;
+        ASSERT_EQ(::chown(folder.path().c_str(), kNobody, kNobody), 0);
+        ASSERT_EQ(::chown(target.c_str(), kNobody, kNobody), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            bool refused = false;
+            try {
+                refused = ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0 && refusedBoth();
+            } catch (...) {
+            }
+            ::_exit(refused ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
     EXPECT_EQ(fileBytes(target), "precious");
 }
 
