@@ -406,16 +406,11 @@ struct Writer {
             image.save(QDir(previews).filePath(QFileInfo(relative).completeBaseName() + ".png"));
     }
     void text(const QStringList& lines, const QString& relative) { ok = writeText(program.filePath(relative), lines) && ok; }
-    // The registry naming the default tilesets, so that an installed folder the user
-    // cannot write to still starts; one that exists already keeps its entries.
+    // The registry naming the default tilesets, written as the editor's first start would, so
+    // that an installed folder the user cannot write to still starts; one in use is kept.
     void registry()
     {
-        const QString path = program.filePath(QString::fromStdString(std::string(xemap::kRegistryFileName)));
-        if (QFile::exists(path))
-            return;
-        QSaveFile file(path);
-        const QByteArray text = QByteArray::fromStdString(std::string(xemap::defaultRegistryText()));
-        ok = file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit() && ok;
+        ok = xemap::loadOrCreateRegistry(program.absolutePath().toStdString()).has_value() && ok;
     }
 
     void tileset(const SheetBuilder& sheet, const QString& name)
