@@ -34,7 +34,7 @@ TEST_F(PopupWindowTest, RegionsPasteAtTheCursorAndACutClearsThem)
     selectRegion(1, 1, 2, 2);
     EXPECT_FALSE(form().PasteRegion->isEnabled());
     form().CopyRegion->trigger();
-    EXPECT_TRUE(form().state().modified) << "copying detaches the description until a paste";
+    EXPECT_TRUE(form().state().modified) << "copying detaches the description, which changes the map";
 
     hover(10, 10);
     form().PasteRegion->trigger();
