@@ -74,11 +74,16 @@ cleanup() {
 trap cleanup EXIT
 
 # Waits for a visible window whose title matches the pattern and prints its id.
+# Polls instead of `search --sync`: a search aborts with an X error when another
+# window (a closing dialog) is destroyed while it is being looked at.
 wait_window() {
-    local pattern=$1 seconds=${2:-10} id
-    id=$(timeout "$seconds" xdotool search --sync --onlyvisible --name "$pattern" 2>/dev/null | head -1) ||
-        fail "no window titled like '$pattern' within ${seconds}s"
-    [ -n "$id" ] || fail "no window titled like '$pattern' within ${seconds}s"
+    local pattern=$1 seconds=${2:-10} id tries
+    tries=$((seconds * 10))
+    until id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -1) && [ -n "$id" ]; do
+        tries=$((tries - 1))
+        [ $tries -gt 0 ] || fail "no window titled like '$pattern' within ${seconds}s"
+        sleep 0.1
+    done
     echo "$id"
 }
 
