@@ -63,7 +63,7 @@ QPlainTextEdit* addColumn(QWidget* parent, const char* name, const QString& text
 
 }  // namespace
 
-TCommandsForm::TCommandsForm()
+TCommandsForm::TCommandsForm(QWidget* owner) : QWidget(owner, Qt::Window)
 {
     setObjectName("CommandsForm");
     setWindowTitle("Commands");

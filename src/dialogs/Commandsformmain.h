@@ -16,10 +16,11 @@ struct CommandHelpRow {
 extern const std::array<CommandHelpRow, 25> kCommandHelpRows;
 
 // The non-modal commands help: shown from the Help menu, hidden with its button,
-// and shown again as it was left.
+// and shown again as it was left. A window of its owner, so that it never keeps the
+// program running once the main window has closed.
 class TCommandsForm : public QWidget {
 public:
-    TCommandsForm();
+    explicit TCommandsForm(QWidget* owner = nullptr);
 };
 
 }  // namespace xemap

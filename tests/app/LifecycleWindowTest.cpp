@@ -2,6 +2,7 @@
 
 #include <QListWidget>
 #include <QMenu>
+#include <QTimer>
 
 using namespace xemap;
 using namespace xemap::testing;
@@ -94,6 +95,23 @@ TEST_F(LifecycleWindowTest, ClosingAsksOnlyForAModifiedMap)
     EXPECT_EQ(asked, QStringList{"Would you like to save your map before exiting?"});
     answerYesNo(false);
     EXPECT_TRUE(form().close());
+}
+
+TEST_F(LifecycleWindowTest, ClosingTheMainWindowEndsTheProgramWithTheCommandsHelpOpen)
+{
+    windows->show();
+    action("CommandsItem")->trigger();
+    bool stillRunning = false;
+    QTimer giveUp;
+    giveUp.setSingleShot(true);
+    QObject::connect(&giveUp, &QTimer::timeout, [&stillRunning] {
+        stillRunning = true;
+        QCoreApplication::quit();
+    });
+    giveUp.start(5000);
+    QTimer::singleShot(0, &form(), [this] { form().close(); });
+    QCoreApplication::exec();
+    EXPECT_FALSE(stillRunning);
 }
 
 } // namespace
