@@ -34,18 +34,19 @@ CellList boxFill(MapGrid& grid, int layer, const BoxGroup& group, int firstColum
     const int r1 = std::max(std::min(firstRow, lastRow), 0);
     const int r2 = std::min(std::max(firstRow, lastRow), kMapSize - 1);
 
-    BrushEdit edit(grid);
+    CellList written;
     for (int x = c1; x <= c2; ++x) {
         for (int y = r1; y <= r2; ++y) {
             const BoxPlace place = kBoxPlaces[placeOf(y, r1, r2)][placeOf(x, c1, c2)];
             const GroupPiece& piece = group.pieces[place.piece];
             if (place.piece == 0 && piece.tile == 0)
                 continue;
-            edit.setTile({x, y}, layer, piece.tile);
-            edit.setRotation({x, y}, layer, quarterTurns(std::int64_t{piece.rotation} + place.turn));
+            grid.tile(x, y, layer) = piece.tile;
+            grid.rotation(x, y, layer) = quarterTurns(std::int64_t{piece.rotation} + place.turn);
+            written.push_back({x, y});
         }
     }
-    return std::move(edit).changedCells();
+    return written;
 }
 
 }  // namespace xemap

@@ -39,6 +39,8 @@ TEST(BoxFillTest, FramesTheBorderAndKeepsATransparentInterior)
                        {10, 23, 31, 3}, {11, 23, 32, 2}, {14, 23, 31, 2}});
     EXPECT_EQ(grid.tile(11, 21, kLayer), kMarker);
     EXPECT_EQ(grid.tile(13, 22, kLayer), kMarker);
+    // The same box again changes nothing, yet every framed cell is given to be redrawn.
+    EXPECT_EQ(boxFill(grid, kLayer, house(0), 10, 14, 20, 23).size(), 14u);
 
     boxFill(grid, kLayer, house(30), 10, 14, 20, 23);
     expectCells(grid, {{12, 21, 30, 0}});
