@@ -23,18 +23,14 @@ int clampToGrid(int value)
     return std::clamp(value, 0, kMapSize - 1);
 }
 
-// Rounds down, so that a pointer left of or above the view is off the grid, not in cell 0.
-int cellsBefore(int pixels, int cellSize)
-{
-    return pixels >= 0 ? pixels / cellSize : -((cellSize - 1 - pixels) / cellSize);
-}
-
 } // namespace
 
+// Divides toward zero: a pointer up to one cell left of or above the view, as a drag
+// can report, still counts as the view's first column or row.
 void TForm1::setCursorCell(int x, int y)
 {
-    state_.cursorColumn = cellsBefore(x, state_.cellSize) + state_.viewColumn;
-    state_.cursorRow = cellsBefore(y, state_.cellSize) + state_.viewRow;
+    state_.cursorColumn = x / state_.cellSize + state_.viewColumn;
+    state_.cursorRow = y / state_.cellSize + state_.viewRow;
     state_.cursorCellIndex = cellIndexOf(state_.cursorColumn, state_.cursorRow);
 }
 
@@ -56,6 +52,8 @@ void TForm1::paintCursorCell()
         const int terrain = palette_->selectedTile();
         grid.tile(x, y, layer) = terrain;
         grid.rotation(x, y, layer) = 0;
+        // The layer above takes its own empty value: 99 is empty only on cell layer 1,
+        // and would show a tile on the others.
         if (layer + 1 < kCellLayers) {
             grid.tile(x, y, layer + 1) = emptyTile(layer + 1);
             grid.rotation(x, y, layer + 1) = 0;

@@ -128,7 +128,8 @@ bool TerrainStroke::decideByDiagonals(GridCell cell, bool othersWaiting)
     return count < 2 || !othersWaiting;
 }
 
-// Both of the cell's rotations stay as they were.
+// Both of the cell's rotations stay as they were; the layer above is emptied with its
+// own empty value.
 void TerrainStroke::fill(GridCell cell)
 {
     edit_.setTile(cell, layer_, terrain_);
