@@ -63,11 +63,21 @@ void showMemo(QPlainTextEdit* memo, const StringList& lines)
     memo->document()->setModified(false);
 }
 
+// The memo's text as typed. Unlike toPlainText it keeps no-break spaces, which a
+// Latin-1 description holds as ordinary bytes.
+QString memoText(const QPlainTextEdit* memo)
+{
+    QString text = memo->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    text.replace(QChar::LineSeparator, u'\n');
+    return text;
+}
+
 StringList memoLines(const QPlainTextEdit* memo, const StringList& shown)
 {
     if (!memo->document()->isModified())
         return shown;
-    return splitLines(storedBytes(memo->toPlainText(), joinLines(shown)));
+    return splitLines(storedBytes(memoText(memo), joinLines(shown)));
 }
 
 bool isEnterKey(const QKeyEvent* key)
@@ -643,7 +653,7 @@ void TTileDescForm::CustomEditExit(QObject* field)
     }
     if (field == TileTextBox) {
         if (TileTextBox->document()->isModified())
-            working_->areaText = splitLines(storedBytes(TileTextBox->toPlainText(), areaTextShown_));
+            working_->areaText = splitLines(storedBytes(memoText(TileTextBox), areaTextShown_));
         return;
     }
     // Typing on a page with no record selected is kept as input for the next Add.

@@ -125,6 +125,20 @@ TEST_F(TileDescFormTest, DescribesOneRecordOfEachKindThroughTheControls)
     EXPECT_EQ(control<QPlainTextEdit>("TileTextBox")->toPlainText(), "Deep\nDark");
 }
 
+TEST_F(TileDescFormTest, AnEditedMemoKeepsItsLatin1NoBreakSpaces)
+{
+    TilePtr stored = describedTile(kCell, "Inn");
+    stored->areaText = {"Caf\xe9\xa0Nord", "\xa0"};
+    list.append(stored);
+    open();
+    auto* memo = control<QPlainTextEdit>("TileTextBox");
+    memo->setFocus(Qt::MouseFocusReason);
+    memo->moveCursor(QTextCursor::Start);
+    QTest::keyClicks(memo, "Le ");
+    click("BitBtn1");
+    EXPECT_EQ(working().areaText, (StringList{"Le Caf\xe9\xa0Nord", "\xa0"}));
+}
+
 TEST_F(TileDescFormTest, ChangeButtonTakesTheChosenRowAsLocationId)
 {
     for (int i = 0; i < 5; ++i)
