@@ -71,7 +71,7 @@ TAddTilesetForm::TAddTilesetForm(Prompter& prompter, TYesNo& yesNo, const QStrin
         box->setObjectName(QString("FileName%1Text").arg(layer));
         box->setGeometry(104, top, 201, 21);
         connect(box, &QLineEdit::textChanged, this, [this, layer] { FileNameChange(layer); });
-        QPushButton* browse = addButton(files, QString("Button%1").arg(layer + 1), "Browse", {312, top - 2, 65, 25});
+        QPushButton* browse = addButton(files, QString("Button%1").arg(layer + 1), "Browse", {312, top, 65, 25});
         connect(browse, &QPushButton::clicked, this, [this, layer] { BrowseClick(layer); });
     }
 
