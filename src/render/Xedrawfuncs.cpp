@@ -226,15 +226,15 @@ void MapRenderer::composePreview(int x, int y, const PaletteTile& selected, QIma
     const auto scaledMask = [&maskSource](const QImage& mask) {
         return mask.copy(maskSource).scaled(kCellImageRect.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
     };
-    // Nothing to fetch reads as all transparent.
-    const auto fetch = [this](int tile, int rotation, int layer) {
-        QImage picture = blankImage(kCellImageRect.size(), kTransparentColour);
-        tileset_.FetchTile(picture, tile, rotation, layer);
-        return picture;
-    };
     const MapGrid& grid = document_.grid;
     const int layerLimit = std::min(state_.layerCount, kCellLayers);
     for (int layer = 0; layer < layerLimit; ++layer) {
+        // Nothing to fetch reads as the grey of an undrawn base, or as transparent above it.
+        const auto fetch = [this, layer](int tile, int rotation, int tilesetLayer) {
+            QImage picture = blankImage(kCellImageRect.size(), layer == 0 ? kCellBackground : kTransparentColour);
+            tileset_.FetchTile(picture, tile, rotation, tilesetLayer);
+            return picture;
+        };
         if (layer == state_.currentLayer) {
             QImage blended = fetch(selected.tile, selected.rotation, selected.tilesetLayer);
             const QImage chosen = blended;

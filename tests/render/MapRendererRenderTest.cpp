@@ -98,6 +98,15 @@ TEST_F(MapRendererTest, BaseTilesWithBadValuesDrawTheGreyBackground)
     renderer.redrawAll();
     for (int x = 2; x <= 4; ++x)
         EXPECT_EQ(cellPixel(x, 0, 40, 40), kGrey) << x;
+
+    // The cursor preview over such a cell shows the same grey, on any layer.
+    // (Overlay tiles are transparent on their right half.)
+    for (int layer : {0, 2}) {
+        state.currentLayer = layer;
+        renderer.cursorPreview(2, 0, PaletteTile{8, 0, layer});
+        EXPECT_EQ(cellPixel(2, 0, 60, 40), kGrey) << layer;
+        EXPECT_EQ(renderer.previewImage().pixel(30, 20), layer == 0 ? tileColour(0, 8) : kGrey) << layer;
+    }
 }
 
 TEST_F(MapRendererTest, GridOffHidesTheOuterRing)
