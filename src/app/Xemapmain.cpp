@@ -231,7 +231,7 @@ void TForm1::buildToolbar(QWidget* client)
     connect(button("NewButton"), &QToolButton::clicked, this, &TForm1::NewButtonClick);
     connect(button("OpenButton"), &QToolButton::clicked, this, &TForm1::Open);
     connect(button("ExportButton"), &QToolButton::clicked, this, &TForm1::ExportClick);
-    connect(button("PrintButton"), &QToolButton::clicked, this, &TForm1::PrintClick);
+    connect(button("PrintButton"), &QToolButton::clicked, this, &TForm1::Print1Click);
     connect(SaveButton, &QToolButton::clicked, this, [this] { Save(false); });
     connect(UndoButton, &QToolButton::clicked, this, &TForm1::UndoButtonClick);
     connect(RedoButton, &QToolButton::clicked, this, &TForm1::RedoButtonClick);
@@ -259,7 +259,7 @@ void TForm1::buildMenus()
     connect(addItem(fileMenu_, "SaveAsItem", "Save &As..."), &QAction::triggered, this,
             [this] { Save(true); });
     connect(addItem(fileMenu_, "ExportItem", "&Export..."), &QAction::triggered, this, &TForm1::ExportClick);
-    connect(addItem(fileMenu_, "PrintItem", "&Print..."), &QAction::triggered, this, &TForm1::PrintClick);
+    connect(addItem(fileMenu_, "PrintItem", "&Print..."), &QAction::triggered, this, &TForm1::Print1Click);
     fileMenu_->addSeparator();
     connect(addItem(fileMenu_, "ExitItem", "E&xit", QKeySequence("Ctrl+Q")), &QAction::triggered, this,
             &QWidget::close);

@@ -114,7 +114,7 @@ class TForm1 : public QMainWindow {
     // File > Open: replaces the map only with a file read whole.
     void Open();
     void ExportClick();
-    void PrintClick();
+    void Print1Click();
     // False when the registry could be neither read nor created; the program then ends.
     bool registryReady() const { return registryReady_; }
     void UndoButtonClick();

@@ -204,7 +204,7 @@ void TForm1::ExportClick()
     runOutput(Export);
 }
 
-void TForm1::PrintClick()
+void TForm1::Print1Click()
 {
     runOutput(Print);
 }
