@@ -22,6 +22,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <span>
 #include <string_view>
 #include <type_traits>
@@ -125,6 +126,8 @@ class RecordAccess {
     virtual void append(XETile& tile, const std::vector<std::string>& fields, StringList text,
                         bool moveable) const = 0;
     virtual void removeAt(XETile& tile, int row) const = 0;
+    // Whether the record at row of tile is also one of other's records.
+    virtual bool shares(const XETile& tile, int row, const XETile& other) const = 0;
 };
 
 template <class Record> class RecordsOf final : public RecordAccess {
@@ -150,6 +153,11 @@ template <class Record> class RecordsOf final : public RecordAccess {
         return (*(tile.*records_).at(row)).*fields_.at(index);
     }
     StringList& text(XETile& tile, int row) const override { return (tile.*records_).at(row)->text; }
+    bool shares(const XETile& tile, int row, const XETile& other) const override
+    {
+        const RecordList<Record>& others = other.*records_;
+        return std::find(others.begin(), others.end(), (tile.*records_).at(row)) != others.end();
+    }
     bool* moveable(XETile& tile, int row) const override
     {
         if constexpr (std::is_same_v<Record, XEItem>)
@@ -344,14 +352,17 @@ class TTileDescForm::RecordPage {
     {
         XETile& tile = *form_.working_;
         if (index == int(fields.size())) {
-            if (memo->document()->isModified())
+            if (memo->document()->isModified()) {
                 access_->text(tile, row) = memoLines(memo, memoShown);
+                noteEdit(row);
+            }
             return;
         }
         const Field& field = fields[index];
         if (!field.changedByUser())
             return;
         access_->field(tile, row, index) = field.value();
+        noteEdit(row);
         if (index == 0)
             list->item(row)->setText(field.edit->text());
     }
@@ -359,8 +370,20 @@ class TTileDescForm::RecordPage {
     void commitMoveable()
     {
         const int row = selectedRow();
-        if (row >= 0)
-            *access_->moveable(*form_.working_, row) = moveable->isChecked();
+        if (row < 0)
+            return;
+        bool& stored = *access_->moveable(*form_.working_, row);
+        if (stored != moveable->isChecked()) {
+            stored = moveable->isChecked();
+            noteEdit(row);
+        }
+    }
+
+    // An edit of a record the cell's description already held has reached the document.
+    void noteEdit(int row)
+    {
+        if (form_.original_ && access_->shares(*form_.working_, row, *form_.original_))
+            form_.changedTheDocument_ = true;
     }
 
     void clear(bool checked = true)
@@ -611,9 +634,12 @@ void TTileDescForm::FormShow(const DescriptionList& list, int cellIndex)
     PageControl1->setCurrentIndex(0);
     const std::optional<int> found = list.find(cellIndex);
     int position = list.size();
+    changedTheDocument_ = false;
+    original_.reset();
     if (found) {
         position = *found;
-        working_ = list.at(position)->copy();
+        original_ = list.at(position);
+        working_ = original_->copy();
     } else {
         working_ = std::make_shared<XETile>();
         working_->cellIndex = cellIndex;

@@ -34,6 +34,9 @@ class TTileDescForm : public QDialog {
     void FormShow(const DescriptionList& list, int cellIndex);
 
     const TilePtr& workingDescription() const { return working_; }
+    // Whether a field of a record that the cell's description held was edited: the edit is
+    // in the document already, whichever button closes the dialog.
+    bool changedTheDocument() const { return changedTheDocument_; }
     // The number shown in LocID.
     int locationId() const;
 
@@ -58,6 +61,8 @@ class TTileDescForm : public QDialog {
     TChangeIDForm& changeId_;
     const DescriptionList* list_ = nullptr;
     TilePtr working_;
+    TilePtr original_;
+    bool changedTheDocument_ = false;
 
     QLineEdit* LocID = nullptr;
     QPushButton* ChangeID = nullptr;

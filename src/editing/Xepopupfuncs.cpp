@@ -64,6 +64,8 @@ void TForm1::DescItemClick()
         applyDescription(dialogs_.tileDesc->workingDescription(), dialogs_.tileDesc->locationId());
     else if (result == TTileDescForm::RemoveAllResult)
         removeDescription();
+    else if (dialogs_.tileDesc->changedTheDocument())
+        markModified();  // so that closing asks before a cancelled dialog's record edits are lost
 }
 
 // Done: a copy of the working description takes the place the Location ID asks for.

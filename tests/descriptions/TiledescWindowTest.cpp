@@ -224,6 +224,31 @@ TEST_F(TileDescFormTest, FieldsCommitOnlyToTheSelectedRecordOfTheirPage)
     EXPECT_TRUE(form.isVisible());
 }
 
+TEST_F(TileDescFormTest, TellsWhenARecordEditHasReachedTheDocument)
+{
+    TilePtr stored = describedTile(kCell, "Shop");
+    auto rope = std::make_shared<XEItem>();
+    rope->name = "Rope";
+    stored->items.push_back(rope);
+    list.append(stored);
+    open();
+    showPage(3);
+    type("ItemName", "Lamp");
+    click("ItemAdd");
+    select("ItemList", 1);
+    type("ItemValue", "3");
+    click("ItemNew");
+    EXPECT_FALSE(form.changedTheDocument()) << "the lamp is only in the working copy";
+
+    select("ItemList", 0);
+    type("ItemValue", "5");
+    click("ItemNew");
+    EXPECT_EQ(rope->value, "5");
+    EXPECT_TRUE(form.changedTheDocument());
+    open();
+    EXPECT_FALSE(form.changedTheDocument());
+}
+
 TEST_F(TileDescFormTest, RemoveAndCancelLeaveTheStoredDescription)
 {
     TilePtr stored = describedTile(kCell, "Den");

@@ -3,6 +3,7 @@
 
 #include <QListWidget>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 
 using namespace xemap;
@@ -50,6 +51,33 @@ TEST_F(DescribeWindowTest, DoneAddsTheDescriptionWithItsLabelAndUndoTakesItAway)
     answerDescribe(QDialog::Rejected, [](XETile& tile) { tile.shortName = "Lost"; });
     form().DescItemClick();
     EXPECT_TRUE(form().document().descriptions.empty());
+}
+
+TEST_F(DescribeWindowTest, ACancelledDialogThatEditedAStoredRecordLeavesTheMapModified)
+{
+    auto tile = std::make_shared<XETile>();
+    tile->cellIndex = cellIndexOf(3, 4);
+    auto rope = std::make_shared<XEItem>();
+    rope->name = "Rope";
+    tile->items.push_back(rope);
+    form().document().descriptions.append(tile);
+    hover(3, 4);
+    prompter.expectDialog([](QDialog& dialog) {
+        dialog.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        dialog.findChild<QTabWidget*>("PageControl1")->setCurrentIndex(3);
+        auto* items = dialog.findChild<QListWidget*>("ItemList");
+        QTest::mouseClick(items->viewport(), Qt::LeftButton, {}, items->visualItemRect(items->item(0)).center());
+        QWidget* value = dialog.findChild<QWidget*>("ItemValue");
+        value->setFocus(Qt::MouseFocusReason);
+        QTest::keyClicks(value, "5");
+        QTest::mouseClick(dialog.findChild<QPushButton*>("ItemNew"), Qt::LeftButton);
+        dialog.hide();
+        return int(QDialog::Rejected);
+    });
+    form().DescItemClick();
+    EXPECT_EQ(rope->value, "5");
+    EXPECT_TRUE(form().state().modified);
 }
 
 TEST_F(DescribeWindowTest, ChangeIdMovesTheFifthDescriptionBeforeTheSecond)
