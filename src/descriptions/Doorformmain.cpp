@@ -80,7 +80,7 @@ TDoorForm::TDoorForm(QWidget* parent) : QDialog(parent)
     // Tall enough for every position, so the list never scrolls.
     const int listHeight = DoorList->sizeHintForRow(0) * DoorList->count() + 2 * DoorList->frameWidth();
     DoorList->setGeometry(112, 16, 121, std::max(listHeight, kCellImageSize));
-    connect(DoorList, &QListWidget::currentRowChanged, this, &TDoorForm::DoorListClick);
+    connect(DoorList, &QListWidget::itemSelectionChanged, this, &TDoorForm::DoorListClick);
     const int top = DoorList->geometry().bottom() + 14;
 
     auto* label = new QLabel("Door Type", this);
@@ -135,9 +135,17 @@ int TDoorForm::shownType(int position) const
     return type >= 0 && type < int(kDoorTypeNames.size()) ? type : -1;
 }
 
+// The selected row, not the current one: the list takes a current row of its own when it
+// gets the focus, and that chooses nothing.
+int TDoorForm::chosenPosition() const
+{
+    const QList<QListWidgetItem*> selected = DoorList->selectedItems();
+    return selected.isEmpty() ? -1 : DoorList->row(selected.front());
+}
+
 void TDoorForm::DoorListClick()
 {
-    const int position = DoorList->currentRow();
+    const int position = chosenPosition();
     const bool chosen = grid_ && position >= 0;
     // A type means nothing until a position is chosen.
     DoorType->setEnabled(chosen);
@@ -146,7 +154,7 @@ void TDoorForm::DoorListClick()
 
 void TDoorForm::DoorTypeChange(int typeNumber)
 {
-    const int position = DoorList->currentRow();
+    const int position = chosenPosition();
     if (!grid_ || position < 0 || typeNumber < 0)
         return;
     const DoorPositionRow& entry = kDoorPositionRows[position];

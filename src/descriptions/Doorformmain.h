@@ -34,6 +34,8 @@ private:
     void DoorTypeChange(int typeNumber);
     void TileBoxPaint(QPainter& canvas) const;
 
+    // The selected position, -1 for none.
+    int chosenPosition() const;
     // The slot value of the selected position shown as a type number, -1 for none.
     int shownType(int position) const;
 
