@@ -85,6 +85,7 @@ TAddTilesetForm::TAddTilesetForm(Prompter& prompter, TYesNo& yesNo, const QStrin
 
     QPushButton* ok = addButton(this, "OkButton", "OK", {344, 688, 75, 25});
     QPushButton* cancel = addButton(this, "CancelButton", "Cancel", {256, 688, 75, 25});
+    ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -120,6 +120,7 @@ void TTilesetForm::buildControls()
 
     oneLayerBox = new QCheckBox("Hide Other Layers", this);
     oneLayerBox->setObjectName("oneLayerBox");
+    // Regular, as the bold caption would not fit its 120 pixels.
     QFont regular = font();
     regular.setBold(false);
     oneLayerBox->setFont(regular);

@@ -121,6 +121,13 @@ TEST_F(AddtilesetWindowTest, OkGivesTheEntryAndEmptiesTheBoxesCancelKeepsThem)
     EXPECT_EQ(form.Ask(), std::nullopt);
     EXPECT_EQ(box("NameText")->text(), "Kept");
     EXPECT_TRUE(prompter.messages.isEmpty());
+
+    // Enter in a field means OK, never Browse.
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    box("NameText")->setFocus();
+    QTest::keyClick(box("NameText"), Qt::Key_Return);
+    EXPECT_EQ(form.result(), QDialog::Accepted);
 }
 
 TEST_F(AddtilesetWindowTest, ChooseTilesetGivesTheSelectedPosition)
