@@ -647,8 +647,8 @@ void TTileDescForm::FormShow(const DescriptionList& list, int cellIndex)
     LocID->setText(QString::number(locationIdOf(position)));
     tileNameShown_ = working_->shortName;
     TileName->setText(displayText(tileNameShown_));
-    areaTextShown_ = joinLines(working_->areaText);
-    showMemo(TileTextBox, working_->areaText);
+    areaTextShown_ = working_->areaText;
+    showMemo(TileTextBox, areaTextShown_);
     for (const auto& page : pages_)
         page->fillList();
 }
@@ -678,8 +678,7 @@ void TTileDescForm::CustomEditExit(QObject* field)
         return;
     }
     if (field == TileTextBox) {
-        if (TileTextBox->document()->isModified())
-            working_->areaText = splitLines(storedBytes(memoText(TileTextBox), areaTextShown_));
+        working_->areaText = memoLines(TileTextBox, areaTextShown_);
         return;
     }
     // Typing on a page with no record selected is kept as input for the next Add.

@@ -72,7 +72,7 @@ class TTileDescForm : public QDialog {
     QCheckBox* ItemMoveable = nullptr;
     // Bytes last set into TileName and TileTextBox, kept so unedited text is never rewritten.
     std::string tileNameShown_;
-    std::string areaTextShown_;
+    StringList areaTextShown_;
 
     std::vector<std::unique_ptr<RecordPage>> pages_;
 };
