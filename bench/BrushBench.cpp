@@ -1,8 +1,8 @@
 // Brush work alone, without drawing: a terrain stroke across the map and a box fill
 // of the whole map. Alternating two terrains or groups makes every pass a real repaint.
-#include "editing/BoxFill.h"
-#include "editing/ConnectorBrush.h"
-#include "tileset/TerrainBrush.h"
+#include "core/editing/BoxFill.h"
+#include "core/editing/ConnectorBrush.h"
+#include "core/tileset/TerrainBrush.h"
 
 #include <benchmark/benchmark.h>
 

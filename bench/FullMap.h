@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/MapDocument.h"
+#include "core/document/MapDocument.h"
 
 namespace xemap {
 

@@ -2,9 +2,9 @@
 // each), the read of a single-layer map with its upgrade, and the listing of those
 // descriptions (target: under 5 ms).
 #include "FullMap.h"
-#include "mapfile/MapReader.h"
-#include "mapfile/MapWriter.h"
-#include "output/Listing.h"
+#include "core/mapfile/MapReader.h"
+#include "core/mapfile/MapWriter.h"
+#include "core/output/Listing.h"
 
 #include <benchmark/benchmark.h>
 

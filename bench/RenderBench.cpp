@@ -1,7 +1,7 @@
-#include "output/ExportPicture.h"
+#include "render/ExportPicture.h"
 #include "render/CellComposer.h"
 #include "render/Xedrawfuncs.h"
-#include "tileset/Tileset.h"
+#include "render/Tileset.h"
 
 #include <QPainter>
 #include <benchmark/benchmark.h>

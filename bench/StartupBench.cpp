@@ -1,9 +1,9 @@
 // Start-up to the first painted frame: the windows are built on a program folder that
 // holds the registry and the generated tilesets, shown, and events run until the map
 // view has painted once.
-#include "app/XemapWindows.h"
-#include "app/Xemapmain.h"
-#include "dialogs/Prompter.h"
+#include "gui/app/XemapWindows.h"
+#include "gui/app/Xemapmain.h"
+#include "gui/dialogs/Prompter.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

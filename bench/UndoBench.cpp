@@ -1,7 +1,7 @@
 // Undo snapshot and restore of a full map with 200 descriptions, and the heap a full
 // history holds (target: 51 + 51 snapshots under 10 MB).
 #include "FullMap.h"
-#include "document/UndoHistory.h"
+#include "core/document/UndoHistory.h"
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>

@@ -1,9 +1,9 @@
 // Reads arbitrary bytes as a map file, layered or single-layer. The upgrade question
 // comes exactly for single-layer maps. Whatever the reader accepts must write out
 // and read back to the same map, and write out to the same bytes again.
-#include "mapfile/MapReader.h"
-#include "mapfile/MapWriter.h"
-#include "output/Listing.h"
+#include "core/mapfile/MapReader.h"
+#include "core/mapfile/MapWriter.h"
+#include "core/output/Listing.h"
 
 #include <cstddef>
 #include <cstdint>

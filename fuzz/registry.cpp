@@ -1,5 +1,5 @@
 // Reads arbitrary bytes as a tileset registry and resolves every layer file it names.
-#include "tileset/Registry.h"
+#include "core/tileset/Registry.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,9 +1,9 @@
 // Reads arbitrary bytes as a tip file and as a group file, then paints with every
 // group read, so that odd tables (huge rotations, far layers) reach the brushes too.
-#include "editing/BoxFill.h"
-#include "editing/ConnectorBrush.h"
-#include "tileset/GroupFile.h"
-#include "tileset/TipFile.h"
+#include "core/editing/BoxFill.h"
+#include "core/editing/ConnectorBrush.h"
+#include "core/tileset/GroupFile.h"
+#include "core/tileset/TipFile.h"
 
 #include <cstddef>
 #include <cstdint>

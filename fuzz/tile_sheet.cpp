@@ -1,7 +1,7 @@
 // Loads arbitrary bytes as a tile-sheet file, the way a tileset load reads its layer
 // bitmaps, then fetches tiles at every rotation from it. Every rotation of a tile
 // must show the unturned tile turned, whatever size or depth the picture had.
-#include "tileset/Tileset.h"
+#include "render/Tileset.h"
 
 #include <QString>
 #include <QTransform>

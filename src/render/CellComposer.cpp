@@ -1,6 +1,6 @@
 #include "render/CellComposer.h"
 
-#include "tileset/Tileset.h"
+#include "render/Tileset.h"
 
 #include <QFont>
 #include <QFontMetrics>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "document/EditorState.h"
-#include "document/MapGrid.h"
+#include "core/document/EditorState.h"
+#include "core/document/MapGrid.h"
 #include "render/DoorGeometry.h"
 
 #include <QPoint>

@@ -1,6 +1,6 @@
 #include "render/MaskedBlit.h"
 
-#include "tileset/TileSheet.h"
+#include "render/TileSheet.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #include "render/Xedrawfuncs.h"
 
 #include "render/MaskedBlit.h"
-#include "tileset/Tileset.h"
+#include "render/Tileset.h"
 
 #include <QBrush>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "document/EditorState.h"
-#include "document/MapDocument.h"
+#include "core/document/EditorState.h"
+#include "core/document/MapDocument.h"
 #include "render/CellComposer.h"
 #include "render/DoorGeometry.h"
 

@@ -1,7 +1,7 @@
 #include "render/MaskedBlit.h"
-#include "render/TestSheets.h"
+#include "support/TestSheets.h"
 #include "render/Xedrawfuncs.h"
-#include "tileset/Tileset.h"
+#include "render/Tileset.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/Prompter.h"
+#include "gui/dialogs/Prompter.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
-#include "tileset/GroupFile.h"
-#include "tileset/TileSheet.h"
-#include "tileset/TipFile.h"
+#include "core/tileset/GroupFile.h"
+#include "render/TileSheet.h"
+#include "core/tileset/TipFile.h"
 
 #include <QCoreApplication>
 #include <QImage>

@@ -1,7 +1,7 @@
-#include "mapfile/MapReader.h"
-#include "mapfile/MapTestSupport.h"
-#include "mapfile/MapWriter.h"
-#include "output/Listing.h"
+#include "core/mapfile/MapReader.h"
+#include "support/MapTestSupport.h"
+#include "core/mapfile/MapWriter.h"
+#include "core/output/Listing.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "mapfile/MapWriter.h"
-#include "output/ExportPicture.h"
-#include "tileset/Tileset.h"
+#include "core/mapfile/MapWriter.h"
+#include "render/ExportPicture.h"
+#include "render/Tileset.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "ArtKit.h"
 
-#include "tileset/Registry.h"
-#include "tileset/TileSheet.h"
+#include "core/tileset/Registry.h"
+#include "render/TileSheet.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "Commands.h"
 
-#include "mapfile/SafeSave.h"
-#include "tileset/Registry.h"
+#include "core/mapfile/SafeSave.h"
+#include "core/tileset/Registry.h"
 
 #include <iostream>
 

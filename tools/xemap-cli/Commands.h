@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mapfile/MapReader.h"
+#include "core/mapfile/MapReader.h"
 
 #include <filesystem>
 #include <optional>

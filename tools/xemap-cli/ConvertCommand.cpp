@@ -1,6 +1,6 @@
 #include "Commands.h"
 
-#include "mapfile/MapWriter.h"
+#include "core/mapfile/MapWriter.h"
 
 namespace xemap::cli {
 

@@ -1,9 +1,9 @@
 #include "Commands.h"
 
-#include "output/ExportPicture.h"
+#include "render/ExportPicture.h"
 #include "render/DoorGeometry.h"
-#include "tileset/Registry.h"
-#include "tileset/Tileset.h"
+#include "core/tileset/Registry.h"
+#include "render/Tileset.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #include "Commands.h"
 
-#include "output/Listing.h"
+#include "core/output/Listing.h"
 
 namespace xemap::cli {
 

@@ -1,0 +1,426 @@
+#include "core/mapfile/MapReader.h"
+
+#include "core/mapfile/MapFormat.h"
+#include "core/mapfile/SingleLayerUpgrade.h"
+
+#include <charconv>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+namespace xemap {
+
+namespace {
+
+using namespace mapformat;
+
+constexpr int kMaxCellNumbers = 2 * kCellLayers;
+// A layered cell part holds twelve numbers and is never this short.
+constexpr std::size_t kShortestLayeredCellPart = 12;
+
+bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+std::string_view trim(std::string_view text)
+{
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::optional<std::int32_t> parseInt(std::string_view text)
+{
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+        if (!text.empty() && (text.front() == '-' || text.front() == '+'))
+            return std::nullopt;
+    }
+    std::int32_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// Text quoted in a message: short, on one line.
+std::string inQuotes(std::string_view text)
+{
+    constexpr std::size_t kShown = 30;
+    std::string shown(text.substr(0, kShown));
+    for (char& c : shown)
+        if (static_cast<unsigned char>(c) < ' ')
+            c = '?';
+    if (text.size() > kShown)
+        shown += "...";
+    return "'" + shown + "'";
+}
+
+struct Malformed {
+    int line;
+    std::string message;
+};
+
+class LineSource {
+public:
+    explicit LineSource(std::string_view text) : text_(text) {}
+
+    // The next line without its line end; false at the end of the text.
+    bool next(std::string_view& line)
+    {
+        if (position_ >= text_.size())
+            return false;
+        const std::size_t end = text_.find('\n', position_);
+        const std::size_t stop = end == std::string_view::npos ? text_.size() : end;
+        line = text_.substr(position_, stop - position_);
+        if (!line.empty() && line.back() == '\r' && end != std::string_view::npos)
+            line.remove_suffix(1);
+        position_ = stop + 1;
+        ++number_;
+        return true;
+    }
+
+    int lineNumber() const { return number_; }
+
+private:
+    std::string_view text_;
+    std::size_t position_ = 0;
+    int number_ = 0;
+};
+
+class MapTextReader {
+public:
+    MapTextReader(std::string_view text, const ReadOptions& options) : lines_(text), options_(options) {}
+
+    LoadedMap read();
+
+private:
+    [[noreturn]] void fail(std::string message) const { throw Malformed{lines_.lineNumber(), std::move(message)}; }
+    [[noreturn]] void failAt(int line, std::string message) const { throw Malformed{line, std::move(message)}; }
+
+    std::optional<std::int32_t> nextIntegerLine(const char* what);
+
+    void readHeader();
+    void readCells();
+    void readCellLine(int x, int y, std::string_view line);
+    void readLayeredCell(int x, int y, std::string_view cellPart);
+    void readSingleLayerCell(int x, int y, std::string_view cellPart);
+    void readDoors(int x, int y, std::string_view line, std::size_t colon);
+
+    bool readDescription();
+    std::string_view blockLine();
+    void readSections(XETile& tile);
+    void readRecord(XETile& tile, int section, std::string_view name);
+    void readRecordText(XEObject& record);
+
+    LineSource lines_;
+    const ReadOptions& options_;
+    LoadedMap map_;
+    int blockStart_ = 0;
+};
+
+// Blank lines before the number are passed over; nothing may follow it on its line.
+std::optional<std::int32_t> MapTextReader::nextIntegerLine(const char* what)
+{
+    std::string_view line;
+    do {
+        if (!lines_.next(line))
+            return std::nullopt;
+    } while (trim(line).empty());
+    const auto value = parseInt(trim(line));
+    if (!value)
+        fail(std::string("expected ") + what + ", found " + inQuotes(trim(line)));
+    return value;
+}
+
+void MapTextReader::readHeader()
+{
+    std::string_view first;
+    if (!lines_.next(first))
+        failAt(1, "the file is empty");
+    if (first.size() == 1 && first[0] >= '0' && first[0] <= '9') {
+        map_.hasMapNameLine = false;
+        map_.document.tilesetIndex = first[0] - '0';
+        return;
+    }
+    map_.document.mapName = std::string(first);
+    const auto index = nextIntegerLine("the tileset index");
+    if (!index)
+        failAt(lines_.lineNumber() + 1, "the file ends before the tileset index");
+    map_.document.tilesetIndex = *index;
+}
+
+void MapTextReader::readCells()
+{
+    for (int x = 0; x < kMapSize; ++x) {
+        for (int y = 0; y < kMapSize; ++y) {
+            std::string_view line;
+            if (!lines_.next(line))
+                failAt(lines_.lineNumber() + 1, "the file ends after " + std::to_string(x * kMapSize + y)
+                                                    + " of the " + std::to_string(kCellCount) + " cell lines");
+            readCellLine(x, y, trim(line));
+        }
+    }
+}
+
+void MapTextReader::readCellLine(int x, int y, std::string_view line)
+{
+    const std::size_t colon = line.find(':');
+    const std::string_view cellPart = line.substr(0, colon);
+    if (x == 0 && y == 0)
+        map_.singleLayer = cellPart.size() < kShortestLayeredCellPart;
+    if (map_.singleLayer)
+        readSingleLayerCell(x, y, cellPart);
+    else
+        readLayeredCell(x, y, cellPart);
+    if (colon != std::string_view::npos)
+        readDoors(x, y, line, colon);
+}
+
+// Up to max whitespace-separated numbers from the cell part; at least one.
+template <std::size_t N>
+std::size_t scanNumbers(std::string_view part, std::array<std::int32_t, N>& values, std::string& bad)
+{
+    std::size_t count = 0;
+    while (count < N) {
+        std::size_t start = 0;
+        while (start < part.size() && isBlank(part[start]))
+            ++start;
+        if (start == part.size())
+            break;
+        std::size_t end = start;
+        while (end < part.size() && !isBlank(part[end]))
+            ++end;
+        const auto value = parseInt(part.substr(start, end - start));
+        if (!value) {
+            bad = std::string(part.substr(start, end - start));
+            return count;
+        }
+        values[count++] = *value;
+        part.remove_prefix(end);
+    }
+    return count;
+}
+
+void MapTextReader::readLayeredCell(int x, int y, std::string_view cellPart)
+{
+    std::array<std::int32_t, kMaxCellNumbers> values{};
+    std::string bad;
+    const std::size_t count = scanNumbers(cellPart, values, bad);
+    if (!bad.empty())
+        fail("expected a number in the cell line, found " + inQuotes(bad));
+    if (count == 0)
+        fail("the cell line holds no numbers");
+    // Missing pairs leave their layers as the fresh grid has them: empty.
+    for (std::size_t i = 0; i < count; ++i) {
+        const int layer = static_cast<int>(i / 2);
+        (i % 2 == 0 ? map_.document.grid.tile(x, y, layer) : map_.document.grid.rotation(x, y, layer)) = values[i];
+    }
+}
+
+void MapTextReader::readSingleLayerCell(int x, int y, std::string_view cellPart)
+{
+    std::array<std::int32_t, 2> values{};
+    std::string bad;
+    const std::size_t count = scanNumbers(cellPart, values, bad);
+    if (!bad.empty())
+        fail("expected a number in the cell line, found " + inQuotes(bad));
+    if (count == 0)
+        fail("the cell line holds no numbers");
+    convertSingleLayerCell(map_.document.grid, map_.document.tilesetIndex, x, y, values[0], values[1],
+                           options_.layerCount);
+}
+
+// The writer's door part: " : " and five values each followed by a blank, so the
+// edge doors are single digits at fixed places after the colon.
+void MapTextReader::readDoors(int x, int y, std::string_view line, std::size_t colon)
+{
+    for (int slot = North; slot <= West; ++slot) {
+        const std::size_t at = colon + 2 + 2 * static_cast<std::size_t>(slot);
+        if (at >= line.size())
+            break;
+        const char c = line[at];
+        if (c < '0' || c > '9')
+            fail("expected a door digit, found " + inQuotes(std::string_view(&c, 1)));
+        map_.document.grid.door(x, y, slot) = c - '0';
+    }
+    const std::size_t centerAt = colon + 10;
+    if (centerAt >= line.size())
+        return;
+    const auto center = parseInt(trim(line.substr(centerAt)));
+    if (!center)
+        fail("expected the centre door value, found " + inQuotes(line.substr(centerAt)));
+    map_.document.grid.door(x, y, Center) = *center;
+}
+
+std::string_view MapTextReader::blockLine()
+{
+    std::string_view line;
+    if (!lines_.next(line))
+        failAt(lines_.lineNumber() + 1,
+               "the file ends inside the description that begins on line " + std::to_string(blockStart_));
+    return line;
+}
+
+bool MapTextReader::readDescription()
+{
+    const auto cellIndex = nextIntegerLine("a description's cell index");
+    if (!cellIndex)
+        return false;
+    if (*cellIndex < -1 || *cellIndex >= kCellCount)
+        fail("cell index " + std::to_string(*cellIndex) + " is outside 0 to 1023 (or -1 for a detached description)");
+    blockStart_ = lines_.lineNumber();
+    auto tile = std::make_shared<XETile>();
+    tile->cellIndex = *cellIndex;
+    tile->shortName = std::string(blockLine());
+    for (;;) {
+        const std::string_view line = blockLine();
+        if (line == kBlockEnd) {
+            map_.document.descriptions.append(std::move(tile));
+            return true;
+        }
+        if (line == kTextEnd)
+            break;
+        tile->areaText.emplace_back(line);
+    }
+    readSections(*tile);
+    map_.document.descriptions.append(std::move(tile));
+    return true;
+}
+
+void MapTextReader::readSections(XETile& tile)
+{
+    int section = -1;  // none started yet: every header may come, other lines are passed over
+    for (;;) {
+        const std::string_view line = blockLine();
+        if (line == kBlockEnd)
+            return;
+        int header = -1;
+        for (int later = section + 1; later < kSectionCount; ++later)
+            if (line == kSectionHeaders[later])
+                header = later;
+        if (header >= 0)
+            section = header;
+        else if (section >= 0)
+            readRecord(tile, section, line);
+        else if (!trim(line).empty())
+            map_.skipped.push_back({lines_.lineNumber(), std::string(line)});
+    }
+}
+
+void MapTextReader::readRecordText(XEObject& record)
+{
+    for (std::string_view line = blockLine(); line != kTextEnd; line = blockLine())
+        record.text.emplace_back(line);
+}
+
+void MapTextReader::readRecord(XETile& tile, int section, std::string_view name)
+{
+    auto field = [this](std::string& into) { into = std::string(blockLine()); };
+    switch (section) {
+    case NpcSection: {
+        auto npc = std::make_shared<XENPC>();
+        npc->name = std::string(name);
+        field(npc->align), field(npc->race), field(npc->npcClass), field(npc->script);
+        readRecordText(*npc);
+        tile.npcs.push_back(std::move(npc));
+        break;
+    }
+    case CreatureSection: {
+        auto creature = std::make_shared<XECreature>();
+        creature->name = std::string(name);
+        field(creature->type), field(creature->weapon), field(creature->armor), field(creature->script);
+        readRecordText(*creature);
+        tile.creatures.push_back(std::move(creature));
+        break;
+    }
+    case ItemSection: {
+        auto item = std::make_shared<XEItem>();
+        item->name = std::string(name);
+        field(item->value), field(item->script);
+        const std::string_view flagLine = blockLine();
+        const auto flag = parseInt(trim(flagLine));
+        if (!flag)
+            fail("expected the item's flag 0 or 1, found " + inQuotes(flagLine));
+        item->moveable = *flag != 0;
+        readRecordText(*item);
+        tile.items.push_back(std::move(item));
+        break;
+    }
+    case EventSection: {
+        auto event = std::make_shared<XEEvent>();
+        event->name = std::string(name);
+        field(event->location), field(event->trigger), field(event->script);
+        readRecordText(*event);
+        tile.events.push_back(std::move(event));
+        break;
+    }
+    case PortalSection: {
+        auto portal = std::make_shared<XEPortal>();
+        portal->name = std::string(name);
+        field(portal->location), field(portal->targetMap), field(portal->targetTile), field(portal->restrictions);
+        readRecordText(*portal);
+        tile.portals.push_back(std::move(portal));
+        break;
+    }
+    }
+}
+
+LoadedMap MapTextReader::read()
+{
+    readHeader();
+    readCells();
+    while (readDescription()) {
+    }
+    return std::move(map_);
+}
+
+}  // namespace
+
+ReadResult readMap(std::string_view text, const ReadOptions& options)
+{
+    ReadResult result;
+    try {
+        result.map = MapTextReader(text, options).read();
+    } catch (const Malformed& fault) {
+        result.error = {ReadError::Kind::Malformed, fault.line, fault.message};
+        return result;
+    }
+    if (result.map->singleLayer && options.confirmUpgrade && !options.confirmUpgrade()) {
+        result.map.reset();
+        result.error = {ReadError::Kind::UpgradeDeclined, 0, "the single-layer map was left alone"};
+    }
+    return result;
+}
+
+ReadResult readMapFile(const std::filesystem::path& path, const ReadOptions& options)
+{
+    std::error_code ec;
+    std::ifstream in;
+    if (!std::filesystem::is_directory(path, ec))
+        in.open(path, std::ios::binary);
+    std::string text;
+    if (in)
+        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (!in.is_open() || in.bad()) {
+        ReadResult result;
+        result.error = {ReadError::Kind::CannotOpen, 0, "cannot open the file"};
+        return result;
+    }
+    ReadResult result = readMap(text, options);
+    if (result.map) {
+        result.map->document.mapFileName = path.string();
+        result.map->document.mapDirectory = path.parent_path().string();
+    }
+    return result;
+}
+
+std::string describeReadError(const std::string& fileName, const ReadError& error)
+{
+    std::string text = fileName + ": ";
+    if (error.line > 0)
+        text += "line " + std::to_string(error.line) + ": ";
+    return text + error.message;
+}
+
+}  // namespace xemap

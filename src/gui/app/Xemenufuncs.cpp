@@ -1,0 +1,242 @@
+// The File menu: new maps, the save prompts and closing.
+#include "gui/app/Xemapmain.h"
+
+#include "gui/dialogs/Getmapnamemain.h"
+#include "gui/dialogs/Prompter.h"
+#include "gui/dialogs/Yesnomain.h"
+#include "core/mapfile/MapReader.h"
+#include "core/mapfile/MapWriter.h"
+#include "gui/output/MapOutput.h"
+#include "render/TextBytes.h"
+#include "gui/tileset/Addtilesetformmain.h"
+#include "gui/tileset/Newtilesetformmain.h"
+#include "gui/tileset/Tilesetformmain.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QToolButton>
+
+namespace xemap {
+
+namespace {
+
+const QString kSaveChanges = "Save Changes to Current Map?";
+const QString kYesSave = "Yes, Save";
+const QString kMapFilter = "XEMap File (*.xem);;All Files (*.*)";
+
+std::string folderOf(const QString& path)
+{
+    return QFileInfo(path).absolutePath().toStdString();
+}
+
+} // namespace
+
+bool TForm1::saveChangesFirst(const QString& question, const QString& discardCaption)
+{
+    if (!state_.modified)
+        return true;
+    if (!askYesNo(question, kYesSave, discardCaption))
+        return true;
+    Save(false);
+    return !state_.modified;
+}
+
+// What both New commands do once the tileset is chosen, apart from preparing the grid.
+void TForm1::startMapWith(int tilesetIndex)
+{
+    palette_->LoadTileset(tilesetIndex);
+    renderer_->applyDoorGeometry(tilesetIndex);
+    document_.descriptions.clear();
+}
+
+void TForm1::finishNewMap()
+{
+    redrawAll();
+    state_.modified = false;
+    SaveButton->setEnabled(false);
+    forgetHistory();
+}
+
+void TForm1::NewButtonClick()
+{
+    if (!palette_ || !saveChangesFirst(kSaveChanges, "Discard Changes"))
+        return;
+    const std::optional<int> chosen = chooseTileset();
+    if (!chosen)
+        return;
+    if (*chosen < 0 || *chosen >= tilesetNames.size()) {
+        prompter_.message("Error: Could not open this Tileset.");
+        return;
+    }
+    startMapWith(*chosen);
+    document_.grid.fill(palette_->selectedTile());
+    finishNewMap();
+}
+
+void TForm1::NewClick(const QString& itemName)
+{
+    if (!palette_ || !saveChangesFirst(kSaveChanges, "Discard Changes"))
+        return;
+    setWindowTitle("XEMap");
+    document_.mapFileName.clear();
+    int index = 0;
+    while (index < tilesetNames.size() && itemName != QString("Tileset%1").arg(index))
+        ++index;
+    if (index == tilesetNames.size()) {
+        prompter_.message("Error: could not select this tileset");
+        return;
+    }
+    DoorItem->setEnabled(index > 0);
+    startMapWith(index);
+    document_.grid.clear(state_.layerCount);
+    finishNewMap();
+}
+
+void TForm1::showMapNameCaption()
+{
+    setWindowTitle("XEMap: " + displayText(document_.mapName));
+}
+
+void TForm1::Save(bool asSaveAs)
+{
+    if (!asSaveAs && !document_.mapFileName.empty()) {
+        if (document_.mapName.empty()) {
+            const std::optional<QString> name = askMapName();
+            if (!name)
+                return;
+            document_.mapName = storedBytes(*name, document_.mapName);
+            showMapNameCaption();
+        }
+    } else {
+        const std::optional<QString> name = askMapName();
+        if (!name)
+            return;
+        document_.mapName = storedBytes(*name, document_.mapName);
+        showMapNameCaption();
+        const QString path = prompter_.saveFileName(
+            {"Save Map", kMapFilter, "xem", QString::fromStdString(document_.mapDirectory), true});
+        if (path.isEmpty())
+            return;
+        document_.mapFileName = path.toStdString();
+    }
+    // Written through a temporary file: a failure leaves the old file and the modified flag.
+    const QString path = QString::fromStdString(document_.mapFileName);
+    if (saveMapFile(document_, document_.mapFileName)) {
+        state_.modified = false;
+        SaveButton->setEnabled(false);
+    } else {
+        prompter_.message("Cannot use File.");
+    }
+    document_.mapDirectory = folderOf(path);
+}
+
+void TForm1::Open()
+{
+    if (!palette_ || !saveChangesFirst(kSaveChanges, "Discard Changes"))
+        return;
+    const QString path = prompter_.openFileName(
+        {QString(), kMapFilter, QString(), QString::fromStdString(document_.mapDirectory)});
+    if (path.isEmpty())
+        return;
+    document_.mapDirectory = folderOf(path);
+
+    ReadOptions options;
+    options.layerCount = state_.layerCount;
+    options.confirmUpgrade = [this] {
+        return askYesNo("This map is in single-layer format.  Update it?", "Yes, Update", "Leave it Alone!");
+    };
+    ReadResult read = readMapFile(path.toStdString(), options);
+    // Nothing changes unless the whole file was read and its tileset is known.
+    if (!read.ok()) {
+        if (read.error.kind == ReadError::Kind::CannotOpen)
+            prompter_.message("Cannot open File.");
+        else if (read.error.kind == ReadError::Kind::Malformed)
+            prompter_.message(QString::fromStdString(describeReadError(path.toStdString(), read.error)));
+        return;
+    }
+    LoadedMap& loaded = *read.map;
+    const int tilesetIndex = loaded.document.tilesetIndex;
+    if (tilesetIndex < 0 || tilesetIndex >= tilesetNames.size()) {
+        prompter_.message(QString("This map uses tileset %1, which is not registered. "
+                                  "Register it with File > Add Tileset... and open the map again.")
+                              .arg(tilesetIndex));
+        return;
+    }
+
+    loaded.document.mapFileName = path.toStdString();
+    loaded.document.mapDirectory = folderOf(path);
+    document_ = std::move(loaded.document);
+    if (loaded.hasMapNameLine)
+        showMapNameCaption();
+    else
+        setWindowTitle("XEMap: " + path);
+    palette_->LoadTileset(tilesetIndex);
+    renderer_->applyDoorGeometry(tilesetIndex);
+    redrawAll();
+    state_.modified = false;
+    SaveButton->setEnabled(false);
+    forgetHistory();
+    // An upgraded map is offered for saving.
+    if (loaded.singleLayer)
+        markModified();
+}
+
+void TForm1::runOutput(void (*command)(MapOutputContext&))
+{
+    if (!palette_ || !printConfig_)
+        return;
+    MapOutputContext context{document_,
+                             state_,
+                             palette_->tileset(),
+                             renderer_->doorGeometry(),
+                             prompter_,
+                             *printConfig_,
+                             [this](const QString& question, const QString& yes, const QString& no) {
+                                 return askYesNo(question, yes, no);
+                             }};
+    command(context);
+}
+
+void TForm1::ExportClick()
+{
+    runOutput(Export);
+}
+
+void TForm1::Print1Click()
+{
+    runOutput(Print);
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    if (saveChangesFirst("Would you like to save your map before exiting?", "No, Discard"))
+        event->accept();
+    else
+        event->ignore();
+}
+
+// ---- Questions asked through the prompter ----
+
+bool TForm1::askYesNo(const QString& question, const QString& yesCaption, const QString& noCaption)
+{
+    return dialogs_.yesNo->Ask(prompter_, question, yesCaption, noCaption);
+}
+
+std::optional<QString> TForm1::askMapName() { return dialogs_.mapName->Ask(prompter_); }
+
+std::optional<int> TForm1::chooseTileset() { return dialogs_.newTileset->Choose(prompter_, *this, tilesetNames); }
+
+void TForm1::AddTileset()
+{
+    const std::optional<TilesetEntry> entry = dialogs_.addTileset->Ask();
+    if (!entry)
+        return;
+    registerTileset(*entry);
+    QDir::setCurrent(programDirectory_);
+    if (!appendRegistryEntry(std::filesystem::path(programDirectory_.toStdString()) / kRegistryFileName, *entry))
+        prompter_.message("Error: Could not append INI file!");
+}
+
+} // namespace xemap

@@ -1,0 +1,45 @@
+#include "gui/dialogs/Prompter.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace xemap {
+
+namespace {
+
+QString runFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(QApplication::activeWindow(), request.title, request.directory, request.filter);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace
+
+void QtPrompter::message(const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.exec();
+}
+
+int QtPrompter::exec(QDialog& dialog) { return dialog.exec(); }
+
+QString QtPrompter::openFileName(const FileDialogRequest& request)
+{
+    return runFileDialog(request, QFileDialog::AcceptOpen);
+}
+
+QString QtPrompter::saveFileName(const FileDialogRequest& request)
+{
+    return runFileDialog(request, QFileDialog::AcceptSave);
+}
+
+}  // namespace xemap

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "core/document/EditorState.h"
+#include "core/document/MapDocument.h"
+#include "render/DoorGeometry.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace xemap {
+
+class Prompter;
+class TPrintConfig;
+class Tileset;
+
+// What File > Export and File > Print read and ask through.
+struct MapOutputContext {
+    MapDocument& document;
+    const EditorState& state;
+    const Tileset& tileset;
+    const DoorGeometry& doorGeometry;
+    Prompter& prompter;
+    TPrintConfig& printConfig;
+    // The confirmation dialog: true for the affirmative answer.
+    std::function<bool(const QString& question, const QString& yes, const QString& no)> askYesNo;
+};
+
+// The picture at the chosen scale and the description listing, each to a file the
+// user chooses; an existing file is replaced only once the new one is complete.
+void Export(MapOutputContext& context);
+
+// The picture and the listing as two print jobs on the default printer, or into PDF
+// files the user names when the system has no printer.
+void Print(MapOutputContext& context);
+
+}  // namespace xemap

@@ -1,0 +1,497 @@
+#include "gui/tileset/Tilesetformmain.h"
+
+#include "gui/app/Xemapmain.h"
+#include "gui/dialogs/Prompter.h"
+#include "render/MaskedBlit.h"
+#include "render/TextBytes.h"
+#include "core/tileset/Registry.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace xemap {
+
+namespace {
+
+constexpr int kTerrainRows = 10;
+constexpr int kButtonsPerPanel = 8;
+constexpr const char* kTabCaptions[kTilesetLayers] = {"Base", "Layer 1", "Layer 2", "Layer 3", "Layer 4"};
+
+// Control places that the palette size changes: large, then small.
+struct SizedPlace {
+    int large, small;
+    int at(int scale) const { return scale == 2 ? large : small; }
+};
+constexpr SizedPlace kCheckBoxTop{16, 4}, kCheckBoxStep{40, 20}, kPanel3Height{402, 200};
+constexpr SizedPlace kSecondPanelLeft{0, 40}, kSecondPanelTop{200, 0}, kTitleWidth{200, 100};
+constexpr SizedPlace kOneLayerLeft{210, 110}, kOneLayerWidth{120, 70}, kOnTopLeft{350, 180};
+constexpr SizedPlace kLayerTileBoxLeft{40, 80};
+
+QString resolvedFile(const QString& name, const QString& programDirectory)
+{
+    return QString::fromStdString(
+        resolveTilesetPath(programDirectory.toStdString(), name.toStdString()).string());
+}
+
+QString resolvedLayerFile(const QString& name, const QString& programDirectory)
+{
+    return name == QLatin1String(kNoLayerFile) ? name : resolvedFile(name, programDirectory);
+}
+
+std::filesystem::path companionPath(const std::string& name, const QString& programDirectory)
+{
+    return resolveTilesetPath(programDirectory.toStdString(), name);
+}
+
+QImage blankTile(QRgb colour)
+{
+    QImage tile(kTileSize, kTileSize, QImage::Format_RGB32);
+    tile.fill(colour);
+    return tile;
+}
+
+} // namespace
+
+TileBox::TileBox(int layer, QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QString("TileBox%1").arg(layer));
+    setMouseTracking(true);
+}
+
+void TileBox::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    painter.drawImage(0, 0, image);
+}
+
+void TileBox::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    Q_EMIT moved(p.x(), p.y());
+}
+
+void TileBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    Q_EMIT released(event->button(), p.x(), p.y());
+}
+
+TTilesetForm::TTilesetForm(TForm1& main, Prompter& prompter)
+    : QWidget(&main, Qt::Tool), main_(main), prompter_(prompter)
+{
+    setObjectName("TilesetForm");
+    setWindowTitle("Tile Palette");
+    // A compact bold face, so that the captions fit their fixed places.
+    QFont bold = font();
+    bold.setBold(true);
+    bold.setPixelSize(11);
+    setFont(bold);
+    buildControls();
+    const QRect frame = main.frameGeometry();
+    move(frame.left() + frame.width() + 20, frame.top());
+    resize(457, 460);
+    main.setPalette(this);
+    placeForScale();
+    LoadTileset(0);
+    // Until the user picks anything the status line keeps the main window's first text.
+    main.setStatusText("Normal Draw");
+    RedrawPalette(activeLayer_);
+    main.redrawAll();
+}
+
+TTilesetForm::~TTilesetForm()
+{
+    main_.setPalette(nullptr);
+}
+
+void TTilesetForm::buildControls()
+{
+    TileTitle = new QLineEdit(this);
+    TileTitle->setObjectName("TileTitle");
+    TileTitle->setReadOnly(true);
+    TileTitle->setFocusPolicy(Qt::NoFocus);
+
+    oneLayerBox = new QCheckBox("Hide Other Layers", this);
+    oneLayerBox->setObjectName("oneLayerBox");
+    // Regular, as the bold caption would not fit its 120 pixels.
+    QFont regular = font();
+    regular.setBold(false);
+    oneLayerBox->setFont(regular);
+    connect(oneLayerBox, &QCheckBox::clicked, this, [this](bool checked) {
+        main_.state().oneLayer = checked;
+        main_.redrawAll();
+    });
+
+    OnTopBox = new QCheckBox("Stay On Top", this);
+    OnTopBox->setObjectName("OnTopBox");
+    connect(OnTopBox, &QCheckBox::clicked, this, [this](bool checked) {
+        const bool shown = isVisible();
+        setWindowFlag(Qt::WindowStaysOnTopHint, checked);
+        if (shown)
+            show();
+    });
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName("PageControl1");
+    PageControl1->setFocusPolicy(Qt::NoFocus);
+    buildBaseTab();
+    for (int layer = 1; layer < kTilesetLayers; ++layer)
+        buildLayerTab(layer);
+    for (int layer = 0; layer < kTilesetLayers; ++layer) {
+        TileBox* box = tileBoxes_[layer];
+        connect(box, &TileBox::moved, this, &TTilesetForm::TileBoxMouseMove);
+        connect(box, &TileBox::released, this, &TTilesetForm::TileBoxMouseUp);
+        PageControl1->setTabVisible(layer, layer == 0);
+    }
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TTilesetForm::PageControl1Change);
+    for (QWidget* child : findChildren<QWidget*>())
+        child->setFocusPolicy(Qt::NoFocus);
+}
+
+void TTilesetForm::buildBaseTab()
+{
+    auto* page = new QWidget;
+    page->setObjectName("Tab0");
+    PageControl1->addTab(page, kTabCaptions[0]);
+    Panel3 = new QWidget(page);
+    Panel3->setObjectName("Panel3");
+    Panel3->setAutoFillBackground(true);
+    QPalette lowered = Panel3->palette();
+    lowered.setColor(QPalette::Window, lowered.color(QPalette::Mid));
+    Panel3->setPalette(lowered);
+    for (int row = 0; row < kTerrainRows; ++row) {
+        auto* box = new QCheckBox(Panel3);
+        box->setObjectName(QString("CheckBox%1").arg(row + 1));
+        box->setChecked(true);
+        box->setToolTip("draw with group brush?");
+        connect(box, &QCheckBox::clicked, this, [this, row] { CheckBoxClick(row); });
+        terrainBoxes_[row] = box;
+    }
+    tileBoxes_[0] = new TileBox(0, page);
+}
+
+void TTilesetForm::buildLayerTab(int layer)
+{
+    auto* page = new QWidget;
+    page->setObjectName(QString("Tab%1").arg(layer));
+    PageControl1->addTab(page, kTabCaptions[layer]);
+    for (int panel = 0; panel < 2; ++panel) {
+        auto* holder = new QWidget(page);
+        holder->setObjectName(QString("GroupPanel%1_%2").arg(layer).arg(panel));
+        groupPanels_[layer][panel] = holder;
+        for (int j = 0; j < kButtonsPerPanel; ++j) {
+            const int slot = kButtonsPerPanel * panel + j;
+            auto* button = new QToolButton(holder);
+            button->setObjectName(QString("GroupButton%1_%2").arg(layer).arg(slot));
+            button->setGeometry(8, 4 + 24 * j, 22, 22);
+            button->setIconSize(QSize(18, 18));
+            button->hide();
+            connect(button, &QToolButton::clicked, this, [this, slot] { GroupButtonClick(slot); });
+            groupButtons_[layer][slot] = button;
+        }
+    }
+    tileBoxes_[layer] = new TileBox(layer, page);
+}
+
+// Places the controls for the palette size and sizes the window around the tiles.
+void TTilesetForm::placeForScale()
+{
+    const int s = paletteScale_;
+    const int side = 200 * s;
+    TileTitle->setGeometry(0, 0, kTitleWidth.at(s), 21);
+    oneLayerBox->setGeometry(kOneLayerLeft.at(s), 0, kOneLayerWidth.at(s), 17);
+    OnTopBox->setGeometry(kOnTopLeft.at(s), 0, 97, 17);
+    Panel3->setGeometry(0, 0, 38, kPanel3Height.at(s));
+    for (int row = 0; row < kTerrainRows; ++row)
+        terrainBoxes_[row]->setGeometry(10, kCheckBoxTop.at(s) + kCheckBoxStep.at(s) * row, 18, 17);
+    for (int layer = 0; layer < kTilesetLayers; ++layer) {
+        const int left = layer == 0 ? 40 : kLayerTileBoxLeft.at(s);
+        tileBoxes_[layer]->setGeometry(left, 0, side, side);
+        QImage& image = tileBoxes_[layer]->image;
+        if (!image.isNull() && image.width() != side)
+            image = image.scaled(side, side);
+        if (layer > 0) {
+            groupPanels_[layer][0]->setGeometry(0, 0, 38, 200);
+            groupPanels_[layer][1]->setGeometry(kSecondPanelLeft.at(s), kSecondPanelTop.at(s), 38, 200);
+        }
+    }
+    const int width = side + 56 + (s == 1 ? 40 : 0);
+    const int height = side + 80;
+    setFixedSize(width, height);
+    PageControl1->setGeometry(0, 24, width, height - 24);
+}
+
+void TTilesetForm::setLargeTiles(bool large)
+{
+    paletteScale_ = large ? 2 : 1;
+    placeForScale();
+    RedrawPalette(activeLayer_);
+}
+
+void TTilesetForm::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    placeForScale();
+    RedrawPalette(activeLayer_);
+}
+
+void TTilesetForm::LoadTileset(int index)
+{
+    if (index < 0 || index >= main_.tilesetNames.size())
+        return;
+    QDir::setCurrent(main_.programDirectory());
+    LayerFiles files;
+    for (int layer = 0; layer < kTilesetLayers; ++layer)
+        files[layer] =
+            resolvedLayerFile(main_.tilesetFiles[layer].value(index, kNoLayerFile), main_.programDirectory());
+    for (const QString& message : tileset_.LoadTileset(files))
+        prompter_.message(message);
+    TileTitle->setText(main_.tilesetNames[index]);
+    selectedTile_.fill(0);
+    for (auto& rotations : paletteRotation_)
+        rotations.fill(0);
+    lastClicked_ = QPoint(-1, -1);
+    main_.state().layerCount = tileset_.layerCount() + 1;
+    main_.document().tilesetIndex = index;
+    showLayers();
+    for (int layer = 0; layer < tileset_.layerCount(); ++layer)
+        readLayerData(layer, main_.tilesetFiles[layer].value(index));
+    main_.state().editMode = NormalDraw;
+    main_.state().connector = false;
+    main_.setStatusText(main_.modeNames[activeLayer_].value(0));
+    for (int layer = 0; layer < tileset_.layerCount(); ++layer)
+        RedrawPalette(layer);
+}
+
+void TTilesetForm::showLayers()
+{
+    const int side = 200 * paletteScale_;
+    for (int layer = 0; layer < kTilesetLayers; ++layer) {
+        const bool used = tileset_.hasSheet(layer);
+        PageControl1->setTabVisible(layer, used);
+        QImage& image = tileBoxes_[layer]->image;
+        image = used ? tileset_.sheet(layer).original().scaled(side, side) : QImage();
+    }
+}
+
+// Mode names, brush groups and tile tips of a layer the tileset uses.
+void TTilesetForm::readLayerData(int layer, const QString& layerFile)
+{
+    QStringList& names = main_.modeNames[layer];
+    names = {"Normal Mode", "Selection Mode"};
+    const std::string file = layerFile.toStdString();
+    tileTips_[layer] = readTipFile(companionPath(tipFileName(file), main_.programDirectory()));
+    if (layer == 0)
+        return;
+    readGroupFile(companionPath(groupFileName(file), main_.programDirectory()), groups_[layer]);
+    for (const std::string& name : groups_[layer].groupNames())
+        names << displayText(name);
+    showGroupButtons(layer);
+}
+
+void TTilesetForm::showGroupButtons(int layer)
+{
+    const LayerGroups& groups = groups_[layer];
+    for (int slot = 0; slot < kGroupButtons; ++slot) {
+        QToolButton* button = groupButtons_[layer][slot];
+        const bool used = slot < groups.slotCount;
+        button->setVisible(used);
+        if (!used)
+            continue;
+        button->setToolTip(displayText(groups.slots[slot].name));
+        button->setIcon(QIcon(
+            resolvedFile(QString::fromStdString(groups.slots[slot].iconFile), main_.programDirectory())));
+    }
+}
+
+void TTilesetForm::DrawPaletteCell(int tile, int rotation, int layer)
+{
+    if (tile < 0 || tile >= kTileCount || rotation < 0 || rotation > 3 || layer < 0 ||
+        layer >= kTilesetLayers) {
+        prompter_.message("Illegal Tile Request");
+        return;
+    }
+    QImage& image = tileBoxes_[layer]->image;
+    if (image.isNull())
+        return;
+    // Overlay tiles show over base tile 0, base tiles over black.
+    QImage cell = blankTile(0xff000000);
+    if (layer > 0)
+        tileset_.FetchTile(cell, 0, 0, 0);
+    QImage picture = blankTile(kTransparentColour);
+    if (tileset_.FetchTile(picture, tile, rotation, layer))
+        MaskedBlit(cell, picture);
+    const int s = cellSize();
+    QPainter painter(&image);
+    painter.drawImage(QRect((tile % 10) * s + 1, (tile / 10) * s + 1, s, s),
+                      cell.scaled(s, s, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+}
+
+void TTilesetForm::DrawSelectionFrame(int tile, int layer, const QColor& colour)
+{
+    QImage& image = tileBoxes_[layer]->image;
+    if (image.isNull())
+        return;
+    const int s = cellSize();
+    const int c = tile % 10;
+    const int r = tile / 10;
+    QPainter painter(&image);
+    painter.setPen(QPen(colour, 1));
+    painter.drawPolygon(
+        QPolygon({QPoint(c * s + 2, r * s + 2), QPoint((c + 1) * s - 2, r * s + 2),
+                  QPoint((c + 1) * s - 2, (r + 1) * s - 2), QPoint(c * s + 2, (r + 1) * s - 2)}));
+}
+
+void TTilesetForm::RedrawPalette(int layer)
+{
+    if (tileBoxes_[layer]->image.isNull())
+        return;
+    for (int tile = 0; tile < kTileCount; ++tile)
+        DrawPaletteCell(tile, paletteRotation_[tile][layer], layer);
+    DrawSelectionFrame(selectedTile_[layer], layer, main_.state().editMode > 0 ? kGroupFrame : kPlainFrame);
+    tileBoxes_[layer]->update();
+}
+
+QPoint TTilesetForm::cellAt(int x, int y) const
+{
+    return {x / 20 / paletteScale_, y / 20 / paletteScale_};
+}
+
+void TTilesetForm::TileBoxMouseMove(int x, int y)
+{
+    const QPoint cell = cellAt(x, y);
+    if (cell == lastHovered_)
+        return;
+    lastHovered_ = cell;
+    const TileTips& tips = tileTips_[activeLayer_];
+    const auto tile = static_cast<std::size_t>(cell.y() * 10 + cell.x());
+    tileBoxes_[activeLayer_]->setToolTip(tile < tips.size() ? displayText(tips[tile])
+                                                            : QString("No Description"));
+}
+
+void TTilesetForm::showModeOnMain(int editMode, bool connector)
+{
+    EditorState& state = main_.state();
+    state.editMode = editMode;
+    state.connector = connector;
+    main_.setStatusText(editMode == TerrainDrawing ? QString("Draw Terrain")
+                                                   : main_.modeNames[activeLayer_].value(editMode));
+}
+
+void TTilesetForm::TileBoxMouseUp(Qt::MouseButton button, int x, int y)
+{
+    const QPoint cell = cellAt(x, y);
+    if (cell.x() < 0 || cell.x() > 9 || cell.y() < 0 || cell.y() > 9)
+        return;
+    const int layer = activeLayer_;
+    if (cell != lastClicked_)
+        DrawPaletteCell(selectedTile_[layer], paletteRotation_[selectedTile_[layer]][layer], layer);
+    lastClicked_ = cell;
+    const int tile = cell.y() * 10 + cell.x();
+    selectedTile_[layer] = tile;
+    DrawPaletteCell(tile, paletteRotation_[tile][layer], layer);
+
+    showModeOnMain(NormalDraw, false);
+    main_.state().currentLayer = layer + 1;
+    if (layer == 0 && cell.x() == 0) {
+        main_.state().currentLayer = 0;
+        if (terrainBoxes_[cell.y()]->isChecked())
+            showModeOnMain(TerrainDrawing, false);
+    }
+    main_.dropRegionSelection();
+
+    if (button == Qt::LeftButton) {
+        DrawSelectionFrame(tile, layer, kPlainFrame);
+    } else if (button == Qt::RightButton) {
+        const std::optional<GroupChoice> group = groups_[layer].groupOfTile(tile);
+        if (group)
+            showModeOnMain(group->editMode, group->connector);
+        DrawSelectionFrame(tile, layer, group ? kGroupFrame : kPlainFrame);
+    }
+    tileBoxes_[layer]->update();
+}
+
+void TTilesetForm::CheckBoxClick(int row)
+{
+    const bool checked = terrainBoxes_[row]->isChecked();
+    main_.state().editMode = checked ? TerrainDrawing : NormalDraw;
+    main_.setStatusText(checked ? "Draw Terrain" : "Normal Mode");
+    const int layer = activeLayer_;
+    DrawPaletteCell(selectedTile_[layer], paletteRotation_[selectedTile_[layer]][layer], layer);
+    lastClicked_ = QPoint(0, row);
+    selectedTile_[layer] = 10 * row;
+    DrawPaletteCell(10 * row, paletteRotation_[10 * row][layer], layer);
+    DrawSelectionFrame(10 * row, layer, kPlainFrame);
+    tileBoxes_[layer]->update();
+}
+
+void TTilesetForm::GroupButtonClick(int slot)
+{
+    const int layer = activeLayer_;
+    DrawPaletteCell(selectedTile_[layer], paletteRotation_[selectedTile_[layer]][layer], layer);
+    const int editMode = slot + FirstGroupBrush;
+    const LayerGroups& groups = groups_[layer];
+    const BoxGroup* box = groups.boxGroupForMode(editMode);
+    const ConnectorGroup* connector = groups.connectorGroupForMode(editMode);
+    const int firstPiece = box ? box->pieces[0].tile : connector ? connector->pieces[0].tile : -1;
+    if (validTile(firstPiece))
+        selectedTile_[layer] = firstPiece;
+    showModeOnMain(editMode, connector != nullptr);
+    main_.dropRegionSelection(false);
+    DrawSelectionFrame(selectedTile_[layer], layer, kGroupFrame);
+    tileBoxes_[layer]->update();
+}
+
+void TTilesetForm::PageControl1Change(int tab)
+{
+    if (tab < 0)
+        return;
+    activeLayer_ = tab;
+    main_.state().currentLayer = tab == 0 ? 0 : tab + 1;
+    RedrawPalette(activeLayer_);
+    if (main_.state().oneLayer)
+        main_.redrawAll();
+}
+
+void TTilesetForm::rotateSelectedTile(int step)
+{
+    const int layer = activeLayer_;
+    const int tile = selectedTile_[layer];
+    int& rotation = paletteRotation_[tile][layer];
+    rotation = (rotation + step + 4) % 4;
+    DrawPaletteCell(tile, rotation, layer);
+    DrawSelectionFrame(tile, layer, kPlainFrame);
+    tileBoxes_[layer]->update();
+}
+
+bool TTilesetForm::pickTile(int tile, int rotation)
+{
+    if (!validTile(tile) || rotation < 0 || rotation > 3)
+        return false;
+    const int layer = activeLayer_;
+    DrawPaletteCell(selectedTile_[layer], paletteRotation_[selectedTile_[layer]][layer], layer);
+    selectedTile_[layer] = tile;
+    paletteRotation_[tile][layer] = rotation;
+    lastClicked_ = QPoint(tile % 10, tile / 10);
+    DrawPaletteCell(tile, rotation, layer);
+    DrawSelectionFrame(tile, layer, kPlainFrame);
+    tileBoxes_[layer]->update();
+    showModeOnMain(NormalDraw, false);
+    return true;
+}
+
+void TTilesetForm::keyPressEvent(QKeyEvent* event)
+{
+    const QString text = event->text();
+    if (text.size() == 1)
+        main_.FormKeyPress(text.front());
+}
+
+} // namespace xemap

@@ -1,0 +1,131 @@
+#pragma once
+
+#include "render/Xedrawfuncs.h"
+#include "core/tileset/GroupFile.h"
+#include "render/Tileset.h"
+#include "core/tileset/TipFile.h"
+
+#include <QColor>
+#include <QImage>
+#include <QPoint>
+#include <QWidget>
+
+#include <array>
+
+class QCheckBox;
+class QLineEdit;
+class QTabWidget;
+class QToolButton;
+
+namespace xemap {
+
+class Prompter;
+class TForm1;
+
+constexpr int kGroupButtons = 16;
+
+inline const QColor kPlainFrame{128, 0, 0};
+inline const QColor kGroupFrame{0, 128, 0};
+
+// One layer's palette image, with the mouse handed to the palette window.
+class TileBox final : public QWidget {
+    Q_OBJECT
+
+  public:
+    TileBox(int layer, QWidget* parent);
+    QImage image;
+
+  Q_SIGNALS:
+    void moved(int x, int y);
+    void released(Qt::MouseButton button, int x, int y);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// The floating palette: the loaded tileset's layers as tabs of 10 x 10 tiles, the
+// terrain check boxes and the group buttons. It owns the tileset and tells the main
+// window the current layer, the edit mode and the status text.
+class TTilesetForm final : public QWidget {
+    Q_OBJECT
+
+  public:
+    TTilesetForm(TForm1& main, Prompter& prompter);
+    ~TTilesetForm() override;
+
+    const Tileset& tileset() const { return tileset_; }
+    const LayerGroups& groups(int layer) const { return groups_[layer]; }
+    const TileTips& tileTips(int layer) const { return tileTips_[layer]; }
+    // Loads registry entry `index` of the main window's lists and resets the palette.
+    void LoadTileset(int index);
+
+    int activeLayer() const { return activeLayer_; }
+    int selectedTile() const { return selectedTile_[activeLayer_]; }
+    int selectedRotation() const { return paletteRotation_[selectedTile()][activeLayer_]; }
+    int paletteScale() const { return paletteScale_; }
+    // What the next paint lays down: the active tab's selected tile at its rotation.
+    PaletteTile paletteTile() const { return {selectedTile(), selectedRotation(), activeLayer_}; }
+    const QImage& paletteImage(int layer) const { return tileBoxes_[layer]->image; }
+
+    // Rotation keys: the selected tile's palette rotation turned by a quarter step.
+    void rotateSelectedTile(int step);
+    // Tile picking: the active layer selects `tile` at `rotation` in normal mode. False,
+    // and nothing changed, for a tile or rotation the palette does not have.
+    bool pickTile(int tile, int rotation);
+    void setLargeTiles(bool large);
+
+    void DrawPaletteCell(int tile, int rotation, int layer);
+    void RedrawPalette(int layer);
+    void DrawSelectionFrame(int tile, int layer, const QColor& colour);
+
+    // Palette events, reached by the controls and by tests.
+    void TileBoxMouseMove(int x, int y);
+    void TileBoxMouseUp(Qt::MouseButton button, int x, int y);
+    void CheckBoxClick(int row);
+    void GroupButtonClick(int slot);
+    void PageControl1Change(int tab);
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    void buildControls();
+    void buildBaseTab();
+    void buildLayerTab(int layer);
+    void placeForScale();
+    void showLayers();
+    void readLayerData(int layer, const QString& layerFile);
+    void showGroupButtons(int layer);
+    int cellSize() const { return 20 * paletteScale_; }
+    QPoint cellAt(int x, int y) const;
+    void selectPlainTile(int tile);
+    void showModeOnMain(int editMode, bool connector);
+
+    TForm1& main_;
+    Prompter& prompter_;
+    Tileset tileset_;
+    std::array<LayerGroups, kTilesetLayers> groups_{};
+    std::array<TileTips, kTilesetLayers> tileTips_{};
+
+    int activeLayer_ = 0;
+    std::array<int, kTilesetLayers> selectedTile_{};
+    std::array<std::array<int, kTilesetLayers>, kTileCount> paletteRotation_{};
+    int paletteScale_ = 2;
+    QPoint lastClicked_{-1, -1};
+    QPoint lastHovered_{-1, -1};
+
+    QLineEdit* TileTitle = nullptr;
+    QCheckBox* oneLayerBox = nullptr;
+    QCheckBox* OnTopBox = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* Panel3 = nullptr;
+    std::array<QCheckBox*, 10> terrainBoxes_{};
+    std::array<TileBox*, kTilesetLayers> tileBoxes_{};
+    std::array<std::array<QWidget*, 2>, kTilesetLayers> groupPanels_{};
+    std::array<std::array<QToolButton*, kGroupButtons>, kTilesetLayers> groupButtons_{};
+};
+
+} // namespace xemap

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "core/document/EditorState.h"
+#include "core/document/MapDocument.h"
+#include "render/DoorGeometry.h"
+
+#include <QImage>
+#include <QString>
+
+namespace xemap {
+
+class Tileset;
+
+// The picture scale of a scale choice ("1.00", "0.50", "0.25", "0.10" as numbers).
+constexpr float exportScale(float scaleChoice) { return scaleChoice * 0.5f; }
+constexpr int exportPictureSize(float scale) { return static_cast<int>(2560 * scale); }
+
+// The whole map composed cell by cell at scale s (a cell takes 80 s pixels): the cell
+// layers below layerLimit whatever the view shows (the export takes all six, the
+// printed picture those of the tileset), every location label, the door glyphs when
+// View > Doors is on, each cell's tile source rectangle scaled into place.
+QImage ExportPicture(const MapDocument& document, const EditorState& state, const Tileset& tileset,
+                     const DoorGeometry& doorGeometry, float scale, int layerLimit = kCellLayers);
+
+// Saves the picture as PNG for a ".png" name and BMP otherwise, through a temporary
+// file renamed over the target. Returns an empty string or the message of the failure.
+QString WritePicture(const QImage& picture, const QString& fileName);
+
+}  // namespace xemap

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "render/TileSheet.h"
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+
+namespace xemap {
+
+constexpr int kTilesetLayers = 5;
+
+// The word a registry entry holds for a layer the tileset does not have.
+inline constexpr char kNoLayerFile[] = "null";
+
+using LayerFiles = std::array<QString, kTilesetLayers>;
+using LayerSheets = std::array<QImage, kTilesetLayers>;
+
+// A tile's picture: its area in a sheet that holds it at the asked rotation.
+struct TilePicture {
+    const QImage* sheet;
+    QRect area;
+};
+
+// The loaded tileset's layer sheets with their rotation caches.
+class Tileset {
+public:
+    Tileset() = default;
+    // Sheets in memory, a null image for a layer without one; the layer count follows
+    // the highest layer that has a sheet.
+    explicit Tileset(const LayerSheets& sheets);
+
+    // Replaces every layer by the bitmaps of the five resolved file names, "null" for
+    // a layer the tileset does not have. A file that cannot be read leaves its layer
+    // without a sheet (it still counts for the layer count) and gives one message
+    // naming it; the other layers load all the same.
+    QStringList LoadTileset(const LayerFiles& layerFiles);
+
+    // 1 + the highest layer the tileset has (at least 1).
+    int layerCount() const { return layerCount_; }
+    bool hasSheet(int layer) const;
+    const TileSheet& sheet(int layer) const { return sheets_[layer]; }
+
+    // Copies the tile at the rotation into the 80 x 80 destination at (0, 0). Returns
+    // false and leaves the destination alone for a layer without a sheet or a tile,
+    // rotation or layer out of range.
+    bool FetchTile(QImage& destination, int tile, int rotation, int layer) const;
+    // Turns one tile into the rotation cache, once per load.
+    void RotateTile(int tile, int rotation, int layer) const;
+
+    // Where the tile's picture lies, opaque (magenta kept) or keyed (magenta
+    // transparent); nothing when FetchTile would fetch nothing.
+    std::optional<TilePicture> opaqueTile(int tile, int rotation, int layer) const;
+    std::optional<TilePicture> keyedTile(int tile, int rotation, int layer) const;
+
+private:
+    bool fetchable(int tile, int rotation, int layer) const;
+
+    std::array<TileSheet, kTilesetLayers> sheets_;
+    int layerCount_ = 1;
+};
+
+}  // namespace xemap

@@ -1,0 +1,138 @@
+#include "support/MapTestSupport.h"
+#include "core/mapfile/MapWriter.h"
+#include "core/mapfile/SafeSave.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace xemap {
+namespace {
+
+using namespace testing;
+namespace fs = std::filesystem;
+
+// While it lives, no file of this process may grow past the given size: a write that
+// crosses it fails part-way, as on a full disk. It binds the superuser too.
+struct FileSizeLimit {
+    // SIGXFSZ ignored: the write fails instead of ending the process.
+    explicit FileSizeLimit(rlim_t bytes) : handler(std::signal(SIGXFSZ, SIG_IGN))
+    {
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        const rlimit limit{bytes, saved.rlim_max};
+        active = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, handler);
+    }
+    void (*handler)(int);
+    rlimit saved{};
+    bool active = false;
+};
+
+class SafeSave : public ::testing::Test {
+protected:
+    void SetUp() override { writeBytes(target, "precious"); }
+    std::size_t entries() const
+    {
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()));
+    }
+    TempFolder folder;
+    const fs::path target = folder / "map.xem";
+};
+
+TEST_F(SafeSave, ReplacesTheFileAndKeepsItsPermissions)
+{
+    const auto perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(target, perms);
+    ASSERT_TRUE(saveFileSafely(target, "new text"));
+    EXPECT_EQ(fileBytes(target), "new text");
+    EXPECT_EQ(fs::status(target).permissions(), perms);
+    EXPECT_EQ(entries(), 1u);
+
+    // Through a link, the file it names is replaced and the link stays.
+    const auto link = folder / "link.xem";
+    fs::create_symlink(target, link);
+    ASSERT_TRUE(saveMapFile(MapDocument{}, link));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(fileBytes(target), writeMap(MapDocument{}));
+}
+
+TEST_F(SafeSave, AFailedSaveLeavesTheOldFileAsItWas)
+{
+    // The target is a folder: the temporary file is written, but cannot replace it.
+    const auto folderTarget = folder / "sub";
+    fs::create_directory(folderTarget);
+    EXPECT_FALSE(saveFileSafely(folderTarget, "x"));
+    EXPECT_TRUE(fs::is_directory(folderTarget));
+
+    EXPECT_FALSE(saveFileSafely(folder / "no-such-folder" / "map.xem", "x"));
+    EXPECT_FALSE(saveFileSafely("", "x"));
+    EXPECT_EQ(entries(), 2u);  // no temporary file left behind
+    EXPECT_EQ(fileBytes(target), "precious");
+}
+
+TEST_F(SafeSave, AWriteThatFailsMidwayLeavesTheOldFileAsItWas)
+{
+    MapDocument changed;
+    changed.mapName = "Changed";
+    const std::string bytes = writeMap(changed);
+    constexpr rlim_t kRoom = 4096;
+    ASSERT_GT(bytes.size(), 2 * kRoom);
+
+    bool saved = true;
+    {
+        FileSizeLimit full(kRoom);
+        ASSERT_TRUE(full.active);
+        saved = saveMapFile(changed, target);
+    }
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(fileBytes(target), "precious");
+    EXPECT_EQ(entries(), 1u);  // the part-written temporary file is gone
+    EXPECT_TRUE(saveMapFile(changed, target)) << "room again: the same save succeeds";
+    EXPECT_EQ(fileBytes(target), bytes);
+}
+
+TEST_F(SafeSave, RefusesAReadOnlyFileOrFolder)
+{
+    const auto refusedBoth = [this] {
+        fs::permissions(target, fs::perms::owner_read);
+        const bool fileRefused = !saveFileSafely(target, "x");
+        fs::permissions(target, fs::perms::owner_all);
+        fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
+        const bool folderRefused = !saveFileSafely(target, "x");
+        fs::permissions(folder.path(), fs::perms::owner_all);
+        return fileRefused && folderRefused;
+    };
+    if (::geteuid() != 0) {
+        EXPECT_TRUE(refusedBoth());
+    } else {
+        // Permissions do not bind the superuser, so an ordinary user who owns the folder tries.
+        constexpr uid_t kNobody = 65534;
+        ASSERT_EQ(::chown(folder.path().c_str(), kNobody, kNobody), 0);
+        ASSERT_EQ(::chown(target.c_str(), kNobody, kNobody), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            bool refused = false;
+            try {
+                refused = ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0 && refusedBoth();
+            } catch (...) {
+            }
+            ::_exit(refused ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    EXPECT_EQ(fileBytes(target), "precious");
+}
+
+}  // namespace
+}  // namespace xemap

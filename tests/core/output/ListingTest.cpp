@@ -1,0 +1,81 @@
+#include "core/output/Listing.h"
+
+#include <gtest/gtest.h>
+
+namespace xemap {
+namespace {
+
+template <class Record>
+std::shared_ptr<Record> record(std::string name, StringList text = {})
+{
+    auto r = std::make_shared<Record>();
+    r->name = std::move(name);
+    r->text = std::move(text);
+    return r;
+}
+
+TEST(Listing, LaysOutEveryRecordKind)
+{
+    auto well = std::make_shared<XETile>();
+    well->shortName = "Old Well";
+    well->areaText = {"A dry well.", ""};
+    auto mara = record<XENPC>("Mara", {"Kind."});
+    mara->align = "Neutral Good", mara->race = "Human", mara->npcClass = "Cleric", mara->script = "talk";
+    auto sela = record<XENPC>("Sela");
+    sela->align = "True Neutral", sela->race = "Gnome", sela->npcClass = "None";
+    auto ogre = record<XECreature>("Ogre", {"Big."});
+    ogre->type = "Giant", ogre->weapon = "Club", ogre->armor = "Hide", ogre->script = "ai";
+    auto rats = record<XECreature>("Rats");
+    rats->type = "Vermin";
+    auto rope = record<XEItem>("Rope", {"Long."});
+    rope->value = "5 gp", rope->script = "take";
+    auto key = record<XEItem>("Key");
+    auto trap = record<XEEvent>("Trap", {"Ouch."});
+    trap->location = "Door", trap->trigger = "On Enter", trap->script = "spring";
+    auto stairs = record<XEPortal>("Stairs", {"Down."});
+    stairs->location = "Stairs down", stairs->targetMap = "cellar.xem", stairs->targetTile = "12";
+    stairs->restrictions = "not listed";
+    well->npcs = {mara, sela}, well->creatures = {ogre, rats}, well->items = {rope, key};
+    well->events = {trap}, well->portals = {stairs};
+    auto bare = std::make_shared<XETile>();
+    bare->shortName = "Nook";
+    DescriptionList list;
+    list.append(well);
+    list.append(bare);
+
+    const std::vector<std::string> expected{
+        "1:  Old Well", "____________", "A dry well.", "", " ",
+        " ", "   NPCs:", " ",
+        "   Mara:  Neutral Good  Human Cleric", "   Script: talk", "      Kind.",
+        "   Sela:  True Neutral  Gnome ", "   Script: ",
+        " ",
+        " ", "   Creatures:", " ",
+        "   Ogre:  Giant", "   Weapon: Club", "   Armor:  Hide", "   Script: ai", "      Big.", " ",
+        "   Rats:  Vermin", " ",
+        " ", "   Items:", " ",
+        "   Rope  (5 gp)", "   Script: take", "      Long.", " ",
+        "   Key  (0 gp)", " ",
+        " ", "   Events:", " ",
+        "   Trap", "   Location: Door", "   Trigger: On Enter", "   Script: spring", "      Ouch.", " ",
+        " ", "   Portals:", " ",
+        "Stairs", "   Location: Stairs down", "   Target Map: cellar.xem", "   Target Tile: 12",
+        "   Script: ", "      Down.", " ",
+        std::string(50, '_'), " ",
+        "2:  Nook", "________", " ", std::string(50, '_'), " "};
+    EXPECT_EQ(listingLines(list), expected);
+    // The empty value became part of the document.
+    EXPECT_EQ(key->value, "0 gp");
+}
+
+TEST(Listing, EndsEveryLineWithCrLf)
+{
+    DescriptionList list;
+    EXPECT_EQ(listingText(list), "");
+    auto tile = std::make_shared<XETile>();
+    tile->shortName = "Café";  // the underline counts characters, not bytes
+    list.append(tile);
+    EXPECT_EQ(listingText(list), "1:  Café\r\n________\r\n \r\n" + std::string(50, '_') + "\r\n \r\n");
+}
+
+}  // namespace
+}  // namespace xemap

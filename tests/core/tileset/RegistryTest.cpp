@@ -1,0 +1,75 @@
+#include "support/MapTestSupport.h"
+#include "core/tileset/Registry.h"
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+namespace xemap {
+namespace {
+
+using namespace testing;
+
+const std::string kDefaultLines = "City\r\ntilesets\\outdoor_bases.bmp\r\ntilesets\\city_layer.bmp\r\nnull\r\nnull\r\n"
+                                  "null\r\nDungeon\r\ntilesets\\indoor_bases.bmp\r\ntilesets\\indoor_layer.bmp\r\n"
+                                  "null\r\nnull\r\nnull\r\n";
+
+TEST(Registry, WritesTheDefaultWhenThereIsNoUsableRegistry)
+{
+    for (const char* existing : {static_cast<const char*>(nullptr), "", "\r\n  \r\n\n"}) {
+        TempFolder folder;
+        if (existing)
+            writeBytes(folder / "XEMAP.INI", existing);
+        const auto tilesets = loadOrCreateRegistry(folder.path());
+        ASSERT_TRUE(tilesets);
+        EXPECT_EQ(*tilesets, parseRegistry(kDefaultLines));
+        EXPECT_EQ(fileBytes(folder / "XEMAP.INI"), kDefaultLines);
+    }
+    EXPECT_FALSE(loadOrCreateRegistry(TempFolder().path() / "gone"));
+}
+
+TEST(Registry, ReadsEntriesAsStored)
+{
+    const std::string longName(300, 'n');
+    const std::tuple<const char*, std::string, std::vector<TilesetEntry>> cases[] = {
+        {"LF lines, no final line end", "A\na0\nnull\nnull\nnull\na4\n" + longName + "\nb0",
+         {{"A", {"a0", "null", "null", "null", "a4"}}, {longName, {"b0", "null", "null", "null", "null"}}}},
+        {"empty name kept, trailing blank lines dropped", "\r\nbase\r\nnull\r\nnull\r\nnull\r\nnull\r\n\r\n\r\n",
+         {{"", {"base", "null", "null", "null", "null"}}}},
+    };
+    for (const auto& [what, text, expected] : cases)
+        EXPECT_EQ(parseRegistry(text), expected) << what;
+}
+
+TEST(Registry, AppendsAnEntryAfterTheLastLine)
+{
+    TempFolder folder;
+    const auto file = folder / "XEMAP.INI";
+    const TilesetEntry caves{"Caves", {"C:\\art\\caves.bmp", "null", "null", "null", "null"}};
+    ASSERT_TRUE(appendRegistryEntry(file, caves));
+    EXPECT_EQ(fileBytes(file), "Caves\r\nC:\\art\\caves.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n");
+
+    writeBytes(file, kDefaultLines.substr(0, kDefaultLines.size() - 2));  // last line without its break
+    ASSERT_TRUE(appendRegistryEntry(file, caves));
+    auto expected = parseRegistry(kDefaultLines);
+    expected.push_back(caves);
+    EXPECT_EQ(readRegistry(file), expected);
+    EXPECT_FALSE(appendRegistryEntry(folder.path(), caves));
+}
+
+TEST(Registry, ResolvesStoredPathsAndCountsLayers)
+{
+    EXPECT_EQ(resolveTilesetPath("/opt/xemap", "tilesets\\city_layer.bmp"), "/opt/xemap/tilesets/city_layer.bmp");
+    EXPECT_EQ(resolveTilesetPath("/opt/xemap", "/home/u/art.bmp"), "/home/u/art.bmp");
+    const std::pair<std::array<std::string, 5>, int> cases[] = {
+        {{"a", "null", "c", "null", "null"}, 3},  // a gap still counts up to the highest layer
+        {{"a", "b", "c", "d", "e"}, 5},
+        {{"null", "null", "null", "null", "null"}, 1},
+        {{"a", "NULL", "null", "null", "null"}, 2},  // only the exact word marks no layer
+    };
+    for (const auto& [files, layers] : cases)
+        EXPECT_EQ(tilesetLayerCount({"t", files}), layers);
+}
+
+}  // namespace
+}  // namespace xemap

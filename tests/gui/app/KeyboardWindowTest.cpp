@@ -1,0 +1,119 @@
+#include "support/MainWindowTestSupport.h"
+
+#include <QScrollBar>
+#include <QTest>
+
+using namespace xemap;
+using namespace xemap::testing;
+
+namespace {
+
+class KeyboardWindowTest : public ColourMapFixture {
+  protected:
+    void key(Qt::Key k, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(&form(), k, modifiers); }
+    void type(char c) { QTest::keyClick(&form(), c); }
+    QScrollBar* bar(const char* name) { return form().findChild<QScrollBar*>(name); }
+    // The cell as it shows once the cursor leaves it.
+    QImage cleanCell() { return form().renderer()->underCursorImage().copy(); }
+};
+
+// Keys zoom past the disabled buttons, so the zoom itself must stop at one and eight.
+TEST_F(KeyboardWindowTest, ZoomKeysStopAtOneAndEightAndArrowsScrollOnlyWhenZoomed)
+{
+    type('-');
+    key(Qt::Key_Right);
+    EXPECT_EQ(form().state().zoomFactor, 1.0f);
+    EXPECT_EQ(bar("XScroll")->value(), 0);
+    type('=');
+    for (int i = 0; i < 70; ++i)
+        key(Qt::Key_Right);
+    EXPECT_EQ(bar("XScroll")->value(), 64);
+    key(Qt::Key_Down, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(bar("YScroll")->value(), 4);
+    QTest::keyClicks(&form(), "++++");
+    EXPECT_EQ(form().state().zoomFactor, 8.0f);
+}
+
+TEST_F(KeyboardWindowTest, KeypadTogglesDoorsThatUndoRestoresAndMainDigitsLeaveAlone)
+{
+    hover(4, 6);
+    const QImage bare = cleanCell();
+    form().document().grid.door(4, 6, North) = 3;
+
+    key(Qt::Key_8);
+    EXPECT_EQ(grid().door(4, 6, North), 3) << "the digit on the main keys is no door key";
+    key(Qt::Key_8, Qt::KeypadModifier);
+    EXPECT_EQ(cleanCell(), bare) << "a door taken away leaves no glyph";
+    key(Qt::Key_8, Qt::KeypadModifier);
+    EXPECT_EQ(grid().door(4, 6, North), 1);
+
+    for (int expected : {1, -1, 0}) {
+        key(Qt::Key_5, Qt::KeypadModifier);
+        EXPECT_EQ(grid().door(4, 6, Center), expected);
+    }
+    key(Qt::Key_4, Qt::KeypadModifier);
+    EXPECT_EQ(grid().door(4, 6, West), 1);
+
+    // Ctrl+Shift+Z is Ctrl+Z; Ctrl+R redoes.
+    key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(grid().door(4, 6, West), 0);
+    key(Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(grid().door(4, 6, West), 1);
+}
+
+TEST_F(KeyboardWindowTest, SpacePicksTheCursorTileAndRotationKeysWrapThePaletteTile)
+{
+    form().document().grid.tile(2, 3, 1) = 37;
+    form().document().grid.rotation(2, 3, 1) = 2;
+    palette().TileBoxMouseUp(Qt::LeftButton, 5, 45); // a terrain tile of the base tab
+    palette().TileBoxMouseUp(Qt::LeftButton, 45, 45);
+    form().SelectButtonClick();
+    hover(2, 3);
+    type(' ');
+    EXPECT_EQ(palette().selectedTile(), 37);
+    EXPECT_EQ(palette().selectedRotation(), 2);
+    EXPECT_EQ(form().statusText(), "Normal Mode");
+
+    QTest::keyClicks(&form(), ">>,");
+    EXPECT_EQ(palette().selectedRotation(), 3) << "turned to 3, 0 and back";
+    EXPECT_EQ(grid().rotation(2, 3, 1), 2) << "the map cell keeps its rotation";
+
+    // A tile number the palette has no cell for is not picked.
+    form().document().grid.tile(2, 3, 1) = 1234;
+    type(' ');
+    EXPECT_EQ(palette().selectedTile(), 37);
+}
+
+TEST_F(KeyboardWindowTest, PaletteKeysHideAndResizeThePalette)
+{
+    palette().show();
+    type('s');
+    EXPECT_EQ(palette().paletteScale(), 1);
+    EXPECT_FALSE(action("ViewLargeTileset")->isChecked());
+    type('H');
+    EXPECT_FALSE(palette().isVisible());
+}
+
+TEST_F(KeyboardWindowTest, KeysDoNothingWhileTheirItemIsDisabledOrTheCursorIsOffTheGrid)
+{
+    hover(1, 1);
+    for (Qt::Key k : {Qt::Key_C, Qt::Key_V})
+        key(k, Qt::ControlModifier | Qt::AltModifier);
+    for (Qt::Key k : {Qt::Key_V, Qt::Key_Z})
+        key(k, Qt::ControlModifier);
+    EXPECT_TRUE(form().document().descriptions.empty());
+    EXPECT_FALSE(form().state().modified);
+
+    // A drag that ends past the map's edge leaves the cursor cell off the grid.
+    form().MapBoxMouseDown(Qt::LeftButton, {}, 10, 10);
+    form().MapBoxMouseUp(Qt::LeftButton, {}, 700, -30);
+    ASSERT_FALSE(form().state().cursorInsideGrid());
+    const MapGrid before = grid();
+    key(Qt::Key_8, Qt::KeypadModifier);
+    type(' ');
+    type('d');
+    EXPECT_EQ(grid(), before);
+    EXPECT_TRUE(prompter.dialogsShown.isEmpty());
+}
+
+} // namespace

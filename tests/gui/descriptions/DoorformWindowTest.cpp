@@ -1,0 +1,120 @@
+#include "gui/descriptions/Doorformmain.h"
+#include "support/TestSheets.h"
+#include "render/Xedrawfuncs.h"
+#include "render/Tileset.h"
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace xemap;
+
+namespace {
+
+constexpr int kColumn = 3;
+constexpr int kRow = 4;
+constexpr int kBaseTile = 7;
+// Inside the box of the North door in the start-up geometry, clear of its outline.
+constexpr QPoint kNorthBoxInside{41, 21};
+constexpr QPoint kEastBoxInside{61, 41};
+
+class DoorFormTest : public ::testing::Test {
+protected:
+    DoorFormTest()
+    {
+        document.grid.tile(kColumn, kRow, 0) = kBaseTile;
+        list = form.findChild<QListWidget*>("DoorList");
+        types = form.findChild<QComboBox*>("DoorType");
+    }
+
+    void open() { form.FormShow(document.grid, renderer, state, kColumn, kRow, QPoint(50, 60)); }
+
+    void selectPosition(int row)
+    {
+        QWidget* viewport = list->viewport();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+        ASSERT_EQ(list->currentRow(), row);
+    }
+    void chooseType(int typeNumber) { types->setCurrentIndex(typeNumber); }
+
+    std::int32_t door(int slot) const { return document.grid.door(kColumn, kRow, slot); }
+    QRgb previewPixel(QPoint at) { return form.findChild<QWidget*>("TileBox")->grab().toImage().pixel(at); }
+
+    MapDocument document;
+    EditorState state;
+    Tileset tileset{LayerSheets{test::solidSheet(0)}};
+    MapRenderer renderer{document, state, tileset};
+    TDoorForm form;
+    QListWidget* list = nullptr;
+    QComboBox* types = nullptr;
+};
+
+TEST_F(DoorFormTest, EveryPositionWritesItsOwnSlot)
+{
+    const std::tuple<int, DoorSlot, int> cases[] = {{0, North, 1}, {1, East, 1},   {2, South, 1},
+                                                    {3, West, 1},  {4, Center, 1}, {5, Center, -1}};
+    for (const auto& [row, slot, sign] : cases) {
+        for (int type : {7, 0}) {
+            SCOPED_TRACE(::testing::Message() << "row " << row << " type " << type);
+            document.grid = MapGrid();
+            document.grid.door(kColumn, kRow, slot) = 5 * sign;  // something to replace
+            open();
+            EXPECT_EQ(list->currentRow(), -1);  // nothing kept from the last opening
+            selectPosition(row);
+            EXPECT_EQ(types->currentIndex(), 5);
+            chooseType(type);
+            MapGrid expected;
+            expected.door(kColumn, kRow, slot) = sign * type;
+            EXPECT_TRUE(document.grid.doors == expected.doors);
+        }
+    }
+}
+
+TEST_F(DoorFormTest, CenterRowsShareOneSlotByItsSignAndATypeAloneWritesNothing)
+{
+    document.grid.door(kColumn, kRow, Center) = -3;
+    open();
+    // The list takes a current row when it gets the focus, but no position is chosen by it.
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    list->setFocus(Qt::TabFocusReason);
+    EXPECT_FALSE(types->isEnabled());
+    const MapGrid before = document.grid;
+    chooseType(6);  // a type with no position chosen writes no slot
+    EXPECT_TRUE(document.grid == before);
+
+    selectPosition(4);
+    EXPECT_EQ(types->currentIndex(), -1);
+    EXPECT_EQ(door(Center), -3);  // showing a slot does not write it
+    chooseType(1);  // "Door" across the horizontal line replaces the vertical hidden door
+    EXPECT_EQ(door(Center), 1);
+    selectPosition(5);
+    EXPECT_EQ(types->currentIndex(), -1);
+}
+
+TEST_F(DoorFormTest, OpensBesideTheMainWindowAndPreviewsGlyphsOnlyWithViewDoors)
+{
+    const QRgb tile = test::tileColour(0, kBaseTile);
+    const QImage mapBefore = renderer.mapImage();
+    document.grid.door(kColumn, kRow, North) = 2;  // black box
+    open();
+    EXPECT_EQ(form.windowTitle(), "Doors");
+    EXPECT_EQ(form.pos(), QPoint(150, 160));
+    EXPECT_EQ(list->verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(previewPixel(kNorthBoxInside), 0xff000000);
+    // The cell image holds the bare cell, and the map view is left as it was.
+    EXPECT_EQ(renderer.cellImage().pixel(kNorthBoxInside), tile);
+    EXPECT_TRUE(renderer.mapImage() == mapBefore);
+
+    selectPosition(1);
+    chooseType(7);  // yellow box
+    EXPECT_EQ(previewPixel(kEastBoxInside), 0xffffff00);
+
+    state.showDoors = false;
+    open();
+    EXPECT_EQ(previewPixel(kNorthBoxInside), tile);
+}
+
+}  // namespace

@@ -1,0 +1,275 @@
+#include "gui/descriptions/Changeidformmain.h"
+#include "core/descriptions/DescriptionList.h"
+#include "gui/descriptions/Tiledescmain.h"
+#include "support/ScriptedPrompter.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace xemap;
+using namespace xemap::testing;
+
+namespace {
+
+constexpr int kCell = 5 * 32 + 3;
+
+TilePtr describedTile(int cellIndex, const std::string& shortName)
+{
+    auto tile = std::make_shared<XETile>();
+    tile->cellIndex = cellIndex;
+    tile->shortName = shortName;
+    return tile;
+}
+
+class TileDescFormTest : public ::testing::Test {
+  protected:
+    TileDescFormTest()
+    {
+        form.show();
+        form.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+    }
+
+    template <class W = QWidget> W* control(const char* name)
+    {
+        W* found = form.findChild<W*>(name);
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    void open(int cell = kCell) { form.FormShow(list, cell); }
+    void showPage(int index) { control<QTabWidget>("PageControl1")->setCurrentIndex(index); }
+    // Types into a field, replacing nothing: the field's text grows by what is typed.
+    void type(const char* name, const QString& text)
+    {
+        QWidget* field = control(name);
+        field->setFocus(Qt::MouseFocusReason);
+        QTest::keyClicks(field, text);
+    }
+    void click(const char* name) { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
+    void select(const char* listName, int row)
+    {
+        auto* box = control<QListWidget>(listName);
+        QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, box->visualItemRect(box->item(row)).center());
+        ASSERT_EQ(box->currentRow(), row);
+    }
+    QStringList entries(const char* listName)
+    {
+        QStringList texts;
+        auto* box = control<QListWidget>(listName);
+        for (int row = 0; row < box->count(); ++row)
+            texts << box->item(row)->text();
+        return texts;
+    }
+    QString text(const char* name)
+    {
+        if (auto* combo = form.findChild<QComboBox*>(name))
+            return combo->currentText();
+        return control<QLineEdit>(name)->text();
+    }
+    const XETile& working() const { return *form.workingDescription(); }
+
+    DescriptionList list;
+    ScriptedPrompter prompter;
+    TChangeIDForm changeId;
+    TTileDescForm form{prompter, changeId};
+};
+
+TEST_F(TileDescFormTest, DescribesOneRecordOfEachKindThroughTheControls)
+{
+    list.append(describedTile(1, "Gate"));
+    open();
+    EXPECT_EQ(form.windowTitle(), "Describe Tile");
+    EXPECT_EQ(form.locationId(), 2);
+
+    type("TileName", "Well");
+    type("TileTextBox", "Deep");
+    QTest::keyClick(control("TileTextBox"), Qt::Key_Return);
+    QTest::keyClicks(control("TileTextBox"), "Dark");
+    const std::tuple<int, const char*, const char*, const char*> records[] = {
+        {1, "NPCAlign", "true neutral", "NPCAdd"}, // stored as typed, no entry forced
+        {2, "CreatType", "Wolf", "CreatAdd"},        {3, "ItemValue", "5", "ItemAdd"},
+        {4, "EventTrigger", "Tripwire", "EventAdd"}, {5, "PortalTile", "12", "PortalAdd"},
+    };
+    for (const auto& [page, field, value, button] : records) {
+        showPage(page);
+        type(field, value);
+        click(button);
+    }
+
+    click("BitBtn1");
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    const XETile& tile = working();
+    EXPECT_EQ(tile.cellIndex, kCell);
+    EXPECT_EQ(tile.areaText, (StringList{"Deep", "Dark"}));
+    ASSERT_EQ((std::vector{tile.npcs.size(), tile.creatures.size(), tile.items.size(), tile.events.size(),
+                           tile.portals.size()}),
+              std::vector<std::size_t>(5, 1));
+    EXPECT_EQ(tile.npcs[0]->align, "true neutral");
+    EXPECT_EQ(tile.creatures[0]->type, "Wolf");
+    EXPECT_EQ(tile.items[0]->value, "5");
+    EXPECT_EQ(tile.events[0]->trigger, "Tripwire");
+    EXPECT_EQ(tile.portals[0]->targetTile, "12");
+
+    // Stored and reopened.
+    list.append(tile.copy());
+    form.show();
+    open();
+    EXPECT_EQ(text("TileName"), "Well");
+    EXPECT_EQ(control<QPlainTextEdit>("TileTextBox")->toPlainText(), "Deep\nDark");
+}
+
+TEST_F(TileDescFormTest, AnEditedMemoKeepsItsLatin1NoBreakSpaces)
+{
+    TilePtr stored = describedTile(kCell, "Inn");
+    stored->areaText = {"Caf\xe9\xa0Nord", "\xa0"};
+    list.append(stored);
+    open();
+    auto* memo = control<QPlainTextEdit>("TileTextBox");
+    memo->setFocus(Qt::MouseFocusReason);
+    memo->moveCursor(QTextCursor::Start);
+    QTest::keyClicks(memo, "Le ");
+    click("BitBtn1");
+    EXPECT_EQ(working().areaText, (StringList{"Le Caf\xe9\xa0Nord", "\xa0"}));
+}
+
+TEST_F(TileDescFormTest, ChangeButtonTakesTheChosenRowAsLocationId)
+{
+    for (int i = 0; i < 5; ++i)
+        list.append(describedTile(i, "Tile " + std::to_string(i + 1)));
+    open(2);
+    EXPECT_EQ(form.locationId(), 3);
+
+    // A row and OK, then Cancel, then OK with no row: only the first changes the ID.
+    const std::pair<int, int> choices[] = {
+        {1, QDialog::Accepted}, {4, QDialog::Rejected}, {-1, QDialog::Accepted}};
+    for (const auto& [row, result] : choices) {
+        prompter.expectDialog([row, result](QDialog& shown) {
+            if (row >= 0)
+                shown.findChild<QListWidget*>("TileList")->setCurrentRow(row);
+            return result;
+        });
+        click("ChangeID");
+        EXPECT_EQ(form.locationId(), 2) << row;
+    }
+
+    // A double click on a row closes the list with that row chosen.
+    prompter.expectDialog([](QDialog& shown) {
+        EXPECT_EQ(shown.windowTitle(), "Change Location ID");
+        shown.show();
+        auto* rows = shown.findChild<QListWidget*>("TileList");
+        const QPoint at = rows->visualItemRect(rows->item(3)).center();
+        QTest::mouseClick(rows->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(rows->viewport(), Qt::LeftButton, {}, at);
+        EXPECT_FALSE(shown.isVisible());
+        return shown.result();
+    });
+    click("ChangeID");
+    EXPECT_EQ(form.locationId(), 4);
+}
+
+TEST_F(TileDescFormTest, FieldsCommitOnlyToTheSelectedRecordOfTheirPage)
+{
+    TilePtr stored = describedTile(kCell, "Shop");
+    auto rope = std::make_shared<XEItem>();
+    rope->name = "Rope";
+    stored->items.push_back(rope);
+    list.append(stored);
+    open();
+    showPage(3);
+
+    // Typing with nothing selected stores nothing; the text waits for the next Add.
+    type("ItemName", "Lamp");
+    click("ItemAdd");
+    EXPECT_EQ(rope->name, "Rope");
+    ASSERT_EQ(working().items.size(), 2u);
+    EXPECT_TRUE(working().items[1]->moveable);
+    EXPECT_EQ(entries("ItemList"), (QStringList{"Rope", "Lamp"}));
+    select("ItemList", 1);
+    type("ItemValue", "3");
+    click("ItemNew");
+    EXPECT_FALSE(form.changedTheDocument()) << "the lamp is only in the working copy";
+
+    // The check box is stored on leaving it, into the selected item only.
+    select("ItemList", 0);
+    QTest::mouseClick(control("ItemMoveable"), Qt::LeftButton, {},
+                      QPoint(8, control("ItemMoveable")->height() / 2));
+    type("ItemText", "Long");
+    click("ItemNew");
+    EXPECT_TRUE(rope->moveable);
+    EXPECT_EQ(rope->text, StringList{"Long"});
+    EXPECT_TRUE(form.changedTheDocument()) << "the rope is the stored description's too";
+
+    // Text left in a page is emptied when the focus leaves the page, and the box is checked again.
+    type("ItemName", "Torch");
+    showPage(0);
+    showPage(3);
+    EXPECT_EQ(text("ItemName"), "");
+    EXPECT_TRUE(control<QCheckBox>("ItemMoveable")->isChecked());
+
+    // Picking a suggestion counts as a change; Enter moves on and so stores it, but never closes the dialog.
+    auto npc = std::make_shared<XENPC>();
+    npc->name = "Guard";
+    form.workingDescription()->npcs.push_back(npc);
+    showPage(1);
+    control<QListWidget>("NPCList")->addItem("Guard");
+    select("NPCList", 0);
+    control("NPCAlign")->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(control("NPCAlign"), Qt::Key_Down);
+    QTest::keyClick(control("NPCAlign"), Qt::Key_Return);
+    EXPECT_EQ(npc->align, "Lawful Good");
+    EXPECT_TRUE(control("NPCRace")->hasFocus());
+    EXPECT_TRUE(form.isVisible());
+    open();
+    EXPECT_FALSE(form.changedTheDocument());
+}
+
+TEST_F(TileDescFormTest, RemoveAndCancelLeaveTheStoredDescription)
+{
+    TilePtr stored = describedTile(kCell, "Den");
+    for (const char* type : {"Rat", "Bat"}) {
+        auto creature = std::make_shared<XECreature>();
+        creature->type = type;
+        stored->creatures.push_back(creature);
+    }
+    list.append(stored);
+    open();
+    showPage(2);
+    type("CreatName", "Boar");
+    click("CreatAdd"); // Remove stays disabled until a page's first Add
+
+    // Nothing selected: nothing is removed, the typed text stays.
+    type("CreatName", "Snake");
+    click("CreatRemove");
+    EXPECT_EQ(entries("CreatureList"), (QStringList{"Rat", "Bat", "Boar"}));
+    EXPECT_EQ(text("CreatName"), "Snake");
+
+    select("CreatureList", 1);
+    EXPECT_EQ(text("CreatType"), "Bat");
+    click("CreatRemove");
+    EXPECT_EQ(entries("CreatureList"), (QStringList{"Rat", "Boar"}));
+    EXPECT_EQ(text("CreatType"), "");
+    for (int left = 2; left > 0; --left) {
+        select("CreatureList", 0);
+        click("CreatRemove");
+    }
+    EXPECT_FALSE(control("CreatRemove")->isEnabled());
+
+    type("TileName", "Lair");
+    click("BitBtn2");
+    EXPECT_EQ(form.result(), QDialog::Rejected);
+    EXPECT_EQ(stored->creatures.size(), 2u);
+    EXPECT_EQ(stored->shortName, "Den");
+
+    form.show();
+    click("BitBtn3");
+    EXPECT_EQ(form.result(), TTileDescForm::RemoveAllResult);
+}
+
+} // namespace

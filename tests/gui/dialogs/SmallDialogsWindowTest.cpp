@@ -1,0 +1,102 @@
+#include "gui/dialogs/Commandsformmain.h"
+#include "gui/dialogs/Getmapnamemain.h"
+#include "gui/dialogs/Xeaboutmain.h"
+#include "support/ScriptedPrompter.h"
+#include "support/UrlCatcher.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace xemap;
+using namespace xemap::testing;
+
+namespace {
+
+TEST(MapNameWindowTest, AsksForTheNameAndKeepsTheLastOne)
+{
+    QWidget mainWindow;
+    mainWindow.move(50, 50);
+    TGetMapName dialog(mainWindow);
+    EXPECT_EQ(dialog.windowTitle(), "Map Name");
+    EXPECT_EQ(dialog.pos(), QPoint(250, 250));
+    auto* name = dialog.findChild<QLineEdit*>("MapName");
+
+    ScriptedPrompter prompter;
+    prompter.expectDialog([&](QDialog& shown) {
+        shown.show();
+        QTest::keyClicks(name, "Dark Keep");
+        QTest::mouseClick(shown.findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
+        return shown.result();
+    });
+    EXPECT_EQ(dialog.Ask(prompter), QString("Dark Keep"));
+
+    prompter.expectDialog([&](QDialog&) {
+        EXPECT_EQ(name->text(), "Dark Keep");
+        return int(QDialog::Rejected);
+    });
+    EXPECT_EQ(dialog.Ask(prompter), std::nullopt);
+}
+
+TEST(CommandsWindowTest, ListsEveryCommandBesideItsBinding)
+{
+    TCommandsForm form;
+    EXPECT_EQ(form.windowTitle(), "Commands");
+    const QStringList commands = form.findChild<QPlainTextEdit*>("Memo1")->toPlainText().split('\n');
+    const QStringList bindings = form.findChild<QPlainTextEdit*>("Memo2")->toPlainText().split('\n');
+    ASSERT_EQ(commands.size(), 25);
+    ASSERT_EQ(bindings.size(), 25);
+    // The rows whose texts are easiest to get wrong, blank by blank.
+    const std::tuple<int, const char*, const char*> rows[] = {
+        {0, "Select a tile in the palette window", "[Left-click]"},
+        {2, "Rotate tile counterclockwise", "[Shift + Left-click]    or  \"<\"  or  \",\""},
+        {24, "Paste selection", "[Ctrl] + V"},
+    };
+    for (const auto& [row, command, binding] : rows) {
+        EXPECT_EQ(commands[row], command) << row;
+        EXPECT_EQ(bindings[row], binding) << row;
+    }
+
+    form.show();
+    QTest::mouseClick(form.findChild<QPushButton*>("Button1"), Qt::LeftButton);
+    EXPECT_FALSE(form.isVisible());
+}
+
+TEST(AboutWindowTest, ShowsVersionAndPictureAndOpensTheWebPage)
+{
+    TXEAbout about(QCoreApplication::applicationDirPath());
+    EXPECT_EQ(about.windowTitle(), "About XEMap");
+    EXPECT_EQ(about.findChild<QLabel*>("Label2")->text(), "v. 1.21");
+    EXPECT_EQ(about.findChild<QLabel*>("Image1")->pixmap().size(), QSize(512, 208));
+
+    QWidget mainWindow;
+    mainWindow.move(50, 50);
+    ScriptedPrompter prompter;
+    prompter.expectDialog([](QDialog& shown) {
+        shown.show();
+        QTest::mouseClick(shown.findChild<QPushButton*>("Button1"), Qt::LeftButton);
+        EXPECT_FALSE(shown.isVisible());
+        return shown.result();
+    });
+    about.ShowModal(prompter, mainWindow);
+    EXPECT_EQ(about.pos(), QPoint(250, 250));
+
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler("https", &catcher, "open");
+    about.show();
+    QTest::mouseClick(about.findChild<QLabel*>("Label4"), Qt::LeftButton);
+    QDesktopServices::unsetUrlHandler("https");
+    EXPECT_EQ(catcher.opened, QList<QUrl>{TXEAbout::webAddress()});
+
+    // A program folder without the picture still gets its About box.
+    TXEAbout bare(QDir::tempPath() + "/no-such-folder");
+    EXPECT_TRUE(bare.findChild<QLabel*>("Image1")->pixmap().isNull());
+}
+
+}  // namespace

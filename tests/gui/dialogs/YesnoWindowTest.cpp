@@ -1,0 +1,60 @@
+#include "gui/dialogs/Yesnomain.h"
+#include "support/ScriptedPrompter.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace xemap;
+using namespace xemap::testing;
+
+namespace {
+
+class YesnoWindowTest : public ::testing::Test {
+protected:
+    QLabel* message() { return yesNo->findChild<QLabel*>("Message"); }
+    QPushButton* button(const char* name) { return yesNo->findChild<QPushButton*>(name); }
+
+    // Shows the dialog as the user would see it, ends it the given way and returns
+    // the result, so that the real buttons and keys are exercised.
+    void answerBy(std::function<void(TYesNo&)> action)
+    {
+        prompter.expectDialog([this, action](QDialog& dialog) {
+            seen << message()->text() + " | " + button("YesButton")->text() + " | " + button("NoButton")->text();
+            dialog.show();
+            action(static_cast<TYesNo&>(dialog));
+            return dialog.result();
+        });
+    }
+
+    QWidget mainWindow;
+    std::unique_ptr<TYesNo> yesNo = [this] {
+        mainWindow.move(50, 50);
+        return std::make_unique<TYesNo>(mainWindow);
+    }();
+    ScriptedPrompter prompter;
+    QStringList seen;
+};
+
+TEST_F(YesnoWindowTest, OnlyTheAffirmativeButtonAnswersYesAndEachQuestionShowsItsOwnCaptions)
+{
+    EXPECT_EQ(yesNo->pos(), QPoint(250, 250));
+    EXPECT_LT(button("NoButton")->x(), button("YesButton")->x());
+    const std::pair<const char*, std::function<void(TYesNo&)>> endings[] = {
+        {"yes button", [this](TYesNo&) { QTest::mouseClick(button("YesButton"), Qt::LeftButton); }},
+        {"no button", [this](TYesNo&) { QTest::mouseClick(button("NoButton"), Qt::LeftButton); }},
+        {"escape", [](TYesNo& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }},
+    };
+    for (const auto& [how, action] : endings) {
+        answerBy(action);
+        const QString question = QString("Ended by ") + how + "?";
+        const bool yes = yesNo->Ask(prompter, question, "Yes, Go", QString("No, ") + how);
+        EXPECT_EQ(yes, std::string(how) == "yes button") << how;
+        EXPECT_EQ(seen.last(), question + " | Yes, Go | No, " + how);
+        EXPECT_FALSE(yesNo->isVisible()) << how;
+    }
+    EXPECT_TRUE(prompter.allAnswersUsed());
+}
+
+}  // namespace

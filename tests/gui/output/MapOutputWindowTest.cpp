@@ -1,0 +1,188 @@
+#include "core/output/Listing.h"
+#include "gui/output/MapOutput.h"
+#include "gui/output/Printconfigmain.h"
+#include "support/ScriptedPrompter.h"
+#include "render/Tileset.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QPrinterInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace xemap;
+using xemap::testing::ScriptedPrompter;
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int pdfPages(const QString& path)
+{
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page\\b(?!s)"));
+    return int(QString::fromLatin1(readAll(path)).count(page));
+}
+
+class MapOutputTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        document.mapDirectory = folder.path().toStdString();
+        auto tile = std::make_shared<XETile>();
+        tile->shortName = "Gate";
+        document.descriptions.append(tile);
+    }
+
+    // The configuration dialog answered with the boxes ticked and `size` in the scale or
+    // font size box.
+    void answer(bool image, bool text, const QString& size)
+    {
+        prompter.expectDialog([=](QDialog& dialog) {
+            auto& config = static_cast<TPrintConfig&>(dialog);
+            config.PrintImage->setChecked(image);
+            config.PrintText->setChecked(text);
+            config.FontSize->setEditText(size);
+            return int(QDialog::Accepted);
+        });
+    }
+    // ... and then the file dialog with `name`.
+    void choose(bool image, bool text, const QString& size, const QString& name)
+    {
+        answer(image, text, size);
+        prompter.expectSaveFile(path(name));
+    }
+
+    QString path(const QString& name) const { return folder.filePath(name); }
+
+    MapOutputContext context()
+    {
+        return {document, state, tileset, kStartupDoorGeometry, prompter, config,
+                [this](const QString& question, const QString&, const QString&) {
+                    questions.push_back(question);
+                    return overwrite;
+                }};
+    }
+
+    QTemporaryDir folder;
+    MapDocument document;
+    EditorState state;
+    Tileset tileset;
+    ScriptedPrompter prompter;
+    TPrintConfig config{nullptr};
+    QStringList questions;
+    bool overwrite = true;
+};
+
+}  // namespace
+
+TEST_F(MapOutputTest, ExportsThePictureAtTheChosenScaleAndTheListing)
+{
+    // Cancelled or not, an export leaves the dialog as the print form, unticked.
+    prompter.expectDialog([](QDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "Export Configuration");
+        return int(QDialog::Rejected);
+    });
+    auto output = context();
+    Export(output);
+    EXPECT_EQ(config.windowTitle(), "Print Configuration");
+
+    choose(true, true, "0.50", "map.png");
+    prompter.expectSaveFile(path("list.txt"));
+    Export(output);
+    EXPECT_TRUE(readAll(path("map.png")).startsWith("\x89PNG"));
+    EXPECT_EQ(prompter.fileDialogs.at(0).title, "Export Map Image");
+    EXPECT_EQ(prompter.fileDialogs.at(0).directory, folder.path());
+    EXPECT_EQ(prompter.fileDialogs.at(1).title, "Export Map Descriptions");
+    EXPECT_FALSE(config.PrintImage->isChecked());
+    EXPECT_EQ(config.FontSize->currentText(), "10");
+
+    choose(true, false, "0.10", "tenth.BMP");
+    Export(output);
+    EXPECT_TRUE(readAll(path("tenth.BMP")).startsWith("BM"));
+}
+
+TEST_F(MapOutputTest, AnExportKeepsTheOldFileUnlessToldToReplaceIt)
+{
+    QFile old(path("list.txt"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old listing");
+    old.close();
+    overwrite = false;
+    choose(false, true, "0.50", "list.txt");
+    auto output = context();
+    Export(output);
+    EXPECT_EQ(questions, QStringList{"File exists.  Overwrite?"});
+    EXPECT_EQ(readAll(path("list.txt")), "old listing");
+    overwrite = true;
+    choose(false, true, "0.50", "list.txt");
+    Export(output);
+    EXPECT_EQ(readAll(path("list.txt")).toStdString(), listingText(document.descriptions));
+
+    // A target that cannot be replaced: a message naming it, nothing else changes.
+    ASSERT_TRUE(QDir(folder.path()).mkdir("taken.txt"));
+    choose(false, true, "0.50", "taken.txt");
+    Export(output);
+    ASSERT_EQ(prompter.messages.size(), 1);
+    EXPECT_TRUE(prompter.messages.front().contains(path("taken.txt")));
+    EXPECT_TRUE(QFileInfo(path("taken.txt")).isDir());
+}
+
+TEST_F(MapOutputTest, ATypedScaleOrFontSizeOutsideTheChoicesIsRefusedWithAMessage)
+{
+    auto output = context();
+    for (const QString typed : {"abc", "0.01", "100"}) {
+        answer(true, false, typed);
+        Export(output);
+    }
+    EXPECT_EQ(prompter.messages, QStringList(3, "The scale must be a number from 0.10 to 1.00."));
+    EXPECT_TRUE(prompter.fileDialogs.empty()) << "no file is asked for a refused scale";
+
+    choose(true, false, "0.75", "typed.png");
+    Export(output);
+    EXPECT_EQ(QImage(path("typed.png")).size(), QSize(960, 960));
+
+    prompter.messages.clear();
+    answer(false, true, "ten");
+    Print(output);
+    EXPECT_EQ(prompter.messages, QStringList{"The font size must be a whole number."});
+}
+
+TEST_F(MapOutputTest, PrintsToPdfWithoutAPrinterAndNoScratchFile)
+{
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        GTEST_SKIP() << "a printer is installed; printing would reach it";
+    for (int i = 0; i < 60; ++i) {
+        auto tile = std::make_shared<XETile>();
+        tile->shortName = "Room";
+        tile->areaText = {"A long room.", "With two lines."};
+        document.descriptions.append(tile);
+    }
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+
+    choose(true, true, "8", "picture.pdf");
+    prompter.expectSaveFile(path("small.pdf"));
+    auto output = context();
+    Print(output);
+    choose(false, true, "14", "large.pdf");
+    Print(output);
+    QDir::setCurrent(before);
+
+    EXPECT_EQ(pdfPages(path("picture.pdf")), 1);
+    const int small = pdfPages(path("small.pdf"));
+    EXPECT_GE(small, 2);
+    EXPECT_GT(pdfPages(path("large.pdf")), small) << "14-point lines fill more pages than 8-point ones";
+    EXPECT_FALSE(QFile::exists(path("junk.bmp")));
+    EXPECT_TRUE(config.PrintText->isChecked()) << "the print form keeps its settings";
+    EXPECT_TRUE(prompter.messages.isEmpty());
+}

@@ -1,0 +1,175 @@
+#include "support/MainWindowTestSupport.h"
+#include "gui/dialogs/Yesnomain.h"
+#include "support/ScriptedPrompter.h"
+#include "gui/tileset/Addtilesetformmain.h"
+#include "gui/tileset/Newtilesetformmain.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <tuple>
+
+using namespace xemap;
+using namespace xemap::testing;
+
+namespace {
+
+class AddtilesetWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        mainWindow.move(50, 50);
+    }
+
+    QString bitmap(const char* name, QSize size)
+    {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::darkGreen);
+        const QString path = folder.filePath(name);
+        image.save(path, "BMP");
+        return path;
+    }
+    QLineEdit* box(const char* name) { return form.findChild<QLineEdit*>(name); }
+
+    QTemporaryDir folder;
+    QWidget mainWindow;
+    ScriptedPrompter prompter;
+    TYesNo yesNo{mainWindow};
+    TAddTilesetForm form{prompter, yesNo, folder.path()};
+};
+
+TEST_F(AddtilesetWindowTest, ChecksTheSizeOfEachBitmapNamed)
+{
+    EXPECT_EQ(form.windowTitle(), "Add Tileset...");
+    const QString sheet = bitmap("sheet.bmp", {802, 802});
+    const QString small = bitmap("small.bmp", {640, 480});
+
+    prompter.expectOpenFile(sheet);
+    QTest::mouseClick(form.findChild<QPushButton*>("Button1"), Qt::LeftButton);
+    EXPECT_EQ(box("FileName0Text")->text(), sheet);
+    EXPECT_EQ(prompter.fileDialogs.back().directory, folder.path());
+
+    // A picture of another size is taken only when the user agrees to it.
+    QStringList asked;
+    for (bool yes : {false, true}) {
+        prompter.expectOpenFile(small);
+        prompter.expectDialog([&, yes](QDialog& dialog) {
+            asked << dialog.findChild<QLabel*>("Message")->text();
+            return int(yes ? QDialog::Accepted : QDialog::Rejected);
+        });
+        form.BrowseClick(4);
+        EXPECT_EQ(box("FileName4Text")->text(), yes ? small : "");
+        EXPECT_EQ(form.previewBitmap().size(), yes ? QSize(640, 480) : QSize(802, 802));
+    }
+
+    prompter.expectOpenFile("");  // cancelled: nothing changes
+    form.BrowseClick(4);
+    EXPECT_EQ(box("FileName4Text")->text(), small);
+
+    const QString question = "The specified Bitmap is not 802 x 802 pixels.  Proceed anyway?";
+    EXPECT_EQ(asked, QStringList({question, question}));
+}
+
+TEST_F(AddtilesetWindowTest, ReportsEachTypedNameThatIsNoFile)
+{
+    const QString path = bitmap("a.bmp", {802, 802});
+    box("FileName1Text")->setText(path.chopped(3));
+    QTest::keyClicks(box("FileName1Text"), "bmp");
+    // One report per change while the name is no file; none once it is.
+    EXPECT_EQ(prompter.messages, QStringList(3, "No such file"));
+
+    QFile text(folder.filePath("notes.bmp"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly) && text.write("not a picture") > 0);
+    text.close();
+    prompter.messages.clear();
+    box("FileName1Text")->setText(text.fileName());
+    EXPECT_EQ(prompter.messages, QStringList("Cannot read " + text.fileName() + " as a bitmap."));
+
+    prompter.messages.clear();
+    box("FileName1Text")->clear();
+    EXPECT_TRUE(prompter.messages.isEmpty());
+}
+
+TEST_F(AddtilesetWindowTest, OkGivesTheEntryAndEmptiesTheBoxesCancelKeepsThem)
+{
+    const QString sheet = bitmap("base.bmp", {802, 802});
+    const auto fill = [&](const QString& name, bool ok = true) {
+        prompter.expectDialog([&, name, ok](QDialog&) {
+            box("NameText")->setText(name);
+            box("FileName0Text")->setText(sheet);
+            return int(ok ? QDialog::Accepted : QDialog::Rejected);
+        });
+    };
+    fill("Caves");
+    const std::optional<TilesetEntry> entry = form.Ask();
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(*entry, (TilesetEntry{"Caves", {sheet.toStdString(), "null", "null", "null", "null"}}));
+    for (const char* name : {"NameText", "FileName0Text", "FileName1Text", "FileName4Text"})
+        EXPECT_EQ(box(name)->text(), "") << name;
+
+    // A line break in the name would split the registry entry.
+    fill("Two\nLines");
+    EXPECT_EQ(form.Ask()->name, "Two Lines");
+
+    fill("Kept", false);
+    EXPECT_EQ(form.Ask(), std::nullopt);
+    EXPECT_EQ(box("NameText")->text(), "Kept");
+    EXPECT_TRUE(prompter.messages.isEmpty());
+
+    // Enter in a field means OK, never Browse.
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    box("NameText")->setFocus();
+    QTest::keyClick(box("NameText"), Qt::Key_Return);
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+}
+
+TEST_F(AddtilesetWindowTest, ChooseTilesetGivesTheSelectedPosition)
+{
+    TNewTilesetForm chooser;
+    auto* list = chooser.findChild<QListWidget*>("TilesetList");
+    enum End { Ok, DoubleClick, Cancel };
+    // The row selected (-1: none), how the window is left, and the position it gives.
+    const std::tuple<int, End, std::optional<int>> cases[] = {
+        {2, Ok, 2}, {1, DoubleClick, 1}, {-1, Ok, -1}, {0, Cancel, {}}};
+    for (const auto& [row, end, chosen] : cases) {
+        prompter.expectDialog([&](QDialog& dialog) {
+            list->setCurrentRow(row);
+            if (end == DoubleClick)
+                Q_EMIT list->itemDoubleClicked(list->item(row));
+            return end == DoubleClick ? dialog.result()
+                                      : int(end == Ok ? QDialog::Accepted : QDialog::Rejected);
+        });
+        EXPECT_EQ(chooser.Choose(prompter, mainWindow, {"City", "Dungeon", "Caves"}), chosen) << row;
+        EXPECT_EQ(chooser.pos(), QPoint(150, 150));
+    }
+    EXPECT_EQ(list->count(), 3) << "the list is filled afresh on each showing";
+}
+
+using AddTilesetCommandTest = MainWindowFixture;
+
+TEST_F(AddTilesetCommandTest, AppendsSixLinesAndAddsTheMenuItem)
+{
+    const auto registry = [&] {
+        QFile file(folder.filePath("XEMAP.INI"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray before = registry();
+    prompter.expectDialog([](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>("NameText")->setText("Caves");
+        dialog.findChild<QLineEdit*>("FileName0Text")->setText("tilesets/indoor_bases.bmp");
+        return int(QDialog::Accepted);
+    });
+    action("AddTilesetItem")->trigger();
+    EXPECT_EQ(registry(), before + "Caves\r\ntilesets/indoor_bases.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n");
+    ASSERT_NE(action("Tileset2"), nullptr);
+    EXPECT_EQ(action("Tileset2")->text(), "New Caves");
+}
+
+}  // namespace

@@ -1,0 +1,81 @@
+#include "support/MainWindowTestSupport.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+
+using namespace xemap;
+using namespace xemap::testing;
+
+namespace {
+
+class TilesetformWindowTest : public ColourMapFixture {
+  protected:
+    QString status() { return form().findChild<QLabel*>("Label1")->text(); }
+    QTabWidget* tabs() { return palette().findChild<QTabWidget*>("PageControl1"); }
+    QRgb palettePixel(int layer, int x, int y) { return palette().paletteImage(layer).pixel(x, y); }
+};
+
+TEST_F(TilesetformWindowTest, ShowsTheLoadedLayersAndAReleasePicksTheTileUnderItAtEitherSize)
+{
+    EXPECT_EQ(palette().findChild<QLineEdit*>("TileTitle")->text(), "Colours");
+    EXPECT_TRUE(tabs()->isTabVisible(1));
+    EXPECT_FALSE(tabs()->isTabVisible(2));
+    // Base tiles show over black, overlay tiles over base tile 0; tile 12 sits in cell (2, 1).
+    EXPECT_EQ(palettePixel(0, 2 * 40 + 20, 40 + 20), tileColour(0, 12));
+    EXPECT_EQ(palettePixel(1, 2 * 40 + 20, 40 + 20), tileColour(1, 12));
+
+    palette().TileBoxMouseUp(Qt::LeftButton, 79, 41);
+    EXPECT_EQ(palette().selectedTile(), 11);
+    EXPECT_EQ(form().state().currentLayer, 1);
+    // The frame sits two pixels inside the cell, in dark red.
+    EXPECT_EQ(palettePixel(0, 40 + 2, 40 + 10), qRgb(128, 0, 0));
+
+    action("ViewLargeTileset")->trigger();
+    EXPECT_EQ(palette().paletteImage(0).size(), QSize(200, 200));
+    palette().TileBoxMouseUp(Qt::LeftButton, 79, 41);
+    EXPECT_EQ(palette().selectedTile(), 23);
+
+    palette().TileBoxMouseUp(Qt::LeftButton, 10, 230);
+    EXPECT_EQ(palette().selectedTile(), 23) << "a release below the grid changes nothing";
+}
+
+TEST_F(TilesetformWindowTest, TerrainBoxesDecideBetweenTerrainAndPlainBaseTiles)
+{
+    auto* box4 = palette().findChild<QCheckBox*>("CheckBox4");
+    palette().TileBoxMouseUp(Qt::LeftButton, 5, 3 * 40 + 5);
+    EXPECT_EQ(status(), "Draw Terrain");
+
+    box4->click();
+    EXPECT_EQ(status(), "Normal Mode");
+    palette().TileBoxMouseUp(Qt::LeftButton, 5, 3 * 40 + 5);
+    drag({cellCentre(4, 4)});
+    EXPECT_EQ(grid().tile(4, 4, 0), 30) << "a plain base tile, not terrain";
+
+    box4->click();
+    EXPECT_EQ(form().state().editMode, TerrainDrawing);
+    EXPECT_EQ(palette().selectedTile(), 30);
+}
+
+TEST_F(TilesetformWindowTest, TabsSetTheCurrentLayerAndKeepTheirOwnSelection)
+{
+    palette().TileBoxMouseUp(Qt::LeftButton, 3 * 40 + 5, 5);
+    tabs()->setCurrentIndex(1);
+    EXPECT_EQ(form().state().currentLayer, 2);
+    EXPECT_EQ(palette().selectedTile(), 0);
+    tabs()->setCurrentIndex(0);
+    EXPECT_EQ(form().state().currentLayer, 0) << "the Base tab always means cell layer 0";
+    EXPECT_EQ(palette().selectedTile(), 3);
+}
+
+TEST_F(TilesetformWindowTest, RotationButtonsTurnTheSelectedTile)
+{
+    palette().TileBoxMouseUp(Qt::LeftButton, 5 * 40 + 5, 5);
+    button("RotLeftButton")->click();
+    EXPECT_EQ(palette().selectedRotation(), 3);
+    button("RotRightButton")->click();
+    EXPECT_EQ(palette().selectedRotation(), 0);
+}
+
+} // namespace

@@ -1,0 +1,68 @@
+#include "render/ExportPicture.h"
+#include "support/TestSheets.h"
+#include "render/Tileset.h"
+
+#include <gtest/gtest.h>
+
+namespace xemap {
+namespace {
+
+using test::tileColour;
+
+class ExportPictureTest : public testing::Test {
+protected:
+    ExportPictureTest()
+    {
+        for (int x = 0; x < kMapSize; ++x)
+            for (int y = 0; y < kMapSize; ++y)
+                document.grid.tile(x, y, 0) = (x + 3 * y) % 99;
+    }
+    QImage picture(float choice) const
+    {
+        return ExportPicture(document, state, tileset, kStartupDoorGeometry, exportScale(choice));
+    }
+
+    MapDocument document;
+    EditorState state;
+    const Tileset tileset{LayerSheets{test::solidSheet(0), test::overlaySheet(1)}};
+};
+
+TEST_F(ExportPictureTest, EveryScaleGivesItsSizeWithEachCellInPlace)
+{
+    const struct {
+        float choice;
+        int size, cell;
+    } scales[] = {{1.00f, 1280, 40}, {0.50f, 640, 20}, {0.25f, 320, 10}, {0.10f, 128, 4}};
+    for (const auto& scale : scales) {
+        SCOPED_TRACE(scale.size);
+        const QImage image = picture(scale.choice);
+        ASSERT_EQ(image.size(), QSize(scale.size, scale.size));
+        for (int x = 0; x < kMapSize; ++x)
+            for (int y = 0; y < kMapSize; ++y)
+                ASSERT_EQ(image.pixel(x * scale.cell + scale.cell / 2, y * scale.cell + scale.cell - 1),
+                          tileColour(0, (x + 3 * y) % 99))
+                    << x << "," << y;
+    }
+}
+
+TEST_F(ExportPictureTest, AllLayersAndLabelsShowWhateverTheView)
+{
+    // Toolbar New fills every layer; the layers this tileset has no sheet for draw nothing.
+    document.grid.fill(7);
+    state.oneLayer = true;
+    state.currentLayer = 3;
+    state.layerCount = 2;
+    state.showLabels = false;
+    const QImage plain = picture(1.0f);
+    EXPECT_EQ(plain.pixel(5, 20), tileColour(1, 7));
+
+    auto tile = std::make_shared<XETile>();
+    tile->cellIndex = cellIndexOf(2, 1);
+    document.descriptions.append(tile);
+    const QImage labelled = picture(1.0f);
+    EXPECT_NE(labelled.copy(80, 40, 40, 40), plain.copy(80, 40, 40, 40));
+    EXPECT_EQ(labelled.copy(0, 0, 80, 40), plain.copy(0, 0, 80, 40));
+}
+
+}  // namespace
+}  // namespace xemap

@@ -1,0 +1,144 @@
+#pragma once
+
+#include "gui/app/XemapWindows.h"
+#include "gui/app/Xemapmain.h"
+#include "support/ScriptedPrompter.h"
+#include "gui/tileset/Tilesetformmain.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QFile>
+#include <QLabel>
+#include <QImage>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace xemap::testing {
+
+// A plain colour per tile and sheet, never magenta, so that pixels tell tiles apart.
+inline QRgb tileColour(int sheet, int tile)
+{
+    return qRgb(40 + 2 * tile, 60 * sheet, 250 - 2 * tile);
+}
+
+// Writes an 802 x 802 sheet whose tile n is filled with tileColour(sheet, n).
+inline void writeSheet(const QString& path, int sheet)
+{
+    QImage image(802, 802, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    for (int tile = 0; tile < 100; ++tile)
+        painter.fillRect(1 + 80 * (tile % 10), 1 + 80 * (tile / 10), 80, 80, QColor(tileColour(sheet, tile)));
+    painter.end();
+    image.save(path, "BMP");
+}
+
+// The windows as the program creates them, in a fresh temporary program folder.
+class MainWindowFixture : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        // The generated default tilesets, as the program folder holds them.
+        QFile::link(QCoreApplication::applicationDirPath() + "/tilesets", folder.filePath("tilesets"));
+        windows = std::make_unique<XemapWindows>(prompter, folder.path());
+    }
+
+    TForm1& form() { return *windows->form1; }
+    TTilesetForm& palette() { return *windows->tilesetForm; }
+    QToolButton* button(const char* name) { return form().findChild<QToolButton*>(name); }
+    QAction* action(const char* name) { return form().findChild<QAction*>(name); }
+    const MapGrid& grid() { return form().document().grid; }
+
+    // Registers and loads a two-layer tileset of plain colours.
+    void loadColourTileset()
+    {
+        writeSheet(folder.filePath("base.bmp"), 0);
+        writeSheet(folder.filePath("layer.bmp"), 1);
+        form().registerTileset("Colours", {"base.bmp", "layer.bmp", "null", "null", "null"});
+        palette().LoadTileset(form().tilesetNames.size() - 1);
+        form().redrawAll();
+    }
+
+    QRgb mapPixel(QPoint p) { return form().mapImage().pixel(p); }
+
+    // Types the name into the next map name dialog and accepts it.
+    void answerMapName(const QString& name)
+    {
+        prompter.expectDialog([name](QDialog& dialog) {
+            if (auto* input = dialog.findChild<QLineEdit*>())
+                input->setText(name);
+            return int(QDialog::Accepted);
+        });
+    }
+
+    // Answers the next confirmation question and records its text in `asked`.
+    void answerYesNo(bool yes)
+    {
+        prompter.expectDialog([this, yes](QDialog& dialog) {
+            asked << questionOf(dialog);
+            return yes ? int(QDialog::Accepted) : int(QDialog::Rejected);
+        });
+    }
+    static QString questionOf(QDialog& dialog);
+    QStringList asked;
+
+    // A press, a drag over the given view pixels and a release at the last one.
+    void drag(std::initializer_list<QPoint> points, Qt::KeyboardModifiers modifiers = {})
+    {
+        const QPoint first = *points.begin();
+        form().MapBoxMouseDown(Qt::LeftButton, modifiers, first.x(), first.y());
+        for (QPoint p : points)
+            form().MapBoxMouseMove(modifiers, p.x(), p.y());
+        const QPoint last = *(points.end() - 1);
+        form().MapBoxMouseUp(Qt::LeftButton, modifiers, last.x(), last.y());
+    }
+
+    QTemporaryDir folder;
+    ScriptedPrompter prompter;
+    std::unique_ptr<XemapWindows> windows;
+};
+
+// The centre of cell (column, row) in view pixels at zoom 1.
+inline QPoint cellCentre(int column, int row)
+{
+    return {column * 20 + 10, row * 20 + 10};
+}
+
+// The windows over the plain-colour tileset, for the commands on map cells.
+class ColourMapFixture : public MainWindowFixture {
+  protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        loadColourTileset();
+    }
+    // Moves the cursor onto the cell.
+    void hover(int column, int row)
+    {
+        const QPoint p = cellCentre(column, row);
+        form().MapBoxMouseMove({}, p.x(), p.y());
+    }
+    TilePtr describe(int column, int row, const std::string& name)
+    {
+        auto tile = std::make_shared<XETile>();
+        tile->cellIndex = cellIndexOf(column, row);
+        tile->shortName = name;
+        form().document().descriptions.append(tile);
+        return tile;
+    }
+};
+
+} // namespace xemap::testing
+
+inline QString xemap::testing::MainWindowFixture::questionOf(QDialog& dialog)
+{
+    if (auto* message = dialog.findChild<QLabel*>("Message"))
+        return message->text();
+    return {};
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "render/TileSheet.h"
+
+#include <QImage>
+#include <QPainter>
+
+namespace xemap::test {
+
+// Each tile of each layer has its own colour, so a pixel tells which tile drew it.
+inline QRgb tileColour(int layer, int tile) { return qRgb(tile + 1, 40 * layer + 20, 200); }
+constexpr QRgb kMarker = 0xffffffff;
+
+// Every tile a solid colour with a white marker at its top-left pixel.
+inline QImage solidSheet(int layer, QSize size = QSize(kSheetSize, kSheetSize))
+{
+    QImage sheet(size, QImage::Format_RGB32);
+    sheet.fill(Qt::black);
+    QPainter painter(&sheet);
+    for (int tile = 0; tile < kTileCount; ++tile) {
+        const QRect area = tileArea(tile);
+        painter.fillRect(area, QColor::fromRgb(tileColour(layer, tile)));
+        painter.fillRect(QRect(area.topLeft(), QSize(1, 1)), QColor::fromRgb(kMarker));
+    }
+    return sheet;
+}
+
+// Every tile magenta on its right half and its own colour on the left half.
+inline QImage overlaySheet(int layer)
+{
+    QImage sheet(kSheetSize, kSheetSize, QImage::Format_RGB32);
+    sheet.fill(kTransparentColour);
+    QPainter painter(&sheet);
+    for (int tile = 0; tile < kTileCount; ++tile) {
+        const QRect area = tileArea(tile);
+        painter.fillRect(QRect(area.topLeft(), QSize(kTileSize / 2, kTileSize)), QColor::fromRgb(tileColour(layer, tile)));
+    }
+    return sheet;
+}
+
+}  // namespace xemap::test
