@@ -3,10 +3,10 @@ BUILD    ?= build
 FUZZ_BUILD ?= build-fuzz
 FUZZ_RUNS ?= 20000
 PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
-            libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool imagemagick
+            libbenchmark-dev clang clang-format libclang-rt-14-dev xvfb xauth xdotool imagemagick
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps build run test fuzz bench clean
+.PHONY: deps build run test fuzz bench format format-check clean
 
 deps:
 	@dpkg -s $(PACKAGES) >/dev/null 2>&1 || { \
@@ -32,6 +32,14 @@ fuzz: deps
 	  work=$(FUZZ_BUILD)/corpus/$$name; mkdir -p $$work; \
 	  $$target -runs=$(FUZZ_RUNS) -seed=1 $$work $$( [ -d fuzz/corpus/$$name ] && echo fuzz/corpus/$$name ); \
 	done
+
+# Every C++ file in the one checked-in style (.clang-format).
+SOURCES = $(shell git ls-files '*.cpp' '*.h')
+format: deps
+	clang-format -i $(SOURCES)
+
+format-check: deps
+	clang-format --dry-run --Werror $(SOURCES)
 
 bench: build
 	$(BUILD)/bin/xemap-bench

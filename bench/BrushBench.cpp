@@ -42,8 +42,12 @@ void BM_ConnectorStrokeAcrossTheMap(benchmark::State& state)
 {
     constexpr Conversion kUnused{-1, -1, 0};
     const ConnectorGroup walls[2] = {
-        {{{{50, 0}, {51, 0}, {52, 0}, {53, 0}}}, {kUnused, kUnused, kUnused, kUnused}, {kUnused, kUnused, kUnused, kUnused}},
-        {{{{60, 0}, {61, 0}, {62, 0}, {63, 0}}}, {kUnused, kUnused, kUnused, kUnused}, {kUnused, kUnused, kUnused, kUnused}},
+        {{{{50, 0}, {51, 0}, {52, 0}, {53, 0}}},
+         {kUnused, kUnused, kUnused, kUnused},
+         {kUnused, kUnused, kUnused, kUnused}},
+        {{{{60, 0}, {61, 0}, {62, 0}, {63, 0}}},
+         {kUnused, kUnused, kUnused, kUnused},
+         {kUnused, kUnused, kUnused, kUnused}},
     };
     MapGrid grid;
     int pass = 0;

@@ -1,7 +1,7 @@
-#include "render/ExportPicture.h"
 #include "render/CellComposer.h"
-#include "render/Xedrawfuncs.h"
+#include "render/ExportPicture.h"
 #include "render/Tileset.h"
+#include "render/Xedrawfuncs.h"
 
 #include <QPainter>
 #include <benchmark/benchmark.h>
@@ -104,7 +104,8 @@ void referenceRedrawAll(const BenchMap& map, QImage& out)
             }
             for (int py = 0; py < size; ++py)
                 for (int px = 0; px < size; ++px)
-                    out.setPixel(x * size + px, y * size + py, cell.pixel(px * kCellImageSize / size, py * kCellImageSize / size));
+                    out.setPixel(x * size + px, y * size + py,
+                                 cell.pixel(px * kCellImageSize / size, py * kCellImageSize / size));
         }
 }
 

@@ -16,8 +16,8 @@ namespace xemap {
 
 QRect tileSourceRectOf(const CellRect& source)
 {
-    return QRect(QPoint(source.left, source.top), QPoint(source.right - 1, source.bottom - 1)) &
-           QRect(0, 0, kCellImageSize, kCellImageSize);
+    return QRect(QPoint(source.left, source.top), QPoint(source.right - 1, source.bottom - 1))
+           & QRect(0, 0, kCellImageSize, kCellImageSize);
 }
 
 LabelStyle viewLabelStyle(float zoomFactor)

@@ -21,7 +21,8 @@ void combine(QImage& target, const QImage& source, QPainter::CompositionMode ope
 void MaskedBlit(QImage& destination, QImage& tile)
 {
     // White where the tile is transparent, black where it is opaque.
-    const QImage mask = tile.createMaskFromColor(kTransparentColour, Qt::MaskInColor).convertToFormat(QImage::Format_RGB32);
+    const QImage mask =
+        tile.createMaskFromColor(kTransparentColour, Qt::MaskInColor).convertToFormat(QImage::Format_RGB32);
     QImage inverted = mask;
     inverted.invertPixels();
     combine(tile, inverted, QPainter::RasterOp_SourceAndDestination);

@@ -98,8 +98,7 @@ std::vector<PrintLine> printListingLines(const DescriptionList& descriptions)
     return lines;
 }
 
-int printListing(QPainter& painter, QPagedPaintDevice& device, const std::vector<PrintLine>& lines,
-                 int pointSize)
+int printListing(QPainter& painter, QPagedPaintDevice& device, const std::vector<PrintLine>& lines, int pointSize)
 {
     QFont font(QStringLiteral("Times New Roman"));
     font.setPointSize(pointSize);

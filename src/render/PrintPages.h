@@ -32,8 +32,7 @@ struct ListingPager {
 
 // Draws the listing in Times New Roman at the point size, page after page, on the
 // painter's device (already begun). Returns the number of pages used.
-int printListing(QPainter& painter, QPagedPaintDevice& device, const std::vector<PrintLine>& lines,
-                 int pointSize);
+int printListing(QPainter& painter, QPagedPaintDevice& device, const std::vector<PrintLine>& lines, int pointSize);
 
 // The picture stretched into (50, 50, W - 50, W - 50), W the page width.
 void printPicture(QPainter& painter, const QImage& picture, int pageWidth);

@@ -66,8 +66,7 @@ void TileSheet::turn(int tile, int rotation) const
         target.keyed = keyedCopy(target.opaque);
     }
     const QRect area = tileArea(tile);
-    const QImage turnedTile =
-        turned_[0].opaque.copy(area).transformed(QTransform().rotate(90.0 * rotation));
+    const QImage turnedTile = turned_[0].opaque.copy(area).transformed(QTransform().rotate(90.0 * rotation));
     const auto place = [&area](QImage& sheet, const QImage& picture) {
         QPainter painter(&sheet);
         painter.setCompositionMode(QPainter::CompositionMode_Source);

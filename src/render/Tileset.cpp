@@ -66,10 +66,7 @@ QStringList Tileset::LoadTileset(const LayerFiles& layerFiles)
     return messages;
 }
 
-bool Tileset::hasSheet(int layer) const
-{
-    return layer >= 0 && layer < kTilesetLayers && !sheets_[layer].isNull();
-}
+bool Tileset::hasSheet(int layer) const { return layer >= 0 && layer < kTilesetLayers && !sheets_[layer].isNull(); }
 
 bool Tileset::fetchable(int tile, int rotation, int layer) const
 {

@@ -55,17 +55,10 @@ void layTile(QImage& destination, QImage tile, int cellLayer)
 
 }  // namespace
 
-MapRenderer::MapRenderer(const MapDocument& document, const EditorState& state, const Tileset& tileset,
-                         QSize viewSize)
-    : document_(document),
-      state_(state),
-      tileset_(tileset),
-      map_(blankImage(viewSize, 0xffffffff)),
-      cell_(blankImage(kCellImageRect.size(), kCellBackground)),
-      underCursor_(cell_),
-      preview_(blankImage(kPreviewSize, kCellBackground)),
-      mask1_(checkerboard(true)),
-      mask2_(checkerboard(false))
+MapRenderer::MapRenderer(const MapDocument& document, const EditorState& state, const Tileset& tileset, QSize viewSize)
+    : document_(document), state_(state), tileset_(tileset), map_(blankImage(viewSize, 0xffffffff)),
+      cell_(blankImage(kCellImageRect.size(), kCellBackground)), underCursor_(cell_),
+      preview_(blankImage(kPreviewSize, kCellBackground)), mask1_(checkerboard(true)), mask2_(checkerboard(false))
 {
 }
 
@@ -81,10 +74,7 @@ QRect MapRenderer::cellRect(int x, int y) const
     return {(x - state_.viewColumn) * size, (y - state_.viewRow) * size, size, size};
 }
 
-QRect MapRenderer::tileSourceRect() const
-{
-    return tileSourceRectOf(state_.tileSource);
-}
+QRect MapRenderer::tileSourceRect() const { return tileSourceRectOf(state_.tileSource); }
 
 bool MapRenderer::visible(int x, int y) const
 {

@@ -18,12 +18,11 @@
 namespace xemap {
 namespace {
 
-constexpr int kGroupLayer = 2; // cell layer of the overlay sheet
+constexpr int kGroupLayer = 2;  // cell layer of the overlay sheet
 
 // Which pixels along one side (0 north, 1 east, 2 south, 3 west) of a cell's tile on
 // one tileset layer are drawn; none for a tile that draws nothing.
-std::vector<bool> sideProfile(const Tileset& tileset, std::int32_t tile, std::int32_t rotation, int layer,
-                              int side)
+std::vector<bool> sideProfile(const Tileset& tileset, std::int32_t tile, std::int32_t rotation, int layer, int side)
 {
     QImage picture(kTileSize, kTileSize, QImage::Format_RGB32);
     picture.fill(kTransparentColour);
@@ -70,8 +69,7 @@ TEST(BrushArtTest, TerrainAndConnectorPiecesMeetAtEverySeam)
 {
     const QDir folder(QCoreApplication::applicationDirPath() + "/tilesets");
     using Names = std::pair<QString, QString>;
-    for (const auto& [bases, overlay] :
-         {Names{"outdoor_bases", "city_layer"}, Names{"indoor_bases", "indoor_layer"}}) {
+    for (const auto& [bases, overlay] : {Names{"outdoor_bases", "city_layer"}, Names{"indoor_bases", "indoor_layer"}}) {
         Tileset tileset;
         const QStringList messages = tileset.LoadTileset(
             {folder.filePath(bases + ".bmp"), folder.filePath(overlay + ".bmp"), "null", "null", "null"});
@@ -92,8 +90,8 @@ TEST(BrushArtTest, TerrainAndConnectorPiecesMeetAtEverySeam)
                 TerrainBrush(grid, c.x, c.y, 0, terrain);
             }
             auto near = [&](int x, int y) {
-                return grid.tile(x, y, 0) == terrain ||
-                       (grid.tile(x, y, 1) > terrain && grid.tile(x, y, 1) <= terrain + 3);
+                return grid.tile(x, y, 0) == terrain
+                       || (grid.tile(x, y, 1) > terrain && grid.tile(x, y, 1) <= terrain + 3);
             };
             expectSeamsMeet(near, [&](int x, int y, int side) {
                 if (grid.tile(x, y, 0) == terrain)
@@ -116,16 +114,14 @@ TEST(BrushArtTest, TerrainAndConnectorPiecesMeetAtEverySeam)
             }
             auto isPiece = [&](int x, int y) {
                 const std::int32_t tile = grid.tile(x, y, kGroupLayer);
-                return std::ranges::any_of(group.pieces,
-                                           [tile](const GroupPiece& p) { return p.tile == tile; });
+                return std::ranges::any_of(group.pieces, [tile](const GroupPiece& p) { return p.tile == tile; });
             };
             expectSeamsMeet(isPiece, [&](int x, int y, int side) {
-                return sideProfile(tileset, grid.tile(x, y, kGroupLayer), grid.rotation(x, y, kGroupLayer), 1,
-                                   side);
+                return sideProfile(tileset, grid.tile(x, y, kGroupLayer), grid.rotation(x, y, kGroupLayer), 1, side);
             });
         }
     }
 }
 
-} // namespace
-} // namespace xemap
+}  // namespace
+}  // namespace xemap

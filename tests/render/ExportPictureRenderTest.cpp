@@ -1,6 +1,6 @@
 #include "render/ExportPicture.h"
-#include "support/TestSheets.h"
 #include "render/Tileset.h"
+#include "support/TestSheets.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "render/MaskedBlit.h"
-#include "support/TestSheets.h"
-#include "render/Xedrawfuncs.h"
 #include "render/Tileset.h"
+#include "render/Xedrawfuncs.h"
+#include "support/TestSheets.h"
 
 #include <gtest/gtest.h>
 
@@ -35,8 +35,7 @@ void setZoom(EditorState& state, float zoom)
 class MapRendererTest : public testing::Test {
 protected:
     MapRendererTest()
-        : tileset(
-              LayerSheets{baseSheet(), overlaySheet(1), overlaySheet(2), overlaySheet(3), overlaySheet(4)})
+        : tileset(LayerSheets{baseSheet(), overlaySheet(1), overlaySheet(2), overlaySheet(3), overlaySheet(4)})
     {
         state.layerCount = 6;
         setZoom(state, 4);
@@ -146,8 +145,8 @@ TEST_F(MapRendererTest, DoorGlyphsFollowTheThreeGeometryFormsAndBadValuesDrawNot
     const struct {
         int slot, value;
         DoorPosition position;
-    } doors[] = {{North, 3, DoorNorth},       {East, 3, DoorEast},          {South, 3, DoorSouth},
-                 {West, 3, DoorWest},         {Center, 3, DoorCenterHoriz}, {Center, -3, DoorCenterVert}};
+    } doors[] = {{North, 3, DoorNorth}, {East, 3, DoorEast},          {South, 3, DoorSouth},
+                 {West, 3, DoorWest},   {Center, 3, DoorCenterHoriz}, {Center, -3, DoorCenterVert}};
     const struct {
         int tilesetIndex;  // -1: the start-up form
         const DoorGeometry& geometry;

@@ -1,5 +1,5 @@
-#include "support/TestSheets.h"
 #include "render/Tileset.h"
+#include "support/TestSheets.h"
 
 #include <QDataStream>
 #include <QFile>
@@ -67,8 +67,7 @@ TEST(TilesetTest, FetchNeverReadsOutsideTheSheetsPictures)
         SCOPED_TRACE(size.width());
         const Tileset other(LayerSheets{solidSheet(0, size)});
         EXPECT_EQ(fetched(other, 0, 1, 0).pixel(79, 0), size.width() > 1 ? kMarker : kTransparentColour);
-        EXPECT_EQ(fetched(other, 99, 3, 0).pixel(40, 40),
-                  size.height() > 801 ? tileColour(0, 99) : kTransparentColour);
+        EXPECT_EQ(fetched(other, 99, 3, 0).pixel(40, 40), size.height() > 801 ? tileColour(0, 99) : kTransparentColour);
     }
 }
 
@@ -116,8 +115,8 @@ QByteArray emptyRunLengthBmp(qint32 width, qint32 height)
     const quint32 bodyAt = 14 + 40 + 256 * 4;
     out.writeRawData("BM", 2);
     out << quint32(bodyAt + 2) << quint32(0) << bodyAt;
-    out << quint32(40) << width << height << quint16(1) << quint16(8) << quint32(1) << quint32(2)
-        << qint32(2835) << qint32(2835) << quint32(256) << quint32(0);
+    out << quint32(40) << width << height << quint16(1) << quint16(8) << quint32(1) << quint32(2) << qint32(2835)
+        << qint32(2835) << quint32(256) << quint32(0);
     for (int colour = 0; colour < 256; ++colour)
         out << quint32(0x00ff00ff);
     out << quint8(0) << quint8(1);  // end of picture

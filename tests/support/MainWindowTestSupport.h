@@ -2,15 +2,15 @@
 
 #include "gui/app/XemapWindows.h"
 #include "gui/app/Xemapmain.h"
-#include "support/ScriptedPrompter.h"
 #include "gui/tileset/Tilesetformmain.h"
+#include "support/ScriptedPrompter.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QFile>
-#include <QLabel>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
@@ -21,10 +21,7 @@
 namespace xemap::testing {
 
 // A plain colour per tile and sheet, never magenta, so that pixels tell tiles apart.
-inline QRgb tileColour(int sheet, int tile)
-{
-    return qRgb(40 + 2 * tile, 60 * sheet, 250 - 2 * tile);
-}
+inline QRgb tileColour(int sheet, int tile) { return qRgb(40 + 2 * tile, 60 * sheet, 250 - 2 * tile); }
 
 // Writes an 802 x 802 sheet whose tile n is filled with tileColour(sheet, n).
 inline void writeSheet(const QString& path, int sheet)
@@ -40,7 +37,7 @@ inline void writeSheet(const QString& path, int sheet)
 
 // The windows as the program creates them, in a fresh temporary program folder.
 class MainWindowFixture : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override
     {
         ASSERT_TRUE(folder.isValid());
@@ -105,14 +102,11 @@ class MainWindowFixture : public ::testing::Test {
 };
 
 // The centre of cell (column, row) in view pixels at zoom 1.
-inline QPoint cellCentre(int column, int row)
-{
-    return {column * 20 + 10, row * 20 + 10};
-}
+inline QPoint cellCentre(int column, int row) { return {column * 20 + 10, row * 20 + 10}; }
 
 // The windows over the plain-colour tileset, for the commands on map cells.
 class ColourMapFixture : public MainWindowFixture {
-  protected:
+protected:
     void SetUp() override
     {
         MainWindowFixture::SetUp();
@@ -134,7 +128,7 @@ class ColourMapFixture : public MainWindowFixture {
     }
 };
 
-} // namespace xemap::testing
+}  // namespace xemap::testing
 
 inline QString xemap::testing::MainWindowFixture::questionOf(QDialog& dialog)
 {

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <unistd.h>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace xemap::testing {
@@ -35,10 +35,7 @@ inline std::string fileBytes(const std::filesystem::path& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-inline std::filesystem::path testData(const std::string& name)
-{
-    return std::filesystem::path(XEMAP_TEST_DATA) / name;
-}
+inline std::filesystem::path testData(const std::string& name) { return std::filesystem::path(XEMAP_TEST_DATA) / name; }
 
 // A fresh folder under the system's temporary folder, removed with the object.
 class TempFolder {

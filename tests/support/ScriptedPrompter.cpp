@@ -42,9 +42,6 @@ QString ScriptedPrompter::saveFileName(const FileDialogRequest& request)
     return takeFront<QString>(saveFiles_, "save dialog", QString());
 }
 
-bool ScriptedPrompter::allAnswersUsed() const
-{
-    return dialogs_.empty() && openFiles_.empty() && saveFiles_.empty();
-}
+bool ScriptedPrompter::allAnswersUsed() const { return dialogs_.empty() && openFiles_.empty() && saveFiles_.empty(); }
 
 }  // namespace xemap::testing

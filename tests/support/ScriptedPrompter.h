@@ -24,8 +24,8 @@ public:
     QString openFileName(const FileDialogRequest& request) override;
     QString saveFileName(const FileDialogRequest& request) override;
 
-    QStringList messages;                 // texts of message boxes, in order
-    QStringList dialogsShown;             // object names of the windows run modally
+    QStringList messages;      // texts of message boxes, in order
+    QStringList dialogsShown;  // object names of the windows run modally
     std::vector<FileDialogRequest> fileDialogs;
 
     bool allAnswersUsed() const;

@@ -33,7 +33,8 @@ inline QImage overlaySheet(int layer)
     QPainter painter(&sheet);
     for (int tile = 0; tile < kTileCount; ++tile) {
         const QRect area = tileArea(tile);
-        painter.fillRect(QRect(area.topLeft(), QSize(kTileSize / 2, kTileSize)), QColor::fromRgb(tileColour(layer, tile)));
+        painter.fillRect(QRect(area.topLeft(), QSize(kTileSize / 2, kTileSize)),
+                         QColor::fromRgb(tileColour(layer, tile)));
     }
     return sheet;
 }

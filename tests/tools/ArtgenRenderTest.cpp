@@ -1,6 +1,6 @@
 #include "core/tileset/GroupFile.h"
-#include "render/TileSheet.h"
 #include "core/tileset/TipFile.h"
+#include "render/TileSheet.h"
 
 #include <QCoreApplication>
 #include <QImage>

@@ -1,7 +1,7 @@
 #include "core/mapfile/MapReader.h"
-#include "support/MapTestSupport.h"
 #include "core/mapfile/MapWriter.h"
 #include "core/output/Listing.h"
+#include "support/MapTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -27,8 +27,7 @@ CliRun cli(const TempFolder& folder, std::initializer_list<std::string> argument
         command += " '" + argument + "'";
     command += " >'" + (folder / "out.log").string() + "' 2>'" + (folder / "err.log").string() + "'";
     const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, fileBytes(folder / "out.log"),
-            fileBytes(folder / "err.log")};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, fileBytes(folder / "out.log"), fileBytes(folder / "err.log")};
 }
 
 TEST(Cli, ConvertAndListingWriteWhatTheEditorWrites)
@@ -60,8 +59,7 @@ TEST(Cli, BadInputLeavesTheOutputUntouched)
         for (const char* out : {"keep.xem", "new.xem"}) {
             const CliRun run = cli(folder, {command, folder / "bad.xem", folder / out});
             EXPECT_EQ(run.status, 1);
-            EXPECT_EQ(run.err,
-                      (folder / "bad.xem").string() + ": line 501: expected a door digit, found 'x'\n");
+            EXPECT_EQ(run.err, (folder / "bad.xem").string() + ": line 501: expected a door digit, found 'x'\n");
         }
         EXPECT_EQ(fileBytes(folder / "keep.xem"), "kept");
         EXPECT_FALSE(fs::exists(folder / "new.xem"));

@@ -51,8 +51,8 @@ protected:
 TEST_F(ImageCommandTest, WritesTheExportPictureAtTheChosenScale)
 {
     Tileset city;
-    ASSERT_TRUE(city.LoadTileset({programFile("tilesets/outdoor_bases.bmp"),
-                                  programFile("tilesets/city_layer.bmp"), "null", "null", "null"})
+    ASSERT_TRUE(city.LoadTileset({programFile("tilesets/outdoor_bases.bmp"), programFile("tilesets/city_layer.bmp"),
+                                  "null", "null", "null"})
                     .isEmpty());
     const struct {
         QStringList options;
@@ -62,8 +62,7 @@ TEST_F(ImageCommandTest, WritesTheExportPictureAtTheChosenScale)
     for (const auto& c : cases) {
         const auto [status, error] = image(QStringList{map, path(c.file)} + c.options);
         ASSERT_EQ(status, 0) << error.toStdString();
-        const QImage expected =
-            ExportPicture(paintedMap(), {}, city, kOtherTilesetDoorGeometry, exportScale(c.choice));
+        const QImage expected = ExportPicture(paintedMap(), {}, city, kOtherTilesetDoorGeometry, exportScale(c.choice));
         EXPECT_EQ(QImage(path(c.file)).convertToFormat(QImage::Format_RGB32), expected) << c.file;
     }
 }

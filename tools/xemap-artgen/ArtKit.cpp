@@ -110,7 +110,8 @@ void paintRock(QPainter& p, const Terrain& t, Rng& rng)
     p.fillRect(0, 0, kTile, kTile, t.base);
     for (int i = 0; i < 14; ++i) {
         const int x = rng.range(-10, 75), y = rng.range(-10, 75), r = rng.range(8, 18);
-        polygon(p, QPolygon({QPoint(x, y + r), QPoint(x + r, y), QPoint(x + 2 * r, y + r / 2), QPoint(x + r, y + 2 * r)}),
+        polygon(p,
+                QPolygon({QPoint(x, y + r), QPoint(x + r, y), QPoint(x + 2 * r, y + r / 2), QPoint(x + r, y + 2 * r)}),
                 jitter(t.base, rng, 18));
         line(p, QPointF(x, y + r), QPointF(x + r, y), shade(t.base, 135));
     }
@@ -184,7 +185,8 @@ void paintDecoration(QPainter& p, Decoration decoration, const Terrain& terrain,
     case Decoration::Pebbles:
         for (int i = 0; i < 9; ++i) {
             const int x = rng.range(6, 70), y = rng.range(6, 70);
-            ellipse(p, QRectF(x, y, rng.range(3, 6), rng.range(3, 5)), jitter(0xff9a948a, rng, 15), shade(0xff5a554e, 100));
+            ellipse(p, QRectF(x, y, rng.range(3, 6), rng.range(3, 5)), jitter(0xff9a948a, rng, 15),
+                    shade(0xff5a554e, 100));
         }
         break;
     case Decoration::Cracks:
@@ -402,7 +404,8 @@ void paintConnector(QPainter& p, ConnectorStyle style, int arms, Rng& rng)
     case ConnectorStyle::StoneWall:
     case ConnectorStyle::DungeonWall:
         p.setClipPath(shape, Qt::IntersectClip);
-        paintBricks(p, look, rng, style == ConnectorStyle::StoneWall ? 7 : 10, style == ConnectorStyle::StoneWall ? 14 : 20);
+        paintBricks(p, look, rng, style == ConnectorStyle::StoneWall ? 7 : 10,
+                    style == ConnectorStyle::StoneWall ? 14 : 20);
         break;
     case ConnectorStyle::Road:
         p.setClipPath(shape, Qt::IntersectClip);
@@ -455,7 +458,12 @@ void paintConnector(QPainter& p, ConnectorStyle style, int arms, Rng& rng)
                 continue;
             const double along = wooden ? 20 : 10;
             for (double d = along; d < c; d += along)
-                post(bit == ArmEast ? c + d : bit == ArmWest ? c - d : c, bit == ArmSouth ? c + d : bit == ArmNorth ? c - d : c);
+                post(bit == ArmEast   ? c + d
+                     : bit == ArmWest ? c - d
+                                      : c,
+                     bit == ArmSouth   ? c + d
+                     : bit == ArmNorth ? c - d
+                                       : c);
         }
         p.restore();
         return;
@@ -510,9 +518,7 @@ void paintBoxSurface(QPainter& p, const BoxStyle& s, Rng& rng)
             ellipse(p, QRectF(x, y, 5, 5), jitter(s.detail, rng, 12), shade(s.detail, 60));
         }
         break;
-    case BoxKind::Pond:
-        paintWater(p, Terrain{s.fill, s.detail, s.fill, Pattern::Water}, rng);
-        break;
+    case BoxKind::Pond: paintWater(p, Terrain{s.fill, s.detail, s.fill, Pattern::Water}, rng); break;
     case BoxKind::Field:
         p.fillRect(0, 0, kTile, kTile, QColor(s.fill));
         for (int x = 2; x < kTile; x += 8) {
@@ -531,20 +537,17 @@ void paintBoxSurface(QPainter& p, const BoxStyle& s, Rng& rng)
         p.fillRect(0, 0, kTile, kTile, QColor(s.fill));
         for (int y = 10; y < kTile; y += 20)
             for (int x = 10; x < kTile; x += 20) {
-                polygon(p, QPolygon({QPoint(x, y - 7), QPoint(x + 7, y), QPoint(x, y + 7), QPoint(x - 7, y)}), QColor(s.detail));
+                polygon(p, QPolygon({QPoint(x, y - 7), QPoint(x + 7, y), QPoint(x, y + 7), QPoint(x - 7, y)}),
+                        QColor(s.detail));
                 dot(p, x - 1, y - 1, 3, QColor(s.fill));
             }
         break;
-    case BoxKind::Table:
-        paintPlanks(p, Terrain{s.fill, s.detail, s.fill, Pattern::Planks}, rng);
-        break;
+    case BoxKind::Table: paintPlanks(p, Terrain{s.fill, s.detail, s.fill, Pattern::Planks}, rng); break;
     case BoxKind::Pit:
         p.fillRect(0, 0, kTile, kTile, QColor(s.fill));
         speckle(p, s.detail, 40, 2, rng, 10);
         break;
-    case BoxKind::Dais:
-        paintFlagstones(p, Terrain{s.fill, s.detail, s.fill, Pattern::Flagstones}, rng);
-        break;
+    case BoxKind::Dais: paintFlagstones(p, Terrain{s.fill, s.detail, s.fill, Pattern::Flagstones}, rng); break;
     }
 }
 
@@ -584,7 +587,8 @@ void paintRim(QPainter& p, const BoxStyle& s, QRect band, Rng& rng)
     case BoxKind::Rug:
         p.fillRect(band, QColor(s.rim));
         for (int k = 0; k < kTile; k += 4)
-            horizontal ? dot(p, k, band.top() + 2, 2, shade(s.rim, 140)) : dot(p, band.left() + 2, k, 2, shade(s.rim, 140));
+            horizontal ? dot(p, k, band.top() + 2, 2, shade(s.rim, 140))
+                       : dot(p, band.left() + 2, k, 2, shade(s.rim, 140));
         break;
     }
 }
@@ -614,10 +618,11 @@ void paintThing(QPainter& p, Thing thing, Rng& rng)
             ellipse(p, QRectF(centre.x() + r * std::cos(a) - r, centre.y() + r * std::sin(a) - r, 2 * r, 2 * r),
                     jitter(leaf, rng, 10), shade(leaf, 45));
         }
-        ellipse(p, QRectF(centre.x() - radius * 0.6, centre.y() - radius * 0.6, radius * 1.2, radius * 1.2), QColor(leaf));
+        ellipse(p, QRectF(centre.x() - radius * 0.6, centre.y() - radius * 0.6, radius * 1.2, radius * 1.2),
+                QColor(leaf));
         for (int i = 0; i < 18; ++i)
-            dot(p, centre.x() + rng.range(-radius * 0.7, radius * 0.5), centre.y() + rng.range(-radius * 0.7, radius * 0.3),
-                2, shade(leaf, 135));
+            dot(p, centre.x() + rng.range(-radius * 0.7, radius * 0.5),
+                centre.y() + rng.range(-radius * 0.7, radius * 0.3), 2, shade(leaf, 135));
     };
     const auto box = [&](QRect r, QRgb fill) {
         p.fillRect(r, QColor(fill));
@@ -641,13 +646,17 @@ void paintThing(QPainter& p, Thing thing, Rng& rng)
     case Thing::Bush: canopy({40, 42}, 18, 0xff3a7a2a); break;
     case Thing::Rock:
         shadow(p, QRectF(26, 40, 34, 20));
-        polygon(p, QPolygon({QPoint(24, 50), QPoint(30, 32), QPoint(46, 28), QPoint(56, 40), QPoint(52, 54), QPoint(32, 56)}),
-                QColor(0xff8a8680), QColor(0xff4a4640));
+        polygon(
+            p,
+            QPolygon({QPoint(24, 50), QPoint(30, 32), QPoint(46, 28), QPoint(56, 40), QPoint(52, 54), QPoint(32, 56)}),
+            QColor(0xff8a8680), QColor(0xff4a4640));
         line(p, QPointF(30, 34), QPointF(45, 30), QColor(0xffc0bcb4), 2);
         break;
     case Thing::Boulder:
         shadow(p, QRectF(14, 34, 58, 36));
-        polygon(p, QPolygon({QPoint(10, 50), QPoint(18, 22), QPoint(40, 12), QPoint(64, 22), QPoint(70, 48), QPoint(52, 64), QPoint(24, 64)}),
+        polygon(p,
+                QPolygon({QPoint(10, 50), QPoint(18, 22), QPoint(40, 12), QPoint(64, 22), QPoint(70, 48),
+                          QPoint(52, 64), QPoint(24, 64)}),
                 QColor(0xff7a766e), QColor(0xff3a3630));
         line(p, QPointF(20, 24), QPointF(40, 14), QColor(0xffb8b2a8), 2);
         line(p, QPointF(40, 30), QPointF(48, 48), QColor(0xff4a4640));
@@ -746,7 +755,8 @@ void paintThing(QPainter& p, Thing thing, Rng& rng)
     case Thing::Campfire:
         for (int i = 0; i < 8; ++i) {
             const double a = i * kPi / 4;
-            ellipse(p, QRectF(36 + 18 * std::cos(a), 36 + 18 * std::sin(a), 8, 8), QColor(0xff8a8680), QColor(0xff4a4640));
+            ellipse(p, QRectF(36 + 18 * std::cos(a), 36 + 18 * std::sin(a), 8, 8), QColor(0xff8a8680),
+                    QColor(0xff4a4640));
         }
         ellipse(p, QRectF(28, 28, 24, 24), QColor(0xffe06010));
         ellipse(p, QRectF(33, 31, 14, 16), QColor(0xfff0c030));
@@ -767,7 +777,9 @@ void paintThing(QPainter& p, Thing thing, Rng& rng)
         p.drawArc(QRect(12, 14, 56, 40), 0, 180 * 16);
         break;
     case Thing::Anvil:
-        polygon(p, QPolygon({QPoint(16, 30), QPoint(64, 30), QPoint(56, 42), QPoint(48, 42), QPoint(50, 54), QPoint(30, 54), QPoint(32, 42), QPoint(24, 42)}),
+        polygon(p,
+                QPolygon({QPoint(16, 30), QPoint(64, 30), QPoint(56, 42), QPoint(48, 42), QPoint(50, 54),
+                          QPoint(30, 54), QPoint(32, 42), QPoint(24, 42)}),
                 QColor(0xff4a4a52), QColor(0xff1a1a1e));
         break;
     case Thing::Table:
@@ -801,7 +813,9 @@ void paintThing(QPainter& p, Thing thing, Rng& rng)
     case Thing::Bookshelf:
         box(QRect(4, 24, 72, 24), 0xff5a3a1a);
         for (int x = 8; x < 72; x += 5)
-            p.fillRect(x, 27, 4, 18, jitter(std::array<QRgb, 4>{0xff9a2a2a, 0xff2a5a9a, 0xff2a7a3a, 0xffa88a30}[rng.range(0, 3)], rng, 10));
+            p.fillRect(
+                x, 27, 4, 18,
+                jitter(std::array<QRgb, 4>{0xff9a2a2a, 0xff2a5a9a, 0xff2a7a3a, 0xffa88a30}[rng.range(0, 3)], rng, 10));
         break;
     case Thing::Throne:
         box(QRect(24, 14, 32, 12), 0xffc8a030);
@@ -831,8 +845,9 @@ void paintThing(QPainter& p, Thing thing, Rng& rng)
         ellipse(p, QRectF(48, 36, 8, 12), QColor(0xfff8e060));
         break;
     case Thing::Coffin:
-        polygon(p, QPolygon({QPoint(32, 6), QPoint(48, 6), QPoint(56, 22), QPoint(50, 74), QPoint(30, 74), QPoint(24, 22)}),
-                QColor(0xff5a3a1a), QColor(0xff2a1808));
+        polygon(
+            p, QPolygon({QPoint(32, 6), QPoint(48, 6), QPoint(56, 22), QPoint(50, 74), QPoint(30, 74), QPoint(24, 22)}),
+            QColor(0xff5a3a1a), QColor(0xff2a1808));
         line(p, QPointF(40, 18), QPointF(40, 44), QColor(0xffc8a030), 2);
         line(p, QPointF(33, 26), QPointF(47, 26), QColor(0xffc8a030), 2);
         break;
@@ -844,8 +859,10 @@ void paintThing(QPainter& p, Thing thing, Rng& rng)
     case Thing::Rubble:
         for (int i = 0; i < 12; ++i) {
             const int x = rng.range(10, 60), y = rng.range(10, 60), r = rng.range(4, 10);
-            polygon(p, QPolygon({QPoint(x, y + r), QPoint(x + r, y), QPoint(x + 2 * r, y + r), QPoint(x + r / 2, y + 2 * r)}),
-                    jitter(0xff7a766e, rng, 18), QColor(0xff3a3630));
+            polygon(
+                p,
+                QPolygon({QPoint(x, y + r), QPoint(x + r, y), QPoint(x + 2 * r, y + r), QPoint(x + r / 2, y + 2 * r)}),
+                jitter(0xff7a766e, rng, 18), QColor(0xff3a3630));
         }
         break;
     case Thing::Web:
@@ -897,7 +914,8 @@ void paintThing(QPainter& p, Thing thing, Rng& rng)
     case Thing::Crystal:
         for (int i = 0; i < 4; ++i) {
             const int x = 22 + i * 10, h = 22 + (i % 2) * 14;
-            polygon(p, QPolygon({QPoint(x, 62), QPoint(x + 5, 62 - h), QPoint(x + 10, 62)}), QColor(0xff70c8e8), QColor(0xff2a6a8a));
+            polygon(p, QPolygon({QPoint(x, 62), QPoint(x + 5, 62 - h), QPoint(x + 10, 62)}), QColor(0xff70c8e8),
+                    QColor(0xff2a6a8a));
             line(p, QPointF(x + 5, 62 - h), QPointF(x + 5, 62), QColor(0xffd8f4ff));
         }
         break;

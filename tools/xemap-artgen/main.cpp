@@ -69,8 +69,8 @@ bool writeText(const QString& path, const QStringList& lines)
 bool writeBitmap(const QImage& image, const QString& path)
 {
     QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && image.convertToFormat(QImage::Format_RGB32).save(&file, "BMP") &&
-           file.commit();
+    return file.open(QIODevice::WriteOnly) && image.convertToFormat(QImage::Format_RGB32).save(&file, "BMP")
+           && file.commit();
 }
 
 // ---- base sheets: terrain rows, then plain ground tiles ----
@@ -107,67 +107,87 @@ void putTerrainRow(SheetBuilder& sheet, int row, const TerrainRow& t)
 using D = Decoration;
 
 const std::vector<TerrainRow> kOutdoorTerrains{
-    {"Dirt", {0xff8a6a44, 0xff5a4228, 0xff6a4e30, Pattern::Noise},
+    {"Dirt",
+     {0xff8a6a44, 0xff5a4228, 0xff6a4e30, Pattern::Noise},
      {D::Plain, D::Pebbles, D::Cracks, D::Puddle, D::Leaves, D::Tufts},
      {"plain", "with pebbles", "dry and cracked", "with a puddle", "with fallen leaves", "with weeds"}},
-    {"Grass", {0xff4a8a34, 0xff6aaa40, 0xff2e6a22, Pattern::Noise},
+    {"Grass",
+     {0xff4a8a34, 0xff6aaa40, 0xff2e6a22, Pattern::Noise},
      {D::Plain, D::Tufts, D::Flowers, D::Pebbles, D::Leaves, D::Moss},
      {"plain", "tall", "with flowers", "with stones", "with fallen leaves", "dark patches"}},
-    {"Cobbled road", {0xff8a8478, 0xff6a665c, 0xff4a463e, Pattern::Cobbles},
+    {"Cobbled road",
+     {0xff8a8478, 0xff6a665c, 0xff4a463e, Pattern::Cobbles},
      {D::Plain, D::Cracks, D::Moss, D::Puddle, D::Leaves, D::Pebbles},
      {"plain", "cracked", "mossy", "with a puddle", "with leaves", "loose stones"}},
-    {"Water", {0xff2a5a9a, 0xff8ab4e0, 0xffd8e8f0, Pattern::Water},
+    {"Water",
+     {0xff2a5a9a, 0xff8ab4e0, 0xffd8e8f0, Pattern::Water},
      {D::Plain, D::Ripples, D::Leaves, D::Plain, D::Ripples, D::Plain},
      {"calm", "rippling", "with floating leaves", "deep", "with a rising fish", "open"}},
-    {"Sand", {0xffd8c080, 0xffb89a5a, 0xffb09050, Pattern::Noise},
+    {"Sand",
+     {0xffd8c080, 0xffb89a5a, 0xffb09050, Pattern::Noise},
      {D::Plain, D::Pebbles, D::Tufts, D::Bones, D::Cracks, D::Leaves},
      {"plain", "with shells", "with beach grass", "with bones", "wind-swept", "with driftwood"}},
-    {"Stone floor", {0xffa8a49a, 0xff8a867c, 0xff5a5650, Pattern::Flagstones},
+    {"Stone floor",
+     {0xffa8a49a, 0xff8a867c, 0xff5a5650, Pattern::Flagstones},
      {D::Plain, D::Cracks, D::Moss, D::Puddle, D::Leaves, D::Pebbles},
      {"plain", "cracked", "mossy", "wet", "with leaves", "with grit"}},
-    {"Snow", {0xffeef2f6, 0xffc8d4e0, 0xffa8b8c8, Pattern::Noise},
+    {"Snow",
+     {0xffeef2f6, 0xffc8d4e0, 0xffa8b8c8, Pattern::Noise},
      {D::Plain, D::Pebbles, D::Tufts, D::Cracks, D::Puddle, D::Bones},
      {"fresh", "with stones", "with dry grass", "crusted", "with meltwater", "with bones"}},
-    {"Mud", {0xff5a4a34, 0xff3a2e20, 0xff3a2e20, Pattern::Noise},
+    {"Mud",
+     {0xff5a4a34, 0xff3a2e20, 0xff3a2e20, Pattern::Noise},
      {D::Plain, D::Puddle, D::Tufts, D::Pebbles, D::Leaves, D::Bones},
      {"plain", "with a puddle", "with reeds", "with stones", "with leaves", "with bones"}},
-    {"Flagstone plaza", {0xffb8a890, 0xff988870, 0xff6a5e4c, Pattern::Flagstones},
+    {"Flagstone plaza",
+     {0xffb8a890, 0xff988870, 0xff6a5e4c, Pattern::Flagstones},
      {D::Plain, D::Cracks, D::Moss, D::Leaves, D::Puddle, D::Pebbles},
      {"plain", "cracked", "mossy", "with leaves", "wet", "with grit"}},
-    {"Dry grass", {0xffa8a050, 0xff88803a, 0xff6a6228, Pattern::Noise},
+    {"Dry grass",
+     {0xffa8a050, 0xff88803a, 0xff6a6228, Pattern::Noise},
      {D::Plain, D::Tufts, D::Flowers, D::Pebbles, D::Leaves, D::Plain},
      {"plain", "tall", "with flowers", "with stones", "with leaves", "short"}},
 };
 
 const std::vector<TerrainRow> kIndoorTerrains{
-    {"Cave floor", {0xff6a5a48, 0xff4a3e30, 0xff3a3024, Pattern::Noise},
+    {"Cave floor",
+     {0xff6a5a48, 0xff4a3e30, 0xff3a3024, Pattern::Noise},
      {D::Plain, D::Pebbles, D::Cracks, D::Bones, D::Puddle, D::Moss},
      {"plain", "with pebbles", "cracked", "with bones", "with a puddle", "mossy"}},
-    {"Stone floor", {0xff8a8680, 0xff6a6660, 0xff3a3834, Pattern::Flagstones},
+    {"Stone floor",
+     {0xff8a8680, 0xff6a6660, 0xff3a3834, Pattern::Flagstones},
      {D::Plain, D::Cracks, D::Moss, D::Puddle, D::Bones, D::Pebbles},
      {"plain", "cracked", "mossy", "wet", "with bones", "with grit"}},
-    {"Wooden floor", {0xff9a6a3a, 0xff6a4420, 0xff4a2e14, Pattern::Planks},
+    {"Wooden floor",
+     {0xff9a6a3a, 0xff6a4420, 0xff4a2e14, Pattern::Planks},
      {D::Plain, D::Cracks, D::Puddle, D::Leaves, D::Pebbles, D::Bones},
      {"plain", "worn", "with a spill", "with straw", "with crumbs", "with bones"}},
-    {"Water", {0xff1e4a7a, 0xff6a9ac8, 0xffa8c8e0, Pattern::Water},
+    {"Water",
+     {0xff1e4a7a, 0xff6a9ac8, 0xffa8c8e0, Pattern::Water},
      {D::Plain, D::Ripples, D::Plain, D::Ripples, D::Plain, D::Leaves},
      {"still", "rippling", "deep", "dripping", "dark", "with scum"}},
-    {"Gravel", {0xff7a766e, 0xff5a5650, 0xff4a4640, Pattern::Noise},
+    {"Gravel",
+     {0xff7a766e, 0xff5a5650, 0xff4a4640, Pattern::Noise},
      {D::Plain, D::Pebbles, D::Bones, D::Cracks, D::Moss, D::Puddle},
      {"plain", "coarse", "with bones", "packed", "mossy", "wet"}},
-    {"Rock", {0xff4a4440, 0xff6a625a, 0xff24201e, Pattern::Rock},
+    {"Rock",
+     {0xff4a4440, 0xff6a625a, 0xff24201e, Pattern::Rock},
      {D::Plain, D::Cracks, D::Moss, D::Plain, D::Cracks, D::Moss},
      {"solid", "fissured", "mossy", "rough", "split", "damp"}},
-    {"Lava", {0xffc84010, 0xfff8d040, 0xff4a2010, Pattern::Lava},
+    {"Lava",
+     {0xffc84010, 0xfff8d040, 0xff4a2010, Pattern::Lava},
      {D::Plain, D::Cracks, D::Plain, D::Ripples, D::Plain, D::Cracks},
      {"flowing", "crusted", "bubbling", "swirling", "glowing", "cooling"}},
-    {"Marble floor", {0xffd8d4cc, 0xff9a968e, 0xff6a665e, Pattern::Marble},
+    {"Marble floor",
+     {0xffd8d4cc, 0xff9a968e, 0xff6a665e, Pattern::Marble},
      {D::Plain, D::Cracks, D::Moss, D::Puddle, D::Bones, D::Pebbles},
      {"polished", "cracked", "mossy", "wet", "with bones", "with rubble"}},
-    {"Brick floor", {0xff8a4a34, 0xff6a3424, 0xff3a1e14, Pattern::Cobbles},
+    {"Brick floor",
+     {0xff8a4a34, 0xff6a3424, 0xff3a1e14, Pattern::Cobbles},
      {D::Plain, D::Cracks, D::Moss, D::Puddle, D::Bones, D::Pebbles},
      {"plain", "cracked", "mossy", "wet", "with bones", "with grit"}},
-    {"Moss", {0xff3a5a2a, 0xff5a7a3a, 0xff22361a, Pattern::Noise},
+    {"Moss",
+     {0xff3a5a2a, 0xff5a7a3a, 0xff22361a, Pattern::Noise},
      {D::Plain, D::Tufts, D::Pebbles, D::Bones, D::Puddle, D::Plain},
      {"plain", "thick", "with stones", "with bones", "wet", "short"}},
 };
@@ -187,8 +207,8 @@ SheetBuilder baseSheet(const std::vector<TerrainRow>& rows, int seed)
 struct ConnectorGroup {
     QString name;
     ConnectorStyle style;
-    int firstTile;        // straight, corner, T, cross, end, doorway follow each other
-    QString firstTable;   // 12 numbers
+    int firstTile;       // straight, corner, T, cross, end, doorway follow each other
+    QString firstTable;  // 12 numbers
 };
 
 struct BoxGroup {
@@ -211,7 +231,8 @@ void putConnector(SheetBuilder& sheet, const ConnectorGroup& group)
 {
     const int t = group.firstTile;
     const auto arms = [&](int tile, const QString& part, int bits) {
-        sheet.put(tile, group.name + " " + part, [&](QPainter& p, Rng& rng) { paintConnector(p, group.style, bits, rng); });
+        sheet.put(tile, group.name + " " + part,
+                  [&](QPainter& p, Rng& rng) { paintConnector(p, group.style, bits, rng); });
     };
     arms(t, "straight", ArmWest | ArmEast);
     arms(t + 1, "corner", ArmEast | ArmSouth);
@@ -224,7 +245,8 @@ void putConnector(SheetBuilder& sheet, const ConnectorGroup& group)
 void putBox(SheetBuilder& sheet, const BoxGroup& group)
 {
     const auto piece = [&](int tile, const QString& part, BoxPiece which) {
-        sheet.put(tile, group.name + " " + part, [&](QPainter& p, Rng& rng) { paintBoxPiece(p, group.style, which, rng); });
+        sheet.put(tile, group.name + " " + part,
+                  [&](QPainter& p, Rng& rng) { paintBoxPiece(p, group.style, which, rng); });
     };
     piece(group.firstTile, "middle", BoxPiece::Interior);
     piece(group.firstTile + 1, "corner", BoxPiece::Corner);
@@ -252,12 +274,19 @@ QStringList groupLines(const Overlay& overlay)
     // Box groups fill the first column of buttons, connector groups the second.
     for (const BoxGroup& box : overlay.boxes) {
         const int t = box.firstTile;
-        lines << QStringLiteral("B: %1 0 %2 0 %3 0 %3 0 : %4 : %5").arg(t).arg(t + 1).arg(t + 2).arg(box.name, iconName(overlay, box.name));
+        lines << QStringLiteral("B: %1 0 %2 0 %3 0 %3 0 : %4 : %5")
+                     .arg(t)
+                     .arg(t + 1)
+                     .arg(t + 2)
+                     .arg(box.name, iconName(overlay, box.name));
     }
     for (const ConnectorGroup& c : overlay.connectors) {
         const int t = c.firstTile;
         lines << QStringLiteral("S: %1 0 %2 0 %3 0 %4 0 : %5 : %6 : %7 : %8")
-                     .arg(t).arg(t + 1).arg(t + 2).arg(t + 3)
+                     .arg(t)
+                     .arg(t + 1)
+                     .arg(t + 2)
+                     .arg(t + 3)
                      .arg(c.firstTable, kNoConversion, c.name, iconName(overlay, c.name));
     }
     return lines;
@@ -282,18 +311,19 @@ using T = Thing;
 
 const Overlay kCityLayer{
     "city_layer",
-    {{1, T::Oak}, {2, T::Pine}, {3, T::Bush}, {4, T::Rock}, {5, T::Boulder}, {6, T::Flowers}, {7, T::Well},
-     {8, T::Barrel}, {9, T::Crate}, {16, T::LampPost}, {17, T::Bench}, {18, T::Signpost}, {19, T::Cart},
-     {26, T::Haystack}, {27, T::Stump}, {28, T::LogPile}, {29, T::Statue}, {35, T::Bridge}, {36, T::Stairs},
-     {37, T::Stall}, {38, T::Tent}, {39, T::Campfire}, {45, T::WoodDoor}, {46, T::IronGate}, {47, T::Arch},
-     {48, T::Anvil}, {49, T::Fountain}, {59, T::Table}, {69, T::Chair}, {76, T::Grave}, {77, T::Chest},
-     {78, T::Torch}, {79, T::Banner}, {80, T::Mushrooms}, {81, T::Rubble}, {82, T::Pillar}, {83, T::StairsDown},
-     {84, T::Trapdoor}, {85, T::Cauldron}},
-    {"Oak tree", "Pine tree", "Bush", "Rock", "Boulder", "Flowers", "Well", "Barrel", "Crate", "Lamp post",
-     "Bench", "Signpost", "Cart", "Haystack", "Tree stump", "Log pile", "Statue", "Wooden bridge", "Stairs",
-     "Market stall", "Tent", "Campfire", "Wooden door", "Iron gate", "Archway", "Anvil", "Fountain", "Table",
-     "Chair", "Grave", "Chest", "Torch", "Banner", "Mushrooms", "Rubble", "Pillar", "Stairs down", "Trapdoor",
-     "Cauldron"},
+    {{1, T::Oak},      {2, T::Pine},        {3, T::Bush},      {4, T::Rock},       {5, T::Boulder},
+     {6, T::Flowers},  {7, T::Well},        {8, T::Barrel},    {9, T::Crate},      {16, T::LampPost},
+     {17, T::Bench},   {18, T::Signpost},   {19, T::Cart},     {26, T::Haystack},  {27, T::Stump},
+     {28, T::LogPile}, {29, T::Statue},     {35, T::Bridge},   {36, T::Stairs},    {37, T::Stall},
+     {38, T::Tent},    {39, T::Campfire},   {45, T::WoodDoor}, {46, T::IronGate},  {47, T::Arch},
+     {48, T::Anvil},   {49, T::Fountain},   {59, T::Table},    {69, T::Chair},     {76, T::Grave},
+     {77, T::Chest},   {78, T::Torch},      {79, T::Banner},   {80, T::Mushrooms}, {81, T::Rubble},
+     {82, T::Pillar},  {83, T::StairsDown}, {84, T::Trapdoor}, {85, T::Cauldron}},
+    {"Oak tree", "Pine tree",     "Bush",     "Rock",         "Boulder",     "Flowers",  "Well",        "Barrel",
+     "Crate",    "Lamp post",     "Bench",    "Signpost",     "Cart",        "Haystack", "Tree stump",  "Log pile",
+     "Statue",   "Wooden bridge", "Stairs",   "Market stall", "Tent",        "Campfire", "Wooden door", "Iron gate",
+     "Archway",  "Anvil",         "Fountain", "Table",        "Chair",       "Grave",    "Chest",       "Torch",
+     "Banner",   "Mushrooms",     "Rubble",   "Pillar",       "Stairs down", "Trapdoor", "Cauldron"},
     {{"Stone Wall", ConnectorStyle::StoneWall, 10, "45 15 0 -1 -1 0 -1 -1 0 -1 -1 0"},
      {"Wooden Fence", ConnectorStyle::WoodFence, 20, "45 25 0 -1 -1 0 -1 -1 0 -1 -1 0"},
      {"Road", ConnectorStyle::Road, 30, kNoConversion},
@@ -310,16 +340,16 @@ const Overlay kCityLayer{
 
 const Overlay kIndoorLayer{
     "indoor_layer",
-    {{1, T::Table}, {2, T::Chair}, {3, T::Bed}, {4, T::Chest}, {5, T::Barrel}, {6, T::Crate}, {7, T::Bookshelf},
-     {8, T::Throne}, {9, T::Torch}, {10, T::Skeleton}, {11, T::StairsDown}, {12, T::Stairs}, {13, T::Altar},
-     {14, T::Coffin}, {15, T::Pillar}, {16, T::Rubble}, {17, T::Web}, {18, T::Cauldron}, {19, T::Candles},
-     {26, T::Trapdoor}, {27, T::Lever}, {28, T::Banner}, {29, T::Mushrooms}, {36, T::Crystal}, {37, T::Statue},
-     {38, T::Well}, {39, T::Grave}, {45, T::WoodDoor}, {46, T::IronGate}, {47, T::Arch}, {48, T::Anvil},
-     {49, T::Campfire}, {59, T::Boulder}, {69, T::Rock}},
-    {"Table", "Chair", "Bed", "Chest", "Barrel", "Crate", "Bookshelf", "Throne", "Torch", "Skeleton",
-     "Stairs down", "Stairs up", "Altar", "Coffin", "Pillar", "Rubble", "Cobweb", "Cauldron", "Candles",
-     "Trapdoor", "Lever", "Banner", "Mushrooms", "Crystals", "Statue", "Well", "Grave", "Wooden door",
-     "Iron gate", "Archway", "Anvil", "Campfire", "Boulder", "Rock"},
+    {{1, T::Table},     {2, T::Chair},     {3, T::Bed},      {4, T::Chest},     {5, T::Barrel},      {6, T::Crate},
+     {7, T::Bookshelf}, {8, T::Throne},    {9, T::Torch},    {10, T::Skeleton}, {11, T::StairsDown}, {12, T::Stairs},
+     {13, T::Altar},    {14, T::Coffin},   {15, T::Pillar},  {16, T::Rubble},   {17, T::Web},        {18, T::Cauldron},
+     {19, T::Candles},  {26, T::Trapdoor}, {27, T::Lever},   {28, T::Banner},   {29, T::Mushrooms},  {36, T::Crystal},
+     {37, T::Statue},   {38, T::Well},     {39, T::Grave},   {45, T::WoodDoor}, {46, T::IronGate},   {47, T::Arch},
+     {48, T::Anvil},    {49, T::Campfire}, {59, T::Boulder}, {69, T::Rock}},
+    {"Table",       "Chair",       "Bed",       "Chest",  "Barrel",    "Crate",    "Bookshelf", "Throne", "Torch",
+     "Skeleton",    "Stairs down", "Stairs up", "Altar",  "Coffin",    "Pillar",   "Rubble",    "Cobweb", "Cauldron",
+     "Candles",     "Trapdoor",    "Lever",     "Banner", "Mushrooms", "Crystals", "Statue",    "Well",   "Grave",
+     "Wooden door", "Iron gate",   "Archway",   "Anvil",  "Campfire",  "Boulder",  "Rock"},
     {{"Dungeon Wall", ConnectorStyle::DungeonWall, 20, "45 25 0 -1 -1 0 -1 -1 0 -1 -1 0"},
      {"Iron Bars", ConnectorStyle::IronBars, 30, "46 35 0 -1 -1 0 -1 -1 0 -1 -1 0"},
      {"Carpet Runner", ConnectorStyle::Carpet, 40, kNoConversion}},
@@ -386,7 +416,8 @@ QImage programIcon(const SheetBuilder& bases, const SheetBuilder& city)
     const QPoint origin(8, 8);
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 2; ++x)
-            p.drawImage(QRect(origin + QPoint(x * cell, y * cell), QSize(cell, cell)), bases.tile(y == 1 ? 20 : 10 + x * 20));
+            p.drawImage(QRect(origin + QPoint(x * cell, y * cell), QSize(cell, cell)),
+                        bases.tile(y == 1 ? 20 : 10 + x * 20));
     p.drawImage(QRect(origin, QSize(cell, cell)), xemap::art::keyed(city.tile(1)));
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(0xff1a1208), 6));
@@ -405,13 +436,13 @@ struct Writer {
         if (!previews.isEmpty())
             image.save(QDir(previews).filePath(QFileInfo(relative).completeBaseName() + ".png"));
     }
-    void text(const QStringList& lines, const QString& relative) { ok = writeText(program.filePath(relative), lines) && ok; }
+    void text(const QStringList& lines, const QString& relative)
+    {
+        ok = writeText(program.filePath(relative), lines) && ok;
+    }
     // The registry naming the default tilesets, written as the editor's first start would, so
     // that an installed folder the user cannot write to still starts; one in use is kept.
-    void registry()
-    {
-        ok = xemap::loadOrCreateRegistry(program.absolutePath().toStdString()).has_value() && ok;
-    }
+    void registry() { ok = xemap::loadOrCreateRegistry(program.absolutePath().toStdString()).has_value() && ok; }
 
     void tileset(const SheetBuilder& sheet, const QString& name)
     {

@@ -1,8 +1,8 @@
 #include "Commands.h"
 
-#include "render/ExportPicture.h"
-#include "render/DoorGeometry.h"
 #include "core/tileset/Registry.h"
+#include "render/DoorGeometry.h"
+#include "render/ExportPicture.h"
 #include "render/Tileset.h"
 
 #include <QFileInfo>
@@ -124,8 +124,8 @@ int runImage(const Invocation& invocation)
     }
     EditorState view;
     view.layerCount = tileset.layerCount() + 1;
-    const QImage picture =
-        ExportPicture(document, view, tileset, doorGeometryFor(document.tilesetIndex), exportScale(request->scaleChoice));
+    const QImage picture = ExportPicture(document, view, tileset, doorGeometryFor(document.tilesetIndex),
+                                         exportScale(request->scaleChoice));
     if (const QString error = WritePicture(picture, QString::fromStdString(request->out)); !error.isEmpty()) {
         std::cerr << error.toStdString() << '\n';
         return kFailure;

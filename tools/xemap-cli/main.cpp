@@ -20,10 +20,11 @@ constexpr std::array kCommands{
     Command{"image", xemap::cli::runImage},
 };
 
-constexpr std::string_view kUsage = "usage: xemap-cli convert IN.xem OUT.xem\n"
-                                    "       xemap-cli listing IN.xem OUT.txt\n"
-                                    "       xemap-cli check IN.xem\n"
-                                    "       xemap-cli image IN.xem OUT.bmp|OUT.png [--scale 1.00|0.50|0.25|0.10] [--tiles DIR]\n";
+constexpr std::string_view kUsage =
+    "usage: xemap-cli convert IN.xem OUT.xem\n"
+    "       xemap-cli listing IN.xem OUT.txt\n"
+    "       xemap-cli check IN.xem\n"
+    "       xemap-cli image IN.xem OUT.bmp|OUT.png [--scale 1.00|0.50|0.25|0.10] [--tiles DIR]\n";
 
 // The registry and tilesets live beside the program, wherever it is started from.
 std::filesystem::path programDir(const char* argv0)

@@ -6,8 +6,8 @@ namespace xemap {
 
 std::optional<int> DescriptionList::find(int cellIndex) const
 {
-    const auto it = std::find_if(tiles_.begin(), tiles_.end(),
-                                 [cellIndex](const TilePtr& t) { return t->cellIndex == cellIndex; });
+    const auto it =
+        std::find_if(tiles_.begin(), tiles_.end(), [cellIndex](const TilePtr& t) { return t->cellIndex == cellIndex; });
     if (it == tiles_.end())
         return std::nullopt;
     return static_cast<int>(it - tiles_.begin());

@@ -18,9 +18,8 @@ bool sameRecords(const RecordList<Record>& a, const RecordList<Record>& b)
 bool sameContents(const XETile& a, const XETile& b)
 {
     return a.cellIndex == b.cellIndex && a.shortName == b.shortName && a.areaText == b.areaText
-        && sameRecords(a.npcs, b.npcs) && sameRecords(a.creatures, b.creatures)
-        && sameRecords(a.items, b.items) && sameRecords(a.events, b.events)
-        && sameRecords(a.portals, b.portals);
+           && sameRecords(a.npcs, b.npcs) && sameRecords(a.creatures, b.creatures) && sameRecords(a.items, b.items)
+           && sameRecords(a.events, b.events) && sameRecords(a.portals, b.portals);
 }
 
 }  // namespace xemap

@@ -24,8 +24,8 @@ constexpr int placeOf(int value, int first, int last) { return value == first ? 
 
 }  // namespace
 
-CellList boxFill(MapGrid& grid, int layer, const BoxGroup& group, int firstColumn, int lastColumn,
-                 int firstRow, int lastRow)
+CellList boxFill(MapGrid& grid, int layer, const BoxGroup& group, int firstColumn, int lastColumn, int firstRow,
+                 int lastRow)
 {
     if (layer < 0 || layer >= kCellLayers)
         return {};

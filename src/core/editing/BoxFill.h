@@ -10,7 +10,7 @@ namespace xemap {
 // (piece 2), each turned to its side, and fills the inside with piece 0 unless its
 // tile is 0. Returns every cell it wrote, changed or not: each must be drawn again,
 // since the drag's rubber band lies over them.
-CellList boxFill(MapGrid& grid, int layer, const BoxGroup& group, int firstColumn, int lastColumn,
-                 int firstRow, int lastRow);
+CellList boxFill(MapGrid& grid, int layer, const BoxGroup& group, int firstColumn, int lastColumn, int firstRow,
+                 int lastRow);
 
 }  // namespace xemap

@@ -57,8 +57,8 @@ std::optional<LayerTile> decodeMatch(std::int32_t match, int brushLayer)
 bool isReplacement(const ConnectorGroup& group, std::int32_t tile)
 {
     auto replaces = [tile](const Conversion& c) { return c.tile == tile; };
-    return std::any_of(group.first.begin(), group.first.end(), replaces) ||
-           std::any_of(group.second.begin(), group.second.end(), replaces);
+    return std::any_of(group.first.begin(), group.first.end(), replaces)
+           || std::any_of(group.second.begin(), group.second.end(), replaces);
 }
 
 bool isPiece(const ConnectorGroup& group, std::int32_t tile)

@@ -77,28 +77,34 @@ constexpr std::array<DoorBinding, 5> kDoorBindings{{
 
 }  // namespace
 
-KeyCommand commandForCharacter(char character) {
+KeyCommand commandForCharacter(char character)
+{
     const auto lower = static_cast<char>(std::tolower(static_cast<unsigned char>(character)));
     const auto found = std::ranges::find(kCharacterBindings, lower, &CharacterBinding::character);
     return found == kCharacterBindings.end() ? KeyCommand::None : found->command;
 }
 
-KeyCommand commandForRelease(const ReleasedKey& released) {
+KeyCommand commandForRelease(const ReleasedKey& released)
+{
     const auto found = std::ranges::find_if(kReleaseBindings, [&](const ReleaseBinding& binding) {
-        return binding.key == released.key && satisfies(binding.keypad, released.keypad) &&
-               satisfies(binding.ctrl, released.ctrl) && satisfies(binding.alt, released.alt);
+        return binding.key == released.key && satisfies(binding.keypad, released.keypad)
+               && satisfies(binding.ctrl, released.ctrl) && satisfies(binding.alt, released.alt);
     });
     return found == kReleaseBindings.end() ? KeyCommand::None : found->command;
 }
 
-int doorSlotOf(KeyCommand command) {
+int doorSlotOf(KeyCommand command)
+{
     const auto found = std::ranges::find(kDoorBindings, command, &DoorBinding::command);
     return found == kDoorBindings.end() ? -1 : found->slot;
 }
 
-std::int32_t toggledDoor(int slot, std::int32_t value) {
-    if (slot != Center) return value == 0 ? 1 : 0;
-    if (value == 0) return 1;
+std::int32_t toggledDoor(int slot, std::int32_t value)
+{
+    if (slot != Center)
+        return value == 0 ? 1 : 0;
+    if (value == 0)
+        return 1;
     return value == 1 ? -1 : 0;
 }
 

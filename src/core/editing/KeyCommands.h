@@ -39,7 +39,23 @@ enum class KeyCommand {
 
 // A released key by identity: a digit on the numeric keypad is not the same key
 // as that digit on the main keys.
-enum class Key { Other, ArrowLeft, ArrowRight, ArrowUp, ArrowDown, Digit2, Digit4, Digit5, Digit6, Digit8, X, C, V, Z, R };
+enum class Key {
+    Other,
+    ArrowLeft,
+    ArrowRight,
+    ArrowUp,
+    ArrowDown,
+    Digit2,
+    Digit4,
+    Digit5,
+    Digit6,
+    Digit8,
+    X,
+    C,
+    V,
+    Z,
+    R
+};
 
 struct ReleasedKey {
     Key key = Key::Other;

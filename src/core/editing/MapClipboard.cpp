@@ -9,11 +9,13 @@ namespace {
 // A cursor off the grid gives no cell index, and -1 must not find the detached descriptions.
 bool onGrid(int cellIndex) { return cellIndex >= 0 && cellIndex < kCellCount; }
 
-bool stillListed(const DescriptionList& list, const TilePtr& tile) {
+bool stillListed(const DescriptionList& list, const TilePtr& tile)
+{
     return std::ranges::find(list.tiles(), tile) != list.tiles().end();
 }
 
-RegionCellRecord recordOf(const MapGrid& grid, int column, int row, const Region& region) {
+RegionCellRecord recordOf(const MapGrid& grid, int column, int row, const Region& region)
+{
     RegionCellRecord record;
     record.columnOffset = column - region.firstColumn;
     record.rowOffset = row - region.firstRow;
@@ -21,17 +23,20 @@ RegionCellRecord recordOf(const MapGrid& grid, int column, int row, const Region
         record.tiles[layer] = grid.tile(column, row, layer);
         record.rotations[layer] = grid.rotation(column, row, layer);
     }
-    for (int slot = 0; slot < kDoorSlots; ++slot) record.doors[slot] = grid.door(column, row, slot);
+    for (int slot = 0; slot < kDoorSlots; ++slot)
+        record.doors[slot] = grid.door(column, row, slot);
     return record;
 }
 
-void clearCell(MapGrid& grid, int column, int row) {
+void clearCell(MapGrid& grid, int column, int row)
+{
     grid.tiles[column][row].fill(0);
     grid.rotations[column][row].fill(0);
     grid.doors[column][row].fill(0);
 }
 
-void writeCell(MapGrid& grid, int column, int row, const RegionCellRecord& record) {
+void writeCell(MapGrid& grid, int column, int row, const RegionCellRecord& record)
+{
     grid.tiles[column][row] = record.tiles;
     grid.rotations[column][row] = record.rotations;
     grid.doors[column][row] = record.doors;
@@ -39,7 +44,8 @@ void writeCell(MapGrid& grid, int column, int row, const RegionCellRecord& recor
 
 }  // namespace
 
-ChangedCells takeRegion(MapDocument& document, const Region& region, RegionTake take, RegionClipboard& clipboard) {
+ChangedCells takeRegion(MapDocument& document, const Region& region, RegionTake take, RegionClipboard& clipboard)
+{
     clipboard.clear();
     ChangedCells changed;
     const Region clipped{std::max(region.firstColumn, 0), std::min(region.endColumn, kMapSize),
@@ -48,58 +54,72 @@ ChangedCells takeRegion(MapDocument& document, const Region& region, RegionTake 
         for (int row = clipped.firstRow; row < clipped.endRow; ++row) {
             RegionCellRecord record = recordOf(document.grid, column, row, clipped);
             const int cellIndex = cellIndexOf(column, row);
-            if (take == RegionTake::Cut) clearCell(document.grid, column, row);
+            if (take == RegionTake::Cut)
+                clearCell(document.grid, column, row);
             if (TilePtr description = document.descriptions.descriptionOf(cellIndex)) {
                 description->cellIndex = -1;
                 record.description = std::move(description);
             }
-            if (take == RegionTake::Cut || record.description) changed.push_back(cellIndex);
+            if (take == RegionTake::Cut || record.description)
+                changed.push_back(cellIndex);
             clipboard.push_back(std::move(record));
         }
     }
     return changed;
 }
 
-ChangedCells pasteRegion(MapDocument& document, const RegionClipboard& clipboard, int column, int row) {
+ChangedCells pasteRegion(MapDocument& document, const RegionClipboard& clipboard, int column, int row)
+{
     ChangedCells changed;
-    if (!insideGrid(column, row)) return changed;
+    if (!insideGrid(column, row))
+        return changed;
     for (const RegionCellRecord& record : clipboard) {
         const int x = column + record.columnOffset, y = row + record.rowOffset;
-        if (!insideGrid(x, y)) continue;
+        if (!insideGrid(x, y))
+            continue;
         writeCell(document.grid, x, y, record);
         changed.push_back(cellIndexOf(x, y));
-        if (!record.description || !stillListed(document.descriptions, record.description)) continue;
+        if (!record.description || !stillListed(document.descriptions, record.description))
+            continue;
         // A second paste moves the description on: its former cell loses the label.
-        if (record.description->cellIndex >= 0) changed.push_back(record.description->cellIndex);
+        if (record.description->cellIndex >= 0)
+            changed.push_back(record.description->cellIndex);
         record.description->cellIndex = cellIndexOf(x, y);
     }
     return changed;
 }
 
-bool DescriptionClipboard::copyFrom(const MapDocument& document, int cellIndex) {
+bool DescriptionClipboard::copyFrom(const MapDocument& document, int cellIndex)
+{
     TilePtr found = onGrid(cellIndex) ? document.descriptions.descriptionOf(cellIndex) : nullptr;
-    if (!found) return false;
+    if (!found)
+        return false;
     held_ = std::move(found);
     canPaste_ = true;
     return true;
 }
 
-ChangedCells DescriptionClipboard::cutFrom(MapDocument& document, int cellIndex) {
+ChangedCells DescriptionClipboard::cutFrom(MapDocument& document, int cellIndex)
+{
     const auto position = onGrid(cellIndex) ? document.descriptions.find(cellIndex) : std::nullopt;
-    if (!position) return {};
+    if (!position)
+        return {};
     copyFrom(document, cellIndex);
     document.descriptions.removeAt(*position);
     // Every description behind it now shows a location ID one lower.
     ChangedCells changed{cellIndex};
     for (int later = *position; later < document.descriptions.size(); ++later) {
         const int laterCell = document.descriptions.at(later)->cellIndex;
-        if (laterCell >= 0) changed.push_back(laterCell);
+        if (laterCell >= 0)
+            changed.push_back(laterCell);
     }
     return changed;
 }
 
-ChangedCells DescriptionClipboard::pasteTo(MapDocument& document, int cellIndex) {
-    if (!canPaste_ || !onGrid(cellIndex)) return {};
+ChangedCells DescriptionClipboard::pasteTo(MapDocument& document, int cellIndex)
+{
+    if (!canPaste_ || !onGrid(cellIndex))
+        return {};
     TilePtr pasted = held_->copy();
     pasted->cellIndex = cellIndex;
     document.descriptions.append(std::move(pasted));
@@ -107,12 +127,16 @@ ChangedCells DescriptionClipboard::pasteTo(MapDocument& document, int cellIndex)
     return {cellIndex};
 }
 
-ChangedCells rotateTile(MapGrid& grid, int column, int row, int layer, TurnDirection direction) {
-    if (!insideGrid(column, row) || layer < 0 || layer >= kCellLayers) return {};
+ChangedCells rotateTile(MapGrid& grid, int column, int row, int layer, TurnDirection direction)
+{
+    if (!insideGrid(column, row) || layer < 0 || layer >= kCellLayers)
+        return {};
     std::int32_t& rotation = grid.rotation(column, row, layer);
     rotation += direction == TurnDirection::Left ? -1 : 1;
-    if (rotation < 0) rotation = 3;
-    if (rotation > 3) rotation = 0;
+    if (rotation < 0)
+        rotation = 3;
+    if (rotation > 3)
+        rotation = 0;
     return {cellIndexOf(column, row)};
 }
 

@@ -156,8 +156,8 @@ void MapTextReader::readCells()
         for (int y = 0; y < kMapSize; ++y) {
             std::string_view line;
             if (!lines_.next(line))
-                failAt(lines_.lineNumber() + 1, "the file ends after " + std::to_string(x * kMapSize + y)
-                                                    + " of the " + std::to_string(kCellCount) + " cell lines");
+                failAt(lines_.lineNumber() + 1, "the file ends after " + std::to_string(x * kMapSize + y) + " of the "
+                                                    + std::to_string(kCellCount) + " cell lines");
             readCellLine(x, y, trim(line));
         }
     }

@@ -140,9 +140,7 @@ void MapTextWriter::description(const XETile& tile)
         static const std::string kMoveable[] = {"0", "1"};
         return std::array{&r.value, &r.script, &kMoveable[r.moveable ? 1 : 0]};
     });
-    section(EventSection, tile.events, [](const XEEvent& r) {
-        return std::array{&r.location, &r.trigger, &r.script};
-    });
+    section(EventSection, tile.events, [](const XEEvent& r) { return std::array{&r.location, &r.trigger, &r.script}; });
     // A portal's script is not part of the file.
     section(PortalSection, tile.portals, [](const XEPortal& r) {
         return std::array{&r.location, &r.targetMap, &r.targetTile, &r.restrictions};

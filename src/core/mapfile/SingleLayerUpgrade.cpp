@@ -21,15 +21,11 @@ std::span<const upgrade::Entry> tableFor(std::int32_t tilesetIndex)
 {
     switch (tilesetIndex) {
     case 0:
-    case 4:
-        return upgrade::kGroupIndexes0And4;
+    case 4: return upgrade::kGroupIndexes0And4;
     case 1:
-    case 3:
-        return upgrade::kGroupIndexes1And3;
-    case 2:
-        return upgrade::kGroupIndex2;
-    default:
-        return {};
+    case 3: return upgrade::kGroupIndexes1And3;
+    case 2: return upgrade::kGroupIndex2;
+    default: return {};
     }
 }
 

@@ -18,10 +18,7 @@ using CellList = std::vector<GridCell>;
 
 // Any number of quarter turns as 0 to 3; wide, so that stored rotations and group
 // addends of any size add up without overflow.
-constexpr std::int32_t quarterTurns(std::int64_t rotation)
-{
-    return static_cast<std::int32_t>((rotation % 4 + 4) % 4);
-}
+constexpr std::int32_t quarterTurns(std::int64_t rotation) { return static_cast<std::int32_t>((rotation % 4 + 4) % 4); }
 
 // One brush call's writes to the grid. It remembers each cell whose tile or rotation
 // actually changed, once, in the order of the first change, for the window to redraw.

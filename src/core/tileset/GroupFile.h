@@ -105,4 +105,3 @@ void readGroups(std::istream& in, LayerGroups& groups);
 bool readGroupFile(const std::filesystem::path& file, LayerGroups& groups);
 
 }  // namespace xemap
-

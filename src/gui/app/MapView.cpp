@@ -45,4 +45,4 @@ void MapView::mouseDoubleClickEvent(QMouseEvent* event)
     mousePressEvent(event);
 }
 
-} // namespace xemap
+}  // namespace xemap

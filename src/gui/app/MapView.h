@@ -12,18 +12,18 @@ class TForm1;
 class MapView final : public QWidget {
     Q_OBJECT
 
-  public:
+public:
     MapView(TForm1& form, QWidget* parent);
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
-  private:
+private:
     TForm1& form_;
 };
 
-} // namespace xemap
+}  // namespace xemap

@@ -84,9 +84,7 @@ void drawGlyph(QPainter& p, Glyph glyph)
 {
     p.setPen(QPen(Qt::black, 1));
     switch (glyph) {
-    case Glyph::New:
-        drawPage(p);
-        break;
+    case Glyph::New: drawPage(p); break;
     case Glyph::Open:
         p.setBrush(QColor(230, 190, 80));
         p.drawRect(QRectF(2.5, 6.5, 19, 14));
@@ -116,27 +114,17 @@ void drawGlyph(QPainter& p, Glyph glyph)
         p.drawRect(QRectF(6.5, 15.5, 11, 6));
         break;
     case Glyph::Undo:
-    case Glyph::Redo:
-        drawHistory(p, glyph == Glyph::Redo);
-        break;
+    case Glyph::Redo: drawHistory(p, glyph == Glyph::Redo); break;
     case Glyph::ZoomIn:
-    case Glyph::ZoomOut:
-        drawMagnifier(p, glyph == Glyph::ZoomIn);
-        break;
-    case Glyph::Refresh:
-        drawTurn(p, true);
-        break;
-    case Glyph::Select:
-        p.drawImage(QRect(4, 4, 16, 16), selectGlyph());
-        break;
+    case Glyph::ZoomOut: drawMagnifier(p, glyph == Glyph::ZoomIn); break;
+    case Glyph::Refresh: drawTurn(p, true); break;
+    case Glyph::Select: p.drawImage(QRect(4, 4, 16, 16), selectGlyph()); break;
     case Glyph::RotateLeft:
-    case Glyph::RotateRight:
-        drawTurn(p, glyph == Glyph::RotateRight);
-        break;
+    case Glyph::RotateRight: drawTurn(p, glyph == Glyph::RotateRight); break;
     }
 }
 
-} // namespace
+}  // namespace
 
 QIcon toolbarIcon(const char* themeName, Glyph glyph)
 {
@@ -157,9 +145,9 @@ QImage selectGlyph()
     QPainter p(&image);
     p.setPen(Qt::black);
     p.setBrush(Qt::white);
-    p.drawPolygon(QPolygon({QPoint(1, 0), QPoint(1, 13), QPoint(4, 10), QPoint(7, 15), QPoint(9, 14),
-                            QPoint(6, 9), QPoint(10, 9)}));
+    p.drawPolygon(QPolygon(
+        {QPoint(1, 0), QPoint(1, 13), QPoint(4, 10), QPoint(7, 15), QPoint(9, 14), QPoint(6, 9), QPoint(10, 9)}));
     return image;
 }
 
-} // namespace xemap
+}  // namespace xemap

@@ -27,4 +27,4 @@ QIcon toolbarIcon(const char* themeName, Glyph glyph);
 // The `SELECT` glyph: a 16 x 16 arrow pointer.
 QImage selectGlyph();
 
-} // namespace xemap
+}  // namespace xemap

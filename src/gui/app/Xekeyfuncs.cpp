@@ -53,7 +53,7 @@ void triggerIfEnabled(QAction* item)
         item->trigger();
 }
 
-} // namespace
+}  // namespace
 
 void TForm1::keyPressEvent(QKeyEvent* event)
 {
@@ -72,39 +72,20 @@ void TForm1::keyReleaseEvent(QKeyEvent* event)
     FormKeyUp(releasedKeyOf(*event));
 }
 
-void TForm1::FormKeyPress(QChar key)
-{
-    runKeyCommand(commandForCharacter(key.toLatin1()));
-}
+void TForm1::FormKeyPress(QChar key) { runKeyCommand(commandForCharacter(key.toLatin1())); }
 
-void TForm1::FormKeyUp(const ReleasedKey& key)
-{
-    runKeyCommand(commandForRelease(key));
-}
+void TForm1::FormKeyUp(const ReleasedKey& key) { runKeyCommand(commandForRelease(key)); }
 
 void TForm1::runKeyCommand(KeyCommand command)
 {
     switch (command) {
-    case KeyCommand::None:
-        break;
-    case KeyCommand::PickTile:
-        pickTileUnderCursor();
-        break;
-    case KeyCommand::ZoomIn:
-        applyZoom(2.0f);
-        break;
-    case KeyCommand::ZoomOut:
-        applyZoom(0.5f);
-        break;
-    case KeyCommand::RotateLeft:
-        rotatePaletteTile(-1);
-        break;
-    case KeyCommand::RotateRight:
-        rotatePaletteTile(1);
-        break;
-    case KeyCommand::Describe:
-        DescItemClick();
-        break;
+    case KeyCommand::None: break;
+    case KeyCommand::PickTile: pickTileUnderCursor(); break;
+    case KeyCommand::ZoomIn: applyZoom(2.0f); break;
+    case KeyCommand::ZoomOut: applyZoom(0.5f); break;
+    case KeyCommand::RotateLeft: rotatePaletteTile(-1); break;
+    case KeyCommand::RotateRight: rotatePaletteTile(1); break;
+    case KeyCommand::Describe: DescItemClick(); break;
     case KeyCommand::Doors:
         // The key opens the dialog even on maps whose popup item is disabled.
         DoorItemClick();
@@ -113,28 +94,16 @@ void TForm1::runKeyCommand(KeyCommand command)
         if (palette_)
             palette_->setVisible(!palette_->isVisible());
         break;
-    case KeyCommand::TogglePaletteSize:
-        togglePaletteSize();
-        break;
-    case KeyCommand::ScrollLeft:
-        scrollBy(XScroll, -1);
-        break;
-    case KeyCommand::ScrollRight:
-        scrollBy(XScroll, 1);
-        break;
-    case KeyCommand::ScrollUp:
-        scrollBy(YScroll, -1);
-        break;
-    case KeyCommand::ScrollDown:
-        scrollBy(YScroll, 1);
-        break;
+    case KeyCommand::TogglePaletteSize: togglePaletteSize(); break;
+    case KeyCommand::ScrollLeft: scrollBy(XScroll, -1); break;
+    case KeyCommand::ScrollRight: scrollBy(XScroll, 1); break;
+    case KeyCommand::ScrollUp: scrollBy(YScroll, -1); break;
+    case KeyCommand::ScrollDown: scrollBy(YScroll, 1); break;
     case KeyCommand::ToggleNorthDoor:
     case KeyCommand::ToggleEastDoor:
     case KeyCommand::ToggleSouthDoor:
     case KeyCommand::ToggleWestDoor:
-    case KeyCommand::CycleCenterDoor:
-        toggleDoor(doorSlotOf(command));
-        break;
+    case KeyCommand::CycleCenterDoor: toggleDoor(doorSlotOf(command)); break;
     case KeyCommand::Undo:
         if (UndoButton->isEnabled())
             UndoButtonClick();
@@ -143,24 +112,12 @@ void TForm1::runKeyCommand(KeyCommand command)
         if (RedoButton->isEnabled())
             RedoButtonClick();
         break;
-    case KeyCommand::CutRegion:
-        triggerIfEnabled(CutRegion);
-        break;
-    case KeyCommand::CopyRegion:
-        triggerIfEnabled(CopyRegion);
-        break;
-    case KeyCommand::PasteRegion:
-        triggerIfEnabled(PasteRegion);
-        break;
-    case KeyCommand::CutDescription:
-        triggerIfEnabled(CutDesc);
-        break;
-    case KeyCommand::CopyDescription:
-        triggerIfEnabled(CopyDesc);
-        break;
-    case KeyCommand::PasteDescription:
-        triggerIfEnabled(PasteDesc);
-        break;
+    case KeyCommand::CutRegion: triggerIfEnabled(CutRegion); break;
+    case KeyCommand::CopyRegion: triggerIfEnabled(CopyRegion); break;
+    case KeyCommand::PasteRegion: triggerIfEnabled(PasteRegion); break;
+    case KeyCommand::CutDescription: triggerIfEnabled(CutDesc); break;
+    case KeyCommand::CopyDescription: triggerIfEnabled(CopyDesc); break;
+    case KeyCommand::PasteDescription: triggerIfEnabled(PasteDesc); break;
     }
 }
 
@@ -222,4 +179,4 @@ void TForm1::redrawCursorCell()
     present();
 }
 
-} // namespace xemap
+}  // namespace xemap

@@ -41,4 +41,4 @@ struct XemapWindows {
     std::unique_ptr<TAddTilesetForm> addTilesetForm;
 };
 
-} // namespace xemap
+}  // namespace xemap

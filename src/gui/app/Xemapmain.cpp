@@ -1,13 +1,13 @@
 #include "gui/app/Xemapmain.h"
 
+#include "core/tileset/Registry.h"
 #include "gui/app/MapView.h"
 #include "gui/app/ToolbarGlyphs.h"
 #include "gui/dialogs/Commandsformmain.h"
 #include "gui/dialogs/Prompter.h"
 #include "gui/dialogs/Xeaboutmain.h"
-#include "render/TextBytes.h"
-#include "core/tileset/Registry.h"
 #include "gui/tileset/Tilesetformmain.h"
+#include "render/TextBytes.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -83,20 +83,17 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& text, QPoint 
     return label;
 }
 
-int scrollMaximum(int quarterCellSize)
-{
-    return std::max(0, kQuarterCells - kViewSize / quarterCellSize);
-}
+int scrollMaximum(int quarterCellSize) { return std::max(0, kQuarterCells - kViewSize / quarterCellSize); }
 
-} // namespace
+}  // namespace
 
 TForm1::TForm1(Prompter& prompter, const QString& programDirectory, QWidget* parent)
     : QMainWindow(parent), prompter_(prompter), programDirectory_(programDirectory)
 {
     setObjectName("Form1");
     setWindowTitle("XEMap");
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
     buildControls();
     buildMenus();
     buildMapMenu();
@@ -114,8 +111,7 @@ TForm1::TForm1(Prompter& prompter, const QString& programDirectory, QWidget* par
 
 void TForm1::readRegistry()
 {
-    const std::optional<std::vector<TilesetEntry>> entries =
-        loadOrCreateRegistry(programDirectory_.toStdString());
+    const std::optional<std::vector<TilesetEntry>> entries = loadOrCreateRegistry(programDirectory_.toStdString());
     if (!entries) {
         prompter_.message("Cannot create default INI file.");
         return;
@@ -206,7 +202,7 @@ void TForm1::buildToolbar(QWidget* client)
         button->setObjectName(entry.name);
         button->setToolTip(entry.hint);
         button->setIcon(entry.glyph == Glyph::Select ? QIcon(QPixmap::fromImage(selectGlyph()))
-                                                    : toolbarIcon(entry.themeIcon, entry.glyph));
+                                                     : toolbarIcon(entry.themeIcon, entry.glyph));
         button->setEnabled(entry.enabled);
         button->setFocusPolicy(Qt::NoFocus);
         button->setAutoRaise(true);
@@ -256,8 +252,7 @@ void TForm1::buildMenus()
     connect(addItem(fileMenu_, "OpenItem", "&Open..."), &QAction::triggered, this, &TForm1::Open);
     connect(addItem(fileMenu_, "SaveItem", "&Save", QKeySequence("Ctrl+S")), &QAction::triggered, this,
             [this] { Save(false); });
-    connect(addItem(fileMenu_, "SaveAsItem", "Save &As..."), &QAction::triggered, this,
-            [this] { Save(true); });
+    connect(addItem(fileMenu_, "SaveAsItem", "Save &As..."), &QAction::triggered, this, [this] { Save(true); });
     connect(addItem(fileMenu_, "ExportItem", "&Export..."), &QAction::triggered, this, &TForm1::ExportClick);
     connect(addItem(fileMenu_, "PrintItem", "&Print..."), &QAction::triggered, this, &TForm1::Print1Click);
     fileMenu_->addSeparator();
@@ -364,15 +359,9 @@ void TForm1::forgetHistory()
     updateHistoryButtons();
 }
 
-void TForm1::setStatusText(const QString& text)
-{
-    Label1->setText(text);
-}
+void TForm1::setStatusText(const QString& text) { Label1->setText(text); }
 
-QString TForm1::statusText() const
-{
-    return Label1->text();
-}
+QString TForm1::statusText() const { return Label1->text(); }
 
 void TForm1::dropRegionSelection(bool redraw)
 {
@@ -405,10 +394,7 @@ void TForm1::cursorPreview(int column, int row)
     showPreview();
 }
 
-void TForm1::showPreview()
-{
-    PreviewImage->setPixmap(QPixmap::fromImage(renderer_->previewImage()));
-}
+void TForm1::showPreview() { PreviewImage->setPixmap(QPixmap::fromImage(renderer_->previewImage())); }
 
 void TForm1::outline(int firstColumn, int firstRow, int endColumn, int endRow)
 {
@@ -416,10 +402,7 @@ void TForm1::outline(int firstColumn, int firstRow, int endColumn, int endRow)
         renderer_->outline(firstColumn, firstRow, endColumn, endRow);
 }
 
-void TForm1::present()
-{
-    MapBox->update();
-}
+void TForm1::present() { MapBox->update(); }
 
 void TForm1::saveUnderCursor(int column, int row)
 {
@@ -521,4 +504,4 @@ void TForm1::applyZoom(float factor)
     redrawAll();
 }
 
-} // namespace xemap
+}  // namespace xemap

@@ -5,9 +5,9 @@
 #include "core/document/UndoHistory.h"
 #include "core/editing/KeyCommands.h"
 #include "core/editing/MapClipboard.h"
-#include "render/Xedrawfuncs.h"
 #include "core/tileset/BrushEdit.h"
 #include "render/Tileset.h"
+#include "render/Xedrawfuncs.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -57,7 +57,7 @@ struct MainWindowDialogs {
 class TForm1 : public QMainWindow {
     Q_OBJECT
 
-  public:
+public:
     TForm1(Prompter& prompter, const QString& programDirectory, QWidget* parent = nullptr);
     ~TForm1() override;
 
@@ -162,12 +162,12 @@ class TForm1 : public QMainWindow {
     QAction* RRotate = nullptr;
     // ---- end of keyboard and popup commands ----
 
-  protected:
+protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
 
-  private:
+private:
     void buildControls();
     void buildToolbar(QWidget* client);
     void buildMenus();
@@ -253,4 +253,4 @@ class TForm1 : public QMainWindow {
     QAction* viewLargeTileset_ = nullptr;
 };
 
-} // namespace xemap
+}  // namespace xemap

@@ -1,16 +1,16 @@
 // The File menu: new maps, the save prompts and closing.
 #include "gui/app/Xemapmain.h"
 
+#include "core/mapfile/MapReader.h"
+#include "core/mapfile/MapWriter.h"
 #include "gui/dialogs/Getmapnamemain.h"
 #include "gui/dialogs/Prompter.h"
 #include "gui/dialogs/Yesnomain.h"
-#include "core/mapfile/MapReader.h"
-#include "core/mapfile/MapWriter.h"
 #include "gui/output/MapOutput.h"
-#include "render/TextBytes.h"
 #include "gui/tileset/Addtilesetformmain.h"
 #include "gui/tileset/Newtilesetformmain.h"
 #include "gui/tileset/Tilesetformmain.h"
+#include "render/TextBytes.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -26,12 +26,9 @@ const QString kSaveChanges = "Save Changes to Current Map?";
 const QString kYesSave = "Yes, Save";
 const QString kMapFilter = "XEMap File (*.xem);;All Files (*.*)";
 
-std::string folderOf(const QString& path)
-{
-    return QFileInfo(path).absolutePath().toStdString();
-}
+std::string folderOf(const QString& path) { return QFileInfo(path).absolutePath().toStdString(); }
 
-} // namespace
+}  // namespace
 
 bool TForm1::saveChangesFirst(const QString& question, const QString& discardCaption)
 {
@@ -94,10 +91,7 @@ void TForm1::NewClick(const QString& itemName)
     finishNewMap();
 }
 
-void TForm1::showMapNameCaption()
-{
-    setWindowTitle("XEMap: " + displayText(document_.mapName));
-}
+void TForm1::showMapNameCaption() { setWindowTitle("XEMap: " + displayText(document_.mapName)); }
 
 void TForm1::Save(bool asSaveAs)
 {
@@ -136,8 +130,8 @@ void TForm1::Open()
 {
     if (!palette_ || !saveChangesFirst(kSaveChanges, "Discard Changes"))
         return;
-    const QString path = prompter_.openFileName(
-        {QString(), kMapFilter, QString(), QString::fromStdString(document_.mapDirectory)});
+    const QString path =
+        prompter_.openFileName({QString(), kMapFilter, QString(), QString::fromStdString(document_.mapDirectory)});
     if (path.isEmpty())
         return;
     document_.mapDirectory = folderOf(path);
@@ -187,27 +181,20 @@ void TForm1::runOutput(void (*command)(MapOutputContext&))
 {
     if (!palette_ || !printConfig_)
         return;
-    MapOutputContext context{document_,
-                             state_,
-                             palette_->tileset(),
-                             renderer_->doorGeometry(),
-                             prompter_,
-                             *printConfig_,
-                             [this](const QString& question, const QString& yes, const QString& no) {
-                                 return askYesNo(question, yes, no);
-                             }};
+    MapOutputContext context{
+        document_,
+        state_,
+        palette_->tileset(),
+        renderer_->doorGeometry(),
+        prompter_,
+        *printConfig_,
+        [this](const QString& question, const QString& yes, const QString& no) { return askYesNo(question, yes, no); }};
     command(context);
 }
 
-void TForm1::ExportClick()
-{
-    runOutput(Export);
-}
+void TForm1::ExportClick() { runOutput(Export); }
 
-void TForm1::Print1Click()
-{
-    runOutput(Print);
-}
+void TForm1::Print1Click() { runOutput(Print); }
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
@@ -239,4 +226,4 @@ void TForm1::AddTileset()
         prompter_.message("Error: Could not append INI file!");
 }
 
-} // namespace xemap
+}  // namespace xemap

@@ -1,10 +1,10 @@
 // Mouse editing of the map view: painting, brushes and region selection.
 #include "gui/app/Xemapmain.h"
 
-#include "gui/app/MapView.h"
 #include "core/editing/BoxFill.h"
 #include "core/editing/ConnectorBrush.h"
 #include "core/tileset/TerrainBrush.h"
+#include "gui/app/MapView.h"
 #include "gui/tileset/Tilesetformmain.h"
 
 #include <QAction>
@@ -18,12 +18,9 @@ namespace xemap {
 namespace {
 
 // A region corner from the pointer, kept on the grid even when a drag left the view.
-int clampToGrid(int value)
-{
-    return std::clamp(value, 0, kMapSize - 1);
-}
+int clampToGrid(int value) { return std::clamp(value, 0, kMapSize - 1); }
 
-} // namespace
+}  // namespace
 
 // Divides toward zero: a pointer up to one cell left of or above the view, as a drag
 // can report, still counts as the view's first column or row.
@@ -131,8 +128,8 @@ void TForm1::restoreLastHovered()
     const Region& r = state_.region;
     const bool onBorder = x == r.firstColumn || x == r.endColumn - 1 || y == r.firstRow || y == r.endRow - 1;
     if (!state_.mouseDown && state_.regionSelected && onBorder)
-        outline(r.firstColumn - state_.viewColumn, r.firstRow - state_.viewRow,
-                r.endColumn - state_.viewColumn, r.endRow - state_.viewRow);
+        outline(r.firstColumn - state_.viewColumn, r.firstRow - state_.viewRow, r.endColumn - state_.viewColumn,
+                r.endRow - state_.viewRow);
 }
 
 void TForm1::drawRubberBand()
@@ -152,8 +149,7 @@ void TForm1::drawRubberBand()
         const auto [first, last] = std::minmax(a, b);
         return std::pair{first, first == last ? first + 2 : last + 1};
     };
-    const auto [c1, c2] =
-        span(state_.cursorColumn - state_.viewColumn, state_.region.firstColumn - state_.viewColumn);
+    const auto [c1, c2] = span(state_.cursorColumn - state_.viewColumn, state_.region.firstColumn - state_.viewColumn);
     const auto [r1, r2] = span(state_.cursorRow - state_.viewRow, state_.region.firstRow - state_.viewRow);
     outline(c1, r1, c2, r2);
 }
@@ -198,8 +194,7 @@ void TForm1::finishDrag()
     if (state_.editMode >= FirstGroupBrush) {
         const int layer = state_.currentLayer;
         if (const BoxGroup* group =
-                palette_ ? palette_->groups(palette_->activeLayer()).boxGroupForMode(state_.editMode)
-                         : nullptr)
+                palette_ ? palette_->groups(palette_->activeLayer()).boxGroupForMode(state_.editMode) : nullptr)
             drawCells(xemap::boxFill(document_.grid, layer, *group, region.firstColumn, region.endColumn,
                                      region.firstRow, region.endRow));
         present();
@@ -227,4 +222,4 @@ void TForm1::MapBoxDblClick()
         document_.grid.tile(state_.cursorColumn, state_.cursorRow, 1) = emptyTile(1);
 }
 
-} // namespace xemap
+}  // namespace xemap

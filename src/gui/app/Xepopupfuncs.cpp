@@ -24,7 +24,7 @@ int underCursorLabelHeight(float zoomFactor)
     return zoomFactor == 2.0f ? 40 : 20;
 }
 
-} // namespace
+}  // namespace
 
 void TForm1::connectMapMenu()
 {
@@ -42,9 +42,8 @@ void TForm1::connectMapMenu()
 
 void TForm1::openMapMenu(QPoint screenPoint)
 {
-    const std::optional<int> position = state_.cursorInsideGrid()
-                                            ? document_.descriptions.find(state_.cursorCellIndex)
-                                            : std::nullopt;
+    const std::optional<int> position =
+        state_.cursorInsideGrid() ? document_.descriptions.find(state_.cursorCellIndex) : std::nullopt;
     CutDesc->setEnabled(position.has_value());
     CopyDesc->setEnabled(position.has_value());
     if (position) {
@@ -208,4 +207,4 @@ void TForm1::writeUnderCursorLabel(int number, QPoint origin)
     writeLabel(canvas, number, {underCursorLabelHeight(state_.zoomFactor), origin});
 }
 
-} // namespace xemap
+}  // namespace xemap

@@ -18,7 +18,7 @@ namespace {
 constexpr QPoint kHomePosition{18, 645};
 constexpr QSize kFormSize{233, 281};
 
-} // namespace
+}  // namespace
 
 TChangeIDForm::TChangeIDForm(QWidget* parent) : QDialog(parent)
 {
@@ -68,10 +68,8 @@ void TChangeIDForm::FormShow(const DescriptionList& list)
     if (screen) {
         const QRect room = screen->availableGeometry();
         const QSize frame = frameGeometry().size().expandedTo(size());
-        place.setX(
-            std::clamp(place.x(), room.left(), std::max(room.left(), room.right() + 1 - frame.width())));
-        place.setY(
-            std::clamp(place.y(), room.top(), std::max(room.top(), room.bottom() + 1 - frame.height())));
+        place.setX(std::clamp(place.x(), room.left(), std::max(room.left(), room.right() + 1 - frame.width())));
+        place.setY(std::clamp(place.y(), room.top(), std::max(room.top(), room.bottom() + 1 - frame.height())));
     }
     move(place);
 }
@@ -91,4 +89,4 @@ void TChangeIDForm::TileListDblClick(QListWidgetItem* item)
     accept();
 }
 
-} // namespace xemap
+}  // namespace xemap

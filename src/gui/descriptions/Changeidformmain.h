@@ -12,7 +12,7 @@ class DescriptionList;
 // Chooses the description before which the one being edited is placed: row r stands
 // for location ID r + 1. It changes nothing by itself.
 class TChangeIDForm : public QDialog {
-  public:
+public:
     explicit TChangeIDForm(QWidget* parent = nullptr);
 
     // Refills TileList with one row per description (its short name), nothing selected,
@@ -22,10 +22,10 @@ class TChangeIDForm : public QDialog {
     // The selected row, -1 for none.
     int selectedRow() const;
 
-  private:
+private:
     void TileListDblClick(QListWidgetItem* item);
 
     QListWidget* TileList = nullptr;
 };
 
-} // namespace xemap
+}  // namespace xemap

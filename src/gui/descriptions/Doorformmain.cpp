@@ -1,7 +1,7 @@
 #include "gui/descriptions/Doorformmain.h"
 
-#include "gui/dialogs/DialogControls.h"
 #include "core/document/EditorState.h"
+#include "gui/dialogs/DialogControls.h"
 #include "render/Xedrawfuncs.h"
 
 #include <QComboBox>

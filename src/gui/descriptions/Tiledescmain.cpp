@@ -1,7 +1,7 @@
 #include "gui/descriptions/Tiledescmain.h"
 
-#include "gui/descriptions/Changeidformmain.h"
 #include "core/descriptions/Vocabularies.h"
+#include "gui/descriptions/Changeidformmain.h"
 #include "gui/dialogs/Prompter.h"
 #include "render/TextBytes.h"
 
@@ -81,10 +81,7 @@ StringList memoLines(const QPlainTextEdit* memo, const StringList& shown)
     return splitLines(storedBytes(memoText(memo), joinLines(shown)));
 }
 
-bool isEnterKey(const QKeyEvent* key)
-{
-    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-}
+bool isEnterKey(const QKeyEvent* key) { return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter; }
 
 // A focus change that leaves a field in earnest: not a popup opening over it and not the
 // window losing its activation (another dialog on top, or the dialog closing).
@@ -98,7 +95,7 @@ using Suggestions = std::span<const std::string_view>;
 struct FieldDef {
     const char* label;
     const char* objectName;
-    Suggestions suggestions; // empty for a plain edit field
+    Suggestions suggestions;  // empty for a plain edit field
 };
 
 struct PageDef {
@@ -116,22 +113,22 @@ struct PageDef {
 
 // How a page reaches its kind of record in a description, field by field in the page's order.
 class RecordAccess {
-  public:
+public:
     virtual ~RecordAccess() = default;
     virtual int count(const XETile& tile) const = 0;
     virtual std::string entryText(const XETile& tile, int row) const = 0;
     virtual std::string& field(XETile& tile, int row, int index) const = 0;
     virtual StringList& text(XETile& tile, int row) const = 0;
-    virtual bool* moveable(XETile& tile, int row) const = 0; // items only
-    virtual void append(XETile& tile, const std::vector<std::string>& fields, StringList text,
-                        bool moveable) const = 0;
+    virtual bool* moveable(XETile& tile, int row) const = 0;  // items only
+    virtual void append(XETile& tile, const std::vector<std::string>& fields, StringList text, bool moveable) const = 0;
     virtual void removeAt(XETile& tile, int row) const = 0;
     // Whether the record at row of tile is also one of other's records.
     virtual bool shares(const XETile& tile, int row, const XETile& other) const = 0;
 };
 
-template <class Record> class RecordsOf final : public RecordAccess {
-  public:
+template <class Record>
+class RecordsOf final : public RecordAccess {
+public:
     RecordsOf(RecordList<Record> XETile::*records, std::vector<std::string Record::*> fields)
         : records_(records), fields_(std::move(fields))
     {
@@ -165,8 +162,7 @@ template <class Record> class RecordsOf final : public RecordAccess {
         else
             return nullptr;
     }
-    void append(XETile& tile, const std::vector<std::string>& fields, StringList text,
-                bool moveable) const override
+    void append(XETile& tile, const std::vector<std::string>& fields, StringList text, bool moveable) const override
     {
         auto record = std::make_shared<Record>();
         for (std::size_t i = 0; i < fields_.size(); ++i)
@@ -182,7 +178,7 @@ template <class Record> class RecordsOf final : public RecordAccess {
         list.erase(list.begin() + row);
     }
 
-  private:
+private:
     RecordList<Record> XETile::*records_;
     std::vector<std::string Record::*> fields_;
 };
@@ -201,16 +197,16 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text)
     return label;
 }
 
-} // namespace
+}  // namespace
 
 // One record page: its controls, the bytes each field was last set from, and its handlers.
 class TTileDescForm::RecordPage {
-  public:
+public:
     struct Field {
-        QLineEdit* edit = nullptr; // the edit itself, or the combo box's edit
+        QLineEdit* edit = nullptr;  // the edit itself, or the combo box's edit
         QComboBox* combo = nullptr;
-        std::string shown;   // the bytes the field was last set from
-        bool picked = false; // a combo entry chosen by the user since then
+        std::string shown;    // the bytes the field was last set from
+        bool picked = false;  // a combo entry chosen by the user since then
 
         bool changedByUser() const { return picked || edit->isModified(); }
         std::string value() const { return changedByUser() ? storedBytes(edit->text(), shown) : shown; }
@@ -218,7 +214,7 @@ class TTileDescForm::RecordPage {
         {
             shown = bytes;
             picked = false;
-            edit->setText(displayText(bytes)); // also clears the edit's modified state
+            edit->setText(displayText(bytes));  // also clears the edit's modified state
         }
         bool owns(const QObject* object) const { return object == edit || (combo && object == combo); }
     };
@@ -278,7 +274,7 @@ class TTileDescForm::RecordPage {
 
         add = makeButton(page, def.addName, "Add");
         remove = makeButton(page, def.removeName, "Remove");
-        remove->setEnabled(false); // until the page's first Add
+        remove->setEnabled(false);  // until the page's first Add
         newRecord = makeButton(page, def.newName, def.newText);
 
         auto* left = new QVBoxLayout;
@@ -418,8 +414,7 @@ class TTileDescForm::RecordPage {
         std::vector<std::string> values;
         for (const Field& field : fields)
             values.push_back(field.value());
-        access_->append(*form_.working_, values, memoLines(memo, memoShown),
-                        moveable && moveable->isChecked());
+        access_->append(*form_.working_, values, memoLines(memo, memoShown), moveable && moveable->isChecked());
         list->addItem(fields.front().edit->text());
         clear();
         remove->setEnabled(true);
@@ -453,7 +448,7 @@ class TTileDescForm::RecordPage {
     QPushButton* remove = nullptr;
     QPushButton* newRecord = nullptr;
 
-  private:
+private:
     TTileDescForm& form_;
     std::unique_ptr<RecordAccess> access_;
 };
@@ -565,16 +560,11 @@ void TTileDescForm::buildPages()
                             "CreatNew",
                             "New Creature"};
     const PageDef items{
-        "Items",
-        "ItemList",
-        "Items Present:",
-        {{"Name", "ItemName", plain}, {"Value", "ItemValue", plain}, {"Script", "ItemScript", plain}},
-        "Notes:",
-        "ItemText",
-        "ItemAdd",
-        "ItemRemove",
-        "ItemNew",
-        "New Item"};
+        "Items",          "ItemList",
+        "Items Present:", {{"Name", "ItemName", plain}, {"Value", "ItemValue", plain}, {"Script", "ItemScript", plain}},
+        "Notes:",         "ItemText",
+        "ItemAdd",        "ItemRemove",
+        "ItemNew",        "New Item"};
     const PageDef events{"Events",
                          "EventList",
                          "Events Present:",
@@ -611,20 +601,18 @@ void TTileDescForm::buildPages()
                   &XETile::npcs, std::vector<std::string XENPC::*>{&XENPC::name, &XENPC::align, &XENPC::race,
                                                                    &XENPC::npcClass, &XENPC::script}));
     add(creatures, std::make_unique<RecordsOf<XECreature>>(
-                       &XETile::creatures, std::vector<std::string XECreature::*>{
-                                               &XECreature::name, &XECreature::type, &XECreature::weapon,
-                                               &XECreature::armor, &XECreature::script}));
+                       &XETile::creatures,
+                       std::vector<std::string XECreature::*>{&XECreature::name, &XECreature::type, &XECreature::weapon,
+                                                              &XECreature::armor, &XECreature::script}));
     add(items, std::make_unique<RecordsOf<XEItem>>(
-                   &XETile::items,
-                   std::vector<std::string XEItem::*>{&XEItem::name, &XEItem::value, &XEItem::script}));
-    add(events,
-        std::make_unique<RecordsOf<XEEvent>>(
-            &XETile::events, std::vector<std::string XEEvent::*>{&XEEvent::name, &XEEvent::location,
-                                                                 &XEEvent::trigger, &XEEvent::script}));
+                   &XETile::items, std::vector<std::string XEItem::*>{&XEItem::name, &XEItem::value, &XEItem::script}));
+    add(events, std::make_unique<RecordsOf<XEEvent>>(
+                    &XETile::events, std::vector<std::string XEEvent::*>{&XEEvent::name, &XEEvent::location,
+                                                                         &XEEvent::trigger, &XEEvent::script}));
     add(portals, std::make_unique<RecordsOf<XEPortal>>(
-                     &XETile::portals, std::vector<std::string XEPortal::*>{
-                                           &XEPortal::name, &XEPortal::location, &XEPortal::targetMap,
-                                           &XEPortal::targetTile, &XEPortal::restrictions}));
+                     &XETile::portals,
+                     std::vector<std::string XEPortal::*>{&XEPortal::name, &XEPortal::location, &XEPortal::targetMap,
+                                                          &XEPortal::targetTile, &XEPortal::restrictions}));
     ItemMoveable = pages_[2]->moveable;
 }
 
@@ -653,10 +641,7 @@ void TTileDescForm::FormShow(const DescriptionList& list, int cellIndex)
         page->fillList();
 }
 
-int TTileDescForm::locationId() const
-{
-    return LocID->text().toInt();
-}
+int TTileDescForm::locationId() const { return LocID->text().toInt(); }
 
 TTileDescForm::RecordPage* TTileDescForm::selectedPage(int* row) const
 {
@@ -691,10 +676,7 @@ void TTileDescForm::CustomEditExit(QObject* field)
         selected->commit(index, row);
 }
 
-void TTileDescForm::ItemMoveableExit()
-{
-    pages_[2]->commitMoveable();
-}
+void TTileDescForm::ItemMoveableExit() { pages_[2]->commitMoveable(); }
 
 void TTileDescForm::PageExit(QWidget* old, QWidget* now)
 {
@@ -750,4 +732,4 @@ void TTileDescForm::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-} // namespace xemap
+}  // namespace xemap

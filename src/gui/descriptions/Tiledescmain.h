@@ -22,8 +22,8 @@ class TChangeIDForm;
 // Edits a working copy of one cell's description. The caller applies Done and Remove All
 // to the document; record field edits reach it at once, because the copy shares its records.
 class TTileDescForm : public QDialog {
-  public:
-    static constexpr int RemoveAllResult = 7; // Done is Accepted, Cancel is Rejected
+public:
+    static constexpr int RemoveAllResult = 7;  // Done is Accepted, Cancel is Rejected
 
     TTileDescForm(Prompter& prompter, TChangeIDForm& changeId, QWidget* parent = nullptr);
     ~TTileDescForm() override;
@@ -42,11 +42,11 @@ class TTileDescForm : public QDialog {
 
     class RecordPage;
 
-  protected:
+protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-  private:
+private:
     void buildPages();
     void CustomEditExit(QObject* field);
     void ItemMoveableExit();
@@ -77,4 +77,4 @@ class TTileDescForm : public QDialog {
     std::vector<std::unique_ptr<RecordPage>> pages_;
 };
 
-} // namespace xemap
+}  // namespace xemap

@@ -12,4 +12,4 @@ QPushButton* addButton(QWidget* parent, const QString& name, const QString& text
     return button;
 }
 
-} // namespace xemap
+}  // namespace xemap

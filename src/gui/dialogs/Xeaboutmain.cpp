@@ -40,8 +40,7 @@ constexpr AboutLine kLines[] = {
     {"Label3", "Questions and maps are welcome on the web page:", 24, 368, false},
 };
 
-QLabel* addLabel(QWidget* parent, const char* name, const QString& text, QPoint at, const QColor& colour,
-                 bool bold)
+QLabel* addLabel(QWidget* parent, const char* name, const QString& text, QPoint at, const QColor& colour, bool bold)
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
@@ -119,8 +118,8 @@ void TXEAbout::Label4Click() { QDesktopServices::openUrl(webAddress()); }
 
 bool TXEAbout::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == Label4 && event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    if (watched == Label4 && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         Label4Click();
         return true;
     }

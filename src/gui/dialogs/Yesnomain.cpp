@@ -42,8 +42,7 @@ TYesNo::TYesNo(const QWidget& mainWindow)
     connect(YesButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-bool TYesNo::Ask(Prompter& prompter, const QString& question, const QString& yesCaption,
-                 const QString& noCaption)
+bool TYesNo::Ask(Prompter& prompter, const QString& question, const QString& yesCaption, const QString& noCaption)
 {
     Message->setText(question);
     YesButton->setText(yesCaption);

@@ -1,10 +1,10 @@
 #include "gui/output/MapOutput.h"
 
-#include "gui/dialogs/Prompter.h"
-#include "render/ExportPicture.h"
 #include "core/output/Listing.h"
-#include "render/PrintPages.h"
+#include "gui/dialogs/Prompter.h"
 #include "gui/output/Printconfigmain.h"
+#include "render/ExportPicture.h"
+#include "render/PrintPages.h"
 
 #include <QDialog>
 #include <QFileInfo>
@@ -21,20 +21,15 @@ namespace {
 
 constexpr int kPdfResolution = 300;
 
-QString mapDirectory(const MapOutputContext& context)
-{
-    return QString::fromStdString(context.document.mapDirectory);
-}
+QString mapDirectory(const MapOutputContext& context) { return QString::fromStdString(context.document.mapDirectory); }
 
 // A save dialog's answer, unless cancelled or an existing file is to be kept.
-QString chooseExportFile(MapOutputContext& context, const QString& title, const QString& filter,
-                         const QString& suffix)
+QString chooseExportFile(MapOutputContext& context, const QString& title, const QString& filter, const QString& suffix)
 {
     const QString fileName = context.prompter.saveFileName({title, filter, suffix, mapDirectory(context), false});
     if (fileName.isEmpty())
         return {};
-    if (QFileInfo::exists(fileName)
-        && !context.askYesNo("File exists.  Overwrite?", "Yes, Overwrite", "Cancel Export"))
+    if (QFileInfo::exists(fileName) && !context.askYesNo("File exists.  Overwrite?", "Yes, Overwrite", "Cancel Export"))
         return {};
     return fileName;
 }
@@ -53,8 +48,7 @@ void exportPicture(MapOutputContext& context)
     if (fileName.isEmpty())
         return;
     const float scale = exportScale(choice);
-    const QImage picture =
-        ExportPicture(context.document, context.state, context.tileset, context.doorGeometry, scale);
+    const QImage picture = ExportPicture(context.document, context.state, context.tileset, context.doorGeometry, scale);
     if (const QString failure = WritePicture(picture, fileName); !failure.isEmpty())
         context.prompter.message(failure);
 }
@@ -99,9 +93,9 @@ void runPrintJob(MapOutputContext& context, const QString& job,
         return;
     QPainter painter;
     if (!painter.begin(printer.get())) {
-        context.prompter.message(QStringLiteral("Cannot print to \"%1\".").arg(printer->printerName().isEmpty()
-                                                                            ? printer->outputFileName()
-                                                                            : printer->printerName()));
+        context.prompter.message(
+            QStringLiteral("Cannot print to \"%1\".")
+                .arg(printer->printerName().isEmpty() ? printer->outputFileName() : printer->printerName()));
         return;
     }
     drawPages(painter, *printer);
@@ -126,9 +120,8 @@ void printListingJob(MapOutputContext& context)
         return;
     }
     const auto lines = printListingLines(context.document.descriptions);
-    runPrintJob(context, "Print Descriptions", [&](QPainter& painter, QPrinter& printer) {
-        printListing(painter, printer, lines, pointSize);
-    });
+    runPrintJob(context, "Print Descriptions",
+                [&](QPainter& painter, QPrinter& printer) { printListing(painter, printer, lines, pointSize); });
 }
 
 }  // namespace

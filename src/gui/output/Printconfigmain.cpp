@@ -37,8 +37,8 @@ TPrintConfig::TPrintConfig(QWidget* mainWindow) : QDialog(mainWindow)
         move(mainWindow->pos() + QPoint(200, 200));
 }
 
-void TPrintConfig::setForm(const QString& caption, const QString& image, const QString& text,
-                           const QString& label, const QStringList& items, int selected, bool fieldEnabled)
+void TPrintConfig::setForm(const QString& caption, const QString& image, const QString& text, const QString& label,
+                           const QStringList& items, int selected, bool fieldEnabled)
 {
     setWindowTitle(caption);
     PrintImage->setText(image);
@@ -55,14 +55,14 @@ void TPrintConfig::setForm(const QString& caption, const QString& image, const Q
 
 void TPrintConfig::setUpForExport()
 {
-    setForm("Export Configuration", "Export Map Image", "Export Descriptions", "Scale image:",
-            {"1.00", "0.50", "0.25", "0.10"}, 1, true);
+    setForm("Export Configuration", "Export Map Image", "Export Descriptions",
+            "Scale image:", {"1.00", "0.50", "0.25", "0.10"}, 1, true);
 }
 
 void TPrintConfig::restorePrintForm()
 {
-    setForm("Print Configuration", "Print Map Image", "Print Descriptions", "Font size:", {"8", "10", "12", "14"},
-            1, false);
+    setForm("Print Configuration", "Print Map Image", "Print Descriptions", "Font size:", {"8", "10", "12", "14"}, 1,
+            false);
 }
 
 void TPrintConfig::PrintTextClick(bool checked)

@@ -17,8 +17,8 @@ namespace {
 
 constexpr int kSheetSize = 802;
 constexpr int kRowTops[kRegistryLayerFiles] = {40, 72, 104, 136, 168};
-constexpr const char* kLayerCaptions[kRegistryLayerFiles] = {"Base Layer:", "Layer 1:", "Layer 2:", "Layer 3:",
-                                                             "Layer 4:"};
+constexpr const char* kLayerCaptions[kRegistryLayerFiles] = {
+    "Base Layer:", "Layer 1:", "Layer 2:", "Layer 3:", "Layer 4:"};
 const QString kWrongSize = "The specified Bitmap is not 802 x 802 pixels.  Proceed anyway?";
 
 QLabel* addBoldLabel(QWidget* parent, const QString& name, const QString& text, QRect place)

@@ -1,10 +1,10 @@
 #include "gui/tileset/Tilesetformmain.h"
 
+#include "core/tileset/Registry.h"
 #include "gui/app/Xemapmain.h"
 #include "gui/dialogs/Prompter.h"
 #include "render/MaskedBlit.h"
 #include "render/TextBytes.h"
-#include "core/tileset/Registry.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -35,8 +35,7 @@ constexpr SizedPlace kLayerTileBoxLeft{40, 80};
 
 QString resolvedFile(const QString& name, const QString& programDirectory)
 {
-    return QString::fromStdString(
-        resolveTilesetPath(programDirectory.toStdString(), name.toStdString()).string());
+    return QString::fromStdString(resolveTilesetPath(programDirectory.toStdString(), name.toStdString()).string());
 }
 
 QString resolvedLayerFile(const QString& name, const QString& programDirectory)
@@ -56,7 +55,7 @@ QImage blankTile(QRgb colour)
     return tile;
 }
 
-} // namespace
+}  // namespace
 
 TileBox::TileBox(int layer, QWidget* parent) : QWidget(parent)
 {
@@ -106,10 +105,7 @@ TTilesetForm::TTilesetForm(TForm1& main, Prompter& prompter)
     main.redrawAll();
 }
 
-TTilesetForm::~TTilesetForm()
-{
-    main_.setPalette(nullptr);
-}
+TTilesetForm::~TTilesetForm() { main_.setPalette(nullptr); }
 
 void TTilesetForm::buildControls()
 {
@@ -306,15 +302,14 @@ void TTilesetForm::showGroupButtons(int layer)
         if (!used)
             continue;
         button->setToolTip(displayText(groups.slots[slot].name));
-        button->setIcon(QIcon(
-            resolvedFile(QString::fromStdString(groups.slots[slot].iconFile), main_.programDirectory())));
+        button->setIcon(
+            QIcon(resolvedFile(QString::fromStdString(groups.slots[slot].iconFile), main_.programDirectory())));
     }
 }
 
 void TTilesetForm::DrawPaletteCell(int tile, int rotation, int layer)
 {
-    if (tile < 0 || tile >= kTileCount || rotation < 0 || rotation > 3 || layer < 0 ||
-        layer >= kTilesetLayers) {
+    if (tile < 0 || tile >= kTileCount || rotation < 0 || rotation > 3 || layer < 0 || layer >= kTilesetLayers) {
         prompter_.message("Illegal Tile Request");
         return;
     }
@@ -344,9 +339,8 @@ void TTilesetForm::DrawSelectionFrame(int tile, int layer, const QColor& colour)
     const int r = tile / 10;
     QPainter painter(&image);
     painter.setPen(QPen(colour, 1));
-    painter.drawPolygon(
-        QPolygon({QPoint(c * s + 2, r * s + 2), QPoint((c + 1) * s - 2, r * s + 2),
-                  QPoint((c + 1) * s - 2, (r + 1) * s - 2), QPoint(c * s + 2, (r + 1) * s - 2)}));
+    painter.drawPolygon(QPolygon({QPoint(c * s + 2, r * s + 2), QPoint((c + 1) * s - 2, r * s + 2),
+                                  QPoint((c + 1) * s - 2, (r + 1) * s - 2), QPoint(c * s + 2, (r + 1) * s - 2)}));
 }
 
 void TTilesetForm::RedrawPalette(int layer)
@@ -359,10 +353,7 @@ void TTilesetForm::RedrawPalette(int layer)
     tileBoxes_[layer]->update();
 }
 
-QPoint TTilesetForm::cellAt(int x, int y) const
-{
-    return {x / 20 / paletteScale_, y / 20 / paletteScale_};
-}
+QPoint TTilesetForm::cellAt(int x, int y) const { return {x / 20 / paletteScale_, y / 20 / paletteScale_}; }
 
 void TTilesetForm::TileBoxMouseMove(int x, int y)
 {
@@ -372,8 +363,7 @@ void TTilesetForm::TileBoxMouseMove(int x, int y)
     lastHovered_ = cell;
     const TileTips& tips = tileTips_[activeLayer_];
     const auto tile = static_cast<std::size_t>(cell.y() * 10 + cell.x());
-    tileBoxes_[activeLayer_]->setToolTip(tile < tips.size() ? displayText(tips[tile])
-                                                            : QString("No Description"));
+    tileBoxes_[activeLayer_]->setToolTip(tile < tips.size() ? displayText(tips[tile]) : QString("No Description"));
 }
 
 void TTilesetForm::showModeOnMain(int editMode, bool connector)
@@ -494,4 +484,4 @@ void TTilesetForm::keyPressEvent(QKeyEvent* event)
         main_.FormKeyPress(text.front());
 }
 
-} // namespace xemap
+}  // namespace xemap

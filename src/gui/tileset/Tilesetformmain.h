@@ -1,9 +1,9 @@
 #pragma once
 
-#include "render/Xedrawfuncs.h"
 #include "core/tileset/GroupFile.h"
-#include "render/Tileset.h"
 #include "core/tileset/TipFile.h"
+#include "render/Tileset.h"
+#include "render/Xedrawfuncs.h"
 
 #include <QColor>
 #include <QImage>
@@ -31,15 +31,15 @@ inline const QColor kGroupFrame{0, 128, 0};
 class TileBox final : public QWidget {
     Q_OBJECT
 
-  public:
+public:
     TileBox(int layer, QWidget* parent);
     QImage image;
 
-  Q_SIGNALS:
+Q_SIGNALS:
     void moved(int x, int y);
     void released(Qt::MouseButton button, int x, int y);
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -51,7 +51,7 @@ class TileBox final : public QWidget {
 class TTilesetForm final : public QWidget {
     Q_OBJECT
 
-  public:
+public:
     TTilesetForm(TForm1& main, Prompter& prompter);
     ~TTilesetForm() override;
 
@@ -87,11 +87,11 @@ class TTilesetForm final : public QWidget {
     void GroupButtonClick(int slot);
     void PageControl1Change(int tab);
 
-  protected:
+protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-  private:
+private:
     void buildControls();
     void buildBaseTab();
     void buildLayerTab(int layer);
@@ -128,4 +128,4 @@ class TTilesetForm final : public QWidget {
     std::array<std::array<QToolButton*, kGroupButtons>, kTilesetLayers> groupButtons_{};
 };
 
-} // namespace xemap
+}  // namespace xemap

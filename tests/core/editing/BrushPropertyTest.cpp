@@ -24,8 +24,8 @@ void expectChanges(const MapGrid& before, const MapGrid& after, CellList reporte
         const GridCell cell{index % kMapSize, index / kMapSize};
         bool differs = false;
         for (int layer = 0; layer < kCellLayers; ++layer) {
-            if (before.tile(cell.x, cell.y, layer) != after.tile(cell.x, cell.y, layer) ||
-                before.rotation(cell.x, cell.y, layer) != after.rotation(cell.x, cell.y, layer)) {
+            if (before.tile(cell.x, cell.y, layer) != after.tile(cell.x, cell.y, layer)
+                || before.rotation(cell.x, cell.y, layer) != after.rotation(cell.x, cell.y, layer)) {
                 EXPECT_TRUE(allowed(cell, layer)) << "cell " << cell.x << "," << cell.y << " layer " << layer;
                 differs = true;
             }
@@ -58,7 +58,7 @@ int distance(GridCell a, GridCell b, bool diagonalsToo)
     return diagonalsToo ? std::max(dx, dy) : dx + dy;
 }
 
-} // namespace
+}  // namespace
 
 // A brush call that never returned would hang this test; every call must end and
 // stay within the cells its brush may touch.

@@ -47,7 +47,7 @@ void expectCells(const MapGrid& grid, const std::vector<Expected>& cells)
     }
 }
 
-} // namespace
+}  // namespace
 
 TEST(ConnectorBrushTest, JoinsEachCellToItsNeighboursAsTheStrokeGrows)
 {
@@ -94,19 +94,18 @@ TEST(ConnectorBrushTest, BaseRotationsAndTurnsComeBackIntoZeroToThree)
 TEST(ConnectorBrushTest, ConversionTablesTurnMatchedTilesIntoReplacements)
 {
     ConnectorGroup group = wall();
-    group.first[1] = {205, 50, 1};  // tile 5 on cell layer 2
-    group.first[2] = {44, 51, -1};  // tile 44 on the brush layer
-    group.second[0] = {150, 60, 2}; // tile 50 on cell layer 1
+    group.first[1] = {205, 50, 1};   // tile 5 on cell layer 2
+    group.first[2] = {44, 51, -1};   // tile 44 on the brush layer
+    group.second[0] = {150, 60, 2};  // tile 50 on cell layer 1
 
-    const MapGrid other =
-        painted(group, {{5, 5}}, {{5, 5, 2, 5, 0}, {5, 5, kLayer, 0, 3}, {6, 5, kLayer, 40, 0}});
+    const MapGrid other = painted(group, {{5, 5}}, {{5, 5, 2, 5, 0}, {5, 5, kLayer, 0, 3}, {6, 5, kLayer, 40, 0}});
     EXPECT_EQ(other.tile(5, 5, 2), 0) << "the matched layer is emptied";
     expectCells(other, {{5, 5, 50, 0}, {6, 5, 40, 0}});
     expectCells(painted(group, {{5, 5}}, {{5, 5, kLayer, 44, 0}}), {{5, 5, 51, 3}});
 
     const MapGrid second = painted(group, {{5, 5}}, {{5, 5, 1, 50, 3}, {5, 6, kLayer, 40, 0}});
     EXPECT_EQ(second.tile(5, 5, 1), 99);
-    expectCells(second, {{5, 5, 60, 1}, {5, 6, 40, 1}}); // the neighbour joins the gate
+    expectCells(second, {{5, 5, 60, 1}, {5, 6, 40, 1}});  // the neighbour joins the gate
     // A replacement already there is not joined over.
     expectCells(painted(group, {{5, 5}}, {{5, 5, kLayer, 60, 2}}), {{5, 5, 60, 2}});
 
@@ -115,7 +114,7 @@ TEST(ConnectorBrushTest, ConversionTablesTurnMatchedTilesIntoReplacements)
     group.second[1] = {150, 40, 0};
     expectCells(painted(group, {{5, 5}}, {{5, 4, kLayer, 40, 0}}), {{5, 5, 40, 1}});
 
-    group.first[3] = {950, 70, 0}; // a cell layer the map does not have
+    group.first[3] = {950, 70, 0};  // a cell layer the map does not have
     expectCells(painted(group, {{5, 5}}), {{5, 5, 40, 0}});
     MapGrid none;
     EXPECT_TRUE(connectorBrush(none, kLayer, group, 32, 0).empty());

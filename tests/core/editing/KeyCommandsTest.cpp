@@ -22,19 +22,18 @@ TEST(KeyCommands, HelpCharactersInBothCasesReachTheirCommands)
 
 TEST(KeyCommands, ReleasedKeysTellKeypadAndModifiersApart)
 {
-    const std::pair<ReleasedKey, KeyCommand> cases[] = {
-        {{Key::ArrowLeft}, KeyCommand::ScrollLeft},
-        {{Key::Digit2, true, true}, KeyCommand::ToggleSouthDoor},
-        {{Key::Digit5, false}, KeyCommand::None},
-        {{Key::Z, false, true, true}, KeyCommand::Undo},
-        {{Key::Z}, KeyCommand::None},
-        {{Key::X, false, true}, KeyCommand::CutRegion},
-        {{Key::X, false, true, true}, KeyCommand::CutDescription},
-        {{Key::V, false, false, true}, KeyCommand::None},
-        {{Key::Other, false, true}, KeyCommand::None}};
+    const std::pair<ReleasedKey, KeyCommand> cases[] = {{{Key::ArrowLeft}, KeyCommand::ScrollLeft},
+                                                        {{Key::Digit2, true, true}, KeyCommand::ToggleSouthDoor},
+                                                        {{Key::Digit5, false}, KeyCommand::None},
+                                                        {{Key::Z, false, true, true}, KeyCommand::Undo},
+                                                        {{Key::Z}, KeyCommand::None},
+                                                        {{Key::X, false, true}, KeyCommand::CutRegion},
+                                                        {{Key::X, false, true, true}, KeyCommand::CutDescription},
+                                                        {{Key::V, false, false, true}, KeyCommand::None},
+                                                        {{Key::Other, false, true}, KeyCommand::None}};
     for (const auto& [key, expected] : cases)
-        EXPECT_EQ(commandForRelease(key), expected) << "key " << int(key.key) << " keypad " << key.keypad
-                                                    << " ctrl " << key.ctrl << " alt " << key.alt;
+        EXPECT_EQ(commandForRelease(key), expected)
+            << "key " << int(key.key) << " keypad " << key.keypad << " ctrl " << key.ctrl << " alt " << key.alt;
 }
 
 // Door values read from a damaged map toggle back to no door.
@@ -44,4 +43,4 @@ TEST(KeyCommands, DoorTogglesClearValuesOutOfTheirRange)
     EXPECT_EQ(toggledDoor(Center, 4), 0);
 }
 
-} // namespace
+}  // namespace

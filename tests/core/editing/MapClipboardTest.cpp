@@ -8,7 +8,8 @@ using namespace xemap;
 
 namespace {
 
-TilePtr describe(MapDocument& document, int column, int row, const std::string& name) {
+TilePtr describe(MapDocument& document, int column, int row, const std::string& name)
+{
     auto tile = std::make_shared<XETile>();
     tile->cellIndex = cellIndexOf(column, row);
     tile->shortName = name;
@@ -17,7 +18,8 @@ TilePtr describe(MapDocument& document, int column, int row, const std::string& 
     return tile;
 }
 
-void paint(MapDocument& document, int column, int row, int tile) {
+void paint(MapDocument& document, int column, int row, int tile)
+{
     document.grid.tile(column, row, 0) = tile;
     document.grid.rotation(column, row, 0) = 2;
     document.grid.door(column, row, North) = 3;
@@ -25,7 +27,8 @@ void paint(MapDocument& document, int column, int row, int tile) {
 
 bool contains(const ChangedCells& cells, int cellIndex) { return std::ranges::find(cells, cellIndex) != cells.end(); }
 
-TEST(RegionClipboard, PastesCopyTheTilesAndMoveTheDescriptionAndACutClearsThem) {
+TEST(RegionClipboard, PastesCopyTheTilesAndMoveTheDescriptionAndACutClearsThem)
+{
     MapDocument document;
     paint(document, 2, 3, 7);
     const TilePtr tile = describe(document, 2, 3, "Inn");
@@ -54,10 +57,12 @@ TEST(RegionClipboard, PastesCopyTheTilesAndMoveTheDescriptionAndACutClearsThem) 
     EXPECT_EQ(tile->cellIndex, -1);
 }
 
-TEST(RegionClipboard, PasteIsClippedToTheGridAndAttachesOnlyDescriptionsStillListed) {
+TEST(RegionClipboard, PasteIsClippedToTheGridAndAttachesOnlyDescriptionsStillListed)
+{
     MapDocument document;
     for (int column = 0; column < 3; ++column)
-        for (int row = 0; row < 3; ++row) paint(document, column, row, 4);
+        for (int row = 0; row < 3; ++row)
+            paint(document, column, row, 4);
     const TilePtr gone = describe(document, 1, 1, "Gone");
     const TilePtr kept = describe(document, 2, 1, "Kept");
     const TilePtr far = describe(document, 2, 2, "Far");
@@ -81,7 +86,8 @@ TEST(RegionClipboard, PasteIsClippedToTheGridAndAttachesOnlyDescriptionsStillLis
     EXPECT_EQ(gone->cellIndex, -1);
 }
 
-TEST(DescriptionClipboard, CutPasteRoundTripSharesRecordsAndAllowsOnePaste) {
+TEST(DescriptionClipboard, CutPasteRoundTripSharesRecordsAndAllowsOnePaste)
+{
     MapDocument document;
     describe(document, 0, 0, "One");
     const TilePtr two = describe(document, 1, 0, "Two");
@@ -100,7 +106,8 @@ TEST(DescriptionClipboard, CutPasteRoundTripSharesRecordsAndAllowsOnePaste) {
     EXPECT_TRUE(clipboard.pasteTo(document, 9).empty());
 }
 
-TEST(DescriptionClipboard, ActsOnlyOnTheCellsOwnDescription) {
+TEST(DescriptionClipboard, ActsOnlyOnTheCellsOwnDescription)
+{
     MapDocument document;
     const TilePtr detached = describe(document, 0, 0, "Detached");
     detached->cellIndex = -1;
@@ -116,7 +123,8 @@ TEST(DescriptionClipboard, ActsOnlyOnTheCellsOwnDescription) {
     EXPECT_EQ(document.descriptions.size(), 1);
 }
 
-TEST(RotateTile, LeavesCellsOffTheGridAlone) {
+TEST(RotateTile, LeavesCellsOffTheGridAlone)
+{
     MapGrid grid;
     EXPECT_TRUE(rotateTile(grid, 32, 0, 0, TurnDirection::Right).empty());
     EXPECT_TRUE(rotateTile(grid, 0, -1, 0, TurnDirection::Left).empty());

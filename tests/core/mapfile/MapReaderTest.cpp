@@ -1,6 +1,6 @@
 #include "core/mapfile/MapReader.h"
-#include "support/MapTestSupport.h"
 #include "core/mapfile/MapWriter.h"
+#include "support/MapTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -91,8 +91,8 @@ TEST(MapReader, RejectsMalformedFilesNamingTheLine)
         {"text after the cell index", withBlock({"65 Old Well", "...", ">>>"}), 1027, "cell index"},
         {"ends in the area text", withBlock({"5", "x", "text"}), 1030, "begins on line 1027"},
         {"ends in a record", withBlock({"5", "x", "...", "Items:", "Rope", "5"}), 1033, "inside"},
-        {"non-numeric item flag",
-         withBlock({"5", "x", "...", "Items:", "Rope", "5", "", "yes", "...", ">>>"}), 1034, "item's flag"},
+        {"non-numeric item flag", withBlock({"5", "x", "...", "Items:", "Rope", "5", "", "yes", "...", ">>>"}), 1034,
+         "item's flag"},
     };
     for (const auto& [what, text, line, message] : cases) {
         SCOPED_TRACE(what);
@@ -107,9 +107,10 @@ TEST(MapReader, RejectsMalformedFilesNamingTheLine)
 TEST(MapReader, SkipsUnknownSectionLinesAndEndsADescriptionAtAnyBlockEnd)
 {
     auto l = emptyMapLines();
-    l.insert(l.end(), {"1", "a", "text", ">>>", "2", "b", "...", "NPCS:", "Mara", "", "NPCs:", "N", "", "",
-                       "", "", "...", "Creatures:", ">>>", "3", "c", "...", "Items:", "Rope", "", "", "0",
-                       "...", "Portals:", "NPCs:", "", "", "", "", "...", ">>>"});
+    l.insert(l.end(),
+             {"1", "a", "text", ">>>", "2",        "b",          "...", "NPCS:", "Mara", "",    "NPCs:",  "N",
+              "",  "",  "",     "",    "...",      "Creatures:", ">>>", "3",     "c",    "...", "Items:", "Rope",
+              "",  "",  "0",    "...", "Portals:", "NPCs:",      "",    "",      "",     "",    "...",    ">>>"});
     const auto result = readMap(joined(l));
     ASSERT_TRUE(result.ok()) << result.error.message;
     ASSERT_EQ(result.map->skipped.size(), 2u);  // the blank line is not content

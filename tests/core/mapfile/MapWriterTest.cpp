@@ -1,5 +1,5 @@
-#include "core/mapfile/MapReader.h"
 #include "core/mapfile/MapWriter.h"
+#include "core/mapfile/MapReader.h"
 #include "support/MapTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -66,10 +66,10 @@ TEST(MapWriter, KeepsTextFromReadingAsStructure)
         well.shortName = pick("Old\nWell", "Old Well");
         well.areaText = {pick("...", "... "), "after", pick(">>>", ">>> "), pick("x\n...", "x ...")};
         well.npcs[0]->name = pick("Items:", "Items: ");  // a later section's header
-        well.npcs[0]->race = "Half\rElf";  // a lone carriage return reads back as it stands
+        well.npcs[0]->race = "Half\rElf";                // a lone carriage return reads back as it stands
         well.npcs[0]->text = {pick("...", "... ")};
         well.items[0]->name = pick(">>>", ">>> ");
-        well.items[0]->text = {">>>"};  // only "..." ends a record's text
+        well.items[0]->text = {">>>"};                   // only "..." ends a record's text
         d.descriptions.at(1)->items[0]->name = "NPCs:";  // an earlier section's header
         return d;
     };

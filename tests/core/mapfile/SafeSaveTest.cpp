@@ -1,6 +1,6 @@
-#include "support/MapTestSupport.h"
-#include "core/mapfile/MapWriter.h"
 #include "core/mapfile/SafeSave.h"
+#include "core/mapfile/MapWriter.h"
+#include "support/MapTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -40,8 +40,7 @@ protected:
     void SetUp() override { writeBytes(target, "precious"); }
     std::size_t entries() const
     {
-        return static_cast<std::size_t>(
-            std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()));
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()));
     }
     TempFolder folder;
     const fs::path target = folder / "map.xem";

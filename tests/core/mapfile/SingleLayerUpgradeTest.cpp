@@ -1,6 +1,6 @@
+#include "core/mapfile/SingleLayerUpgrade.h"
 #include "core/mapfile/MapReader.h"
 #include "support/MapTestSupport.h"
-#include "core/mapfile/SingleLayerUpgrade.h"
 
 #include <gtest/gtest.h>
 
@@ -18,8 +18,8 @@ Layers converted(int tilesetIndex, int oldTile, int oldRotation, int layerCount 
 {
     MapGrid grid;
     convertSingleLayerCell(grid, tilesetIndex, 3, 4, oldTile, oldRotation, layerCount);
-    return {grid.tile(3, 4, 0), grid.rotation(3, 4, 0), grid.tile(3, 4, 1),
-            grid.rotation(3, 4, 1), grid.tile(3, 4, 2), grid.rotation(3, 4, 2)};
+    return {grid.tile(3, 4, 0),     grid.rotation(3, 4, 0), grid.tile(3, 4, 1),
+            grid.rotation(3, 4, 1), grid.tile(3, 4, 2),     grid.rotation(3, 4, 2)};
 }
 
 // Samples of each table, with the old rotation 1: "+k" gives (1 + k) mod 4.

@@ -38,16 +38,15 @@ TEST(TipFileTest, NamesTheCompanionFilesAndReadsOneTipPerLine)
 
 TEST(GroupFileTest, ReadsBoxAndConnectorLinesIntoSlotsInFileOrder)
 {
-    const LayerGroups groups = groupsOf(
-        "B: 5 0 6 1 7 2 8 3 : Stone Wall : icons\\wall.bmp\r\n"
-        "# a comment\n"
-        "S: 10 0 11 1 12 2 -1 3 : 205 20 1 -1 -1 0 -1 -1 0 -1 -1 0 : 301 21 2 -1 -1 0 -1 -1 0 -1 -1 0 : "
-        "Road : C:\\art\\road.bmp\n"
-        "Box of hedges: 1 0 2 0 3 0 4 0 : Hedge : hedge.bmp");
+    const LayerGroups groups =
+        groupsOf("B: 5 0 6 1 7 2 8 3 : Stone Wall : icons\\wall.bmp\r\n"
+                 "# a comment\n"
+                 "S: 10 0 11 1 12 2 -1 3 : 205 20 1 -1 -1 0 -1 -1 0 -1 -1 0 : 301 21 2 -1 -1 0 -1 -1 0 -1 -1 0 : "
+                 "Road : C:\\art\\road.bmp\n"
+                 "Box of hedges: 1 0 2 0 3 0 4 0 : Hedge : hedge.bmp");
     ASSERT_EQ(groups.slotCount, 3);
     EXPECT_EQ(groups.boxes[0].pieces, (GroupPieces{{{5, 0}, {6, 1}, {7, 2}, {8, 3}}}));
-    EXPECT_EQ(groups.boxes[1].pieces[3], (GroupPiece{4, 0}))
-        << "text between the kind letter and the colon is allowed";
+    EXPECT_EQ(groups.boxes[1].pieces[3], (GroupPiece{4, 0})) << "text between the kind letter and the colon is allowed";
     EXPECT_EQ(groups.slots[1].iconFile, "C:\\art\\road.bmp") << "the last field keeps its colons";
     const ConnectorGroup& road = groups.connectors[0];
     EXPECT_EQ(road.first, (ConversionTable{{{205, 20, 1}, {-1, -1, 0}, {-1, -1, 0}, {-1, -1, 0}}}));
@@ -74,11 +73,10 @@ TEST(GroupFileTest, IgnoresLinesThatAreNotGroupsAndGroupsAfterTheSixteenth)
 TEST(GroupFileTest, MissingOrMalformedNumbersKeepTheEntriesTheyHad)
 {
     LayerGroups before = groupsOf("B: 1 1 2 2 3 3 4 0 : First : a.bmp\nS: 9 1 9 2 9 3 9 0 : : : C : c.bmp\n");
-    const LayerGroups after = groupsOf(
-        "B: 50 0 51 x 60 : Partial : a.bmp\n"
-        "B: 70 0 71 0 72 0 73 0\n"
-        "S: 80 : 1 2 99999999999 : : Half : c.bmp\n",
-        before);
+    const LayerGroups after = groupsOf("B: 50 0 51 x 60 : Partial : a.bmp\n"
+                                       "B: 70 0 71 0 72 0 73 0\n"
+                                       "S: 80 : 1 2 99999999999 : : Half : c.bmp\n",
+                                       before);
     EXPECT_EQ(after.boxes[0].pieces, (GroupPieces{{{50, 0}, {51, 2}, {3, 3}, {4, 0}}}));
     EXPECT_EQ(after.boxes[1].pieces, (GroupPieces{})) << "no colon after the numbers: an empty numbers field";
     EXPECT_EQ(after.slots[1].iconFile, "70 0 71 0 72 0 73 0");
@@ -94,17 +92,16 @@ TEST(GroupFileTest, MissingOrMalformedNumbersKeepTheEntriesTheyHad)
 
 TEST(GroupFileTest, ModesFindTheirSlotsGroupAndTilesFindTheirGroup)
 {
-    const LayerGroups groups = groupsOf(
-        "B: 0 0 11 0 12 0 13 0 : Box : b.bmp\n"
-        "S: 21 0 22 0 23 0 -1 0 : -1 -1 0 -1 -1 0 -1 -1 0 -1 -1 0 : -1 -1 0 -1 -1 0 -1 -1 0 -1 -1 0 : "
-        "Fence : f.bmp\n"
-        "S: 31 0 12 0 33 0 34 0 : : : Wall : w.bmp\n");
+    const LayerGroups groups =
+        groupsOf("B: 0 0 11 0 12 0 13 0 : Box : b.bmp\n"
+                 "S: 21 0 22 0 23 0 -1 0 : -1 -1 0 -1 -1 0 -1 -1 0 -1 -1 0 : -1 -1 0 -1 -1 0 -1 -1 0 -1 -1 0 : "
+                 "Fence : f.bmp\n"
+                 "S: 31 0 12 0 33 0 34 0 : : : Wall : w.bmp\n");
     EXPECT_EQ(groups.boxGroupForMode(2), &groups.boxes[0]);
     EXPECT_EQ(groups.connectorGroupForMode(3), &groups.connectors[0]);
     EXPECT_EQ(groups.connectorGroupForMode(4), &groups.connectors[1]);
     for (int mode : {-1, 0, 1, 5, 17, 18})
-        EXPECT_TRUE(groups.boxGroupForMode(mode) == nullptr && groups.connectorGroupForMode(mode) == nullptr)
-            << mode;
+        EXPECT_TRUE(groups.boxGroupForMode(mode) == nullptr && groups.connectorGroupForMode(mode) == nullptr) << mode;
 
     const std::pair<int, std::optional<GroupChoice>> picks[] = {
         {12, GroupChoice{2, false}}, {23, GroupChoice{3, true}}, {33, GroupChoice{4, true}}, {55, {}}};

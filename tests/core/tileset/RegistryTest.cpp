@@ -1,5 +1,5 @@
-#include "support/MapTestSupport.h"
 #include "core/tileset/Registry.h"
+#include "support/MapTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -32,9 +32,11 @@ TEST(Registry, ReadsEntriesAsStored)
 {
     const std::string longName(300, 'n');
     const std::tuple<const char*, std::string, std::vector<TilesetEntry>> cases[] = {
-        {"LF lines, no final line end", "A\na0\nnull\nnull\nnull\na4\n" + longName + "\nb0",
+        {"LF lines, no final line end",
+         "A\na0\nnull\nnull\nnull\na4\n" + longName + "\nb0",
          {{"A", {"a0", "null", "null", "null", "a4"}}, {longName, {"b0", "null", "null", "null", "null"}}}},
-        {"empty name kept, trailing blank lines dropped", "\r\nbase\r\nnull\r\nnull\r\nnull\r\nnull\r\n\r\n\r\n",
+        {"empty name kept, trailing blank lines dropped",
+         "\r\nbase\r\nnull\r\nnull\r\nnull\r\nnull\r\n\r\n\r\n",
          {{"", {"base", "null", "null", "null", "null"}}}},
     };
     for (const auto& [what, text, expected] : cases)

@@ -44,8 +44,14 @@ TEST(TerrainBrushTest, LaysEdgesAndCornersAroundAnIsland)
     grid.fill(0);
     grid.clear(2);
     const CellList changed = paintTerrain(grid, 5, 5);
-    expectOverlays(grid, {{5, 4, 22, 0}, {6, 5, 22, 1}, {5, 6, 22, 2}, {4, 5, 22, 3},
-                          {4, 4, 21, 0}, {6, 4, 21, 1}, {6, 6, 21, 2}, {4, 6, 21, 3}});
+    expectOverlays(grid, {{5, 4, 22, 0},
+                          {6, 5, 22, 1},
+                          {5, 6, 22, 2},
+                          {4, 5, 22, 3},
+                          {4, 4, 21, 0},
+                          {6, 4, 21, 1},
+                          {6, 6, 21, 2},
+                          {4, 6, 21, 3}});
     EXPECT_EQ(changed.size(), 8u);
     EXPECT_EQ(grid.tile(5, 4, 0), 0) << "pieces lie over the ground, which stays";
 }
@@ -85,8 +91,8 @@ TEST(TerrainBrushTest, StaysOnTheGridAndLeavesTerrainCellsAlone)
     MapGrid grid;
     EXPECT_EQ(paintTerrain(grid, 0, 0), (CellList{{0, 1}, {1, 0}, {1, 1}}));
     paintTerrain(grid, 31, 31);
-    expectOverlays(grid, {{1, 0, 22, 1}, {0, 1, 22, 2}, {1, 1, 21, 2},
-                          {30, 31, 22, 3}, {31, 30, 22, 0}, {30, 30, 21, 0}});
+    expectOverlays(grid,
+                   {{1, 0, 22, 1}, {0, 1, 22, 2}, {1, 1, 21, 2}, {30, 31, 22, 3}, {31, 30, 22, 0}, {30, 30, 21, 0}});
 
     grid.tile(6, 5, 0) = kTerrain;
     grid.tile(6, 5, 1) = 55;

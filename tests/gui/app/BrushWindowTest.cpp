@@ -10,7 +10,7 @@ using namespace xemap::testing;
 namespace {
 
 class BrushWindowTest : public MainWindowFixture {
-  protected:
+protected:
     void SetUp() override
     {
         MainWindowFixture::SetUp();
@@ -69,4 +69,4 @@ TEST_F(BrushWindowTest, TerrainBlendsIntoTheNeighbours)
     EXPECT_EQ(form().mapImage().pixel(cellCentre(20, 20)), tileColour(0, 20));
 }
 
-} // namespace
+}  // namespace

@@ -1,5 +1,5 @@
-#include "support/MainWindowTestSupport.h"
 #include "gui/descriptions/Tiledescmain.h"
+#include "support/MainWindowTestSupport.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -12,7 +12,7 @@ using namespace xemap::testing;
 namespace {
 
 class DescribeWindowTest : public ColourMapFixture {
-  protected:
+protected:
     // Answers the next Describe Tile dialog: `edit` changes its working description.
     void answerDescribe(int result, std::function<void(XETile&)> edit = {})
     {
@@ -113,4 +113,4 @@ TEST_F(DescribeWindowTest, RemoveAllTakesTheCellsDescriptionAndSaysWhenThereIsNo
     EXPECT_EQ(names(), QStringList{"Gate"});
 }
 
-} // namespace
+}  // namespace

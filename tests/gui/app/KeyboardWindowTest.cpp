@@ -9,7 +9,7 @@ using namespace xemap::testing;
 namespace {
 
 class KeyboardWindowTest : public ColourMapFixture {
-  protected:
+protected:
     void key(Qt::Key k, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(&form(), k, modifiers); }
     void type(char c) { QTest::keyClick(&form(), c); }
     QScrollBar* bar(const char* name) { return form().findChild<QScrollBar*>(name); }
@@ -65,7 +65,7 @@ TEST_F(KeyboardWindowTest, SpacePicksTheCursorTileAndRotationKeysWrapThePaletteT
 {
     form().document().grid.tile(2, 3, 1) = 37;
     form().document().grid.rotation(2, 3, 1) = 2;
-    palette().TileBoxMouseUp(Qt::LeftButton, 5, 45); // a terrain tile of the base tab
+    palette().TileBoxMouseUp(Qt::LeftButton, 5, 45);  // a terrain tile of the base tab
     palette().TileBoxMouseUp(Qt::LeftButton, 45, 45);
     form().SelectButtonClick();
     hover(2, 3);
@@ -116,4 +116,4 @@ TEST_F(KeyboardWindowTest, KeysDoNothingWhileTheirItemIsDisabledOrTheCursorIsOff
     EXPECT_TRUE(prompter.dialogsShown.isEmpty());
 }
 
-} // namespace
+}  // namespace

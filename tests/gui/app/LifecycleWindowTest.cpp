@@ -10,7 +10,7 @@ using namespace xemap::testing;
 namespace {
 
 class LifecycleWindowTest : public MainWindowFixture {
-  protected:
+protected:
     void SetUp() override
     {
         MainWindowFixture::SetUp();
@@ -31,8 +31,8 @@ TEST_F(LifecycleWindowTest, AFreshProgramFolderGetsTheDefaultRegistryAndItsNewIt
     QStringList texts;
     for (QAction* a : form().findChild<QMenu*>("FileMenu")->actions())
         texts << (a->isSeparator() ? "-" : a->text());
-    EXPECT_EQ(texts.mid(0, 7), (QStringList{"Add Tileset...", "New City", "New Dungeon", "New Colours",
-                                            "New Second", "-", "&Open..."}));
+    EXPECT_EQ(texts.mid(0, 7),
+              (QStringList{"Add Tileset...", "New City", "New Dungeon", "New Colours", "New Second", "-", "&Open..."}));
 }
 
 TEST_F(LifecycleWindowTest, FileNewAsksOnlyForAModifiedMapAndASaveThatFailsKeepsTheOld)
@@ -62,7 +62,7 @@ TEST_F(LifecycleWindowTest, FileNewAsksOnlyForAModifiedMapAndASaveThatFailsKeeps
     paintSomething();
     const MapGrid painted = grid();
     answerYesNo(true);
-    prompter.expectDialog([](QDialog&) { return int(QDialog::Rejected); }); // map name cancelled
+    prompter.expectDialog([](QDialog&) { return int(QDialog::Rejected); });  // map name cancelled
     action("Tileset2")->trigger();
     EXPECT_EQ(grid(), painted) << "a save that did not happen leaves the map";
     EXPECT_TRUE(form().state().modified);
@@ -114,4 +114,4 @@ TEST_F(LifecycleWindowTest, ClosingTheMainWindowEndsTheProgramWithTheCommandsHel
     EXPECT_FALSE(stillRunning);
 }
 
-} // namespace
+}  // namespace

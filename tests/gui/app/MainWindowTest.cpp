@@ -48,4 +48,4 @@ TEST_F(MainWindowTest, ExportAndPrintAskForTheirConfigurationFirst)
     EXPECT_TRUE(prompter.allAnswersUsed());
 }
 
-} // namespace
+}  // namespace

@@ -8,7 +8,7 @@ using namespace xemap::testing;
 namespace {
 
 class MapFileWindowTest : public MainWindowFixture {
-  protected:
+protected:
     void paintSomething()
     {
         palette().TileBoxMouseUp(Qt::LeftButton, 3 * 40 + 5, 40 + 5);
@@ -24,8 +24,7 @@ class MapFileWindowTest : public MainWindowFixture {
     // What must not change when an open is refused.
     auto identity()
     {
-        return std::tuple(grid(), form().document().mapFileName, form().windowTitle(),
-                          form().state().modified);
+        return std::tuple(grid(), form().document().mapFileName, form().windowTitle(), form().state().modified);
     }
     void writeFile(const QString& name, const QByteArray& bytes)
     {
@@ -100,7 +99,7 @@ TEST_F(MapFileWindowTest, ARefusedOpenLeavesTheMapItsFileAndItsCaption)
 
     struct Case {
         const char* name;
-        QByteArray bytes; // empty: the file does not exist
+        QByteArray bytes;  // empty: the file does not exist
         const char* message;
     };
     const Case cases[] = {
@@ -118,7 +117,7 @@ TEST_F(MapFileWindowTest, ARefusedOpenLeavesTheMapItsFileAndItsCaption)
         asked.clear();
         if (!c.message)
             answerYesNo(false);
-        answerYesNo(false); // discard the unsaved changes
+        answerYesNo(false);  // discard the unsaved changes
         prompter.expectOpenFile(folder.filePath(c.name));
         form().Open();
         if (c.message) {
@@ -142,4 +141,4 @@ TEST_F(MapFileWindowTest, AnUpgradedMapIsOfferedForSaving)
     EXPECT_TRUE(button("SaveButton")->isEnabled());
 }
 
-} // namespace
+}  // namespace

@@ -11,7 +11,7 @@ using namespace xemap::testing;
 namespace {
 
 class MouseWindowTest : public MainWindowFixture {
-  protected:
+protected:
     // Picks palette tile `tile` of the base tab with the large palette.
     void pickBaseTile(int tile)
     {
@@ -32,7 +32,7 @@ TEST_F(MouseWindowTest, ADragPaintsAndShowsEveryCellAndUndoesInOneStep)
     form().MapBoxMouseMove({}, 300, 300);
     EXPECT_EQ(mapPixel(cellCentre(3, 5)), tileColour(0, 23));
 
-    form().state().modified = false; // as a save leaves it
+    form().state().modified = false;  // as a save leaves it
     button("UndoButton")->click();
     EXPECT_EQ(grid(), MapGrid());
     EXPECT_EQ(mapPixel(cellCentre(3, 5)), tileColour(0, 0));
@@ -90,4 +90,4 @@ TEST_F(MouseWindowTest, PointerPositionsOffTheGridNeverPaint)
     EXPECT_EQ(grid(), expected);
 }
 
-} // namespace
+}  // namespace

@@ -10,7 +10,7 @@ using namespace xemap::testing;
 namespace {
 
 class PopupWindowTest : public ColourMapFixture {
-  protected:
+protected:
     // A right press on the cell: the cursor moves there and the menu opens.
     void rightPress(int column, int row)
     {
@@ -75,7 +75,7 @@ TEST_F(PopupWindowTest, CutDescriptionAllowsOnePasteAndUndoRestoresIt)
 
 TEST_F(PopupWindowTest, RotateTurnsTheCursorCellOnTheCurrentLayerAndWraps)
 {
-    palette().TileBoxMouseUp(Qt::LeftButton, 45, 45); // a tile of layer 1
+    palette().TileBoxMouseUp(Qt::LeftButton, 45, 45);  // a tile of layer 1
     rightPress(3, 3);
     form().LRotate->trigger();
     EXPECT_EQ(grid().rotation(3, 3, 1), 3);
@@ -113,4 +113,4 @@ TEST_F(PopupWindowTest, DoorsDialogChangesAreUndoneAtOnceAndMarkTheMapOnlyWhenCh
     EXPECT_EQ(grid(), MapGrid());
 }
 
-} // namespace
+}  // namespace

@@ -1,7 +1,7 @@
 #include "gui/descriptions/Doorformmain.h"
-#include "support/TestSheets.h"
-#include "render/Xedrawfuncs.h"
 #include "render/Tileset.h"
+#include "render/Xedrawfuncs.h"
+#include "support/TestSheets.h"
 
 #include <QComboBox>
 #include <QListWidget>
@@ -88,7 +88,7 @@ TEST_F(DoorFormTest, CenterRowsShareOneSlotByItsSignAndATypeAloneWritesNothing)
     selectPosition(4);
     EXPECT_EQ(types->currentIndex(), -1);
     EXPECT_EQ(door(Center), -3);  // showing a slot does not write it
-    chooseType(1);  // "Door" across the horizontal line replaces the vertical hidden door
+    chooseType(1);                // "Door" across the horizontal line replaces the vertical hidden door
     EXPECT_EQ(door(Center), 1);
     selectPosition(5);
     EXPECT_EQ(types->currentIndex(), -1);

@@ -1,5 +1,5 @@
-#include "gui/descriptions/Changeidformmain.h"
 #include "core/descriptions/DescriptionList.h"
+#include "gui/descriptions/Changeidformmain.h"
 #include "gui/descriptions/Tiledescmain.h"
 #include "support/ScriptedPrompter.h"
 
@@ -29,7 +29,7 @@ TilePtr describedTile(int cellIndex, const std::string& shortName)
 }
 
 class TileDescFormTest : public ::testing::Test {
-  protected:
+protected:
     TileDescFormTest()
     {
         form.show();
@@ -37,7 +37,8 @@ class TileDescFormTest : public ::testing::Test {
         EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
     }
 
-    template <class W = QWidget> W* control(const char* name)
+    template <class W = QWidget>
+    W* control(const char* name)
     {
         W* found = form.findChild<W*>(name);
         EXPECT_NE(found, nullptr) << name;
@@ -93,7 +94,7 @@ TEST_F(TileDescFormTest, DescribesOneRecordOfEachKindThroughTheControls)
     QTest::keyClick(control("TileTextBox"), Qt::Key_Return);
     QTest::keyClicks(control("TileTextBox"), "Dark");
     const std::tuple<int, const char*, const char*, const char*> records[] = {
-        {1, "NPCAlign", "true neutral", "NPCAdd"}, // stored as typed, no entry forced
+        {1, "NPCAlign", "true neutral", "NPCAdd"},  // stored as typed, no entry forced
         {2, "CreatType", "Wolf", "CreatAdd"},        {3, "ItemValue", "5", "ItemAdd"},
         {4, "EventTrigger", "Tripwire", "EventAdd"}, {5, "PortalTile", "12", "PortalAdd"},
     };
@@ -147,8 +148,7 @@ TEST_F(TileDescFormTest, ChangeButtonTakesTheChosenRowAsLocationId)
     EXPECT_EQ(form.locationId(), 3);
 
     // A row and OK, then Cancel, then OK with no row: only the first changes the ID.
-    const std::pair<int, int> choices[] = {
-        {1, QDialog::Accepted}, {4, QDialog::Rejected}, {-1, QDialog::Accepted}};
+    const std::pair<int, int> choices[] = {{1, QDialog::Accepted}, {4, QDialog::Rejected}, {-1, QDialog::Accepted}};
     for (const auto& [row, result] : choices) {
         prompter.expectDialog([row, result](QDialog& shown) {
             if (row >= 0)
@@ -198,8 +198,7 @@ TEST_F(TileDescFormTest, FieldsCommitOnlyToTheSelectedRecordOfTheirPage)
 
     // The check box is stored on leaving it, into the selected item only.
     select("ItemList", 0);
-    QTest::mouseClick(control("ItemMoveable"), Qt::LeftButton, {},
-                      QPoint(8, control("ItemMoveable")->height() / 2));
+    QTest::mouseClick(control("ItemMoveable"), Qt::LeftButton, {}, QPoint(8, control("ItemMoveable")->height() / 2));
     type("ItemText", "Long");
     click("ItemNew");
     EXPECT_TRUE(rope->moveable);
@@ -242,7 +241,7 @@ TEST_F(TileDescFormTest, RemoveAndCancelLeaveTheStoredDescription)
     open();
     showPage(2);
     type("CreatName", "Boar");
-    click("CreatAdd"); // Remove stays disabled until a page's first Add
+    click("CreatAdd");  // Remove stays disabled until a page's first Add
 
     // Nothing selected: nothing is removed, the typed text stays.
     type("CreatName", "Snake");
@@ -272,4 +271,4 @@ TEST_F(TileDescFormTest, RemoveAndCancelLeaveTheStoredDescription)
     EXPECT_EQ(form.result(), TTileDescForm::RemoveAllResult);
 }
 
-} // namespace
+}  // namespace

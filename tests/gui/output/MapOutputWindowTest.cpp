@@ -1,8 +1,8 @@
 #include "core/output/Listing.h"
 #include "gui/output/MapOutput.h"
 #include "gui/output/Printconfigmain.h"
-#include "support/ScriptedPrompter.h"
 #include "render/Tileset.h"
+#include "support/ScriptedPrompter.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -66,7 +66,12 @@ protected:
 
     MapOutputContext context()
     {
-        return {document, state, tileset, kStartupDoorGeometry, prompter, config,
+        return {document,
+                state,
+                tileset,
+                kStartupDoorGeometry,
+                prompter,
+                config,
                 [this](const QString& question, const QString&, const QString&) {
                     questions.push_back(question);
                     return overwrite;

@@ -1,8 +1,8 @@
-#include "support/MainWindowTestSupport.h"
 #include "gui/dialogs/Yesnomain.h"
-#include "support/ScriptedPrompter.h"
 #include "gui/tileset/Addtilesetformmain.h"
 #include "gui/tileset/Newtilesetformmain.h"
+#include "support/MainWindowTestSupport.h"
+#include "support/ScriptedPrompter.h"
 
 #include <QFile>
 #include <QLabel>
@@ -143,8 +143,7 @@ TEST_F(AddtilesetWindowTest, ChooseTilesetGivesTheSelectedPosition)
             list->setCurrentRow(row);
             if (end == DoubleClick)
                 Q_EMIT list->itemDoubleClicked(list->item(row));
-            return end == DoubleClick ? dialog.result()
-                                      : int(end == Ok ? QDialog::Accepted : QDialog::Rejected);
+            return end == DoubleClick ? dialog.result() : int(end == Ok ? QDialog::Accepted : QDialog::Rejected);
         });
         EXPECT_EQ(chooser.Choose(prompter, mainWindow, {"City", "Dungeon", "Caves"}), chosen) << row;
         EXPECT_EQ(chooser.pos(), QPoint(150, 150));

@@ -11,7 +11,7 @@ using namespace xemap::testing;
 namespace {
 
 class TilesetformWindowTest : public ColourMapFixture {
-  protected:
+protected:
     QString status() { return form().findChild<QLabel*>("Label1")->text(); }
     QTabWidget* tabs() { return palette().findChild<QTabWidget*>("PageControl1"); }
     QRgb palettePixel(int layer, int x, int y) { return palette().paletteImage(layer).pixel(x, y); }
@@ -78,4 +78,4 @@ TEST_F(TilesetformWindowTest, RotationButtonsTurnTheSelectedTile)
     EXPECT_EQ(palette().selectedRotation(), 0);
 }
 
-} // namespace
+}  // namespace
