@@ -1,5 +1,6 @@
 #include "render/PrintPages.h"
 
+#include "core/descriptions/RecordFields.h"
 #include "render/TextBytes.h"
 
 #include <QFontMetrics>
@@ -24,33 +25,7 @@ public:
         for (const auto& text : tile.areaText)
             line(text);
         skip();
-        section("NPCs:", tile.npcs, [this](const XENPC& npc) {
-            line(npc.name + ":  " + npc.align + "  " + npc.race + " " + (npc.npcClass == "None" ? "" : npc.npcClass));
-            line("Script: " + npc.script);
-        });
-        section("Creatures:", tile.creatures, [this](const XECreature& creature) {
-            line(creature.name + ":  " + creature.type);
-            line("Weapon: " + creature.weapon);
-            line("Armor:  " + creature.armor);
-            line("Script: " + creature.script);
-        });
-        section("Items:", tile.items, [this](const XEItem& item) {
-            line(item.name + "  (" + item.value + ")");
-            line("Script: " + item.script);
-        });
-        section("Events:", tile.events, [this](const XEEvent& event) {
-            line(event.name);
-            line("Location: " + event.location);
-            line("Trigger: " + event.trigger);
-            line("Script: " + event.script);
-        });
-        section("Portals:", tile.portals, [this](const XEPortal& portal) {
-            line(portal.name);
-            line("Location: " + portal.location);
-            line("Target Map: " + portal.targetMap);
-            line("Target Tile: " + portal.targetTile);
-            line("Script: " + portal.script);
-        });
+        forEachRecordKind([&](auto kind) { section<decltype(kind)>(tile); });
         line(std::string(kSeparator));
         skip();
     }
@@ -69,16 +44,19 @@ private:
             line(text);
     }
 
-    template <class Record, class Lines>
-    void section(const char* title, const RecordList<Record>& records, Lines recordLines)
+    template <class Kind>
+    void section(const XETile& tile)
     {
+        const auto& records = tile.*Kind::records;
         if (records.empty())
             return;
         skip();
-        bold(title);
+        bold(std::string(Kind::header));
         skip();
         for (const auto& record : records) {
-            recordLines(*record);
+            line(Kind::heading(*record));
+            for (const auto& [label, field] : Kind::labelled)
+                line(std::string(label) + (*record).*field);
             notes(*record);
             skip();
         }

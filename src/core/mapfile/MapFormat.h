@@ -1,6 +1,7 @@
 #pragma once
 
-#include <array>
+#include "core/descriptions/RecordFields.h"
+
 #include <string_view>
 
 namespace xemap::mapformat {
@@ -10,12 +11,6 @@ namespace xemap::mapformat {
 inline constexpr std::string_view kTextEnd = "...";
 inline constexpr std::string_view kBlockEnd = ">>>";
 inline constexpr std::string_view kDoorSeparator = " : ";
-
-enum Section { NpcSection, CreatureSection, ItemSection, EventSection, PortalSection, kSectionCount };
-
-// In the order sections must follow one another in a block.
-inline constexpr std::array<std::string_view, kSectionCount> kSectionHeaders{
-    "NPCs:", "Creatures:", "Items:", "Events:", "Portals:"};
 
 // A record's first line in this section ends the section when it is the block end
 // or the header of a later section.

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <type_traits>
 
 namespace xemap {
 
@@ -112,6 +113,7 @@ private:
     void readSections(XETile& tile);
     void readRecord(XETile& tile, int section, std::string_view name);
     void readRecordText(XEObject& record);
+    bool readItemFlag();
 
     LineSource lines_;
     const ReadOptions& options_;
@@ -316,54 +318,26 @@ void MapTextReader::readRecordText(XEObject& record)
 
 void MapTextReader::readRecord(XETile& tile, int section, std::string_view name)
 {
-    auto field = [this](std::string& into) { into = std::string(blockLine()); };
-    switch (section) {
-    case NpcSection: {
-        auto npc = std::make_shared<XENPC>();
-        npc->name = std::string(name);
-        field(npc->align), field(npc->race), field(npc->npcClass), field(npc->script);
-        readRecordText(*npc);
-        tile.npcs.push_back(std::move(npc));
-        break;
-    }
-    case CreatureSection: {
-        auto creature = std::make_shared<XECreature>();
-        creature->name = std::string(name);
-        field(creature->type), field(creature->weapon), field(creature->armor), field(creature->script);
-        readRecordText(*creature);
-        tile.creatures.push_back(std::move(creature));
-        break;
-    }
-    case ItemSection: {
-        auto item = std::make_shared<XEItem>();
-        item->name = std::string(name);
-        field(item->value), field(item->script);
-        const std::string_view flagLine = blockLine();
-        const auto flag = parseInt(trim(flagLine));
-        if (!flag)
-            fail("expected the item's flag 0 or 1, found " + inQuotes(flagLine));
-        item->moveable = *flag != 0;
-        readRecordText(*item);
-        tile.items.push_back(std::move(item));
-        break;
-    }
-    case EventSection: {
-        auto event = std::make_shared<XEEvent>();
-        event->name = std::string(name);
-        field(event->location), field(event->trigger), field(event->script);
-        readRecordText(*event);
-        tile.events.push_back(std::move(event));
-        break;
-    }
-    case PortalSection: {
-        auto portal = std::make_shared<XEPortal>();
-        portal->name = std::string(name);
-        field(portal->location), field(portal->targetMap), field(portal->targetTile), field(portal->restrictions);
-        readRecordText(*portal);
-        tile.portals.push_back(std::move(portal));
-        break;
-    }
-    }
+    withRecordKind(section, [&](auto kind) {
+        using Kind = decltype(kind);
+        auto record = std::make_shared<typename Kind::Record>();
+        record->name = std::string(name);
+        for (const auto field : Kind::stored)
+            (*record).*field = std::string(blockLine());
+        if constexpr (std::is_same_v<typename Kind::Record, XEItem>)
+            record->moveable = readItemFlag();
+        readRecordText(*record);
+        (tile.*Kind::records).push_back(std::move(record));
+    });
+}
+
+bool MapTextReader::readItemFlag()
+{
+    const std::string_view flagLine = blockLine();
+    const auto flag = parseInt(trim(flagLine));
+    if (!flag)
+        fail("expected the item's flag 0 or 1, found " + inQuotes(flagLine));
+    return *flag != 0;
 }
 
 LoadedMap MapTextReader::read()

@@ -4,6 +4,7 @@
 #include "core/mapfile/SafeSave.h"
 
 #include <charconv>
+#include <type_traits>
 
 namespace xemap {
 
@@ -34,8 +35,8 @@ private:
     void recordText(const StringList& text);
     void recordName(std::string_view name, int section);
 
-    template <class Record, class Fields>
-    void section(int index, const RecordList<Record>& records, Fields fields);
+    template <class Kind>
+    void section(const XETile& tile);
 
     std::string& out_;
 };
@@ -105,17 +106,20 @@ void MapTextWriter::recordName(std::string_view name, int section)
     textLine(name, [section](std::string_view l) { return endsSection(l, section); });
 }
 
-template <class Record, class Fields>
-void MapTextWriter::section(int index, const RecordList<Record>& records, Fields fields)
+template <class Kind>
+void MapTextWriter::section(const XETile& tile)
 {
+    const auto& records = tile.*Kind::records;
     if (records.empty())
         return;
-    out_ += kSectionHeaders[index];
+    out_ += Kind::header;
     endLine();
     for (const auto& record : records) {
-        recordName(record->name, index);
-        for (const std::string* field : fields(*record))
-            plainLine(*field);
+        recordName(record->name, Kind::section);
+        for (const auto field : Kind::stored)
+            plainLine((*record).*field);
+        if constexpr (std::is_same_v<typename Kind::Record, XEItem>)
+            plainLine(record->moveable ? "1" : "0");
         recordText(record->text);
     }
 }
@@ -130,21 +134,7 @@ void MapTextWriter::description(const XETile& tile)
     out_ += kTextEnd;
     endLine();
 
-    section(NpcSection, tile.npcs, [](const XENPC& r) {
-        return std::array{&r.align, &r.race, &r.npcClass, &r.script};
-    });
-    section(CreatureSection, tile.creatures, [](const XECreature& r) {
-        return std::array{&r.type, &r.weapon, &r.armor, &r.script};
-    });
-    section(ItemSection, tile.items, [](const XEItem& r) {
-        static const std::string kMoveable[] = {"0", "1"};
-        return std::array{&r.value, &r.script, &kMoveable[r.moveable ? 1 : 0]};
-    });
-    section(EventSection, tile.events, [](const XEEvent& r) { return std::array{&r.location, &r.trigger, &r.script}; });
-    // A portal's script is not part of the file.
-    section(PortalSection, tile.portals, [](const XEPortal& r) {
-        return std::array{&r.location, &r.targetMap, &r.targetTile, &r.restrictions};
-    });
+    forEachRecordKind([&](auto kind) { section<decltype(kind)>(tile); });
     out_ += kBlockEnd;
     endLine();
 }

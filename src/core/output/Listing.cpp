@@ -1,6 +1,9 @@
 #include "core/output/Listing.h"
 
+#include "core/descriptions/RecordFields.h"
+
 #include <string_view>
+#include <type_traits>
 
 namespace xemap {
 
@@ -10,7 +13,6 @@ namespace {
 constexpr std::string_view kBlank = " ";
 constexpr std::string_view kIndent = "   ";
 constexpr std::string_view kTextIndent = "      ";
-constexpr std::string_view kNoClass = "None";
 constexpr std::string_view kNoValue = "0 gp";
 constexpr std::size_t kSeparatorLength = 50;
 
@@ -64,13 +66,7 @@ public:
         for (const auto& text : tile.areaText)
             line(text);
         blank();
-        section("NPCs:", tile.npcs, [this](const XENPC& r) { npc(r); });
-        if (!tile.npcs.empty())
-            blank();
-        section("Creatures:", tile.creatures, [this](const XECreature& r) { creature(r); });
-        section("Items:", tile.items, [this](XEItem& r) { item(r); });
-        section("Events:", tile.events, [this](const XEEvent& r) { event(r); });
-        section("Portals:", tile.portals, [this](const XEPortal& r) { portal(r); });
+        forEachRecordKind([&](auto kind) { section<decltype(kind)>(tile); });
         line(std::string(kSeparatorLength, '_'));
         blank();
     }
@@ -89,70 +85,32 @@ private:
             line(kTextIndent, text);
     }
 
-    template <class Record, class Block>
-    void section(std::string_view title, const RecordList<Record>& records, Block block)
+    template <class Kind>
+    void section(XETile& tile)
     {
+        using Record = typename Kind::Record;
+        auto& records = tile.*Kind::records;
         if (records.empty())
             return;
         blank();
-        line(kIndent, title);
+        line(kIndent, Kind::header);
         blank();
-        for (const auto& record : records)
-            block(*record);
-    }
-
-    void npc(const XENPC& npc)
-    {
-        const std::string_view npcClass = npc.npcClass == kNoClass ? std::string_view() : npc.npcClass;
-        line(kIndent, npc.name, ":  ", npc.align, "  ", npc.race, " ", npcClass);
-        line(kIndent, "Script: ", npc.script);
-        recordText(npc);
-    }
-
-    void creature(const XECreature& creature)
-    {
-        line(kIndent, creature.name, ":  ", creature.type);
-        if (!creature.weapon.empty())
-            line(kIndent, "Weapon: ", creature.weapon);
-        if (!creature.armor.empty())
-            line(kIndent, "Armor:  ", creature.armor);
-        if (!creature.script.empty())
-            line(kIndent, "Script: ", creature.script);
-        recordText(creature);
-        blank();
-    }
-
-    void item(XEItem& item)
-    {
-        if (item.value.empty())
-            item.value = kNoValue;
-        line(kIndent, item.name, "  (", item.value, ")");
-        if (!item.script.empty())
-            line(kIndent, "Script: ", item.script);
-        recordText(item);
-        blank();
-    }
-
-    void event(const XEEvent& event)
-    {
-        line(kIndent, event.name);
-        line(kIndent, "Location: ", event.location);
-        line(kIndent, "Trigger: ", event.trigger);
-        line(kIndent, "Script: ", event.script);
-        recordText(event);
-        blank();
-    }
-
-    // Portals alone have their name unindented.
-    void portal(const XEPortal& portal)
-    {
-        line(portal.name);
-        line(kIndent, "Location: ", portal.location);
-        line(kIndent, "Target Map: ", portal.targetMap);
-        line(kIndent, "Target Tile: ", portal.targetTile);
-        line(kIndent, "Script: ", portal.script);
-        recordText(portal);
-        blank();
+        for (const auto& record : records) {
+            if constexpr (std::is_same_v<Record, XEItem>)
+                if (record->value.empty())
+                    record->value = kNoValue;
+            // Portals alone have their name unindented.
+            line(std::is_same_v<Record, XEPortal> ? std::string_view() : kIndent, Kind::heading(*record));
+            for (const auto& [label, field] : Kind::labelled)
+                if (!Kind::listingSkipsEmpty || !((*record).*field).empty())
+                    line(kIndent, label, (*record).*field);
+            recordText(*record);
+            // NPCs follow one another without a blank; the section ends with one.
+            if constexpr (!std::is_same_v<Record, XENPC>)
+                blank();
+        }
+        if constexpr (std::is_same_v<Record, XENPC>)
+            blank();
     }
 
     Sink sink_;

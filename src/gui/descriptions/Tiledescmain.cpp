@@ -1,5 +1,6 @@
 #include "gui/descriptions/Tiledescmain.h"
 
+#include "core/descriptions/RecordFields.h"
 #include "core/descriptions/Vocabularies.h"
 #include "gui/descriptions/Changeidformmain.h"
 #include "gui/dialogs/Prompter.h"
@@ -126,12 +127,16 @@ public:
     virtual bool shares(const XETile& tile, int row, const XETile& other) const = 0;
 };
 
-template <class Record>
+// The page's fields are the record's name, then its stored fields in file order.
+template <class Kind>
 class RecordsOf final : public RecordAccess {
+    using Record = typename Kind::Record;
+
 public:
-    RecordsOf(RecordList<Record> XETile::*records, std::vector<std::string Record::*> fields)
-        : records_(records), fields_(std::move(fields))
+    RecordsOf()
     {
+        fields_.push_back(&Record::name);
+        fields_.insert(fields_.end(), Kind::stored.begin(), Kind::stored.end());
     }
 
     int count(const XETile& tile) const override { return int((tile.*records_).size()); }
@@ -179,7 +184,7 @@ public:
     }
 
 private:
-    RecordList<Record> XETile::*records_;
+    static constexpr auto records_ = Kind::records;
     std::vector<std::string Record::*> fields_;
 };
 
@@ -597,22 +602,11 @@ void TTileDescForm::buildPages()
         pages_.push_back(std::make_unique<RecordPage>(*this, def, std::move(access)));
         PageControl1->addTab(pages_.back()->page, def.caption);
     };
-    add(npcs, std::make_unique<RecordsOf<XENPC>>(
-                  &XETile::npcs, std::vector<std::string XENPC::*>{&XENPC::name, &XENPC::align, &XENPC::race,
-                                                                   &XENPC::npcClass, &XENPC::script}));
-    add(creatures, std::make_unique<RecordsOf<XECreature>>(
-                       &XETile::creatures,
-                       std::vector<std::string XECreature::*>{&XECreature::name, &XECreature::type, &XECreature::weapon,
-                                                              &XECreature::armor, &XECreature::script}));
-    add(items, std::make_unique<RecordsOf<XEItem>>(
-                   &XETile::items, std::vector<std::string XEItem::*>{&XEItem::name, &XEItem::value, &XEItem::script}));
-    add(events, std::make_unique<RecordsOf<XEEvent>>(
-                    &XETile::events, std::vector<std::string XEEvent::*>{&XEEvent::name, &XEEvent::location,
-                                                                         &XEEvent::trigger, &XEEvent::script}));
-    add(portals, std::make_unique<RecordsOf<XEPortal>>(
-                     &XETile::portals,
-                     std::vector<std::string XEPortal::*>{&XEPortal::name, &XEPortal::location, &XEPortal::targetMap,
-                                                          &XEPortal::targetTile, &XEPortal::restrictions}));
+    add(npcs, std::make_unique<RecordsOf<RecordKind<XENPC>>>());
+    add(creatures, std::make_unique<RecordsOf<RecordKind<XECreature>>>());
+    add(items, std::make_unique<RecordsOf<RecordKind<XEItem>>>());
+    add(events, std::make_unique<RecordsOf<RecordKind<XEEvent>>>());
+    add(portals, std::make_unique<RecordsOf<RecordKind<XEPortal>>>());
     ItemMoveable = pages_[2]->moveable;
 }
 
