@@ -7,19 +7,16 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <sstream>
 #include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    std::istringstream tips(bytes);
-    xemap::readTips(tips);
+    xemap::readTips(bytes);
     xemap::companionFileName(bytes, "grp");
 
-    std::istringstream groupText(bytes);
     xemap::LayerGroups groups;
-    xemap::readGroups(groupText, groups);
+    xemap::readGroups(bytes, groups);
     xemap::MapGrid grid;
     for (int mode = 2; mode < 2 + groups.slotCount; ++mode) {
         if (const auto* box = groups.boxGroupForMode(mode))

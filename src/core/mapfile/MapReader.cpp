@@ -2,10 +2,9 @@
 
 #include "core/mapfile/MapFormat.h"
 #include "core/mapfile/SingleLayerUpgrade.h"
+#include "core/text/TextLines.h"
 
 #include <charconv>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <type_traits>
 
@@ -18,17 +17,6 @@ using namespace mapformat;
 constexpr int kMaxCellNumbers = 2 * kCellLayers;
 // A layered cell part holds twelve numbers and is never this short.
 constexpr std::size_t kShortestLayeredCellPart = 12;
-
-bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
-
-std::string_view trim(std::string_view text)
-{
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
 
 std::optional<std::int32_t> parseInt(std::string_view text)
 {
@@ -60,33 +48,6 @@ std::string inQuotes(std::string_view text)
 struct Malformed {
     int line;
     std::string message;
-};
-
-class LineSource {
-public:
-    explicit LineSource(std::string_view text) : text_(text) {}
-
-    // The next line without its line end; false at the end of the text.
-    bool next(std::string_view& line)
-    {
-        if (position_ >= text_.size())
-            return false;
-        const std::size_t end = text_.find('\n', position_);
-        const std::size_t stop = end == std::string_view::npos ? text_.size() : end;
-        line = text_.substr(position_, stop - position_);
-        if (!line.empty() && line.back() == '\r' && end != std::string_view::npos)
-            line.remove_suffix(1);
-        position_ = stop + 1;
-        ++number_;
-        return true;
-    }
-
-    int lineNumber() const { return number_; }
-
-private:
-    std::string_view text_;
-    std::size_t position_ = 0;
-    int number_ = 0;
 };
 
 class MapTextReader {
@@ -369,19 +330,13 @@ ReadResult readMap(std::string_view text, const ReadOptions& options)
 
 ReadResult readMapFile(const std::filesystem::path& path, const ReadOptions& options)
 {
-    std::error_code ec;
-    std::ifstream in;
-    if (!std::filesystem::is_directory(path, ec))
-        in.open(path, std::ios::binary);
-    std::string text;
-    if (in)
-        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (!in.is_open() || in.bad()) {
+    const auto text = readTextFile(path);
+    if (!text) {
         ReadResult result;
         result.error = {ReadError::Kind::CannotOpen, 0, "cannot open the file"};
         return result;
     }
-    ReadResult result = readMap(text, options);
+    ReadResult result = readMap(*text, options);
     if (result.map) {
         result.map->document.mapFileName = path.string();
         result.map->document.mapDirectory = path.parent_path().string();

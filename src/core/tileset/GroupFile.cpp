@@ -1,23 +1,13 @@
 #include "core/tileset/GroupFile.h"
 
+#include "core/text/TextLines.h"
+
 #include <algorithm>
 #include <charconv>
-#include <fstream>
 
 namespace xemap {
 
 namespace {
-
-constexpr bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
-
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
 
 // Fields end at the next colon; without one a field is empty and the text goes on
 // whole to the next field, so that the last field (an icon path) may hold colons.
@@ -32,9 +22,9 @@ public:
             return {};
         const auto field = rest_.substr(0, colon);
         rest_.remove_prefix(colon + 1);
-        return trimmed(field);
+        return trim(field);
     }
-    std::string_view last() const { return trimmed(rest_); }
+    std::string_view last() const { return trim(rest_); }
 
 private:
     std::string_view rest_;
@@ -93,7 +83,7 @@ void readGroupLine(std::string_view line, LayerGroups& groups)
     const char kind = line.front();
     if (kind != 'B' && kind != 'S')
         return;
-    std::string_view text = trimmed(line);
+    std::string_view text = trim(line);
     if (const auto colon = text.find(':'); colon != std::string_view::npos)
         text.remove_prefix(colon + 1);
 
@@ -164,22 +154,19 @@ std::optional<GroupChoice> LayerGroups::groupOfTile(int tile) const
     return std::nullopt;
 }
 
-void readGroups(std::istream& in, LayerGroups& groups)
+void readGroups(std::string_view text, LayerGroups& groups)
 {
     forgetSlots(groups);
-    for (std::string line; std::getline(in, line);)
+    LineSource lines(text);
+    for (std::string_view line; lines.next(line);)
         readGroupLine(line, groups);
 }
 
 bool readGroupFile(const std::filesystem::path& file, LayerGroups& groups)
 {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        forgetSlots(groups);
-        return false;
-    }
-    readGroups(in, groups);
-    return true;
+    const auto text = readTextFile(file);
+    readGroups(text ? std::string_view(*text) : std::string_view(), groups);
+    return text.has_value();
 }
 
 }  // namespace xemap

@@ -5,7 +5,6 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
-#include <istream>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -100,7 +99,7 @@ inline std::string groupFileName(std::string_view layerFile) { return companionF
 
 // Reads a group file's lines over the layer's previous tables: the slots are
 // refilled, and a number missing from a line leaves that table entry as it was.
-void readGroups(std::istream& in, LayerGroups& groups);
+void readGroups(std::string_view text, LayerGroups& groups);
 // Returns false when the file cannot be opened; the layer then has no groups.
 bool readGroupFile(const std::filesystem::path& file, LayerGroups& groups);
 

@@ -1,10 +1,8 @@
 #include "core/tileset/Registry.h"
 
 #include "core/mapfile/SafeSave.h"
+#include "core/text/TextLines.h"
 
-#include <algorithm>
-#include <fstream>
-#include <iterator>
 
 namespace xemap {
 
@@ -27,39 +25,13 @@ constexpr std::string_view kDefaultRegistry = "City\r\n"
                                               "null\r\n"
                                               "null\r\n";
 
-bool isBlankLine(std::string_view line)
+// The registry's lines up to its last line that is not blank.
+std::vector<std::string_view> registryLines(std::string_view text)
 {
-    return std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; });
-}
-
-std::vector<std::string_view> splitLines(std::string_view text)
-{
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        if (end != std::string_view::npos && !line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        lines.push_back(line);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    }
+    auto lines = splitLines(text);
     while (!lines.empty() && isBlankLine(lines.back()))
         lines.pop_back();
     return lines;
-}
-
-std::optional<std::string> readWholeFile(const fs::path& file)
-{
-    std::error_code ec;
-    if (fs::is_directory(file, ec))
-        return std::nullopt;
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad())
-        return std::nullopt;
-    return text;
 }
 
 }  // namespace
@@ -75,7 +47,7 @@ int tilesetLayerCount(const TilesetEntry& entry)
 
 std::vector<TilesetEntry> parseRegistry(std::string_view text)
 {
-    const auto lines = splitLines(text);
+    const auto lines = registryLines(text);
     std::vector<TilesetEntry> entries;
     for (std::size_t first = 0; first < lines.size(); first += kEntryLines) {
         TilesetEntry entry;
@@ -91,7 +63,7 @@ std::vector<TilesetEntry> parseRegistry(std::string_view text)
 
 std::optional<std::vector<TilesetEntry>> readRegistry(const fs::path& file)
 {
-    const auto text = readWholeFile(file);
+    const auto text = readTextFile(file);
     if (!text)
         return std::nullopt;
     auto entries = parseRegistry(*text);
@@ -117,7 +89,7 @@ bool appendRegistryEntry(const fs::path& file, const TilesetEntry& entry)
     std::error_code ec;
     std::string text;
     if (fs::exists(file, ec)) {
-        auto existing = readWholeFile(file);
+        auto existing = readTextFile(file);
         if (!existing)
             return false;
         text = std::move(*existing);
@@ -145,7 +117,7 @@ std::optional<std::vector<TilesetEntry>> loadOrCreateRegistry(const fs::path& pr
     // An existing file that cannot be read may still hold entries: never replace it.
     std::error_code ec;
     const bool present = fs::exists(file, ec);
-    if (ec || (present && !readWholeFile(file)))
+    if (ec || (present && !readTextFile(file)))
         return std::nullopt;
     if (!saveFileSafely(file, kDefaultRegistry))
         return std::nullopt;

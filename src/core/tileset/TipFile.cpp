@@ -1,6 +1,6 @@
 #include "core/tileset/TipFile.h"
 
-#include <fstream>
+#include "core/text/TextLines.h"
 
 namespace xemap {
 
@@ -12,21 +12,16 @@ std::string companionFileName(std::string_view layerFile, std::string_view exten
     return name;
 }
 
-TileTips readTips(std::istream& in)
+TileTips readTips(std::string_view text)
 {
-    TileTips tips;
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        tips.push_back(std::move(line));
-    }
-    return tips;
+    const auto lines = splitLines(text);
+    return TileTips(lines.begin(), lines.end());
 }
 
 TileTips readTipFile(const std::filesystem::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    return in ? readTips(in) : TileTips{};
+    const auto text = readTextFile(file);
+    return text ? readTips(*text) : TileTips{};
 }
 
 }  // namespace xemap

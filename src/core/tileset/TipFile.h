@@ -1,7 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <istream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,7 +18,7 @@ inline std::string tipFileName(std::string_view layerFile) { return companionFil
 // one entry, kept as the bytes read without its line break (CRLF or LF).
 using TileTips = std::vector<std::string>;
 
-TileTips readTips(std::istream& in);
+TileTips readTips(std::string_view text);
 // A file that cannot be opened is no error: the layer has no descriptions.
 TileTips readTipFile(const std::filesystem::path& file);
 

@@ -3,16 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 using namespace xemap;
 
 namespace {
 
 LayerGroups groupsOf(const std::string& text, LayerGroups groups = {})
 {
-    std::istringstream in(text);
-    readGroups(in, groups);
+    readGroups(text, groups);
     return groups;
 }
 
@@ -31,8 +28,8 @@ TEST(TipFileTest, NamesTheCompanionFilesAndReadsOneTipPerLine)
 
     // One entry per line of any length, without its break.
     const std::string longLine(300, 'x');
-    std::istringstream in("Grass\r\nWater\n\n" + longLine + "\r\nLast without break");
-    EXPECT_EQ(readTips(in), (TileTips{"Grass", "Water", "", longLine, "Last without break"}));
+    EXPECT_EQ(readTips("Grass\r\nWater\n\n" + longLine + "\r\nLast without break"),
+              (TileTips{"Grass", "Water", "", longLine, "Last without break"}));
     EXPECT_TRUE(readTipFile("/nonexistent/folder/none.tip").empty());
 }
 
