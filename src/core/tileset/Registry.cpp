@@ -3,6 +3,7 @@
 #include "core/mapfile/SafeSave.h"
 #include "core/text/TextLines.h"
 
+#include <algorithm>
 
 namespace xemap {
 
