@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace xemap {
 
@@ -16,6 +17,17 @@ enum DoorSlot { North = 0, East = 1, South = 2, West = 3, Center = 4 };
 constexpr std::int32_t emptyTile(int cellLayer) { return cellLayer == 1 ? 99 : 0; }
 
 constexpr int cellIndexOf(int x, int y) { return y * kMapSize + x; }
+
+struct GridCell {
+    int x = 0;
+    int y = 0;
+    bool operator==(const GridCell&) const = default;
+};
+
+// Cells a command changed, for the window to redraw.
+using CellList = std::vector<GridCell>;
+
+constexpr GridCell gridCellOf(int cellIndex) { return {cellIndex % kMapSize, cellIndex / kMapSize}; }
 constexpr bool insideGrid(int x, int y) { return x >= 0 && x < kMapSize && y >= 0 && y < kMapSize; }
 
 // The three per-cell arrays, indexed [x][y][...] with x outermost, as the map

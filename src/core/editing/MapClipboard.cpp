@@ -44,10 +44,10 @@ void writeCell(MapGrid& grid, int column, int row, const RegionCellRecord& recor
 
 }  // namespace
 
-ChangedCells takeRegion(MapDocument& document, const Region& region, RegionTake take, RegionClipboard& clipboard)
+CellList takeRegion(MapDocument& document, const Region& region, RegionTake take, RegionClipboard& clipboard)
 {
     clipboard.clear();
-    ChangedCells changed;
+    CellList changed;
     const Region clipped{std::max(region.firstColumn, 0), std::min(region.endColumn, kMapSize),
                          std::max(region.firstRow, 0), std::min(region.endRow, kMapSize)};
     for (int column = clipped.firstColumn; column < clipped.endColumn; ++column) {
@@ -61,16 +61,16 @@ ChangedCells takeRegion(MapDocument& document, const Region& region, RegionTake 
                 record.description = std::move(description);
             }
             if (take == RegionTake::Cut || record.description)
-                changed.push_back(cellIndex);
+                changed.push_back({column, row});
             clipboard.push_back(std::move(record));
         }
     }
     return changed;
 }
 
-ChangedCells pasteRegion(MapDocument& document, const RegionClipboard& clipboard, int column, int row)
+CellList pasteRegion(MapDocument& document, const RegionClipboard& clipboard, int column, int row)
 {
-    ChangedCells changed;
+    CellList changed;
     if (!insideGrid(column, row))
         return changed;
     for (const RegionCellRecord& record : clipboard) {
@@ -78,12 +78,12 @@ ChangedCells pasteRegion(MapDocument& document, const RegionClipboard& clipboard
         if (!insideGrid(x, y))
             continue;
         writeCell(document.grid, x, y, record);
-        changed.push_back(cellIndexOf(x, y));
+        changed.push_back({x, y});
         if (!record.description || !stillListed(document.descriptions, record.description))
             continue;
         // A second paste moves the description on: its former cell loses the label.
         if (record.description->cellIndex >= 0)
-            changed.push_back(record.description->cellIndex);
+            changed.push_back(gridCellOf(record.description->cellIndex));
         record.description->cellIndex = cellIndexOf(x, y);
     }
     return changed;
@@ -99,7 +99,7 @@ bool DescriptionClipboard::copyFrom(const MapDocument& document, int cellIndex)
     return true;
 }
 
-ChangedCells DescriptionClipboard::cutFrom(MapDocument& document, int cellIndex)
+CellList DescriptionClipboard::cutFrom(MapDocument& document, int cellIndex)
 {
     const auto position = onGrid(cellIndex) ? document.descriptions.find(cellIndex) : std::nullopt;
     if (!position)
@@ -107,16 +107,16 @@ ChangedCells DescriptionClipboard::cutFrom(MapDocument& document, int cellIndex)
     copyFrom(document, cellIndex);
     document.descriptions.removeAt(*position);
     // Every description behind it now shows a location ID one lower.
-    ChangedCells changed{cellIndex};
+    CellList changed{gridCellOf(cellIndex)};
     for (int later = *position; later < document.descriptions.size(); ++later) {
         const int laterCell = document.descriptions.at(later)->cellIndex;
         if (laterCell >= 0)
-            changed.push_back(laterCell);
+            changed.push_back(gridCellOf(laterCell));
     }
     return changed;
 }
 
-ChangedCells DescriptionClipboard::pasteTo(MapDocument& document, int cellIndex)
+CellList DescriptionClipboard::pasteTo(MapDocument& document, int cellIndex)
 {
     if (!canPaste_ || !onGrid(cellIndex))
         return {};
@@ -124,10 +124,10 @@ ChangedCells DescriptionClipboard::pasteTo(MapDocument& document, int cellIndex)
     pasted->cellIndex = cellIndex;
     document.descriptions.append(std::move(pasted));
     canPaste_ = false;
-    return {cellIndex};
+    return {gridCellOf(cellIndex)};
 }
 
-ChangedCells rotateTile(MapGrid& grid, int column, int row, int layer, TurnDirection direction)
+CellList rotateTile(MapGrid& grid, int column, int row, int layer, TurnDirection direction)
 {
     if (!insideGrid(column, row) || layer < 0 || layer >= kCellLayers)
         return {};
@@ -137,7 +137,7 @@ ChangedCells rotateTile(MapGrid& grid, int column, int row, int layer, TurnDirec
         rotation = 3;
     if (rotation > 3)
         rotation = 0;
-    return {cellIndexOf(column, row)};
+    return {{column, row}};
 }
 
 }  // namespace xemap

@@ -10,7 +10,6 @@
 namespace xemap {
 
 // Cell indexes a command changed, for the window to redraw.
-using ChangedCells = std::vector<int>;
 
 // One copied cell. The description is held by reference, not by list position,
 // so a paste after the list changed attaches only what came from the region.
@@ -30,20 +29,20 @@ enum class RegionTake { Cut, Copy };
 // Fills the clipboard from the region (clipped to the grid), column by column.
 // Both forms detach the cells' first descriptions (cellIndex -1); Cut also clears
 // the cells' tiles, rotations and doors.
-ChangedCells takeRegion(MapDocument& document, const Region& region, RegionTake take, RegionClipboard& clipboard);
+CellList takeRegion(MapDocument& document, const Region& region, RegionTake take, RegionClipboard& clipboard);
 
 // Writes the clipboard with its first cell at (column, row); cells beyond the grid
 // are skipped. Descriptions still in the list move to their target cells.
-ChangedCells pasteRegion(MapDocument& document, const RegionClipboard& clipboard, int column, int row);
+CellList pasteRegion(MapDocument& document, const RegionClipboard& clipboard, int column, int row);
 
 // The one-description clipboard: a Cut or Copy allows one Paste.
 class DescriptionClipboard {
 public:
     // Both act on the first description of the cell itself; nothing when it has none.
     bool copyFrom(const MapDocument& document, int cellIndex);
-    ChangedCells cutFrom(MapDocument& document, int cellIndex);
+    CellList cutFrom(MapDocument& document, int cellIndex);
     // Appends a copy (records shared) to the list for the cell.
-    ChangedCells pasteTo(MapDocument& document, int cellIndex);
+    CellList pasteTo(MapDocument& document, int cellIndex);
 
     bool canPaste() const { return canPaste_; }
     const TilePtr& held() const { return held_; }
@@ -56,6 +55,6 @@ private:
 enum class TurnDirection { Left, Right };
 
 // Rotation of one cell layer turned a quarter, wrapping at 0 and 3.
-ChangedCells rotateTile(MapGrid& grid, int column, int row, int layer, TurnDirection direction);
+CellList rotateTile(MapGrid& grid, int column, int row, int layer, TurnDirection direction);
 
 }  // namespace xemap

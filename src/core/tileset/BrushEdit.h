@@ -8,14 +8,6 @@
 
 namespace xemap {
 
-struct GridCell {
-    int x = 0;
-    int y = 0;
-    bool operator==(const GridCell&) const = default;
-};
-
-using CellList = std::vector<GridCell>;
-
 // Any number of quarter turns as 0 to 3; wide, so that stored rotations and group
 // addends of any size add up without overflow.
 constexpr std::int32_t quarterTurns(std::int64_t rotation) { return static_cast<std::int32_t>((rotation % 4 + 4) % 4); }

@@ -416,7 +416,7 @@ void TForm1::restoreUnderCursor(int column, int row)
         renderer_->restoreUnderCursor(column, row);
 }
 
-void TForm1::drawCells(const std::vector<GridCell>& cells)
+void TForm1::drawCells(const CellList& cells)
 {
     for (const GridCell& cell : cells)
         drawOneCell(cell.x, cell.y);

@@ -204,8 +204,7 @@ private:
     void applyDescription(const TilePtr& working, int locationId);
     void removeDescription();
     void writeUnderCursorLabel(int number, QPoint origin);
-    void drawChangedCells(const ChangedCells& cells);
-    void finishRegionCommand(const ChangedCells& cells);
+    void finishRegionCommand(const CellList& cells);
 
     // Mouse editing steps (Xemousefuncs.cpp).
     void setCursorCell(int x, int y);
@@ -214,7 +213,7 @@ private:
     void restoreLastHovered();
     void drawRubberBand();
     void finishDrag();
-    void drawCells(const std::vector<GridCell>& cells);
+    void drawCells(const CellList& cells);
 
     Prompter& prompter_;
     QString programDirectory_;

@@ -14,18 +14,6 @@
 
 namespace xemap {
 
-namespace {
-
-// Label heights in the 80 x 80 under-cursor image, so that labels look alike at every zoom.
-int underCursorLabelHeight(float zoomFactor)
-{
-    if (zoomFactor == 1.0f)
-        return 80;
-    return zoomFactor == 2.0f ? 40 : 20;
-}
-
-}  // namespace
-
 void TForm1::connectMapMenu()
 {
     connect(DescItem, &QAction::triggered, this, &TForm1::DescItemClick);
@@ -138,7 +126,7 @@ void TForm1::CutDescClick()
     if (!document_.descriptions.find(menuCellIndex_))
         return;
     recordUndo();
-    drawChangedCells(descriptionClipboard_.cutFrom(document_, menuCellIndex_));
+    drawCells(descriptionClipboard_.cutFrom(document_, menuCellIndex_));
     redrawCursorCell();
     PasteDesc->setEnabled(true);
     markModified();
@@ -149,7 +137,7 @@ void TForm1::PasteDescClick()
     if (!descriptionClipboard_.canPaste() || !state_.cursorInsideGrid())
         return;
     recordUndo();
-    drawChangedCells(descriptionClipboard_.pasteTo(document_, state_.cursorCellIndex));
+    drawCells(descriptionClipboard_.pasteTo(document_, state_.cursorCellIndex));
     writeUnderCursorLabel(locationIdOf(document_.descriptions.size() - 1), QPoint(2, 2));
     present();
     PasteDesc->setEnabled(false);
@@ -173,9 +161,9 @@ void TForm1::PasteRegionClick()
 }
 
 // Region commands change cells or the cells their descriptions belong to.
-void TForm1::finishRegionCommand(const ChangedCells& cells)
+void TForm1::finishRegionCommand(const CellList& cells)
 {
-    drawChangedCells(cells);
+    drawCells(cells);
     state_.lastHoveredColumn = -1;
     present();
     markModified();
@@ -192,19 +180,13 @@ void TForm1::RotateClick(QAction* sender)
     markModified();
 }
 
-void TForm1::drawChangedCells(const ChangedCells& cells)
-{
-    for (const int cellIndex : cells)
-        drawOneCell(cellIndex % kMapSize, cellIndex / kMapSize);
-}
-
 // The cursor cell shows the new location ID once the cursor leaves it.
 void TForm1::writeUnderCursorLabel(int number, QPoint origin)
 {
     if (!renderer_)
         return;
     QPainter canvas(&renderer_->underCursorImage());
-    writeLabel(canvas, number, {underCursorLabelHeight(state_.zoomFactor), origin});
+    writeLabel(canvas, number, {viewLabelStyle(state_.zoomFactor).fontHeight, origin});
 }
 
 }  // namespace xemap

@@ -25,7 +25,7 @@ void paint(MapDocument& document, int column, int row, int tile)
     document.grid.door(column, row, North) = 3;
 }
 
-bool contains(const ChangedCells& cells, int cellIndex) { return std::ranges::find(cells, cellIndex) != cells.end(); }
+bool contains(const CellList& cells, GridCell cell) { return std::ranges::find(cells, cell) != cells.end(); }
 
 TEST(RegionClipboard, PastesCopyTheTilesAndMoveTheDescriptionAndACutClearsThem)
 {
@@ -45,9 +45,9 @@ TEST(RegionClipboard, PastesCopyTheTilesAndMoveTheDescriptionAndACutClearsThem)
     EXPECT_EQ(tile->cellIndex, cellIndexOf(10, 10));
 
     // Pasted again, the description moves on and its former cell is redrawn.
-    const ChangedCells second = pasteRegion(document, clipboard, 20, 5);
+    const CellList second = pasteRegion(document, clipboard, 20, 5);
     EXPECT_EQ(tile->cellIndex, cellIndexOf(20, 5));
-    EXPECT_TRUE(contains(second, cellIndexOf(10, 10)));
+    EXPECT_TRUE(contains(second, {10, 10}));
 
     // A cut clears what it takes and detaches the description again.
     EXPECT_EQ(takeRegion(document, {20, 22, 5, 6}, RegionTake::Cut, clipboard).size(), 2u);
@@ -74,7 +74,7 @@ TEST(RegionClipboard, PasteIsClippedToTheGridAndAttachesOnlyDescriptionsStillLis
     const TilePtr newcomer = describe(document, 9, 9, "New");
     document.descriptions.placeBefore(newcomer, 2, 1);
 
-    EXPECT_EQ(pasteRegion(document, clipboard, 31, 31), ChangedCells{cellIndexOf(31, 31)});
+    EXPECT_EQ(pasteRegion(document, clipboard, 31, 31), (CellList{{31, 31}}));
     EXPECT_EQ(document.grid.tile(31, 31, 0), 4);
     EXPECT_EQ(far->cellIndex, -1);  // its cell fell beyond the grid
     EXPECT_TRUE(pasteRegion(document, clipboard, 32, 0).empty());
@@ -95,8 +95,8 @@ TEST(DescriptionClipboard, CutPasteRoundTripSharesRecordsAndAllowsOnePaste)
     describe(document, 3, 0, "Four");
     DescriptionClipboard clipboard;
     // The cut cell and the renumbered labels.
-    EXPECT_EQ(clipboard.cutFrom(document, cellIndexOf(1, 0)), (ChangedCells{1, 2, 3}));
-    EXPECT_EQ(clipboard.pasteTo(document, cellIndexOf(2, 0)), ChangedCells{2});
+    EXPECT_EQ(clipboard.cutFrom(document, cellIndexOf(1, 0)), (CellList{{1, 0}, {2, 0}, {3, 0}}));
+    EXPECT_EQ(clipboard.pasteTo(document, cellIndexOf(2, 0)), (CellList{{2, 0}}));
     const TilePtr pasted = document.descriptions.at(3);
     EXPECT_NE(pasted, two);
     EXPECT_EQ(pasted->cellIndex, 2);
