@@ -17,7 +17,7 @@ namespace xemap {
 
 XemapWindows::XemapWindows(Prompter& prompter, const QString& programDirectory)
     : form1(std::make_unique<TForm1>(prompter, programDirectory)),
-      tilesetForm(std::make_unique<TTilesetForm>(*form1, prompter)), yesNo(std::make_unique<TYesNo>(*form1)),
+      tilesetForm(std::make_unique<TTilesetForm>(*form1, *form1, prompter)), yesNo(std::make_unique<TYesNo>(*form1)),
       xeAbout(std::make_unique<TXEAbout>(programDirectory)), changeIdForm(std::make_unique<TChangeIDForm>(form1.get())),
       tileDescForm(std::make_unique<TTileDescForm>(prompter, *changeIdForm, form1.get())),
       newTilesetForm(std::make_unique<TNewTilesetForm>()), commandsForm(std::make_unique<TCommandsForm>(form1.get())),

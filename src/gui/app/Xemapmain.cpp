@@ -361,6 +361,39 @@ void TForm1::forgetHistory()
 
 void TForm1::setStatusText(const QString& text) { Label1->setText(text); }
 
+QString TForm1::tilesetLayerFile(int layer, int index) const
+{
+    return tilesetFiles[layer].value(index, QLatin1String(kNoLayerFile));
+}
+
+void TForm1::tilesetLoaded(int index, int cellLayerCount)
+{
+    state_.layerCount = cellLayerCount;
+    document_.tilesetIndex = index;
+}
+
+void TForm1::editModeChosen(int editMode, bool connector, const QString& statusText)
+{
+    state_.editMode = editMode;
+    state_.connector = connector;
+    setStatusText(statusText);
+}
+
+// With other layers hidden the view shows the current layer alone, so it is redrawn.
+void TForm1::layerChosen(int cellLayer)
+{
+    const bool changed = state_.currentLayer != cellLayer;
+    state_.currentLayer = cellLayer;
+    if (changed && state_.oneLayer)
+        redrawAll();
+}
+
+void TForm1::oneLayerChosen(bool oneLayer)
+{
+    state_.oneLayer = oneLayer;
+    redrawAll();
+}
+
 QString TForm1::statusText() const { return Label1->text(); }
 
 void TForm1::dropRegionSelection(bool redraw)

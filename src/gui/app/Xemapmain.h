@@ -6,6 +6,7 @@
 #include "core/editing/KeyCommands.h"
 #include "core/editing/MapClipboard.h"
 #include "core/tileset/BrushEdit.h"
+#include "gui/tileset/PaletteHost.h"
 #include "render/Tileset.h"
 #include "render/Xedrawfuncs.h"
 
@@ -54,7 +55,7 @@ struct MainWindowDialogs {
 
 // The main window: map view, toolbar, menus and status line. It owns the
 // document, the editor state, the undo history and the clipboards.
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, public PaletteHost {
     Q_OBJECT
 
 public:
@@ -62,7 +63,7 @@ public:
     ~TForm1() override;
 
     // The palette is created after the main window; the map is drawn with its tileset.
-    void setPalette(TTilesetForm* palette);
+    void setPalette(TTilesetForm* palette) override;
     void setDialogs(const MainWindowDialogs& dialogs) { dialogs_ = dialogs; }
     void setPrintConfig(TPrintConfig* printConfig) { printConfig_ = printConfig; }
     TTilesetForm* palette() const { return palette_; }
@@ -75,7 +76,19 @@ public:
     const UndoHistory& history() const { return history_; }
     const QImage& mapImage() const;
     MapRenderer* renderer() const { return renderer_.get(); }
-    const QString& programDirectory() const { return programDirectory_; }
+    QString programDirectory() const override { return programDirectory_; }
+
+    // What the palette reads and reports.
+    int tilesetCount() const override { return int(tilesetNames.size()); }
+    QString tilesetName(int index) const override { return tilesetNames.value(index); }
+    QString tilesetLayerFile(int layer, int index) const override;
+    void setModeNames(int layer, const QStringList& names) override { modeNames[layer] = names; }
+    QString modeName(int layer, int mode) const override { return modeNames[layer].value(mode); }
+    int editMode() const override { return state_.editMode; }
+    void tilesetLoaded(int index, int cellLayerCount) override;
+    void editModeChosen(int editMode, bool connector, const QString& statusText) override;
+    void layerChosen(int cellLayer) override;
+    void oneLayerChosen(bool oneLayer) override;
 
     // Registry lists: one row per tileset, one file list and one mode-name list per
     // tileset layer.
@@ -89,13 +102,13 @@ public:
     // Editing services shared by the mouse, keyboard, popup and palette handlers.
     void markModified();
     void recordUndo();
-    void setStatusText(const QString& text);
+    void setStatusText(const QString& text) override;
     QString statusText() const;
     // Drops a finished region selection (and its Cut/Copy Region items).
-    void dropRegionSelection(bool redraw = true);
+    void dropRegionSelection(bool redraw = true) override;
 
     // Drawing, through the renderer.
-    void redrawAll();
+    void redrawAll() override;
     void drawOneCell(int column, int row);
     void cursorPreview(int column, int row);
     void outline(int firstColumn, int firstRow, int endColumn, int endRow);
@@ -135,7 +148,7 @@ public:
 
     // ---- Keyboard and popup commands (Xekeyfuncs.cpp, Xepopupfuncs.cpp) ----
     // The character handler: typed keys, and the zoom and rotate toolbar buttons.
-    void FormKeyPress(QChar key);
+    void FormKeyPress(QChar key) override;
     // The key-release handler, with the modifiers held at release.
     void FormKeyUp(const ReleasedKey& key);
     // Right press in the map view: sets the description items and pops the menu up at `screenPoint`.

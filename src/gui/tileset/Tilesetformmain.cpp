@@ -1,8 +1,8 @@
 #include "gui/tileset/Tilesetformmain.h"
 
 #include "core/tileset/Registry.h"
-#include "gui/app/Xemapmain.h"
 #include "gui/dialogs/Prompter.h"
+#include "gui/tileset/PaletteHost.h"
 #include "render/MaskedBlit.h"
 #include "render/TextBytes.h"
 
@@ -82,8 +82,8 @@ void TileBox::mouseReleaseEvent(QMouseEvent* event)
     Q_EMIT released(event->button(), p.x(), p.y());
 }
 
-TTilesetForm::TTilesetForm(TForm1& main, Prompter& prompter)
-    : QWidget(&main, Qt::Tool), main_(main), prompter_(prompter)
+TTilesetForm::TTilesetForm(QWidget& mainWindow, PaletteHost& host, Prompter& prompter)
+    : QWidget(&mainWindow, Qt::Tool), host_(host), prompter_(prompter)
 {
     setObjectName("TilesetForm");
     setWindowTitle("Tile Palette");
@@ -93,19 +93,19 @@ TTilesetForm::TTilesetForm(TForm1& main, Prompter& prompter)
     bold.setPixelSize(11);
     setFont(bold);
     buildControls();
-    const QRect frame = main.frameGeometry();
+    const QRect frame = mainWindow.frameGeometry();
     move(frame.left() + frame.width() + 20, frame.top());
     resize(457, 460);
-    main.setPalette(this);
+    host_.setPalette(this);
     placeForScale();
     LoadTileset(0);
     // Until the user picks anything the status line keeps the main window's first text.
-    main.setStatusText("Normal Draw");
+    host_.setStatusText("Normal Draw");
     RedrawPalette(activeLayer_);
-    main.redrawAll();
+    host_.redrawAll();
 }
 
-TTilesetForm::~TTilesetForm() { main_.setPalette(nullptr); }
+TTilesetForm::~TTilesetForm() { host_.setPalette(nullptr); }
 
 void TTilesetForm::buildControls()
 {
@@ -120,10 +120,7 @@ void TTilesetForm::buildControls()
     QFont regular = font();
     regular.setBold(false);
     oneLayerBox->setFont(regular);
-    connect(oneLayerBox, &QCheckBox::clicked, this, [this](bool checked) {
-        main_.state().oneLayer = checked;
-        main_.redrawAll();
-    });
+    connect(oneLayerBox, &QCheckBox::clicked, this, [this](bool checked) { host_.oneLayerChosen(checked); });
 
     OnTopBox = new QCheckBox("Stay On Top", this);
     OnTopBox->setObjectName("OnTopBox");
@@ -240,28 +237,24 @@ void TTilesetForm::showEvent(QShowEvent* event)
 
 void TTilesetForm::LoadTileset(int index)
 {
-    if (index < 0 || index >= main_.tilesetNames.size())
+    if (index < 0 || index >= host_.tilesetCount())
         return;
-    QDir::setCurrent(main_.programDirectory());
+    QDir::setCurrent(host_.programDirectory());
     LayerFiles files;
     for (int layer = 0; layer < kTilesetLayers; ++layer)
-        files[layer] =
-            resolvedLayerFile(main_.tilesetFiles[layer].value(index, kNoLayerFile), main_.programDirectory());
+        files[layer] = resolvedLayerFile(host_.tilesetLayerFile(layer, index), host_.programDirectory());
     for (const QString& message : tileset_.LoadTileset(files))
         prompter_.message(message);
-    TileTitle->setText(main_.tilesetNames[index]);
+    TileTitle->setText(host_.tilesetName(index));
     selectedTile_.fill(0);
     for (auto& rotations : paletteRotation_)
         rotations.fill(0);
     lastClicked_ = QPoint(-1, -1);
-    main_.state().layerCount = tileset_.layerCount() + 1;
-    main_.document().tilesetIndex = index;
+    host_.tilesetLoaded(index, tileset_.layerCount() + 1);
     showLayers();
     for (int layer = 0; layer < tileset_.layerCount(); ++layer)
-        readLayerData(layer, main_.tilesetFiles[layer].value(index));
-    main_.state().editMode = NormalDraw;
-    main_.state().connector = false;
-    main_.setStatusText(main_.modeNames[activeLayer_].value(0));
+        readLayerData(layer, host_.tilesetLayerFile(layer, index));
+    host_.editModeChosen(NormalDraw, false, host_.modeName(activeLayer_, NormalDraw));
     for (int layer = 0; layer < tileset_.layerCount(); ++layer)
         RedrawPalette(layer);
 }
@@ -280,16 +273,16 @@ void TTilesetForm::showLayers()
 // Mode names, brush groups and tile tips of a layer the tileset uses.
 void TTilesetForm::readLayerData(int layer, const QString& layerFile)
 {
-    QStringList& names = main_.modeNames[layer];
-    names = {"Normal Mode", "Selection Mode"};
+    QStringList names{"Normal Mode", "Selection Mode"};
     const std::string file = layerFile.toStdString();
-    tileTips_[layer] = readTipFile(companionPath(tipFileName(file), main_.programDirectory()));
-    if (layer == 0)
-        return;
-    readGroupFile(companionPath(groupFileName(file), main_.programDirectory()), groups_[layer]);
-    for (const std::string& name : groups_[layer].groupNames())
-        names << displayText(name);
-    showGroupButtons(layer);
+    tileTips_[layer] = readTipFile(companionPath(tipFileName(file), host_.programDirectory()));
+    if (layer > 0) {
+        readGroupFile(companionPath(groupFileName(file), host_.programDirectory()), groups_[layer]);
+        for (const std::string& name : groups_[layer].groupNames())
+            names << displayText(name);
+        showGroupButtons(layer);
+    }
+    host_.setModeNames(layer, names);
 }
 
 void TTilesetForm::showGroupButtons(int layer)
@@ -303,7 +296,7 @@ void TTilesetForm::showGroupButtons(int layer)
             continue;
         button->setToolTip(displayText(groups.slots[slot].name));
         button->setIcon(
-            QIcon(resolvedFile(QString::fromStdString(groups.slots[slot].iconFile), main_.programDirectory())));
+            QIcon(resolvedFile(QString::fromStdString(groups.slots[slot].iconFile), host_.programDirectory())));
     }
 }
 
@@ -349,7 +342,7 @@ void TTilesetForm::RedrawPalette(int layer)
         return;
     for (int tile = 0; tile < kTileCount; ++tile)
         DrawPaletteCell(tile, paletteRotation_[tile][layer], layer);
-    DrawSelectionFrame(selectedTile_[layer], layer, main_.state().editMode > 0 ? kGroupFrame : kPlainFrame);
+    DrawSelectionFrame(selectedTile_[layer], layer, host_.editMode() > 0 ? kGroupFrame : kPlainFrame);
     tileBoxes_[layer]->update();
 }
 
@@ -366,13 +359,10 @@ void TTilesetForm::TileBoxMouseMove(int x, int y)
     tileBoxes_[activeLayer_]->setToolTip(tile < tips.size() ? displayText(tips[tile]) : QString("No Description"));
 }
 
-void TTilesetForm::showModeOnMain(int editMode, bool connector)
+void TTilesetForm::chooseMode(int editMode, bool connector)
 {
-    EditorState& state = main_.state();
-    state.editMode = editMode;
-    state.connector = connector;
-    main_.setStatusText(editMode == TerrainDrawing ? QString("Draw Terrain")
-                                                   : main_.modeNames[activeLayer_].value(editMode));
+    host_.editModeChosen(editMode, connector,
+                         editMode == TerrainDrawing ? QString("Draw Terrain") : host_.modeName(activeLayer_, editMode));
 }
 
 void TTilesetForm::TileBoxMouseUp(Qt::MouseButton button, int x, int y)
@@ -388,21 +378,17 @@ void TTilesetForm::TileBoxMouseUp(Qt::MouseButton button, int x, int y)
     selectedTile_[layer] = tile;
     DrawPaletteCell(tile, paletteRotation_[tile][layer], layer);
 
-    showModeOnMain(NormalDraw, false);
-    main_.state().currentLayer = layer + 1;
-    if (layer == 0 && cell.x() == 0) {
-        main_.state().currentLayer = 0;
-        if (terrainBoxes_[cell.y()]->isChecked())
-            showModeOnMain(TerrainDrawing, false);
-    }
-    main_.dropRegionSelection();
+    const bool terrain = layer == 0 && cell.x() == 0;
+    chooseMode(terrain && terrainBoxes_[cell.y()]->isChecked() ? TerrainDrawing : NormalDraw, false);
+    host_.layerChosen(terrain ? 0 : layer + 1);
+    host_.dropRegionSelection();
 
     if (button == Qt::LeftButton) {
         DrawSelectionFrame(tile, layer, kPlainFrame);
     } else if (button == Qt::RightButton) {
         const std::optional<GroupChoice> group = groups_[layer].groupOfTile(tile);
         if (group)
-            showModeOnMain(group->editMode, group->connector);
+            chooseMode(group->editMode, group->connector);
         DrawSelectionFrame(tile, layer, group ? kGroupFrame : kPlainFrame);
     }
     tileBoxes_[layer]->update();
@@ -411,8 +397,7 @@ void TTilesetForm::TileBoxMouseUp(Qt::MouseButton button, int x, int y)
 void TTilesetForm::CheckBoxClick(int row)
 {
     const bool checked = terrainBoxes_[row]->isChecked();
-    main_.state().editMode = checked ? TerrainDrawing : NormalDraw;
-    main_.setStatusText(checked ? "Draw Terrain" : "Normal Mode");
+    host_.editModeChosen(checked ? TerrainDrawing : NormalDraw, false, checked ? "Draw Terrain" : "Normal Mode");
     const int layer = activeLayer_;
     DrawPaletteCell(selectedTile_[layer], paletteRotation_[selectedTile_[layer]][layer], layer);
     lastClicked_ = QPoint(0, row);
@@ -433,8 +418,8 @@ void TTilesetForm::GroupButtonClick(int slot)
     const int firstPiece = box ? box->pieces[0].tile : connector ? connector->pieces[0].tile : -1;
     if (validTile(firstPiece))
         selectedTile_[layer] = firstPiece;
-    showModeOnMain(editMode, connector != nullptr);
-    main_.dropRegionSelection(false);
+    chooseMode(editMode, connector != nullptr);
+    host_.dropRegionSelection(false);
     DrawSelectionFrame(selectedTile_[layer], layer, kGroupFrame);
     tileBoxes_[layer]->update();
 }
@@ -444,10 +429,8 @@ void TTilesetForm::PageControl1Change(int tab)
     if (tab < 0)
         return;
     activeLayer_ = tab;
-    main_.state().currentLayer = tab == 0 ? 0 : tab + 1;
     RedrawPalette(activeLayer_);
-    if (main_.state().oneLayer)
-        main_.redrawAll();
+    host_.layerChosen(tab == 0 ? 0 : tab + 1);
 }
 
 void TTilesetForm::rotateSelectedTile(int step)
@@ -473,7 +456,7 @@ bool TTilesetForm::pickTile(int tile, int rotation)
     DrawPaletteCell(tile, rotation, layer);
     DrawSelectionFrame(tile, layer, kPlainFrame);
     tileBoxes_[layer]->update();
-    showModeOnMain(NormalDraw, false);
+    chooseMode(NormalDraw, false);
     return true;
 }
 
@@ -481,7 +464,7 @@ void TTilesetForm::keyPressEvent(QKeyEvent* event)
 {
     const QString text = event->text();
     if (text.size() == 1)
-        main_.FormKeyPress(text.front());
+        host_.FormKeyPress(text.front());
 }
 
 }  // namespace xemap

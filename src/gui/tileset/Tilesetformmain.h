@@ -19,8 +19,8 @@ class QToolButton;
 
 namespace xemap {
 
+class PaletteHost;
 class Prompter;
-class TForm1;
 
 constexpr int kGroupButtons = 16;
 
@@ -52,13 +52,13 @@ class TTilesetForm final : public QWidget {
     Q_OBJECT
 
 public:
-    TTilesetForm(TForm1& main, Prompter& prompter);
+    TTilesetForm(QWidget& mainWindow, PaletteHost& host, Prompter& prompter);
     ~TTilesetForm() override;
 
     const Tileset& tileset() const { return tileset_; }
     const LayerGroups& groups(int layer) const { return groups_[layer]; }
     const TileTips& tileTips(int layer) const { return tileTips_[layer]; }
-    // Loads registry entry `index` of the main window's lists and resets the palette.
+    // Loads registry entry `index` of the host's lists and resets the palette.
     void LoadTileset(int index);
 
     int activeLayer() const { return activeLayer_; }
@@ -102,9 +102,10 @@ private:
     int cellSize() const { return 20 * paletteScale_; }
     QPoint cellAt(int x, int y) const;
     void selectPlainTile(int tile);
-    void showModeOnMain(int editMode, bool connector);
+    // Tells the host the edit mode and its status text.
+    void chooseMode(int editMode, bool connector);
 
-    TForm1& main_;
+    PaletteHost& host_;
     Prompter& prompter_;
     Tileset tileset_;
     std::array<LayerGroups, kTilesetLayers> groups_{};
