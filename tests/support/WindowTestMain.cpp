@@ -1,12 +1,5 @@
-#include <QApplication>
-#include <gtest/gtest.h>
+#include "support/TestMain.h"
 
-// Window tests need an application object; they always run offscreen.
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    ::testing::InitGoogleTest(&argc, argv);
-    QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
-}
+#include <QApplication>
+
+int main(int argc, char** argv) { return runTestsOffscreen<QApplication>(argc, argv); }

@@ -67,6 +67,8 @@ private:
     void readCellLine(int x, int y, std::string_view line);
     void readLayeredCell(int x, int y, std::string_view cellPart);
     void readSingleLayerCell(int x, int y, std::string_view cellPart);
+    template <std::size_t N>
+    std::size_t cellNumbers(std::string_view cellPart, std::array<std::int32_t, N>& values) const;
     void readDoors(int x, int y, std::string_view line, std::size_t colon);
 
     bool readDescription();
@@ -165,15 +167,23 @@ std::size_t scanNumbers(std::string_view part, std::array<std::int32_t, N>& valu
     return count;
 }
 
-void MapTextReader::readLayeredCell(int x, int y, std::string_view cellPart)
+// The cell part's numbers; a cell line holds at least one, and nothing else.
+template <std::size_t N>
+std::size_t MapTextReader::cellNumbers(std::string_view cellPart, std::array<std::int32_t, N>& values) const
 {
-    std::array<std::int32_t, kMaxCellNumbers> values{};
     std::string bad;
     const std::size_t count = scanNumbers(cellPart, values, bad);
     if (!bad.empty())
         fail("expected a number in the cell line, found " + inQuotes(bad));
     if (count == 0)
         fail("the cell line holds no numbers");
+    return count;
+}
+
+void MapTextReader::readLayeredCell(int x, int y, std::string_view cellPart)
+{
+    std::array<std::int32_t, kMaxCellNumbers> values{};
+    const std::size_t count = cellNumbers(cellPart, values);
     // Missing pairs leave their layers as the fresh grid has them: empty.
     for (std::size_t i = 0; i < count; ++i) {
         const int layer = static_cast<int>(i / 2);
@@ -184,12 +194,7 @@ void MapTextReader::readLayeredCell(int x, int y, std::string_view cellPart)
 void MapTextReader::readSingleLayerCell(int x, int y, std::string_view cellPart)
 {
     std::array<std::int32_t, 2> values{};
-    std::string bad;
-    const std::size_t count = scanNumbers(cellPart, values, bad);
-    if (!bad.empty())
-        fail("expected a number in the cell line, found " + inQuotes(bad));
-    if (count == 0)
-        fail("the cell line holds no numbers");
+    cellNumbers(cellPart, values);
     convertSingleLayerCell(map_.document.grid, map_.document.tilesetIndex, x, y, values[0], values[1],
                            options_.layerCount);
 }
