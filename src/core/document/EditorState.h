@@ -45,7 +45,6 @@ struct EditorState {
     bool showDoors = true;
     bool showLabels = true;
     CellRect tileSource{0, 0, 80, 80};
-    bool modified = false;
     bool mouseDown = false;
     Region region;
     bool regionSelected = false;

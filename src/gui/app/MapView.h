@@ -1,12 +1,21 @@
 #pragma once
 
+#include "core/document/MapGrid.h"
+
 #include <QWidget>
+
+#include <algorithm>
 
 class QImage;
 
 namespace xemap {
 
 class TForm1;
+
+inline constexpr int kViewSize = 640;
+
+// The scroll bars count quarter cells; the last position shows the map's last view.
+constexpr int scrollMaximum(int quarterCellSize) { return std::max(0, 4 * kMapSize - kViewSize / quarterCellSize); }
 
 // The map view (`MapBox`): shows the map image and hands its mouse events to the main window.
 class MapView final : public QWidget {

@@ -129,9 +129,8 @@ void TForm1::pickTileUnderCursor()
     const int x = state_.cursorColumn;
     const int y = state_.cursorRow;
     const int layer = state_.currentLayer;
-    if (!palette_->pickTile(document_.grid.tile(x, y, layer), document_.grid.rotation(x, y, layer)))
-        return;
-    redrawCursorCell();
+    if (palette_->pickTile(document().grid.tile(x, y, layer), document().grid.rotation(x, y, layer)))
+        showChanges({});
 }
 
 // The rotation belongs to the palette tile and is used by the next paint.
@@ -140,7 +139,7 @@ void TForm1::rotatePaletteTile(int step)
     if (!palette_)
         return;
     palette_->rotateSelectedTile(step);
-    redrawCursorCell();
+    showChanges({});
 }
 
 void TForm1::togglePaletteSize()
@@ -159,24 +158,7 @@ void TForm1::scrollBy(QScrollBar* bar, int direction)
     bar->setValue(bar->value() + direction * bar->singleStep());
 }
 
-void TForm1::toggleDoor(int slot)
-{
-    if (!state_.cursorInsideGrid())
-        return;
-    recordUndo();
-    std::int32_t& door = document_.grid.door(state_.cursorColumn, state_.cursorRow, slot);
-    door = toggledDoor(slot, door);
-    // The cell is composed again so that a door taken away leaves no glyph behind.
-    redrawCursorCell();
-    markModified();
-}
-
-void TForm1::redrawCursorCell()
-{
-    if (!state_.cursorInsideGrid())
-        return;
-    cursorPreview(state_.cursorColumn, state_.cursorRow);
-    present();
-}
+// The cell is composed again, so that a door taken away leaves no glyph behind.
+void TForm1::toggleDoor(int slot) { showChanges(session_.toggleDoor(cursorCell(), slot)); }
 
 }  // namespace xemap

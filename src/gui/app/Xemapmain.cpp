@@ -1,91 +1,17 @@
 #include "gui/app/Xemapmain.h"
 
-#include "core/tileset/Registry.h"
 #include "gui/app/MapView.h"
-#include "gui/app/ToolbarGlyphs.h"
-#include "gui/dialogs/Commandsformmain.h"
-#include "gui/dialogs/Prompter.h"
-#include "gui/dialogs/Xeaboutmain.h"
 #include "gui/tileset/Tilesetformmain.h"
-#include "render/TextBytes.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QDir>
-#include <QFontDatabase>
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPainter>
 #include <QScrollBar>
-#include <QToolBar>
 #include <QToolButton>
 
 #include <algorithm>
 
 namespace xemap {
-
-namespace {
-
-constexpr int kClientWidth = 660;
-constexpr int kClientHeight = 722;
-constexpr int kMapTop = 42;
-constexpr int kViewSize = 640;
-constexpr int kQuarterCells = 4 * kMapSize;
-
-// The toolbar, left to right; a group change puts a separator between buttons.
-struct ToolbarButton {
-    const char* name;
-    const char* hint;
-    const char* themeIcon;
-    Glyph glyph;
-    int group;
-    bool enabled;
-};
-
-constexpr ToolbarButton kToolbar[] = {
-    {"NewButton", "New...", "document-new", Glyph::New, 0, true},
-    {"OpenButton", "Open...", "document-open", Glyph::Open, 0, true},
-    {"SaveButton", "Save...", "document-save", Glyph::Save, 0, false},
-    {"ExportButton", "Export...", "document-send", Glyph::Export, 0, true},
-    {"PrintButton", "Print...", "document-print", Glyph::Print, 0, true},
-    {"UndoButton", "Undo", "edit-undo", Glyph::Undo, 1, false},
-    {"RedoButton", "Redo", "edit-redo", Glyph::Redo, 1, false},
-    {"ZoomInButton", "Zoom In", "zoom-in", Glyph::ZoomIn, 2, true},
-    {"ZoomOutButton", "Zoom Out", "zoom-out", Glyph::ZoomOut, 2, false},
-    {"RedrawButton", "Refresh Image", "view-refresh", Glyph::Refresh, 3, true},
-    {"SelectButton", "Selection Mode", "", Glyph::Select, 4, true},
-    {"RotLeftButton", "Rotate Left", "object-rotate-left", Glyph::RotateLeft, 5, true},
-    {"RotRightButton", "Rotate Right", "object-rotate-right", Glyph::RotateRight, 5, true},
-};
-
-QAction* addItem(QMenu* menu, const char* name, const QString& text, const QKeySequence& shortcut = {})
-{
-    QAction* action = menu->addAction(text);
-    action->setObjectName(name);
-    action->setShortcut(shortcut);
-    return action;
-}
-
-QAction* addCheckItem(QMenu* menu, const char* name, const QString& text, const QKeySequence& shortcut)
-{
-    QAction* action = addItem(menu, name, text, shortcut);
-    action->setCheckable(true);
-    action->setChecked(true);
-    return action;
-}
-
-QLabel* addLabel(QWidget* parent, const char* name, const QString& text, QPoint at)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->move(at);
-    return label;
-}
-
-int scrollMaximum(int quarterCellSize) { return std::max(0, kQuarterCells - kViewSize / quarterCellSize); }
-
-}  // namespace
 
 TForm1::TForm1(Prompter& prompter, const QString& programDirectory, QWidget* parent)
     : QMainWindow(parent), prompter_(prompter), programDirectory_(programDirectory)
@@ -105,20 +31,8 @@ TForm1::TForm1(Prompter& prompter, const QString& programDirectory, QWidget* par
 
     // Relative tileset, registry and picture names resolve against the program folder.
     QDir::setCurrent(programDirectory_);
-    document_.mapDirectory = programDirectory_.toStdString();
+    session_.setFolder(programDirectory_.toStdString());
     readRegistry();
-}
-
-void TForm1::readRegistry()
-{
-    const std::optional<std::vector<TilesetEntry>> entries = loadOrCreateRegistry(programDirectory_.toStdString());
-    if (!entries) {
-        prompter_.message("Cannot create default INI file.");
-        return;
-    }
-    for (const TilesetEntry& entry : *entries)
-        registerTileset(entry);
-    registryReady_ = true;
 }
 
 TForm1::~TForm1() = default;
@@ -129,7 +43,7 @@ void TForm1::setPalette(TTilesetForm* palette)
     renderer_.reset();
     if (!palette)
         return;
-    renderer_ = std::make_unique<MapRenderer>(document_, state_, palette->tileset());
+    renderer_ = std::make_unique<MapRenderer>(session_.document(), state_, palette->tileset());
     renderer_->setPresenter([this] { MapBox->update(); });
 }
 
@@ -139,227 +53,7 @@ const QImage& TForm1::mapImage() const
     return renderer_ ? renderer_->mapImage() : none;
 }
 
-void TForm1::buildControls()
-{
-    auto* client = new QWidget(this);
-    client->setObjectName("Client");
-    client->setFixedSize(kClientWidth, kClientHeight);
-    setCentralWidget(client);
-
-    buildToolbar(client);
-
-    MapBox = new MapView(*this, client);
-    MapBox->setGeometry(0, kMapTop, kViewSize, kViewSize);
-
-    XScroll = new QScrollBar(Qt::Horizontal, client);
-    XScroll->setObjectName("XScroll");
-    XScroll->setGeometry(0, kMapTop + kViewSize, kViewSize, 16);
-    YScroll = new QScrollBar(Qt::Vertical, client);
-    YScroll->setObjectName("YScroll");
-    YScroll->setGeometry(kViewSize + 2, kMapTop, 16, kViewSize);
-    for (QScrollBar* bar : {XScroll, YScroll}) {
-        bar->setSingleStep(4);
-        bar->setPageStep(16);
-        bar->setRange(0, scrollMaximum(state_.quarterCellSize));
-        bar->setFocusPolicy(Qt::NoFocus);
-        bar->hide();
-        bar->setEnabled(false);
-    }
-    connect(XScroll, &QScrollBar::valueChanged, this, &TForm1::XScrollChange);
-    connect(YScroll, &QScrollBar::valueChanged, this, &TForm1::YScrollChange);
-
-    Label1 = addLabel(client, "Label1", QString(), QPoint(8, 698));
-    QFont bold = Label1->font();
-    bold.setBold(true);
-    bold.setPixelSize(16);
-    Label1->setFont(bold);
-    Label1->setFixedSize(540, 22);
-
-    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fixed.setPixelSize(14);
-    XTile = addLabel(client, "XTile", "000", QPoint(568, 700));
-    YTile = addLabel(client, "YTile", "000", QPoint(616, 700));
-    for (QLabel* label : {XTile, YTile}) {
-        label->setFont(fixed);
-        label->setFixedSize(40, 18);
-    }
-}
-
-void TForm1::buildToolbar(QWidget* client)
-{
-    auto* toolbar = new QToolBar(client);
-    toolbar->setObjectName("ToolBar1");
-    toolbar->setGeometry(0, 0, kClientWidth, 40);
-    toolbar->setMovable(false);
-    toolbar->setIconSize(QSize(24, 24));
-
-    int group = 0;
-    for (const ToolbarButton& entry : kToolbar) {
-        if (entry.group != group)
-            toolbar->addSeparator();
-        group = entry.group;
-        auto* button = new QToolButton(toolbar);
-        button->setObjectName(entry.name);
-        button->setToolTip(entry.hint);
-        button->setIcon(entry.glyph == Glyph::Select ? QIcon(QPixmap::fromImage(selectGlyph()))
-                                                     : toolbarIcon(entry.themeIcon, entry.glyph));
-        button->setEnabled(entry.enabled);
-        button->setFocusPolicy(Qt::NoFocus);
-        button->setAutoRaise(true);
-        toolbar->addWidget(button);
-    }
-
-    auto* spacer = new QWidget(toolbar);
-    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    toolbar->addWidget(spacer);
-    PreviewImage = new QLabel(toolbar);
-    PreviewImage->setObjectName("PreviewImage");
-    PreviewImage->setFixedSize(40, 38);
-    PreviewImage->setScaledContents(true);
-    toolbar->addWidget(PreviewImage);
-
-    auto button = [toolbar](const char* name) { return toolbar->findChild<QToolButton*>(name); };
-    SaveButton = button("SaveButton");
-    UndoButton = button("UndoButton");
-    RedoButton = button("RedoButton");
-    ZoomInButton = button("ZoomInButton");
-    ZoomOutButton = button("ZoomOutButton");
-    connect(button("NewButton"), &QToolButton::clicked, this, &TForm1::NewButtonClick);
-    connect(button("OpenButton"), &QToolButton::clicked, this, &TForm1::Open);
-    connect(button("ExportButton"), &QToolButton::clicked, this, &TForm1::ExportClick);
-    connect(button("PrintButton"), &QToolButton::clicked, this, &TForm1::Print1Click);
-    connect(SaveButton, &QToolButton::clicked, this, [this] { Save(false); });
-    connect(UndoButton, &QToolButton::clicked, this, &TForm1::UndoButtonClick);
-    connect(RedoButton, &QToolButton::clicked, this, &TForm1::RedoButtonClick);
-    connect(ZoomInButton, &QToolButton::clicked, this, [this] { FormKeyPress('+'); });
-    connect(ZoomOutButton, &QToolButton::clicked, this, [this] { FormKeyPress('-'); });
-    connect(button("RedrawButton"), &QToolButton::clicked, this, &TForm1::redrawAll);
-    connect(button("SelectButton"), &QToolButton::clicked, this, &TForm1::SelectButtonClick);
-    connect(button("RotLeftButton"), &QToolButton::clicked, this, [this] { FormKeyPress(','); });
-    connect(button("RotRightButton"), &QToolButton::clicked, this, [this] { FormKeyPress('.'); });
-}
-
-void TForm1::buildMenus()
-{
-    QMenuBar* bar = menuBar();
-    bar->setObjectName("MainMenu1");
-
-    fileMenu_ = bar->addMenu("&File");
-    fileMenu_->setObjectName("FileMenu");
-    addTilesetItem_ = addItem(fileMenu_, "AddTilesetItem", "Add Tileset...");
-    connect(addTilesetItem_, &QAction::triggered, this, &TForm1::AddTileset);
-    newItemsEnd_ = fileMenu_->addSeparator();
-    connect(addItem(fileMenu_, "OpenItem", "&Open..."), &QAction::triggered, this, &TForm1::Open);
-    connect(addItem(fileMenu_, "SaveItem", "&Save", QKeySequence("Ctrl+S")), &QAction::triggered, this,
-            [this] { Save(false); });
-    connect(addItem(fileMenu_, "SaveAsItem", "Save &As..."), &QAction::triggered, this, [this] { Save(true); });
-    connect(addItem(fileMenu_, "ExportItem", "&Export..."), &QAction::triggered, this, &TForm1::ExportClick);
-    connect(addItem(fileMenu_, "PrintItem", "&Print..."), &QAction::triggered, this, &TForm1::Print1Click);
-    fileMenu_->addSeparator();
-    connect(addItem(fileMenu_, "ExitItem", "E&xit", QKeySequence("Ctrl+Q")), &QAction::triggered, this,
-            &QWidget::close);
-
-    QMenu* view = bar->addMenu("View");
-    view->setObjectName("ViewMenu");
-    viewGrid_ = addCheckItem(view, "ViewGrid", "Grid", QKeySequence("Ctrl+G"));
-    viewDoors_ = addCheckItem(view, "ViewDoors", "Doors", QKeySequence("Ctrl+D"));
-    viewLabels_ = addCheckItem(view, "ViewLabels", "Labels", QKeySequence("Ctrl+L"));
-    view->addSeparator();
-    viewLargeTileset_ = addCheckItem(view, "ViewLargeTileset", "Large Tileset", {});
-    connect(viewGrid_, &QAction::triggered, this, &TForm1::ViewGridClick);
-    connect(viewDoors_, &QAction::triggered, this, &TForm1::ViewDoorsClick);
-    connect(viewLabels_, &QAction::triggered, this, &TForm1::ViewLabelsClick);
-    connect(viewLargeTileset_, &QAction::triggered, this, &TForm1::ViewLargeTilesetClick);
-    state_.showDoors = viewDoors_->isChecked();
-    state_.showLabels = viewLabels_->isChecked();
-
-    QMenu* help = bar->addMenu("Help");
-    help->setObjectName("HelpMenu");
-    connect(addItem(help, "CommandsItem", "Commands..."), &QAction::triggered, this, [this] {
-        dialogs_.commands->show();
-        dialogs_.commands->raise();
-    });
-    connect(addItem(help, "AboutItem", "&About"), &QAction::triggered, this,
-            [this] { dialogs_.about->ShowModal(prompter_, *this); });
-}
-
-void TForm1::buildMapMenu()
-{
-    MapMenu = new QMenu(this);
-    MapMenu->setObjectName("MapMenu");
-    auto item = [this](const char* name, const char* text, const char* shortcut, bool enabled) {
-        QAction* action = addItem(MapMenu, name, text, QKeySequence(shortcut));
-        // The keys are handled by the key-release handler; the menu only shows them.
-        action->setShortcutContext(Qt::WidgetShortcut);
-        action->setEnabled(enabled);
-        return action;
-    };
-    DescItem = item("DescItem", "Describe...", "", true);
-    CutDesc = item("CutDesc", "Cut Description", "Ctrl+Alt+X", false);
-    CopyDesc = item("CopyDesc", "Copy Description", "Ctrl+Alt+C", false);
-    PasteDesc = item("PasteDesc", "Paste Description", "Ctrl+Alt+V", false);
-    MapMenu->addSeparator();
-    DoorItem = item("DoorItem", "Doors...", "", true);
-    MapMenu->addSeparator();
-    CutRegion = item("CutRegion", "Cut Region", "Ctrl+X", false);
-    CopyRegion = item("CopyRegion", "Copy Region", "Ctrl+C", false);
-    PasteRegion = item("PasteRegion", "Paste Region", "Ctrl+V", false);
-    MapMenu->addSeparator();
-    LRotate = item("LRotate", "Rotate Tile Left", "", true);
-    RRotate = item("RRotate", "Rotate Tile Right", "", true);
-}
-
-void TForm1::registerTileset(const QString& name, const LayerFiles& files)
-{
-    tilesetNames << name;
-    for (int layer = 0; layer < kTilesetLayers; ++layer)
-        tilesetFiles[layer] << files[layer];
-    insertNewItem(tilesetNames.size() - 1);
-}
-
-void TForm1::registerTileset(const TilesetEntry& entry)
-{
-    LayerFiles files;
-    for (int layer = 0; layer < kTilesetLayers; ++layer)
-        files[layer] = QString::fromStdString(entry.layerFiles[layer]);
-    registerTileset(displayText(entry.name), files);
-}
-
-// The New item of tileset i stands at menu position i + 1, after "Add Tileset...".
-void TForm1::insertNewItem(int tilesetIndex)
-{
-    const QString name = QString("Tileset%1").arg(tilesetIndex);
-    auto* action = new QAction("New " + tilesetNames.value(tilesetIndex), fileMenu_);
-    action->setObjectName(name);
-    fileMenu_->insertAction(newItemsEnd_, action);
-    connect(action, &QAction::triggered, this, [this, name] { NewClick(name); });
-}
-
-void TForm1::markModified()
-{
-    state_.modified = true;
-    SaveButton->setEnabled(true);
-}
-
-void TForm1::recordUndo()
-{
-    history_.record(document_);
-    updateHistoryButtons();
-}
-
-void TForm1::updateHistoryButtons()
-{
-    UndoButton->setEnabled(history_.canUndo());
-    RedoButton->setEnabled(history_.canRedo());
-}
-
-void TForm1::forgetHistory()
-{
-    history_.forget();
-    updateHistoryButtons();
-}
-
-void TForm1::setStatusText(const QString& text) { Label1->setText(text); }
+// ---- What the palette reads and reports ----
 
 QString TForm1::tilesetLayerFile(int layer, int index) const
 {
@@ -369,7 +63,7 @@ QString TForm1::tilesetLayerFile(int layer, int index) const
 void TForm1::tilesetLoaded(int index, int cellLayerCount)
 {
     state_.layerCount = cellLayerCount;
-    document_.tilesetIndex = index;
+    session_.setTilesetIndex(index);
 }
 
 void TForm1::editModeChosen(int editMode, bool connector, const QString& statusText)
@@ -394,6 +88,8 @@ void TForm1::oneLayerChosen(bool oneLayer)
     redrawAll();
 }
 
+void TForm1::setStatusText(const QString& text) { Label1->setText(text); }
+
 QString TForm1::statusText() const { return Label1->text(); }
 
 void TForm1::dropRegionSelection(bool redraw)
@@ -401,22 +97,111 @@ void TForm1::dropRegionSelection(bool redraw)
     if (!state_.regionSelected)
         return;
     state_.regionSelected = false;
-    CutRegion->setEnabled(false);
-    CopyRegion->setEnabled(false);
+    updateCommandItems();
     if (redraw)
         redrawAll();
 }
 
-void TForm1::redrawAll()
+// ---- The screen ----
+
+void TForm1::showChanges(const Changes& changes)
 {
-    if (renderer_)
-        renderer_->redrawAll();
+    if (renderer_) {
+        if (changes.all) {
+            // A full redraw takes the cursor preview away until the pointer moves again.
+            renderer_->redrawAll();
+            state_.lastHoveredColumn = -1;
+        } else {
+            for (const GridCell& cell : changes.cells)
+                renderer_->drawOneCell(cell.x, cell.y);
+            if (changes.labelsFrom)
+                renderer_->redrawLabelledCells(*changes.labelsFrom, session_.document().descriptions.size());
+        }
+        // The cell under the cursor is drawn clean before the outline and the preview go
+        // over it, so that the image kept to restore it is never stale.
+        const int x = state_.lastHoveredColumn;
+        const int y = state_.lastHoveredRow;
+        const bool previewShown = x >= 0 && insideGrid(x, y);
+        if (previewShown)
+            renderer_->drawOneCell(x, y);
+        drawRegionOutline();
+        if (previewShown)
+            cursorPreview(x, y);
+        present();
+    }
+    updateCommandItems();
 }
 
-void TForm1::drawOneCell(int column, int row)
+void TForm1::updateCommandItems()
 {
-    if (renderer_)
-        renderer_->drawOneCell(column, row);
+    SaveButton->setEnabled(session_.modified());
+    UndoButton->setEnabled(session_.history().canUndo());
+    RedoButton->setEnabled(session_.history().canRedo());
+    PasteDesc->setEnabled(session_.canPasteDescription());
+    PasteRegion->setEnabled(session_.canPasteRegion());
+    CutRegion->setEnabled(state_.regionSelected);
+    CopyRegion->setEnabled(state_.regionSelected);
+}
+
+void TForm1::redrawAll() { showChanges(Changes::everything()); }
+
+void TForm1::followCursor()
+{
+    if (state_.lastHoveredColumn >= 0 && cursorCell() != GridCell{state_.lastHoveredColumn, state_.lastHoveredRow})
+        restoreLastHovered();
+    if (!state_.cursorInsideGrid()) {
+        state_.lastHoveredColumn = -1;
+        return;
+    }
+    state_.lastHoveredColumn = state_.cursorColumn;
+    state_.lastHoveredRow = state_.cursorRow;
+    cursorPreview(state_.cursorColumn, state_.cursorRow);
+}
+
+// Puts back the cell the cursor leaves, with the region outline where it crossed it.
+void TForm1::restoreLastHovered()
+{
+    const int x = state_.lastHoveredColumn;
+    const int y = state_.lastHoveredRow;
+    if (!renderer_ || !insideGrid(x, y))
+        return;
+    renderer_->restoreUnderCursor(x, y);
+    const Region& r = state_.region;
+    const bool onBorder = x == r.firstColumn || x == r.endColumn - 1 || y == r.firstRow || y == r.endRow - 1;
+    if (!state_.mouseDown && onBorder)
+        drawRegionOutline();
+}
+
+void TForm1::drawRegionOutline()
+{
+    const Region& r = state_.region;
+    if (renderer_ && state_.regionSelected)
+        renderer_->outline(r.firstColumn - state_.viewColumn, r.firstRow - state_.viewRow,
+                           r.endColumn - state_.viewColumn, r.endRow - state_.viewRow);
+}
+
+void TForm1::drawRubberBand()
+{
+    if (!renderer_)
+        return;
+    CellRect& range = state_.dragRange;
+    range.left = std::min(range.left, state_.cursorColumn);
+    range.right = std::max(range.right, state_.cursorColumn);
+    range.top = std::min(range.top, state_.cursorRow);
+    range.bottom = std::max(range.bottom, state_.cursorRow);
+    for (int x = range.left - 1; x <= range.right; ++x)
+        for (int y = range.top - 1; y <= range.bottom; ++y)
+            if (insideGrid(x, y))
+                renderer_->drawOneCell(x, y);
+
+    // The band is never narrower than two cells, as the release widens a click to two.
+    auto span = [](int a, int b) {
+        const auto [first, last] = std::minmax(a, b);
+        return std::pair{first, first == last ? first + 2 : last + 1};
+    };
+    const auto [c1, c2] = span(state_.cursorColumn - state_.viewColumn, state_.region.firstColumn - state_.viewColumn);
+    const auto [r1, r2] = span(state_.cursorRow - state_.viewRow, state_.region.firstRow - state_.viewRow);
+    renderer_->outline(c1, r1, c2, r2);
 }
 
 void TForm1::cursorPreview(int column, int row)
@@ -429,50 +214,13 @@ void TForm1::cursorPreview(int column, int row)
 
 void TForm1::showPreview() { PreviewImage->setPixmap(QPixmap::fromImage(renderer_->previewImage())); }
 
-void TForm1::outline(int firstColumn, int firstRow, int endColumn, int endRow)
-{
-    if (renderer_)
-        renderer_->outline(firstColumn, firstRow, endColumn, endRow);
-}
-
 void TForm1::present() { MapBox->update(); }
 
-void TForm1::saveUnderCursor(int column, int row)
-{
-    if (renderer_)
-        renderer_->saveUnderCursor(column, row);
-}
+// ---- Undo, Redo and the view ----
 
-void TForm1::restoreUnderCursor(int column, int row)
-{
-    if (renderer_)
-        renderer_->restoreUnderCursor(column, row);
-}
+void TForm1::UndoButtonClick() { showChanges(session_.undo()); }
 
-void TForm1::drawCells(const CellList& cells)
-{
-    for (const GridCell& cell : cells)
-        drawOneCell(cell.x, cell.y);
-}
-
-// Undo and Redo change the map, so unlike a save they leave it modified.
-void TForm1::UndoButtonClick()
-{
-    if (!history_.undo(document_))
-        return;
-    updateHistoryButtons();
-    markModified();
-    redrawAll();
-}
-
-void TForm1::RedoButtonClick()
-{
-    if (!history_.redo(document_))
-        return;
-    updateHistoryButtons();
-    markModified();
-    redrawAll();
-}
+void TForm1::RedoButtonClick() { showChanges(session_.redo()); }
 
 void TForm1::SelectButtonClick()
 {

@@ -1,10 +1,8 @@
 #pragma once
 
 #include "core/document/EditorState.h"
-#include "core/document/MapDocument.h"
-#include "core/document/UndoHistory.h"
+#include "core/editing/EditSession.h"
 #include "core/editing/KeyCommands.h"
-#include "core/editing/MapClipboard.h"
 #include "core/tileset/BrushEdit.h"
 #include "gui/tileset/PaletteHost.h"
 #include "render/Tileset.h"
@@ -53,8 +51,8 @@ struct MainWindowDialogs {
     TDoorForm* doors = nullptr;
 };
 
-// The main window: map view, toolbar, menus and status line. It owns the
-// document, the editor state, the undo history and the clipboards.
+// The main window: map view, toolbar, menus and status line. Its handlers read the
+// event, change the map through the edit session and show what changed.
 class TForm1 : public QMainWindow, public PaletteHost {
     Q_OBJECT
 
@@ -69,11 +67,13 @@ public:
     TTilesetForm* palette() const { return palette_; }
     Prompter& prompter() const { return prompter_; }
 
-    MapDocument& document() { return document_; }
-    const MapDocument& document() const { return document_; }
+    EditSession& session() { return session_; }
+    const EditSession& session() const { return session_; }
+    MapDocument& document() { return session_.document(); }
+    const MapDocument& document() const { return session_.document(); }
     EditorState& state() { return state_; }
     const EditorState& state() const { return state_; }
-    const UndoHistory& history() const { return history_; }
+    const UndoHistory& history() const { return session_.history(); }
     const QImage& mapImage() const;
     MapRenderer* renderer() const { return renderer_.get(); }
     QString programDirectory() const override { return programDirectory_; }
@@ -99,23 +99,15 @@ public:
     void registerTileset(const QString& name, const LayerFiles& files);
     void registerTileset(const TilesetEntry& entry);
 
-    // Editing services shared by the mouse, keyboard, popup and palette handlers.
-    void markModified();
-    void recordUndo();
+    // The one way the screen follows a change: draws what changed, puts the region outline
+    // and the cursor preview back over fresh cells, and sets the items that depend on the map.
+    void showChanges(const Changes& changes);
     void setStatusText(const QString& text) override;
     QString statusText() const;
     // Drops a finished region selection (and its Cut/Copy Region items).
     void dropRegionSelection(bool redraw = true) override;
 
-    // Drawing, through the renderer.
     void redrawAll() override;
-    void drawOneCell(int column, int row);
-    void cursorPreview(int column, int row);
-    void outline(int firstColumn, int firstRow, int endColumn, int endRow);
-    void present();
-    // The clean cell under the cursor outline, kept so that leaving the cell restores it.
-    void saveUnderCursor(int column, int row);
-    void restoreUnderCursor(int column, int row);
 
     // Toolbar and menu commands.
     void NewButtonClick();
@@ -186,15 +178,13 @@ private:
     void buildMenus();
     void buildMapMenu();
     void insertNewItem(int tilesetIndex);
-    void updateHistoryButtons();
-    void forgetHistory();
+    void updateCommandItems();
     void applyZoom(float factor);
 
     // Document lifecycle (Xemenufuncs.cpp).
     // Asks to save a modified map; false when the caller must not go on.
     bool saveChangesFirst(const QString& question, const QString& discardCaption);
     void startMapWith(int tilesetIndex);
-    void finishNewMap();
     bool askYesNo(const QString& question, const QString& yesCaption, const QString& noCaption);
     // The registry position chosen, or nothing when the dialog was cancelled.
     std::optional<int> chooseTileset();
@@ -202,7 +192,6 @@ private:
     void showMapNameCaption();
     void readRegistry();
     void runOutput(void (*command)(MapOutputContext&));
-    void showPreview();
 
     // Keyboard and popup steps (Xekeyfuncs.cpp, Xepopupfuncs.cpp).
     void connectMapMenu();
@@ -212,21 +201,24 @@ private:
     void togglePaletteSize();
     void scrollBy(QScrollBar* bar, int direction);
     void toggleDoor(int slot);
-    // Redraws the cursor cell with the cursor preview, for commands that changed it.
-    void redrawCursorCell();
-    void applyDescription(const TilePtr& working, int locationId);
     void removeDescription();
-    void writeUnderCursorLabel(int number, QPoint origin);
-    void finishRegionCommand(const CellList& cells);
 
     // Mouse editing steps (Xemousefuncs.cpp).
     void setCursorCell(int x, int y);
-    void paintCursorCell();
+    Changes paintCursorCell();
     void startDrag();
+    void finishDrag();
+
+    // Drawing steps (Xemapmain.cpp).
+    GridCell cursorCell() const { return {state_.cursorColumn, state_.cursorRow}; }
+    // Moves the cursor preview to the cursor cell; the cell it leaves gets its clean image back.
+    void followCursor();
     void restoreLastHovered();
     void drawRubberBand();
-    void finishDrag();
-    void drawCells(const CellList& cells);
+    void drawRegionOutline();
+    void cursorPreview(int column, int row);
+    void showPreview();
+    void present();
 
     Prompter& prompter_;
     QString programDirectory_;
@@ -235,11 +227,8 @@ private:
     bool registryReady_ = false;
     MainWindowDialogs dialogs_;
 
-    MapDocument document_;
+    EditSession session_;
     EditorState state_;
-    UndoHistory history_;
-    DescriptionClipboard descriptionClipboard_;
-    RegionClipboard regionClipboard_;
     // The cell the map menu was opened on; its own description is the one cut or copied.
     int menuCellIndex_ = -1;
     std::unique_ptr<MapRenderer> renderer_;

@@ -32,28 +32,19 @@ std::string folderOf(const QString& path) { return QFileInfo(path).absolutePath(
 
 bool TForm1::saveChangesFirst(const QString& question, const QString& discardCaption)
 {
-    if (!state_.modified)
+    if (!session_.modified())
         return true;
     if (!askYesNo(question, kYesSave, discardCaption))
         return true;
     Save(false);
-    return !state_.modified;
+    return !session_.modified();
 }
 
-// What both New commands do once the tileset is chosen, apart from preparing the grid.
+// What both New commands do once the tileset is chosen, before the session starts the map.
 void TForm1::startMapWith(int tilesetIndex)
 {
     palette_->LoadTileset(tilesetIndex);
     renderer_->applyDoorGeometry(tilesetIndex);
-    document_.descriptions.clear();
-}
-
-void TForm1::finishNewMap()
-{
-    redrawAll();
-    state_.modified = false;
-    SaveButton->setEnabled(false);
-    forgetHistory();
 }
 
 void TForm1::NewButtonClick()
@@ -68,8 +59,7 @@ void TForm1::NewButtonClick()
         return;
     }
     startMapWith(*chosen);
-    document_.grid.fill(palette_->selectedTile());
-    finishNewMap();
+    showChanges(session_.newMapFilled(palette_->selectedTile()));
 }
 
 void TForm1::NewClick(const QString& itemName)
@@ -77,7 +67,7 @@ void TForm1::NewClick(const QString& itemName)
     if (!palette_ || !saveChangesFirst(kSaveChanges, "Discard Changes"))
         return;
     setWindowTitle("XEMap");
-    document_.mapFileName.clear();
+    session_.forgetFileName();
     int index = 0;
     while (index < tilesetNames.size() && itemName != QString("Tileset%1").arg(index))
         ++index;
@@ -87,43 +77,33 @@ void TForm1::NewClick(const QString& itemName)
     }
     DoorItem->setEnabled(index > 0);
     startMapWith(index);
-    document_.grid.clear(state_.layerCount);
-    finishNewMap();
+    showChanges(session_.newMapCleared(state_.layerCount));
 }
 
-void TForm1::showMapNameCaption() { setWindowTitle("XEMap: " + displayText(document_.mapName)); }
+void TForm1::showMapNameCaption() { setWindowTitle("XEMap: " + displayText(document().mapName)); }
 
 void TForm1::Save(bool asSaveAs)
 {
-    if (!asSaveAs && !document_.mapFileName.empty()) {
-        if (document_.mapName.empty()) {
-            const std::optional<QString> name = askMapName();
-            if (!name)
-                return;
-            document_.mapName = storedBytes(*name, document_.mapName);
-            showMapNameCaption();
-        }
-    } else {
+    const MapDocument& map = document();
+    if (asSaveAs || map.mapFileName.empty() || map.mapName.empty()) {
         const std::optional<QString> name = askMapName();
         if (!name)
             return;
-        document_.mapName = storedBytes(*name, document_.mapName);
+        session_.setMapName(storedBytes(*name, map.mapName));
         showMapNameCaption();
-        const QString path = prompter_.saveFileName(
-            {"Save Map", kMapFilter, "xem", QString::fromStdString(document_.mapDirectory), true});
+    }
+    if (asSaveAs || map.mapFileName.empty()) {
+        const QString path =
+            prompter_.saveFileName({"Save Map", kMapFilter, "xem", QString::fromStdString(map.mapDirectory), true});
         if (path.isEmpty())
             return;
-        document_.mapFileName = path.toStdString();
+        session_.setFileName(path.toStdString());
     }
     // Written through a temporary file: a failure leaves the old file and the modified flag.
-    const QString path = QString::fromStdString(document_.mapFileName);
-    if (saveMapFile(document_, document_.mapFileName)) {
-        state_.modified = false;
-        SaveButton->setEnabled(false);
-    } else {
+    if (!session_.save())
         prompter_.message("Cannot use File.");
-    }
-    document_.mapDirectory = folderOf(path);
+    session_.setFolder(folderOf(QString::fromStdString(map.mapFileName)));
+    updateCommandItems();
 }
 
 void TForm1::Open()
@@ -131,10 +111,10 @@ void TForm1::Open()
     if (!palette_ || !saveChangesFirst(kSaveChanges, "Discard Changes"))
         return;
     const QString path =
-        prompter_.openFileName({QString(), kMapFilter, QString(), QString::fromStdString(document_.mapDirectory)});
+        prompter_.openFileName({QString(), kMapFilter, QString(), QString::fromStdString(document().mapDirectory)});
     if (path.isEmpty())
         return;
-    document_.mapDirectory = folderOf(path);
+    session_.setFolder(folderOf(path));
 
     ReadOptions options;
     options.layerCount = state_.layerCount;
@@ -161,20 +141,14 @@ void TForm1::Open()
 
     loaded.document.mapFileName = path.toStdString();
     loaded.document.mapDirectory = folderOf(path);
-    document_ = std::move(loaded.document);
+    const Changes changes = session_.open(std::move(loaded.document), loaded.singleLayer);
     if (loaded.hasMapNameLine)
         showMapNameCaption();
     else
         setWindowTitle("XEMap: " + path);
     palette_->LoadTileset(tilesetIndex);
     renderer_->applyDoorGeometry(tilesetIndex);
-    redrawAll();
-    state_.modified = false;
-    SaveButton->setEnabled(false);
-    forgetHistory();
-    // An upgraded map is offered for saving.
-    if (loaded.singleLayer)
-        markModified();
+    showChanges(changes);
 }
 
 void TForm1::runOutput(void (*command)(MapOutputContext&))
@@ -182,7 +156,7 @@ void TForm1::runOutput(void (*command)(MapOutputContext&))
     if (!palette_ || !printConfig_)
         return;
     MapOutputContext context{
-        document_,
+        document(),
         state_,
         palette_->tileset(),
         renderer_->doorGeometry(),

@@ -1,13 +1,9 @@
 // Mouse editing of the map view: painting, brushes and region selection.
 #include "gui/app/Xemapmain.h"
 
-#include "core/editing/BoxFill.h"
-#include "core/editing/ConnectorBrush.h"
-#include "core/tileset/TerrainBrush.h"
 #include "gui/app/MapView.h"
 #include "gui/tileset/Tilesetformmain.h"
 
-#include <QAction>
 #include <QLabel>
 
 #include <algorithm>
@@ -31,38 +27,19 @@ void TForm1::setCursorCell(int x, int y)
     state_.cursorCellIndex = cellIndexOf(state_.cursorColumn, state_.cursorRow);
 }
 
-void TForm1::paintCursorCell()
+// The palette's tile, terrain or connector piece laid on the cursor cell.
+Changes TForm1::paintCursorCell()
 {
     if (!palette_ || !state_.cursorInsideGrid())
-        return;
-    const int x = state_.cursorColumn;
-    const int y = state_.cursorRow;
+        return {};
     const int layer = state_.currentLayer;
-    MapGrid& grid = document_.grid;
     if (state_.connector) {
-        if (const ConnectorGroup* group =
-                palette_->groups(palette_->activeLayer()).connectorGroupForMode(state_.editMode))
-            drawCells(connectorBrush(grid, layer, *group, x, y));
-        return;
+        const ConnectorGroup* group = palette_->groups(palette_->activeLayer()).connectorGroupForMode(state_.editMode);
+        return group ? session_.connectorStep(cursorCell(), layer, *group) : Changes{};
     }
-    if (state_.editMode == TerrainDrawing) {
-        const int terrain = palette_->selectedTile();
-        grid.tile(x, y, layer) = terrain;
-        grid.rotation(x, y, layer) = 0;
-        // The layer above takes its own empty value: 99 is empty only on cell layer 1,
-        // and would show a tile on the others.
-        if (layer + 1 < kCellLayers) {
-            grid.tile(x, y, layer + 1) = emptyTile(layer + 1);
-            grid.rotation(x, y, layer + 1) = 0;
-        }
-        drawOneCell(x, y);
-        if (layer + 1 < kCellLayers)
-            drawCells(TerrainBrush(grid, x, y, layer, terrain));
-        return;
-    }
-    grid.tile(x, y, layer) = palette_->selectedTile();
-    grid.rotation(x, y, layer) = palette_->selectedRotation();
-    drawOneCell(x, y);
+    if (state_.editMode == TerrainDrawing)
+        return session_.paintTerrain(cursorCell(), layer, palette_->selectedTile());
+    return session_.paint(cursorCell(), layer, palette_->selectedTile(), palette_->selectedRotation());
 }
 
 void TForm1::startDrag()
@@ -82,14 +59,14 @@ void TForm1::MapBoxMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modif
         if (state_.editMode == RegionSelection && !state_.connector) {
             startDrag();
         } else if (state_.editMode >= FirstGroupBrush && !state_.connector) {
-            recordUndo();
+            session_.beginStroke();
             startDrag();
+            updateCommandItems();
         } else {
-            recordUndo();
-            paintCursorCell();
-            // The preview also keeps the painted cell as the one to restore when the cursor leaves.
-            cursorPreview(state_.cursorColumn, state_.cursorRow);
-            present();
+            session_.beginStroke();
+            // The preview moves onto the painted cell, which it restores when the cursor leaves.
+            followCursor();
+            showChanges(paintCursorCell());
         }
     } else if (button == Qt::RightButton) {
         openMapMenu(MapBox->mapToGlobal(QPoint(x, y)));
@@ -107,51 +84,18 @@ void TForm1::MapBoxMouseMove(Qt::KeyboardModifiers, int x, int y)
         return;
     if (state_.lastHoveredColumn >= 0)
         restoreLastHovered();
-    if (state_.mouseDown && (state_.connector || state_.editMode <= NormalDraw))
-        paintCursorCell();
     state_.lastHoveredColumn = column;
     state_.lastHoveredRow = row;
-    if (state_.mouseDown && state_.editMode >= RegionSelection && !state_.connector)
-        drawRubberBand();
-    cursorPreview(column, row);
-    present();
+    if (state_.mouseDown && (state_.connector || state_.editMode <= NormalDraw)) {
+        showChanges(paintCursorCell());
+    } else {
+        if (state_.mouseDown && state_.editMode >= RegionSelection)
+            drawRubberBand();
+        cursorPreview(column, row);
+        present();
+    }
     XTile->setText(QString::number(column + 1));
     YTile->setText(QString::number(row + 1));
-}
-
-// Puts back the cell the cursor leaves, with the region outline where it crossed it.
-void TForm1::restoreLastHovered()
-{
-    const int x = state_.lastHoveredColumn;
-    const int y = state_.lastHoveredRow;
-    restoreUnderCursor(x, y);
-    const Region& r = state_.region;
-    const bool onBorder = x == r.firstColumn || x == r.endColumn - 1 || y == r.firstRow || y == r.endRow - 1;
-    if (!state_.mouseDown && state_.regionSelected && onBorder)
-        outline(r.firstColumn - state_.viewColumn, r.firstRow - state_.viewRow, r.endColumn - state_.viewColumn,
-                r.endRow - state_.viewRow);
-}
-
-void TForm1::drawRubberBand()
-{
-    CellRect& range = state_.dragRange;
-    range.left = std::min(range.left, state_.cursorColumn);
-    range.right = std::max(range.right, state_.cursorColumn);
-    range.top = std::min(range.top, state_.cursorRow);
-    range.bottom = std::max(range.bottom, state_.cursorRow);
-    for (int x = range.left - 1; x <= range.right; ++x)
-        for (int y = range.top - 1; y <= range.bottom; ++y)
-            if (insideGrid(x, y))
-                drawOneCell(x, y);
-
-    // The band is never narrower than two cells, as the release widens a click to two.
-    auto span = [](int a, int b) {
-        const auto [first, last] = std::minmax(a, b);
-        return std::pair{first, first == last ? first + 2 : last + 1};
-    };
-    const auto [c1, c2] = span(state_.cursorColumn - state_.viewColumn, state_.region.firstColumn - state_.viewColumn);
-    const auto [r1, r2] = span(state_.cursorRow - state_.viewRow, state_.region.firstRow - state_.viewRow);
-    outline(c1, r1, c2, r2);
 }
 
 void TForm1::MapBoxMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y)
@@ -164,17 +108,13 @@ void TForm1::MapBoxMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifie
             FormKeyPress('>');
     }
     const bool wasDragging = std::exchange(state_.mouseDown, false);
-    if (state_.connector || state_.editMode == TerrainDrawing) {
-        if (state_.cursorInsideGrid())
-            cursorPreview(state_.cursorColumn, state_.cursorRow);
-        present();
-        markModified();
-    } else if (state_.editMode >= RegionSelection) {
+    if (state_.editMode >= RegionSelection && !state_.connector) {
         if (wasDragging)
             finishDrag();
-    } else {
-        markModified();
+        return;
     }
+    session_.endStroke();
+    showChanges({});
 }
 
 void TForm1::finishDrag()
@@ -191,35 +131,36 @@ void TForm1::finishDrag()
     if (region.endRow == region.firstRow)
         ++region.endRow;
 
+    // The band's cells are drawn again, so that nothing of it stays on the map.
+    Changes changes;
+    const CellRect& band = state_.dragRange;
+    for (int x = band.left - 1; x <= band.right; ++x)
+        for (int y = band.top - 1; y <= band.bottom; ++y)
+            if (insideGrid(x, y))
+                changes.cells.push_back({x, y});
     if (state_.editMode >= FirstGroupBrush) {
-        const int layer = state_.currentLayer;
-        if (const BoxGroup* group =
-                palette_ ? palette_->groups(palette_->activeLayer()).boxGroupForMode(state_.editMode) : nullptr)
-            drawCells(xemap::boxFill(document_.grid, layer, *group, region.firstColumn, region.endColumn,
-                                     region.firstRow, region.endRow));
-        present();
-        markModified();
+        const BoxGroup* group =
+            palette_ ? palette_->groups(palette_->activeLayer()).boxGroupForMode(state_.editMode) : nullptr;
+        if (group) {
+            const Changes filled = session_.fillBox(region, state_.currentLayer, *group);
+            changes.cells.insert(changes.cells.end(), filled.cells.begin(), filled.cells.end());
+        }
+        session_.endStroke();
     } else {
         // A click on the last column or row widens the region inward, keeping it on the grid.
         region.firstColumn = std::min(region.firstColumn, kMapSize - 2);
         region.firstRow = std::min(region.firstRow, kMapSize - 2);
         region.endColumn = std::min(region.endColumn + 1, kMapSize);
         region.endRow = std::min(region.endRow + 1, kMapSize);
-        outline(region.firstColumn - state_.viewColumn, region.firstRow - state_.viewRow,
-                region.endColumn - state_.viewColumn, region.endRow - state_.viewRow);
-        present();
         state_.regionSelected = true;
-        CutRegion->setEnabled(true);
-        CopyRegion->setEnabled(true);
     }
-    if (state_.cursorInsideGrid())
-        saveUnderCursor(state_.cursorColumn, state_.cursorRow);
+    showChanges(changes);
 }
 
 void TForm1::MapBoxDblClick()
 {
     if (state_.editMode == NormalDraw && state_.cursorInsideGrid())
-        document_.grid.tile(state_.cursorColumn, state_.cursorRow, 1) = emptyTile(1);
+        showChanges(session_.clearOverlay(cursorCell()));
 }
 
 }  // namespace xemap

@@ -77,7 +77,7 @@ TEST_F(DescribeWindowTest, ACancelledDialogThatEditedAStoredRecordLeavesTheMapMo
     });
     form().DescItemClick();
     EXPECT_EQ(rope->value, "5");
-    EXPECT_TRUE(form().state().modified);
+    EXPECT_TRUE(form().session().modified());
 }
 
 TEST_F(DescribeWindowTest, ChangeIdMovesTheFifthDescriptionBeforeTheSecond)

@@ -102,7 +102,7 @@ TEST_F(KeyboardWindowTest, KeysDoNothingWhileTheirItemIsDisabledOrTheCursorIsOff
     for (Qt::Key k : {Qt::Key_V, Qt::Key_Z})
         key(k, Qt::ControlModifier);
     EXPECT_TRUE(form().document().descriptions.empty());
-    EXPECT_FALSE(form().state().modified);
+    EXPECT_FALSE(form().session().modified());
 
     // A drag that ends past the map's edge leaves the cursor cell off the grid.
     form().MapBoxMouseDown(Qt::LeftButton, {}, 10, 10);

@@ -38,8 +38,7 @@ TEST_F(LifecycleWindowTest, AFreshProgramFolderGetsTheDefaultRegistryAndItsNewIt
 TEST_F(LifecycleWindowTest, FileNewAsksOnlyForAModifiedMapAndASaveThatFailsKeepsTheOld)
 {
     paintSomething();
-    form().state().modified = false;
-    form().document().mapFileName = "old.xem";
+    saveTo("old.xem");
     action("Tileset3")->trigger();
     EXPECT_TRUE(prompter.dialogsShown.isEmpty());
     EXPECT_EQ(grid(), MapGrid()) << "tiles and doors cleared";
@@ -57,7 +56,7 @@ TEST_F(LifecycleWindowTest, FileNewAsksOnlyForAModifiedMapAndASaveThatFailsKeeps
     action("Tileset3")->trigger();
     EXPECT_EQ(asked, QStringList{"Save Changes to Current Map?"});
     EXPECT_EQ(grid(), MapGrid());
-    EXPECT_FALSE(form().state().modified);
+    EXPECT_FALSE(form().session().modified());
 
     paintSomething();
     const MapGrid painted = grid();
@@ -65,13 +64,13 @@ TEST_F(LifecycleWindowTest, FileNewAsksOnlyForAModifiedMapAndASaveThatFailsKeeps
     prompter.expectDialog([](QDialog&) { return int(QDialog::Rejected); });  // map name cancelled
     action("Tileset2")->trigger();
     EXPECT_EQ(grid(), painted) << "a save that did not happen leaves the map";
-    EXPECT_TRUE(form().state().modified);
+    EXPECT_TRUE(form().session().modified());
 }
 
 TEST_F(LifecycleWindowTest, ToolbarNewKeepsDoorsAndFillsEveryLayer)
 {
     paintSomething();
-    form().state().modified = false;
+    saveTo("saved.xem");
     prompter.expectDialog([](QDialog& dialog) {
         dialog.findChild<QListWidget*>("TilesetList")->setCurrentRow(3);
         return int(QDialog::Accepted);
@@ -81,7 +80,7 @@ TEST_F(LifecycleWindowTest, ToolbarNewKeepsDoorsAndFillsEveryLayer)
     EXPECT_EQ(grid().door(3, 3, North), 2) << "the toolbar New keeps doors";
     for (int layer = 0; layer < kCellLayers; ++layer)
         EXPECT_EQ(grid().tile(1, 1, layer), 0) << "every layer takes the palette's tile " << layer;
-    EXPECT_FALSE(form().state().modified);
+    EXPECT_FALSE(form().session().modified());
 }
 
 TEST_F(LifecycleWindowTest, ClosingAsksOnlyForAModifiedMap)

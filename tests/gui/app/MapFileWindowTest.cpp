@@ -24,7 +24,7 @@ protected:
     // What must not change when an open is refused.
     auto identity()
     {
-        return std::tuple(grid(), form().document().mapFileName, form().windowTitle(), form().state().modified);
+        return std::tuple(grid(), form().document().mapFileName, form().windowTitle(), form().session().modified());
     }
     void writeFile(const QString& name, const QByteArray& bytes)
     {
@@ -57,7 +57,7 @@ TEST_F(MapFileWindowTest, SaveAsThenOpenBringsTheMapBack)
     paintSomething();
     form().Save(false);
     EXPECT_TRUE(prompter.allAnswersUsed());
-    EXPECT_FALSE(form().state().modified);
+    EXPECT_FALSE(form().session().modified());
 
     action("Tileset1")->trigger();
     ASSERT_EQ(grid(), MapGrid());
@@ -80,14 +80,14 @@ TEST_F(MapFileWindowTest, AFailedSaveKeepsTheOldFileAndTheModifiedFlag)
     paintSomething();
     saveAs("Kept", folder.filePath("missing/folder/kept.xem"));
     EXPECT_EQ(prompter.messages, QStringList{"Cannot use File."});
-    EXPECT_TRUE(form().state().modified);
+    EXPECT_TRUE(form().session().modified());
     EXPECT_TRUE(button("SaveButton")->isEnabled());
 
     // Saving over a folder fails only at the rename.
     QDir(folder.path()).mkdir("taken.xem");
     saveAs("Kept", folder.filePath("taken.xem"));
     EXPECT_EQ(prompter.messages.size(), 2);
-    EXPECT_TRUE(form().state().modified);
+    EXPECT_TRUE(form().session().modified());
 }
 
 TEST_F(MapFileWindowTest, ARefusedOpenLeavesTheMapItsFileAndItsCaption)

@@ -32,11 +32,11 @@ TEST_F(MouseWindowTest, ADragPaintsAndShowsEveryCellAndUndoesInOneStep)
     form().MapBoxMouseMove({}, 300, 300);
     EXPECT_EQ(mapPixel(cellCentre(3, 5)), tileColour(0, 23));
 
-    form().state().modified = false;  // as a save leaves it
+    saveTo("saved.xem");
     button("UndoButton")->click();
     EXPECT_EQ(grid(), MapGrid());
     EXPECT_EQ(mapPixel(cellCentre(3, 5)), tileColour(0, 0));
-    EXPECT_TRUE(form().state().modified) << "an undo after a save leaves the map modified";
+    EXPECT_TRUE(form().session().modified()) << "an undo after a save leaves the map modified";
 }
 
 TEST_F(MouseWindowTest, ShiftClickRotatesThePaletteTileWithoutPainting)
@@ -46,7 +46,7 @@ TEST_F(MouseWindowTest, ShiftClickRotatesThePaletteTileWithoutPainting)
     EXPECT_EQ(palette().selectedRotation(), 3);
     EXPECT_EQ(grid().tile(6, 6, 1), 99);
     EXPECT_FALSE(form().history().canUndo());
-    EXPECT_TRUE(form().state().modified) << "a release in normal draw marks the map modified";
+    EXPECT_TRUE(form().session().modified()) << "a release in normal draw marks the map modified";
     form().MapBoxMouseUp(Qt::RightButton, Qt::ShiftModifier, 10, 10);
     EXPECT_EQ(palette().selectedRotation(), 0);
 }
@@ -68,7 +68,7 @@ TEST_F(MouseWindowTest, RegionSelectionCoversTheDraggedCellsAndStaysOnTheGrid)
         EXPECT_TRUE(form().CutRegion->isEnabled());
     }
     EXPECT_EQ(grid(), MapGrid()) << "selecting changes nothing";
-    EXPECT_FALSE(form().state().modified);
+    EXPECT_FALSE(form().session().modified());
 
     palette().TileBoxMouseUp(Qt::LeftButton, 45, 5);
     EXPECT_FALSE(form().state().regionSelected);

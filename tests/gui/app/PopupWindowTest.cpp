@@ -34,7 +34,7 @@ TEST_F(PopupWindowTest, RegionsPasteAtTheCursorAndACutClearsThem)
     selectRegion(1, 1, 2, 2);
     EXPECT_FALSE(form().PasteRegion->isEnabled());
     form().CopyRegion->trigger();
-    EXPECT_TRUE(form().state().modified) << "copying detaches the description, which changes the map";
+    EXPECT_TRUE(form().session().modified()) << "copying detaches the description, which changes the map";
 
     hover(10, 10);
     form().PasteRegion->trigger();
@@ -90,7 +90,7 @@ TEST_F(PopupWindowTest, DoorsDialogChangesAreUndoneAtOnceAndMarkTheMapOnlyWhenCh
     rightPress(5, 5);
     prompter.expectDialog([](QDialog&) { return int(QDialog::Rejected); });
     form().DoorItem->trigger();
-    EXPECT_FALSE(form().state().modified);
+    EXPECT_FALSE(form().session().modified());
     // A dialog that changes nothing leaves the history as it was, redo included.
     form().RRotate->trigger();
     undo();
@@ -108,7 +108,7 @@ TEST_F(PopupWindowTest, DoorsDialogChangesAreUndoneAtOnceAndMarkTheMapOnlyWhenCh
     });
     form().DoorItem->trigger();
     EXPECT_EQ(grid().door(5, 5, Center), -3);
-    EXPECT_TRUE(form().state().modified);
+    EXPECT_TRUE(form().session().modified());
     undo();
     EXPECT_EQ(grid(), MapGrid());
 }

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "core/document/EditorState.h"
+#include "core/document/MapDocument.h"
+#include "core/document/UndoHistory.h"
+#include "core/editing/MapClipboard.h"
+#include "core/tileset/GroupFile.h"
+
+#include <optional>
+
+namespace xemap {
+
+// What a command changed, for the window to bring the screen up to date.
+struct Changes {
+    CellList cells;
+    // The whole view is drawn again.
+    bool all = false;
+    // Labels of the descriptions from this list position on show new location IDs.
+    std::optional<int> labelsFrom;
+
+    static Changes everything() { return {{}, true, {}}; }
+    static Changes cell(GridCell cell) { return {{cell}, false, {}}; }
+};
+
+// The one way the map changes. The session owns the document, the undo history, the
+// modified flag and both clipboards; each command records its undo step, changes the
+// map and sets the modified flag as that command does, and says what it changed.
+class EditSession {
+public:
+    const MapDocument& document() const { return document_; }
+    // The Doors dialog writes the doors it is given as they are chosen; tests set maps up.
+    MapDocument& document() { return document_; }
+    const UndoHistory& history() const { return history_; }
+    bool modified() const { return modified_; }
+    bool canPasteDescription() const { return descriptionClipboard_.canPaste(); }
+    bool canPasteRegion() const { return regionTaken_; }
+
+    // A map press that edits (paint, terrain, connector, box fill) is one undo step;
+    // its release marks the map modified, however many cells the drag painted.
+    void beginStroke();
+    Changes paint(GridCell cell, int layer, int tile, int rotation);
+    Changes paintTerrain(GridCell cell, int layer, int terrain);
+    Changes connectorStep(GridCell cell, int layer, const ConnectorGroup& group);
+    Changes fillBox(const Region& region, int layer, const BoxGroup& group);
+    void endStroke();
+    // A double-click clears cell layer 1; its press recorded the step, its release marks the map.
+    Changes clearOverlay(GridCell cell);
+
+    Changes toggleDoor(GridCell cell, int slot);
+    // The Doors dialog has written the cell's doors since `before` was taken; an undo step
+    // only when a door changed, so that a cancelled dialog keeps the redo history.
+    Changes doorsDialogClosed(GridCell cell, UndoSnapshot before);
+    Changes rotate(GridCell cell, int layer, TurnDirection direction);
+
+    // Describe Tile: Done places a copy of the working description at the location ID asked.
+    Changes describe(int cellIndex, const TilePtr& working, int locationId);
+    // A cancelled dialog whose record edits already reached shared records leaves the map modified.
+    void recordsEditedInPlace();
+    // Remove All; nothing when the cell has no description.
+    std::optional<Changes> removeDescription(int cellIndex);
+    bool copyDescription(int cellIndex);
+    Changes cutDescription(int cellIndex);
+    Changes pasteDescription(int cellIndex);
+
+    // Cut and Copy Region both detach the region's descriptions, so both are undo steps.
+    Changes takeRegion(const Region& region, RegionTake take);
+    Changes pasteRegion(GridCell cell);
+
+    // Undo and Redo change the map, so unlike a save they leave it modified.
+    Changes undo();
+    Changes redo();
+
+    // A new or opened map starts a fresh history and is unmodified (an upgraded one is modified).
+    void forgetFileName() { document_.mapFileName.clear(); }
+    void setTilesetIndex(int index) { document_.tilesetIndex = index; }
+    Changes newMapFilled(int baseTile);
+    Changes newMapCleared(int layerCount);
+    Changes open(MapDocument document, bool upgraded);
+    void setMapName(std::string name) { document_.mapName = std::move(name); }
+    void setFileName(std::string path) { document_.mapFileName = std::move(path); }
+    void setFolder(std::string folder) { document_.mapDirectory = std::move(folder); }
+    // Writes the map to its file; false, and the map still modified, when nothing was written.
+    bool save();
+
+private:
+    void recordUndo() { history_.record(document_); }
+    Changes startFresh();
+
+    MapDocument document_;
+    UndoHistory history_;
+    bool modified_ = false;
+    DescriptionClipboard descriptionClipboard_;
+    RegionClipboard regionClipboard_;
+    bool regionTaken_ = false;
+};
+
+}  // namespace xemap
