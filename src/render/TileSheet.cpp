@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QTransform>
 
+#include <algorithm>
+
 namespace xemap {
 
 QRect tileArea(int tile)
@@ -14,67 +16,65 @@ QRect tileArea(int tile)
 QImage keyedCopy(const QImage& opaque)
 {
     QImage keyed = opaque.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    keyed.setAlphaChannel(opaque.createMaskFromColor(kTransparentColour, Qt::MaskOutColor));
+    for (int y = 0; y < keyed.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(keyed.scanLine(y));
+        std::replace(line, line + keyed.width(), kTransparentColour, QRgb(0));
+    }
     return keyed;
 }
 
 namespace {
 
-QImage blankSheet(QRgb colour)
+// The loaded picture on a sheet of the fixed size, opaque; magenta where it falls short.
+QImage fixedSizeSheet(const QImage& loaded)
 {
-    QImage sheet(kSheetSize, kSheetSize, QImage::Format_RGB32);
-    sheet.fill(colour);
+    const QRect sheetRect(0, 0, kSheetSize, kSheetSize);
+    if (loaded.rect() == sheetRect)
+        return loaded.convertToFormat(QImage::Format_RGB32);
+    QImage sheet(sheetRect.size(), QImage::Format_RGB32);
+    sheet.fill(kTransparentColour);
+    QPainter painter(&sheet);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    // Only the sheet's area is ever shown: a far larger picture is not converted whole.
+    painter.drawImage(0, 0, loaded.copy(sheetRect.intersected(loaded.rect())).convertToFormat(QImage::Format_RGB32));
     return sheet;
 }
 
+constexpr QRect kWholeTile(0, 0, kTileSize, kTileSize);
+
 }  // namespace
 
-TileSheet::TileSheet(const QImage& loaded)
-{
-    QImage sheet = blankSheet(kTransparentColour);
-    {
-        QPainter painter(&sheet);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        // Only the sheet's area is ever shown: a far larger picture is not converted whole.
-        const QImage shown = loaded.copy(sheet.rect().intersected(loaded.rect()));
-        painter.drawImage(0, 0, shown.convertToFormat(QImage::Format_RGB32));
-    }
-    turned_[0].keyed = keyedCopy(sheet);
-    turned_[0].opaque = std::move(sheet);
-    turned_[0].ready.set();
-}
-
-const QImage& TileSheet::opaqueSheet(int tile, int rotation) const
-{
-    turn(tile, rotation);
-    return turned_[rotation].opaque;
-}
-
-const QImage& TileSheet::keyedSheet(int tile, int rotation) const
-{
-    turn(tile, rotation);
-    return turned_[rotation].keyed;
-}
+TileSheet::TileSheet(const QImage& loaded) : original_(fixedSizeSheet(loaded)) {}
 
 void TileSheet::turn(int tile, int rotation) const
 {
-    Turned& target = turned_[rotation];
-    if (target.ready[tile])
+    QImage& target = opaque_[rotation][tile];
+    if (rotation == 0 || !target.isNull())
         return;
-    if (target.opaque.isNull()) {
-        target.opaque = blankSheet(0xff000000);
-        target.keyed = keyedCopy(target.opaque);
+    target = original_.copy(tileArea(tile)).transformed(QTransform().rotate(90.0 * rotation));
+}
+
+const QImage& TileSheet::turned(int tile, int rotation) const
+{
+    turn(tile, rotation);
+    return opaque_[rotation][tile];
+}
+
+TilePicture TileSheet::opaqueTile(int tile, int rotation) const
+{
+    if (rotation == 0)
+        return {&original_, tileArea(tile)};
+    return {&turned(tile, rotation), kWholeTile};
+}
+
+TilePicture TileSheet::keyedTile(int tile, int rotation) const
+{
+    QImage& keyed = keyed_[rotation][tile];
+    if (keyed.isNull()) {
+        const TilePicture opaque = opaqueTile(tile, rotation);
+        keyed = keyedCopy(opaque.sheet->copy(opaque.area));
     }
-    const QRect area = tileArea(tile);
-    const QImage turnedTile = turned_[0].opaque.copy(area).transformed(QTransform().rotate(90.0 * rotation));
-    const auto place = [&area](QImage& sheet, const QImage& picture) {
-        QPainter painter(&sheet);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(area.topLeft(), picture);
-    };
-    place(target.opaque, turnedTile);
-    place(target.keyed, keyedCopy(turnedTile));
-    target.ready.set(tile);
+    return {&keyed, kWholeTile};
 }
 
 }  // namespace xemap

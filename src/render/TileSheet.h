@@ -4,7 +4,6 @@
 #include <QRect>
 
 #include <array>
-#include <bitset>
 
 namespace xemap {
 
@@ -25,14 +24,19 @@ constexpr bool validRotation(int rotation) { return rotation >= 0 && rotation < 
 // The tile's area in its sheet; callers pass a valid tile number.
 QRect tileArea(int tile);
 
-// A copy of an opaque picture in which magenta pixels are fully transparent, ready
+// A copy of an opaque (32-bit RGB) picture in which magenta pixels are fully transparent, ready
 // to be laid over another picture with plain source-over composition.
 QImage keyedCopy(const QImage& opaque);
 
-// One tileset layer: the bitmap as loaded (rotation 0) and the rotation cache, sheets
-// of the same layout whose tile areas are turned on first use and kept. Each sheet
-// exists twice: opaque (magenta kept, for copies) and keyed (magenta transparent, for
-// overlays), so that laying a tile over a cell is one composition.
+// A tile's picture: its area in an image that holds it at the asked rotation.
+struct TilePicture {
+    const QImage* sheet;
+    QRect area;
+};
+
+// One tileset layer: the bitmap as loaded (rotation 0) and the rotation cache. Each
+// tile is turned, and masked for overlays, by itself on its first use in that form,
+// and kept; a tile never used at a rotation costs nothing.
 class TileSheet {
 public:
     TileSheet() = default;
@@ -40,27 +44,27 @@ public:
     // fixed size, and what it does not cover stays transparent.
     explicit TileSheet(const QImage& loaded);
 
-    bool isNull() const { return turned_[0].opaque.isNull(); }
-    const QImage& original() const { return turned_[0].opaque; }
+    bool isNull() const { return original_.isNull(); }
+    const QImage& original() const { return original_; }
 
-    // Sheets whose tileArea(tile) holds the tile turned by the rotation, turning it
-    // first if it is not ready. Valid tile and rotation only, and not on a null sheet.
-    const QImage& opaqueSheet(int tile, int rotation) const;
-    const QImage& keyedSheet(int tile, int rotation) const;
+    // The tile turned by the rotation, opaque (magenta kept, for copies) or keyed
+    // (magenta transparent, for overlays). Valid tile and rotation only, and not on a
+    // null sheet; the picture stays valid as long as the sheet.
+    TilePicture opaqueTile(int tile, int rotation) const;
+    TilePicture keyedTile(int tile, int rotation) const;
 
-    bool ready(int tile, int rotation) const { return turned_[rotation].ready[tile]; }
     // Fills the rotation cache for one tile; nothing happens if it is ready.
     void turn(int tile, int rotation) const;
 
 private:
-    struct Turned {
-        QImage opaque;
-        QImage keyed;
-        std::bitset<kTileCount> ready;
-    };
-    // Turned tiles are a cache of the original: filling it does not change what the
-    // sheet shows, so it happens behind const access.
-    mutable std::array<Turned, kRotationCount> turned_;
+    const QImage& turned(int tile, int rotation) const;
+
+    QImage original_;
+    // Caches of the original: filling them does not change what the sheet shows, so
+    // it happens behind const access. Rotation 0 of the opaque tiles is the original.
+    using TileImages = std::array<std::array<QImage, kTileCount>, kRotationCount>;
+    mutable TileImages opaque_;
+    mutable TileImages keyed_;
 };
 
 }  // namespace xemap

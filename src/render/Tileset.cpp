@@ -83,14 +83,14 @@ std::optional<TilePicture> Tileset::opaqueTile(int tile, int rotation, int layer
 {
     if (!fetchable(tile, rotation, layer))
         return std::nullopt;
-    return TilePicture{&sheets_[layer].opaqueSheet(tile, rotation), tileArea(tile)};
+    return sheets_[layer].opaqueTile(tile, rotation);
 }
 
 std::optional<TilePicture> Tileset::keyedTile(int tile, int rotation, int layer) const
 {
     if (!fetchable(tile, rotation, layer))
         return std::nullopt;
-    return TilePicture{&sheets_[layer].keyedSheet(tile, rotation), tileArea(tile)};
+    return sheets_[layer].keyedTile(tile, rotation);
 }
 
 bool Tileset::FetchTile(QImage& destination, int tile, int rotation, int layer) const

@@ -20,12 +20,6 @@ inline constexpr char kNoLayerFile[] = "null";
 using LayerFiles = std::array<QString, kTilesetLayers>;
 using LayerSheets = std::array<QImage, kTilesetLayers>;
 
-// A tile's picture: its area in a sheet that holds it at the asked rotation.
-struct TilePicture {
-    const QImage* sheet;
-    QRect area;
-};
-
 // The loaded tileset's layer sheets with their rotation caches.
 class Tileset {
 public:

@@ -46,6 +46,30 @@ TEST(TilesetTest, FetchReadsTheTileAreaAndTurnsItClockwise)
     }
 }
 
+TEST(TilesetTest, KeyedTileIsTheTurnedTileWithOnlyItsMagentaTransparent)
+{
+    QImage sheet = test::overlaySheet(0);
+    sheet.setPixel(tileArea(37).topLeft(), kMarker);
+    const Tileset tileset(LayerSheets{sheet});
+    for (int rotation = 0; rotation < kRotationCount; ++rotation) {
+        SCOPED_TRACE(rotation);
+        const QImage opaque = fetched(tileset, 37, rotation, 0);
+        const auto keyed = tileset.keyedTile(37, rotation, 0);
+        ASSERT_TRUE(keyed.has_value());
+        const QImage picture = keyed->sheet->copy(keyed->area);
+        ASSERT_EQ(picture.size(), opaque.size());
+        int transparent = 0;
+        for (int y = 0; y < kTileSize; ++y)
+            for (int x = 0; x < kTileSize; ++x) {
+                const QRgb shown = opaque.pixel(x, y);
+                const QRgb expected = shown == kTransparentColour ? 0 : shown;
+                transparent += shown == kTransparentColour;
+                ASSERT_EQ(picture.pixel(x, y), expected) << x << "," << y;
+            }
+        EXPECT_EQ(transparent, kTileSize * kTileSize / 2);
+    }
+}
+
 TEST(TilesetTest, FetchNeverReadsOutsideTheSheetsPictures)
 {
     const Tileset tileset(LayerSheets{solidSheet(0), QImage(), solidSheet(2)});

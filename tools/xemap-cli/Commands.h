@@ -23,6 +23,7 @@ int runConvert(const Invocation& invocation);
 int runListing(const Invocation& invocation);
 int runCheck(const Invocation& invocation);
 int runImage(const Invocation& invocation);
+int runTmx(const Invocation& invocation);
 
 // Shared by the commands.
 

@@ -13,12 +13,15 @@ struct Command {
     int (*run)(const Invocation&);
 };
 
+// clang-format off
 constexpr std::array kCommands{
     Command{"convert", xemap::cli::runConvert},
     Command{"listing", xemap::cli::runListing},
     Command{"check", xemap::cli::runCheck},
     Command{"image", xemap::cli::runImage},
+    Command{"tmx", xemap::cli::runTmx},
 };
+// clang-format on
 
 constexpr std::string_view kUsage =
     "usage: xemap-cli convert IN.xem OUT.xem\n"

@@ -1,0 +1,83 @@
+#include "Commands.h"
+
+#include "core/mapfile/TmxWriter.h"
+#include "core/tileset/Registry.h"
+
+#include <iostream>
+
+namespace xemap::cli {
+
+namespace {
+
+constexpr std::string_view kTmxUsage = "tmx IN.xem OUT.tmx [--tiles DIR]";
+
+struct TmxRequest {
+    std::string in;
+    std::string out;
+    std::filesystem::path tiles;
+};
+
+std::optional<TmxRequest> parseRequest(const Invocation& invocation)
+{
+    TmxRequest request;
+    request.tiles = invocation.programDir;
+    std::vector<std::string> files;
+    const auto& args = invocation.arguments;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--tiles" && i + 1 < args.size())
+            request.tiles = args[++i];
+        else
+            files.push_back(args[i]);
+    }
+    if (files.size() != 2)
+        return std::nullopt;
+    request.in = files[0];
+    request.out = files[1];
+    return request;
+}
+
+// The tileset's sheets, named relative to the folder of the TMX file; nothing (and
+// the reason printed) when a sheet file is missing.
+std::optional<std::vector<TmxTileSheet>> sheetsOf(const TilesetEntry& entry, const TmxRequest& request)
+{
+    namespace fs = std::filesystem;
+    const fs::path outFolder = fs::absolute(request.out).parent_path();
+    std::vector<TmxTileSheet> sheets;
+    for (int layer = 0; layer < kRegistryLayerFiles; ++layer) {
+        if (entry.layerFiles[layer] == kNullLayerFile)
+            continue;
+        const fs::path file = fs::absolute(resolveTilesetPath(request.tiles, entry.layerFiles[layer]));
+        if (!fs::is_regular_file(file)) {
+            std::cerr << file.string() << ": the tile sheet is missing\n";
+            return std::nullopt;
+        }
+        sheets.push_back({layer, file.lexically_relative(outFolder).generic_string()});
+    }
+    return sheets;
+}
+
+}  // namespace
+
+int runTmx(const Invocation& invocation)
+{
+    const auto request = parseRequest(invocation);
+    if (!request)
+        return usageError(kTmxUsage);
+    const auto map = readInputMap({request->tiles, {}}, request->in);
+    if (!map)
+        return kFailure;
+    const MapDocument& document = map->document;
+    const auto registry = registryOrDefault(request->tiles);
+    if (document.tilesetIndex < 0 || document.tilesetIndex >= static_cast<int>(registry.size())) {
+        std::cerr << request->in << ": tileset " << document.tilesetIndex << " is not in the registry of "
+                  << request->tiles.string() << '\n';
+        return kFailure;
+    }
+    const TilesetEntry& entry = registry[document.tilesetIndex];
+    const auto sheets = sheetsOf(entry, *request);
+    if (!sheets)
+        return kFailure;
+    return writeOutputFile(request->out, writeTmx(document, cellLayerCount(entry), *sheets)) ? kSuccess : kFailure;
+}
+
+}  // namespace xemap::cli
