@@ -132,8 +132,18 @@ void TForm1::Open()
         return;
     const QString path =
         prompter_.openFileName({QString(), kMapFilter, QString(), QString::fromStdString(document_.mapDirectory)});
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        readMapFileInto(path);
+}
+
+void TForm1::OpenFile(const QString& path)
+{
+    if (palette_ && saveChangesFirst(kSaveChanges, "Discard Changes"))
+        readMapFileInto(path);
+}
+
+void TForm1::readMapFileInto(const QString& path)
+{
     document_.mapDirectory = folderOf(path);
 
     ReadOptions options;
