@@ -1,13 +1,14 @@
-# The two set-up commands of the README: `make run` and `make test`.
+# The two set-up commands of the README, `make run` and `make test`, and the helpers around them.
 BUILD    ?= build
 FUZZ_BUILD ?= build-fuzz
 FUZZ_RUNS ?= 20000
 PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
             libbenchmark-dev clang clang-format libclang-rt-14-dev xvfb xauth xdotool imagemagick \
-            tiled hyperfine
+            tiled hyperfine \
+            libcups2-dev cups printer-driver-cups-pdf poppler-utils fonts-liberation dpkg-dev file
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps build run test fuzz bench format format-check clean
+.PHONY: deps build run test fuzz bench format format-check package clean
 
 deps:
 	@dpkg -s $(PACKAGES) >/dev/null 2>&1 || { \
@@ -41,6 +42,10 @@ format: deps
 
 format-check: deps
 	clang-format --dry-run --Werror $(SOURCES)
+
+# A Debian package of the installed program (build/xemap_VERSION_ARCH.deb).
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 bench: build
 	$(BUILD)/bin/xemap-bench

@@ -98,10 +98,13 @@ wait_until() {
     done
 }
 
+# start_editor [CAPTION_PATTERN [ARGUMENT...]]: the editor started from $WORK.
 start_editor() {
-    (cd "$WORK" && exec "$PROGRAM/xemap" >>"$WORK/app.log" 2>&1) &
+    local caption=${1:-'^XEMap$'}
+    shift $(($# > 0 ? 1 : 0))
+    (cd "$WORK" && exec "$PROGRAM/xemap" "$@" >>"$WORK/app.log" 2>&1) &
     APP_PID=$!
-    MAIN=$(wait_window '^XEMap$' 15)
+    MAIN=$(wait_window "$caption" 15)
     PALETTE=$(wait_window '^Tile Palette' 10)
     eval "$(xdotool getwindowgeometry --shell "$MAIN")"
     # The client is 722 high under the menu bar; the map view sits 42 below the client top.
@@ -361,4 +364,19 @@ cmp "$FIRST_MAP" "$SECOND_MAP" || fail "the map saved after reopening differs fr
 "$CLI" check "$SECOND_MAP" || fail "xemap-cli check rejects the map saved again"
 
 stop_editor
+
+# --------------------------------------------------------------- from a file manager
+log "the map named on the command line opens at start, a relative name from the starting folder"
+start_editor '^XEMap: Old Town' maps/first.xem
+park_pointer
+map_view_shot "$ARTEFACTS/map-from-argument.png"
+differing=$(compare -metric AE "$ARTEFACTS/map-before-close.png" "$ARTEFACTS/map-from-argument.png" \
+    "$ARTEFACTS/map-difference.png" 2>&1 >/dev/null) || true
+[ "$differing" = "0" ] || fail "the map opened at start differs in $differing pixels (see map-difference.png)"
+stop_editor
+
+log "--version, --help and a second map name"
+"$PROGRAM/xemap" --version | grep -q '^XEMap [0-9]' || fail "xemap --version does not give the version"
+"$PROGRAM/xemap" --help | grep -q '\[map\]' || fail "xemap --help does not show the map argument"
+if "$PROGRAM/xemap" one.xem two.xem >/dev/null 2>&1; then fail "xemap accepted two map names"; fi
 log "session done"

@@ -19,7 +19,7 @@ struct CliRun {
 };
 
 // The tool is built into the program folder, beside this test; each argument is quoted.
-CliRun cli(const TempFolder& folder, std::initializer_list<std::string> arguments)
+CliRun cliWith(const TempFolder& folder, const std::vector<std::string>& arguments)
 {
     const fs::path tool = fs::read_symlink("/proc/self/exe").parent_path() / "xemap-cli";
     std::string command = "'" + tool.string() + "'";
@@ -28,6 +28,11 @@ CliRun cli(const TempFolder& folder, std::initializer_list<std::string> argument
     command += " >'" + (folder / "out.log").string() + "' 2>'" + (folder / "err.log").string() + "'";
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, fileBytes(folder / "out.log"), fileBytes(folder / "err.log")};
+}
+
+CliRun cli(const TempFolder& folder, std::initializer_list<std::string> arguments)
+{
+    return cliWith(folder, arguments);
 }
 
 TEST(Cli, ConvertAndListingWriteWhatTheEditorWrites)
@@ -66,8 +71,44 @@ TEST(Cli, BadInputLeavesTheOutputUntouched)
     }
     EXPECT_EQ(cli(folder, {"convert", folder / "missing.xem", folder / "new.xem"}).status, 1);
     EXPECT_EQ(cli(folder, {"convert", testData("maps/rich.xem")}).status, 1);
-    EXPECT_EQ(cli(folder, {"frobnicate"}).status, 1);
     EXPECT_FALSE(fs::exists(folder / "new.xem"));
+}
+
+TEST(Cli, HelpAndVersionAnswerAndUnknownArgumentsAreNamedWithTheUsage)
+{
+    TempFolder folder;
+    for (const char* help : {"--help", "-h"}) {
+        const CliRun run = cli(folder, {help});
+        EXPECT_EQ(run.status, 0) << help;
+        for (const char* line : {"xemap-cli convert IN.xem OUT.xem ", "xemap-cli listing IN.xem OUT.txt ",
+                                 "xemap-cli check IN.xem ", "xemap-cli image IN.xem OUT.bmp|OUT.png [--scale"})
+            EXPECT_NE(run.out.find(line), std::string::npos) << help << " lacks " << line << " in\n" << run.out;
+    }
+    const CliRun version = cli(folder, {"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(version.out.starts_with("xemap-cli 1.")) << version.out;
+
+    const struct {
+        std::vector<std::string> arguments;
+        std::string named;
+    } wrong[] = {
+        {{}, "a command is needed"},
+        {{"frobnicate"}, "frobnicate"},
+        {{"--frob"}, "frob"},
+        {{"image", "in.xem", "out.png", "--scal", "0.50"}, "scal"},
+        {{"convert", "-x", "in.xem", "out.xem"}, "'x'"},
+        {{"image", "in.xem", "out.png", "--scale"}, "scale"},
+    };
+    for (const auto& [arguments, named] : wrong) {
+        std::string command = "xemap-cli";
+        for (const auto& argument : arguments)
+            command += " " + argument;
+        SCOPED_TRACE(command);
+        const CliRun run = cliWith(folder, arguments);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.err.find(named), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("usage: xemap-cli convert"), std::string::npos) << run.err;
+    }
 }
 
 TEST(Cli, CheckTellsCleanFromSkippedFromMalformed)

@@ -1,5 +1,9 @@
 #include "Commands.h"
 
+#include <QCommandLineParser>
+#include <QStringList>
+
+#include <algorithm>
 #include <array>
 #include <iostream>
 #include <string_view>
@@ -8,26 +12,68 @@ namespace {
 
 using xemap::cli::Invocation;
 
+// One row per command: how it is called, what it does, the options it takes (each
+// with a value, separated by blanks) and the function that runs it.
 struct Command {
     std::string_view name;
+    std::string_view arguments;
+    std::string_view summary;
+    std::string_view options;
     int (*run)(const Invocation&);
 };
 
-// clang-format off
 constexpr std::array kCommands{
-    Command{"convert", xemap::cli::runConvert},
-    Command{"listing", xemap::cli::runListing},
-    Command{"check", xemap::cli::runCheck},
-    Command{"image", xemap::cli::runImage},
-    Command{"tmx", xemap::cli::runTmx},
+    Command{"convert", "IN.xem OUT.xem", "read as the editor opens (single-layer maps upgraded), write as it saves", "",
+            xemap::cli::runConvert},
+    Command{"listing", "IN.xem OUT.txt", "write the description listing exactly as the export does", "",
+            xemap::cli::runListing},
+    Command{"check", "IN.xem", "read only; exit 0 clean, 2 readable with skipped lines (listed), 1 malformed", "",
+            xemap::cli::runCheck},
+    Command{"image", "IN.xem OUT.bmp|OUT.png [--scale 1.00|0.50|0.25|0.10] [--tiles DIR]",
+            "write the map picture as the export does", "scale tiles", xemap::cli::runImage},
+    Command{"tmx", "IN.xem OUT.tmx [--tiles DIR]", "the map as a TMX map for Tiled", "tiles", xemap::cli::runTmx},
 };
-// clang-format on
 
-constexpr std::string_view kUsage =
-    "usage: xemap-cli convert IN.xem OUT.xem\n"
-    "       xemap-cli listing IN.xem OUT.txt\n"
-    "       xemap-cli check IN.xem\n"
-    "       xemap-cli image IN.xem OUT.bmp|OUT.png [--scale 1.00|0.50|0.25|0.10] [--tiles DIR]\n";
+constexpr std::size_t kSummaryColumn = 40;
+
+void printUsage(std::ostream& out)
+{
+    std::string_view lead = "usage: ";
+    for (const Command& command : kCommands) {
+        std::string call = "xemap-cli " + std::string(command.name) + " " + std::string(command.arguments);
+        call.resize(std::max(call.size() + 2, kSummaryColumn), ' ');
+        out << lead << call << command.summary << '\n';
+        lead = "       ";
+    }
+    out << lead << "xemap-cli --help | -h | --version\n";
+}
+
+int usageFailure(const QString& fault)
+{
+    std::cerr << "xemap-cli: " << fault.toStdString() << '\n';
+    printUsage(std::cerr);
+    return xemap::cli::kFailure;
+}
+
+QStringList argumentList(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+// An option the command does not take, named; empty when its options are all known.
+// The command itself still reads its own arguments.
+QString commandOptionFault(const Command& command, const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    const QString options = QString::fromUtf8(command.options.data(), qsizetype(command.options.size()));
+    for (const QString& option : options.split(' ', Qt::SkipEmptyParts))
+        parser.addOption(QCommandLineOption(option, {}, "value"));
+    return parser.parse(arguments) ? QString() : parser.errorText();
+}
 
 // The registry and tilesets live beside the program, wherever it is started from.
 std::filesystem::path programDir(const char* argv0)
@@ -43,15 +89,35 @@ std::filesystem::path programDir(const char* argv0)
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::cerr << kUsage;
-        return xemap::cli::kFailure;
+    const QStringList arguments = argumentList(argc, argv);
+    QCommandLineParser parser;
+    // Everything after the command's name belongs to the command.
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption help({"h", "help"}, "Show the usage of every command.");
+    const QCommandLineOption version("version", "Show the version.");
+    parser.addOptions({help, version});
+    parser.addPositionalArgument("command", "The command to run.");
+    if (!parser.parse(arguments))
+        return usageFailure(parser.errorText());
+    if (parser.isSet(help)) {
+        printUsage(std::cout);
+        return xemap::cli::kSuccess;
     }
-    const std::string_view name = argv[1];
-    for (const auto& command : kCommands) {
-        if (command.name == name)
-            return command.run({programDir(argv[0]), std::vector<std::string>(argv + 2, argv + argc)});
+    if (parser.isSet(version)) {
+        std::cout << "xemap-cli " << XEMAP_VERSION << '\n';
+        return xemap::cli::kSuccess;
     }
-    std::cerr << "xemap-cli: unknown command '" << name << "'\n" << kUsage;
-    return xemap::cli::kFailure;
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty())
+        return usageFailure("a command is needed");
+
+    const std::string name = positional.front().toStdString();
+    const auto command =
+        std::find_if(kCommands.begin(), kCommands.end(), [&](const Command& entry) { return entry.name == name; });
+    if (command == kCommands.end())
+        return usageFailure(QString("unknown command '%1'").arg(positional.front()));
+    if (const QString fault = commandOptionFault(*command, positional); !fault.isEmpty())
+        return usageFailure(QString("%1: %2").arg(positional.front(), fault));
+    return command->run(
+        {programDir(argv[0]), std::vector<std::string>(argv + argc - (positional.size() - 1), argv + argc)});
 }

@@ -118,6 +118,8 @@ public:
     void Save(bool asSaveAs);
     // File > Open: replaces the map only with a file read whole.
     void Open();
+    // File > Open once the file is chosen; also the map named when the program starts.
+    void OpenFile(const QString& path);
     void ExportClick();
     void Print1Click();
     // False when the registry could be neither read nor created; the program then ends.
@@ -184,6 +186,7 @@ private:
     // Document lifecycle (Xemenufuncs.cpp).
     // Asks to save a modified map; false when the caller must not go on.
     bool saveChangesFirst(const QString& question, const QString& discardCaption);
+    void readMapFileInto(const QString& path);
     void startMapWith(int tilesetIndex);
     bool askYesNo(const QString& question, const QString& yesCaption, const QString& noCaption);
     // The registry position chosen, or nothing when the dialog was cancelled.

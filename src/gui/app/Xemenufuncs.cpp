@@ -112,8 +112,18 @@ void TForm1::Open()
         return;
     const QString path =
         prompter_.openFileName({QString(), kMapFilter, QString(), QString::fromStdString(document().mapDirectory)});
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        readMapFileInto(path);
+}
+
+void TForm1::OpenFile(const QString& path)
+{
+    if (palette_ && saveChangesFirst(kSaveChanges, "Discard Changes"))
+        readMapFileInto(path);
+}
+
+void TForm1::readMapFileInto(const QString& path)
+{
     session_.setFolder(folderOf(path));
 
     ReadOptions options;

@@ -2,9 +2,11 @@
 
 #include "core/output/Listing.h"
 #include "gui/dialogs/Prompter.h"
+#include "gui/output/PrintSpooler.h"
 #include "gui/output/Printconfigmain.h"
 #include "render/ExportPicture.h"
 #include "render/PrintPages.h"
+#include "render/TextBytes.h"
 
 #include <QDialog>
 #include <QFileInfo>
@@ -12,8 +14,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSaveFile>
-
-#include <memory>
+#include <QTemporaryDir>
 
 namespace xemap {
 
@@ -66,40 +67,83 @@ void exportListing(MapOutputContext& context)
         context.prompter.message(QStringLiteral("Cannot write \"%1\": %2").arg(fileName, file.errorString()));
 }
 
-// The default printer, or a PDF file when the system has none; nothing when the
-// user declines the PDF file.
-std::unique_ptr<QPrinter> openPrinter(MapOutputContext& context, const QString& job)
+using DrawPages = std::function<void(QPainter&, QPrinter&)>;
+
+// The name the queue and the printed file show: the map's name, then what is printed.
+QString printJobName(const MapDocument& document, const QString& what)
 {
-    const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
-    if (!printerInfo.isNull())
-        return std::make_unique<QPrinter>(printerInfo, QPrinter::HighResolution);
-    const QString fileName = context.prompter.saveFileName(
-        {QStringLiteral("%1 to PDF").arg(job), "PDF Files (*.pdf)", "pdf", mapDirectory(context), true});
-    if (fileName.isEmpty())
-        return nullptr;
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setResolution(kPdfResolution);
-    printer->setOutputFileName(fileName);
-    return printer;
+    const QString map = document.mapName.empty() ? QStringLiteral("untitled") : displayText(document.mapName);
+    return QStringLiteral("XEMap – %1 – %2").arg(map, what);
 }
 
-// One print job: the printer (or PDF file) is chosen, then the pages are drawn.
-void runPrintJob(MapOutputContext& context, const QString& job,
-                 const std::function<void(QPainter&, QPrinter&)>& drawPages)
+bool drawJob(QPrinter& printer, const DrawPages& drawPages)
 {
-    const auto printer = openPrinter(context, job);
-    if (!printer)
-        return;
     QPainter painter;
-    if (!painter.begin(printer.get())) {
-        context.prompter.message(
-            QStringLiteral("Cannot print to \"%1\".")
-                .arg(printer->printerName().isEmpty() ? printer->outputFileName() : printer->printerName()));
+    if (!painter.begin(&printer))
+        return false;
+    drawPages(painter, printer);
+    return painter.end();
+}
+
+void reportUnprinted(MapOutputContext& context, const QString& printer, const QString& job, const QString& reason)
+{
+    context.prompter.message(QStringLiteral("The printer \"%1\" did not print \"%2\": %3").arg(printer, job, reason));
+}
+
+// Without a printer the pages go into a PDF file the user names, or nowhere.
+void printToChosenPdf(MapOutputContext& context, const QString& what, const QString& job, const DrawPages& drawPages)
+{
+    const QString fileName = context.prompter.saveFileName(
+        {QStringLiteral("Print %1 to PDF").arg(what), "PDF Files (*.pdf)", "pdf", mapDirectory(context), true});
+    if (fileName.isEmpty())
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setResolution(kPdfResolution);
+    printer.setOutputFileName(fileName);
+    printer.setDocName(job);
+    if (!drawJob(printer, drawPages))
+        context.prompter.message(QStringLiteral("Cannot print to \"%1\".").arg(fileName));
+}
+
+// The pages are drawn for the queue's own paper and resolution into a temporary PDF,
+// which is then handed to the spooler ourselves: a refused job is reported instead
+// of vanishing.
+void printToQueue(MapOutputContext& context, const QPrinterInfo& queue, const QString& job, const DrawPages& drawPages)
+{
+    QTemporaryDir spool;
+    if (!spool.isValid()) {
+        reportUnprinted(context, queue.printerName(), job, QStringLiteral("no temporary folder to prepare it in."));
         return;
     }
-    drawPages(painter, *printer);
-    painter.end();
+    QPrinter printer(queue, QPrinter::HighResolution);
+    if (const QPageSize paper = queue.defaultPageSize(); paper.isValid())
+        printer.setPageSize(paper);
+    const int resolution = printer.resolution();
+    const QPageLayout layout = printer.pageLayout();
+    const QString pdfFile = spool.filePath(QStringLiteral("job.pdf"));
+    printer.setOutputFileName(pdfFile);
+    printer.setResolution(resolution);
+    printer.setPageLayout(layout);
+    printer.setDocName(job);
+    if (!drawJob(printer, drawPages)) {
+        reportUnprinted(context, queue.printerName(), job, QStringLiteral("the pages could not be prepared."));
+        return;
+    }
+    const QString refusal = submitPrintJob(queue.printerName(), pdfFile, job, layout.pageSize().key());
+    if (!refusal.isEmpty())
+        reportUnprinted(context, queue.printerName(), job, refusal);
+}
+
+// One print job on the default printer; `what` ends its name.
+void runPrintJob(MapOutputContext& context, const QString& what, const DrawPages& drawPages)
+{
+    const QString job = printJobName(context.document, what);
+    const QPrinterInfo queue = QPrinterInfo::defaultPrinter();
+    if (queue.isNull())
+        printToChosenPdf(context, what, job, drawPages);
+    else
+        printToQueue(context, queue, job, drawPages);
 }
 
 void printPictureJob(MapOutputContext& context)
@@ -107,7 +151,7 @@ void printPictureJob(MapOutputContext& context)
     // The printed picture is the 1280-pixel map, drawn straight from memory.
     const QImage picture = ExportPicture(context.document, context.state, context.tileset, context.doorGeometry,
                                          exportScale(1.0f), context.state.layerCount);
-    runPrintJob(context, "Print Map Image",
+    runPrintJob(context, "Map",
                 [&picture](QPainter& painter, QPrinter& printer) { printPicture(painter, picture, printer.width()); });
 }
 
@@ -120,7 +164,7 @@ void printListingJob(MapOutputContext& context)
         return;
     }
     const auto lines = printListingLines(context.document.descriptions);
-    runPrintJob(context, "Print Descriptions",
+    runPrintJob(context, "Descriptions",
                 [&](QPainter& painter, QPrinter& printer) { printListing(painter, printer, lines, pointSize); });
 }
 

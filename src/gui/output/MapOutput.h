@@ -30,8 +30,9 @@ struct MapOutputContext {
 // user chooses; an existing file is replaced only once the new one is complete.
 void Export(MapOutputContext& context);
 
-// The picture and the listing as two print jobs on the default printer, or into PDF
-// files the user names when the system has no printer.
+// The picture and the listing as two print jobs on the default printer, on its own
+// default paper and named for the map; a job the printer refuses is reported. When the
+// system has no printer they go into PDF files the user names.
 void Print(MapOutputContext& context);
 
 }  // namespace xemap
