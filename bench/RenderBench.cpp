@@ -188,7 +188,7 @@ void BM_ExportPicture(benchmark::State& run)
     BenchMap map(QSize(640, 640), 1.0f);
     const float scale = exportScale(static_cast<float>(run.range(0)) / 100.0f);
     for (auto _ : run) {
-        const QImage picture = ExportPicture(map.document, map.state, map.tileset, kStartupDoorGeometry, scale);
+        const QImage picture = exportPicture(map.document, map.state, map.tileset, kStartupDoorGeometry, scale);
         benchmark::DoNotOptimize(picture.constBits());
     }
 }

@@ -21,7 +21,7 @@ QRect exportCellRect(int x, int y, float scale)
 
 }  // namespace
 
-QImage ExportPicture(const MapDocument& document, const EditorState& state, const Tileset& tileset,
+QImage exportPicture(const MapDocument& document, const EditorState& state, const Tileset& tileset,
                      const DoorGeometry& doorGeometry, float scale, int layerLimit)
 {
     const LayerChoice layers{layerLimit};
@@ -54,7 +54,7 @@ QImage ExportPicture(const MapDocument& document, const EditorState& state, cons
     return picture;
 }
 
-QString WritePicture(const QImage& picture, const QString& fileName)
+QString writePicture(const QImage& picture, const QString& fileName)
 {
     const char* format = QFileInfo(fileName).suffix().compare("png", Qt::CaseInsensitive) == 0 ? "PNG" : "BMP";
     QSaveFile file(fileName);

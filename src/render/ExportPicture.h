@@ -19,11 +19,11 @@ constexpr int exportPictureSize(float scale) { return static_cast<int>(2560 * sc
 // layers below layerLimit whatever the view shows (the export takes all six, the
 // printed picture those of the tileset), every location label, the door glyphs when
 // View > Doors is on, each cell's tile source rectangle scaled into place.
-QImage ExportPicture(const MapDocument& document, const EditorState& state, const Tileset& tileset,
+QImage exportPicture(const MapDocument& document, const EditorState& state, const Tileset& tileset,
                      const DoorGeometry& doorGeometry, float scale, int layerLimit = kCellLayers);
 
 // Saves the picture as PNG for a ".png" name and BMP otherwise, through a temporary
 // file renamed over the target. Returns an empty string or the message of the failure.
-QString WritePicture(const QImage& picture, const QString& fileName);
+QString writePicture(const QImage& picture, const QString& fileName);
 
 }  // namespace xemap

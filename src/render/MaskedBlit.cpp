@@ -18,7 +18,7 @@ void combine(QImage& target, const QImage& source, QPainter::CompositionMode ope
 
 }  // namespace
 
-void MaskedBlit(QImage& destination, QImage& tile)
+void maskedBlit(QImage& destination, QImage& tile)
 {
     // White where the tile is transparent, black where it is opaque.
     const QImage mask =

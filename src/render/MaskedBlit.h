@@ -7,6 +7,6 @@ namespace xemap {
 // Lays the tile over the destination: every pixel of the tile that is not magenta
 // replaces the destination's, magenta pixels leave it unchanged. Done with masks, as
 // a side effect the tile's magenta pixels turn black. Both images are 32-bit RGB.
-void MaskedBlit(QImage& destination, QImage& tile);
+void maskedBlit(QImage& destination, QImage& tile);
 
 }  // namespace xemap

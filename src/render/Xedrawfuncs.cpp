@@ -50,7 +50,7 @@ void layTile(QImage& destination, QImage tile, int cellLayer)
     if (cellLayer == 0)
         combine(destination, tile, QPainter::CompositionMode_Source);
     else
-        MaskedBlit(destination, tile);
+        maskedBlit(destination, tile);
 }
 
 }  // namespace

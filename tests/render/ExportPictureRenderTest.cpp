@@ -19,7 +19,7 @@ protected:
     }
     QImage picture(float choice) const
     {
-        return ExportPicture(document, state, tileset, kStartupDoorGeometry, exportScale(choice));
+        return exportPicture(document, state, tileset, kStartupDoorGeometry, exportScale(choice));
     }
 
     MapDocument document;

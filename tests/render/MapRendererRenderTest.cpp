@@ -272,7 +272,7 @@ TEST(MaskedBlitTest, OpaquePixelsReplaceAndMagentaBlackensInTheTile)
     QImage tile(80, 80, QImage::Format_RGB32);
     tile.fill(kTransparentColour);
     tile.setPixel(5, 5, qRgb(200, 100, 50));
-    MaskedBlit(destination, tile);
+    maskedBlit(destination, tile);
     EXPECT_EQ(destination.pixel(5, 5), qRgb(200, 100, 50));
     EXPECT_EQ(destination.pixel(6, 5), qRgb(10, 20, 30));
     EXPECT_EQ(tile.pixel(6, 5), qRgb(0, 0, 0));

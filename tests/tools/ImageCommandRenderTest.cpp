@@ -62,7 +62,7 @@ TEST_F(ImageCommandTest, WritesTheExportPictureAtTheChosenScale)
     for (const auto& c : cases) {
         const auto [status, error] = image(QStringList{map, path(c.file)} + c.options);
         ASSERT_EQ(status, 0) << error.toStdString();
-        const QImage expected = ExportPicture(paintedMap(), {}, city, kOtherTilesetDoorGeometry, exportScale(c.choice));
+        const QImage expected = exportPicture(paintedMap(), {}, city, kOtherTilesetDoorGeometry, exportScale(c.choice));
         EXPECT_EQ(QImage(path(c.file)).convertToFormat(QImage::Format_RGB32), expected) << c.file;
     }
 }

@@ -124,9 +124,9 @@ int runImage(const Invocation& invocation)
     }
     EditorState view;
     view.layerCount = tileset.layerCount() + 1;
-    const QImage picture = ExportPicture(document, view, tileset, doorGeometryFor(document.tilesetIndex),
+    const QImage picture = exportPicture(document, view, tileset, doorGeometryFor(document.tilesetIndex),
                                          exportScale(request->scaleChoice));
-    if (const QString error = WritePicture(picture, QString::fromStdString(request->out)); !error.isEmpty()) {
+    if (const QString error = writePicture(picture, QString::fromStdString(request->out)); !error.isEmpty()) {
         std::cerr << error.toStdString() << '\n';
         return kFailure;
     }

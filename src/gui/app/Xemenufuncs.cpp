@@ -176,9 +176,9 @@ void TForm1::runOutput(void (*command)(MapOutputContext&))
     command(context);
 }
 
-void TForm1::ExportClick() { runOutput(Export); }
+void TForm1::ExportClick() { runOutput(exportMap); }
 
-void TForm1::Print1Click() { runOutput(Print); }
+void TForm1::Print1Click() { runOutput(printMap); }
 
 void TForm1::closeEvent(QCloseEvent* event)
 {

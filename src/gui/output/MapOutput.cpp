@@ -49,8 +49,8 @@ void exportPicture(MapOutputContext& context)
     if (fileName.isEmpty())
         return;
     const float scale = exportScale(choice);
-    const QImage picture = ExportPicture(context.document, context.state, context.tileset, context.doorGeometry, scale);
-    if (const QString failure = WritePicture(picture, fileName); !failure.isEmpty())
+    const QImage picture = exportPicture(context.document, context.state, context.tileset, context.doorGeometry, scale);
+    if (const QString failure = writePicture(picture, fileName); !failure.isEmpty())
         context.prompter.message(failure);
 }
 
@@ -149,7 +149,7 @@ void runPrintJob(MapOutputContext& context, const QString& what, const DrawPages
 void printPictureJob(MapOutputContext& context)
 {
     // The printed picture is the 1280-pixel map, drawn straight from memory.
-    const QImage picture = ExportPicture(context.document, context.state, context.tileset, context.doorGeometry,
+    const QImage picture = exportPicture(context.document, context.state, context.tileset, context.doorGeometry,
                                          exportScale(1.0f), context.state.layerCount);
     runPrintJob(context, "Map",
                 [&picture](QPainter& painter, QPrinter& printer) { printPicture(painter, picture, printer.width()); });
@@ -170,7 +170,7 @@ void printListingJob(MapOutputContext& context)
 
 }  // namespace
 
-void Export(MapOutputContext& context)
+void exportMap(MapOutputContext& context)
 {
     TPrintConfig& dialog = context.printConfig;
     dialog.setUpForExport();
@@ -183,7 +183,7 @@ void Export(MapOutputContext& context)
     dialog.restorePrintForm();
 }
 
-void Print(MapOutputContext& context)
+void printMap(MapOutputContext& context)
 {
     TPrintConfig& dialog = context.printConfig;
     if (context.prompter.exec(dialog) != QDialog::Accepted)

@@ -28,11 +28,11 @@ struct MapOutputContext {
 
 // The picture at the chosen scale and the description listing, each to a file the
 // user chooses; an existing file is replaced only once the new one is complete.
-void Export(MapOutputContext& context);
+void exportMap(MapOutputContext& context);
 
 // The picture and the listing as two print jobs on the default printer, on its own
 // default paper and named for the map; a job the printer refuses is reported. When the
 // system has no printer they go into PDF files the user names.
-void Print(MapOutputContext& context);
+void printMap(MapOutputContext& context);
 
 }  // namespace xemap

@@ -315,7 +315,7 @@ void TTilesetForm::DrawPaletteCell(int tile, int rotation, int layer)
         tileset_.FetchTile(cell, 0, 0, 0);
     QImage picture = blankTile(kTransparentColour);
     if (tileset_.FetchTile(picture, tile, rotation, layer))
-        MaskedBlit(cell, picture);
+        maskedBlit(cell, picture);
     const int s = cellSize();
     QPainter painter(&image);
     painter.drawImage(QRect((tile % 10) * s + 1, (tile / 10) * s + 1, s, s),

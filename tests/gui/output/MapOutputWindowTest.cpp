@@ -98,12 +98,12 @@ TEST_F(MapOutputTest, ExportsThePictureAtTheChosenScaleAndTheListing)
         return int(QDialog::Rejected);
     });
     auto output = context();
-    Export(output);
+    exportMap(output);
     EXPECT_EQ(config.windowTitle(), "Print Configuration");
 
     choose(true, true, "0.50", "map.png");
     prompter.expectSaveFile(path("list.txt"));
-    Export(output);
+    exportMap(output);
     EXPECT_TRUE(readAll(path("map.png")).startsWith("\x89PNG"));
     EXPECT_EQ(prompter.fileDialogs.at(0).title, "Export Map Image");
     EXPECT_EQ(prompter.fileDialogs.at(0).directory, folder.path());
@@ -112,7 +112,7 @@ TEST_F(MapOutputTest, ExportsThePictureAtTheChosenScaleAndTheListing)
     EXPECT_EQ(config.FontSize->currentText(), "10");
 
     choose(true, false, "0.10", "tenth.BMP");
-    Export(output);
+    exportMap(output);
     EXPECT_TRUE(readAll(path("tenth.BMP")).startsWith("BM"));
 }
 
@@ -125,18 +125,18 @@ TEST_F(MapOutputTest, AnExportKeepsTheOldFileUnlessToldToReplaceIt)
     overwrite = false;
     choose(false, true, "0.50", "list.txt");
     auto output = context();
-    Export(output);
+    exportMap(output);
     EXPECT_EQ(questions, QStringList{"File exists.  Overwrite?"});
     EXPECT_EQ(readAll(path("list.txt")), "old listing");
     overwrite = true;
     choose(false, true, "0.50", "list.txt");
-    Export(output);
+    exportMap(output);
     EXPECT_EQ(readAll(path("list.txt")).toStdString(), listingText(document.descriptions));
 
     // A target that cannot be replaced: a message naming it, nothing else changes.
     ASSERT_TRUE(QDir(folder.path()).mkdir("taken.txt"));
     choose(false, true, "0.50", "taken.txt");
-    Export(output);
+    exportMap(output);
     ASSERT_EQ(prompter.messages.size(), 1);
     EXPECT_TRUE(prompter.messages.front().contains(path("taken.txt")));
     EXPECT_TRUE(QFileInfo(path("taken.txt")).isDir());
@@ -147,18 +147,18 @@ TEST_F(MapOutputTest, ATypedScaleOrFontSizeOutsideTheChoicesIsRefusedWithAMessag
     auto output = context();
     for (const QString typed : {"abc", "0.01", "100"}) {
         answer(true, false, typed);
-        Export(output);
+        exportMap(output);
     }
     EXPECT_EQ(prompter.messages, QStringList(3, "The scale must be a number from 0.10 to 1.00."));
     EXPECT_TRUE(prompter.fileDialogs.empty()) << "no file is asked for a refused scale";
 
     choose(true, false, "0.75", "typed.png");
-    Export(output);
+    exportMap(output);
     EXPECT_EQ(QImage(path("typed.png")).size(), QSize(960, 960));
 
     prompter.messages.clear();
     answer(false, true, "ten");
-    Print(output);
+    printMap(output);
     EXPECT_EQ(prompter.messages, QStringList{"The font size must be a whole number."});
 }
 
@@ -178,9 +178,9 @@ TEST_F(MapOutputTest, PrintsToPdfWithoutAPrinterAndNoScratchFile)
     choose(true, true, "8", "picture.pdf");
     prompter.expectSaveFile(path("small.pdf"));
     auto output = context();
-    Print(output);
+    printMap(output);
     choose(false, true, "14", "large.pdf");
-    Print(output);
+    printMap(output);
     QDir::setCurrent(before);
 
     EXPECT_EQ(pdfPages(path("picture.pdf")), 1);
