@@ -207,15 +207,26 @@ void MapRenderer::cursorPreview(int x, int y, const PaletteTile& selected)
     outline(column, row, column + 1, row + 1);
 }
 
-void MapRenderer::composePreview(int x, int y, const PaletteTile& selected, QImage& preview)
+// Scaling part of the masks keeps the checkerboard near one screen pixel at every zoom;
+// the scaled masks are kept until the zoom or the tile source rectangle changes.
+void MapRenderer::scaleMasks()
 {
-    // Scaling part of the masks keeps the checkerboard near one screen pixel at every zoom.
     const QRect maskSource = state_.zoomFactor == 1.0f   ? QRect(0, 0, 16, 16)
                              : state_.zoomFactor == 2.0f ? QRect(0, 0, 40, 40)
                                                          : tileSourceRect();
-    const auto scaledMask = [&maskSource](const QImage& mask) {
+    if (maskSource == scaledMaskSource_)
+        return;
+    scaledMaskSource_ = maskSource;
+    const auto scaled = [&maskSource](const QImage& mask) {
         return mask.copy(maskSource).scaled(kCellImageRect.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
     };
+    scaledMask1_ = scaled(mask1_);
+    scaledMask2_ = scaled(mask2_);
+}
+
+void MapRenderer::composePreview(int x, int y, const PaletteTile& selected, QImage& preview)
+{
+    scaleMasks();
     const MapGrid& grid = document_.grid;
     const int layerLimit = std::min(state_.layerCount, kCellLayers);
     for (int layer = 0; layer < layerLimit; ++layer) {
@@ -229,8 +240,8 @@ void MapRenderer::composePreview(int x, int y, const PaletteTile& selected, QIma
             QImage blended = fetch(selected.tile, selected.rotation, selected.tilesetLayer);
             const QImage chosen = blended;
             QImage own = fetch(grid.tile(x, y, layer), grid.rotation(x, y, layer), selected.tilesetLayer);
-            combine(blended, scaledMask(mask1_), QPainter::RasterOp_SourceAndDestination);
-            combine(own, scaledMask(mask2_), QPainter::RasterOp_SourceAndDestination);
+            combine(blended, scaledMask1_, QPainter::RasterOp_SourceAndDestination);
+            combine(own, scaledMask2_, QPainter::RasterOp_SourceAndDestination);
             combine(blended, own, QPainter::RasterOp_SourceOrDestination);
             layTile(cell_, blended, layer);
             layTile(preview, chosen, layer);

@@ -82,6 +82,7 @@ private:
     void composeCell(QPainter& cell, int x, int y);
     void placeCell(QPainter& map, int x, int y) const;
     bool visible(int x, int y) const;
+    void scaleMasks();
     void composePreview(int x, int y, const PaletteTile& selected, QImage& preview);
 
     const MapDocument& document_;
@@ -94,6 +95,9 @@ private:
     QImage preview_;
     QImage mask1_;
     QImage mask2_;
+    QRect scaledMaskSource_;
+    QImage scaledMask1_;
+    QImage scaledMask2_;
     std::function<void()> presenter_;
 };
 

@@ -4,11 +4,19 @@ namespace xemap {
 
 UndoSnapshot UndoSnapshot::take(const MapDocument& document)
 {
-    UndoSnapshot snapshot{document.grid, document.descriptions.tiles(), {}};
-    snapshot.cellIndexes.reserve(snapshot.descriptions.size());
-    for (const auto& tile : snapshot.descriptions)
-        snapshot.cellIndexes.push_back(tile->cellIndex);
+    UndoSnapshot snapshot;
+    snapshot.fillFrom(document);
     return snapshot;
+}
+
+void UndoSnapshot::fillFrom(const MapDocument& document)
+{
+    grid = document.grid;
+    descriptions = document.descriptions.tiles();
+    cellIndexes.clear();
+    cellIndexes.reserve(descriptions.size());
+    for (const auto& tile : descriptions)
+        cellIndexes.push_back(tile->cellIndex);
 }
 
 void UndoSnapshot::restoreInto(MapDocument& document) const
@@ -19,28 +27,36 @@ void UndoSnapshot::restoreInto(MapDocument& document) const
     document.descriptions.assign(descriptions);
 }
 
-void UndoHistory::push(Stack& stack, UndoSnapshot snapshot)
+// The snapshot is taken in its place on the stack: a grid is a plain array, so each
+// move of a snapshot would copy it again.
+void UndoHistory::push(Stack& stack, const MapDocument& document)
 {
     if (stack.size() > kDropAbove)
         stack.pop_front();
-    stack.push_back(std::move(snapshot));
+    stack.emplace_back().fillFrom(document);
 }
 
 bool UndoHistory::swap(Stack& from, Stack& to, MapDocument& document)
 {
     if (from.empty())
         return false;
-    push(to, UndoSnapshot::take(document));
+    push(to, document);
     from.back().restoreInto(document);
     from.pop_back();
     return true;
 }
 
-void UndoHistory::record(const MapDocument& document) { record(UndoSnapshot::take(document)); }
+void UndoHistory::record(const MapDocument& document)
+{
+    push(undo_, document);
+    redo_.clear();
+}
 
 void UndoHistory::record(UndoSnapshot before)
 {
-    push(undo_, std::move(before));
+    if (undo_.size() > kDropAbove)
+        undo_.pop_front();
+    undo_.push_back(std::move(before));
     redo_.clear();
 }
 

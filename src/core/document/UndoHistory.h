@@ -17,6 +17,7 @@ struct UndoSnapshot {
     std::vector<std::int32_t> cellIndexes;
 
     static UndoSnapshot take(const MapDocument& document);
+    void fillFrom(const MapDocument& document);
     void restoreInto(MapDocument& document) const;
 };
 
@@ -41,7 +42,7 @@ public:
 
 private:
     using Stack = std::deque<UndoSnapshot>;
-    static void push(Stack& stack, UndoSnapshot snapshot);
+    static void push(Stack& stack, const MapDocument& document);
     static bool swap(Stack& from, Stack& to, MapDocument& document);
 
     Stack undo_;

@@ -97,9 +97,34 @@ void TForm1::dropRegionSelection(bool redraw)
     if (!state_.regionSelected)
         return;
     state_.regionSelected = false;
-    updateCommandItems();
-    if (redraw)
-        redrawAll();
+    // Without a full redraw the outline's cells are still drawn again, so that it goes.
+    showChanges(redraw ? Changes::everything() : Changes{regionBorderCells(), false, {}});
+}
+
+// Every cell a rubber band of this drag may have crossed: the cells the pointer went
+// over, the first corner and the cell beside it (a band is never narrower than two).
+CellList TForm1::bandCells() const
+{
+    const CellRect& range = state_.dragRange;
+    const Region& r = state_.region;
+    CellList cells;
+    for (int x = std::min(range.left, r.firstColumn) - 1; x <= std::max(range.right, r.firstColumn + 1); ++x)
+        for (int y = std::min(range.top, r.firstRow) - 1; y <= std::max(range.bottom, r.firstRow + 1); ++y)
+            if (insideGrid(x, y))
+                cells.push_back({x, y});
+    return cells;
+}
+
+CellList TForm1::regionBorderCells() const
+{
+    const Region& r = state_.region;
+    CellList cells;
+    for (int x = r.firstColumn; x < r.endColumn; ++x)
+        for (int y = r.firstRow; y < r.endRow; ++y)
+            if ((x == r.firstColumn || x == r.endColumn - 1 || y == r.firstRow || y == r.endRow - 1)
+                && insideGrid(x, y))
+                cells.push_back({x, y});
+    return cells;
 }
 
 // ---- The screen ----
@@ -117,16 +142,11 @@ void TForm1::showChanges(const Changes& changes)
             if (changes.labelsFrom)
                 renderer_->redrawLabelledCells(*changes.labelsFrom, session_.document().descriptions.size());
         }
-        // The cell under the cursor is drawn clean before the outline and the preview go
-        // over it, so that the image kept to restore it is never stale.
-        const int x = state_.lastHoveredColumn;
-        const int y = state_.lastHoveredRow;
-        const bool previewShown = x >= 0 && insideGrid(x, y);
-        if (previewShown)
-            renderer_->drawOneCell(x, y);
+        // The preview draws the cell under it clean first and keeps that image to restore
+        // it, so what the cursor leaves behind is never stale.
         drawRegionOutline();
-        if (previewShown)
-            cursorPreview(x, y);
+        if (state_.lastHoveredColumn >= 0)
+            cursorPreview(state_.lastHoveredColumn, state_.lastHoveredRow);
         present();
     }
     updateCommandItems();
@@ -147,7 +167,10 @@ void TForm1::redrawAll() { showChanges(Changes::everything()); }
 
 void TForm1::followCursor()
 {
-    if (state_.lastHoveredColumn >= 0 && cursorCell() != GridCell{state_.lastHoveredColumn, state_.lastHoveredRow})
+    const GridCell hovered{state_.lastHoveredColumn, state_.lastHoveredRow};
+    if (hovered == cursorCell())
+        return;
+    if (hovered.x >= 0)
         restoreLastHovered();
     if (!state_.cursorInsideGrid()) {
         state_.lastHoveredColumn = -1;
@@ -172,10 +195,11 @@ void TForm1::restoreLastHovered()
         drawRegionOutline();
 }
 
+// While a drag is under way the rubber band stands for the region.
 void TForm1::drawRegionOutline()
 {
     const Region& r = state_.region;
-    if (renderer_ && state_.regionSelected)
+    if (renderer_ && state_.regionSelected && !state_.mouseDown)
         renderer_->outline(r.firstColumn - state_.viewColumn, r.firstRow - state_.viewRow,
                            r.endColumn - state_.viewColumn, r.endRow - state_.viewRow);
 }
@@ -189,10 +213,8 @@ void TForm1::drawRubberBand()
     range.right = std::max(range.right, state_.cursorColumn);
     range.top = std::min(range.top, state_.cursorRow);
     range.bottom = std::max(range.bottom, state_.cursorRow);
-    for (int x = range.left - 1; x <= range.right; ++x)
-        for (int y = range.top - 1; y <= range.bottom; ++y)
-            if (insideGrid(x, y))
-                renderer_->drawOneCell(x, y);
+    for (const GridCell& cell : bandCells())
+        renderer_->drawOneCell(cell.x, cell.y);
 
     // The band is never narrower than two cells, as the release widens a click to two.
     auto span = [](int a, int b) {

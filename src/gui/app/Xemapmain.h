@@ -219,6 +219,8 @@ private:
     void restoreLastHovered();
     void drawRubberBand();
     void drawRegionOutline();
+    CellList regionBorderCells() const;
+    CellList bandCells() const;
     void cursorPreview(int column, int row);
     void showPreview();
     void present();

@@ -42,11 +42,14 @@ Changes TForm1::paintCursorCell()
     return session_.paint(cursorCell(), layer, palette_->selectedTile(), palette_->selectedRotation());
 }
 
+// The selection's outline gives way to the rubber band of the new drag.
 void TForm1::startDrag()
 {
+    const CellList outlined = state_.regionSelected ? regionBorderCells() : CellList{};
     state_.region.firstColumn = clampToGrid(state_.cursorColumn);
     state_.region.firstRow = clampToGrid(state_.cursorRow);
     state_.dragRange = {kMapSize, kMapSize, state_.viewColumn, state_.viewRow};
+    showChanges({outlined, false, {}});
 }
 
 void TForm1::MapBoxMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y)
@@ -61,7 +64,6 @@ void TForm1::MapBoxMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modif
         } else if (state_.editMode >= FirstGroupBrush && !state_.connector) {
             session_.beginStroke();
             startDrag();
-            updateCommandItems();
         } else {
             session_.beginStroke();
             // The preview moves onto the painted cell, which it restores when the cursor leaves.
@@ -114,11 +116,17 @@ void TForm1::MapBoxMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifie
         return;
     }
     session_.endStroke();
-    showChanges({});
+    // Painting showed every cell as it went; the release only marks the map modified.
+    if (state_.connector || state_.editMode == TerrainDrawing)
+        showChanges({});
+    else
+        updateCommandItems();
 }
 
 void TForm1::finishDrag()
 {
+    // The band's cells are drawn again, so that nothing of it stays on the map.
+    Changes changes{bandCells(), false, {}};
     Region& region = state_.region;
     region.endColumn = clampToGrid(state_.cursorColumn);
     region.endRow = clampToGrid(state_.cursorRow);
@@ -131,13 +139,6 @@ void TForm1::finishDrag()
     if (region.endRow == region.firstRow)
         ++region.endRow;
 
-    // The band's cells are drawn again, so that nothing of it stays on the map.
-    Changes changes;
-    const CellRect& band = state_.dragRange;
-    for (int x = band.left - 1; x <= band.right; ++x)
-        for (int y = band.top - 1; y <= band.bottom; ++y)
-            if (insideGrid(x, y))
-                changes.cells.push_back({x, y});
     if (state_.editMode >= FirstGroupBrush) {
         const BoxGroup* group =
             palette_ ? palette_->groups(palette_->activeLayer()).boxGroupForMode(state_.editMode) : nullptr;

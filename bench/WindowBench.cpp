@@ -1,6 +1,6 @@
-// Start-up to the first painted frame: the windows are built on a program folder that
-// holds the registry and the generated tilesets, shown, and events run until the map
-// view has painted once.
+// The editor's windows: start-up to the first painted frame (the windows are built on a
+// program folder that holds the registry and the generated tilesets, shown, and events
+// run until the map view has painted once), and one paint command with its screen update.
 #include "gui/app/XemapWindows.h"
 #include "gui/app/Xemapmain.h"
 #include "gui/dialogs/Prompter.h"
@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <filesystem>
 
 namespace {
@@ -79,5 +80,30 @@ void BM_StartupToFirstFrame(benchmark::State& run)
     }
 }
 BENCHMARK(BM_StartupToFirstFrame)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// A click that paints one cell: the undo step, the change through the edit session and
+// the screen brought up to date, with the pointer on the cell. The reference draws the
+// cell alone, the least any paint must do.
+void BM_PaintCommandWithScreenUpdate(benchmark::State& run)
+{
+    QTemporaryDir folder;
+    const QString directory = QString::fromStdString(programFolderCopy(folder).string());
+    SilentPrompter prompter;
+    XemapWindows windows(prompter, directory);
+    TForm1& form = *windows.form1;
+    form.MapBoxMouseMove({}, 210, 210);
+    for (auto _ : run) {
+        form.MapBoxMouseDown(Qt::LeftButton, {}, 210, 210);
+        form.MapBoxMouseUp(Qt::LeftButton, {}, 210, 210);
+    }
+    const auto ours = run.iterations();
+    MapRenderer* renderer = form.renderer();
+    const auto start = std::chrono::steady_clock::now();
+    for (std::int64_t i = 0; i < ours; ++i)
+        renderer->drawOneCell(10, 10);
+    const double reference = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    run.counters["draw_one_cell_us"] = reference / double(ours) * 1e6;
+}
+BENCHMARK(BM_PaintCommandWithScreenUpdate)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -1,0 +1,357 @@
+// The map view never shows anything but the map: after every command, each pixel
+// outside the cursor cell and the region outline is what a fresh redraw gives.
+#include "gui/app/MapView.h"
+#include "gui/descriptions/Tiledescmain.h"
+#include "support/MainWindowTestSupport.h"
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QScrollBar>
+
+#include <functional>
+#include <random>
+
+using namespace xemap;
+using namespace xemap::testing;
+
+namespace {
+
+class ScreenTest : public MainWindowFixture {
+protected:
+    // What a fresh renderer draws for the same document and view.
+    QImage freshPicture()
+    {
+        MapRenderer fresh(form().document(), form().state(), palette().tileset());
+        if (geometryIndex_)
+            fresh.applyDoorGeometry(*geometryIndex_);
+        fresh.redrawAll();
+        return fresh.mapImage();
+    }
+
+    // The view rectangles the cursor preview and the region outline may cover.
+    std::vector<QRect> allowedRects()
+    {
+        const EditorState& state = form().state();
+        std::vector<QRect> rects;
+        const int size = state.cellSize;
+        auto cellRect = [&](int x, int y) {
+            return QRect((x - state.viewColumn) * size, (y - state.viewRow) * size, size, size);
+        };
+        if (state.lastHoveredColumn >= 0)
+            rects.push_back(cellRect(state.lastHoveredColumn, state.lastHoveredRow));
+        if (state.regionSelected) {
+            const Region& r = state.region;
+            const QRect outer = cellRect(r.firstColumn, r.firstRow).united(cellRect(r.endColumn - 1, r.endRow - 1));
+            rects.push_back(QRect(outer.topLeft(), QSize(outer.width(), size)));
+            rects.push_back(QRect(outer.left(), outer.bottom() - size + 1, outer.width(), size));
+            rects.push_back(QRect(outer.topLeft(), QSize(size, outer.height())));
+            rects.push_back(QRect(outer.right() - size + 1, outer.top(), size, outer.height()));
+        }
+        return rects;
+    }
+
+    // The first pixel that differs from a fresh redraw outside the allowed places, if any.
+    std::optional<QPoint> firstLie()
+    {
+        const QImage fresh = freshPicture();
+        const QImage& shown = form().mapImage();
+        const std::vector<QRect> allowed = allowedRects();
+        for (int y = 0; y < shown.height(); ++y) {
+            const auto* a = reinterpret_cast<const QRgb*>(shown.constScanLine(y));
+            const auto* b = reinterpret_cast<const QRgb*>(fresh.constScanLine(y));
+            for (int x = 0; x < shown.width(); ++x) {
+                if (a[x] == b[x])
+                    continue;
+                const QPoint p(x, y);
+                if (std::none_of(allowed.begin(), allowed.end(), [p](const QRect& r) { return r.contains(p); }))
+                    return p;
+            }
+        }
+        return std::nullopt;
+    }
+
+    std::string describeState()
+    {
+        const EditorState& s = form().state();
+        return " [mode " + std::to_string(s.editMode) + (s.connector ? " connector" : "") + ", layer "
+               + std::to_string(s.currentLayer) + ", zoom " + std::to_string(s.cellSize) + ", view "
+               + std::to_string(s.viewColumn) + "," + std::to_string(s.viewRow) + ", hovered "
+               + std::to_string(s.lastHoveredColumn) + "," + std::to_string(s.lastHoveredRow) + ", region "
+               + (s.regionSelected ? "selected" : "none") + "]";
+    }
+
+    void noteNewMap() { geometryIndex_ = form().document().tilesetIndex; }
+
+    // Answers the save question of New and Open with "Discard Changes" when it will be asked.
+    void discardIfModified()
+    {
+        if (form().session().modified())
+            answerYesNo(false);
+    }
+
+    QPoint viewPoint(int column, int row)
+    {
+        const EditorState& state = form().state();
+        return {(column - state.viewColumn) * state.cellSize + state.cellSize / 2,
+                (row - state.viewRow) * state.cellSize + state.cellSize / 2};
+    }
+
+    void answerDoors(std::mt19937& random)
+    {
+        const int position = int(random() % 6);
+        const int type = int(random() % 8);
+        const bool accept = random() % 4 != 0;
+        prompter.expectDialog([position, type, accept](QDialog& dialog) {
+            auto* list = dialog.findChild<QListWidget*>("DoorList");
+            list->setCurrentRow(position);
+            dialog.findChild<QComboBox*>("DoorType")->setCurrentIndex(type);
+            return accept ? int(QDialog::Accepted) : int(QDialog::Rejected);
+        });
+    }
+
+    void answerDescribe(std::mt19937& random)
+    {
+        const int choice = int(random() % 3);
+        const int id = 1 + int(random() % 4);
+        prompter.expectDialog([choice, id](QDialog& dialog) {
+            auto& form = static_cast<TTileDescForm&>(dialog);
+            form.workingDescription()->shortName = "Room";
+            if (auto* location = dialog.findChild<QLineEdit*>("LocID"))
+                location->setText(QString::number(id));
+            return choice == 0   ? int(QDialog::Accepted)
+                   : choice == 1 ? int(TTileDescForm::RemoveAllResult)
+                                 : int(QDialog::Rejected);
+        });
+    }
+
+    std::optional<int> geometryIndex_;
+};
+
+TEST_F(ScreenTest, EveryCommandLeavesTheMapViewAsAFreshRedrawShowsIt)
+{
+    const QString saved = folder.filePath("property.xem");
+    TForm1& f = form();
+    using Command = std::function<void(std::mt19937&)>;
+    // A cell the view shows, as the pointer can only be over those.
+    auto cell = [&f](std::mt19937& r) {
+        const EditorState& state = f.state();
+        const int shown = std::min(kMapSize, kViewSize / state.cellSize);
+        return std::pair{std::min(31, state.viewColumn + int(r() % shown)),
+                         std::min(31, state.viewRow + int(r() % shown))};
+    };
+    const std::vector<std::pair<const char*, Command>> commands = {
+        {"move",
+         [&](std::mt19937& r) {
+             const auto [x, y] = cell(r);
+             const QPoint p = viewPoint(x, y);
+             f.MapBoxMouseMove({}, p.x(), p.y());
+         }},
+        {"drag",
+         [&](std::mt19937& r) {
+             auto [x, y] = cell(r);
+             QPoint p = viewPoint(x, y);
+             f.MapBoxMouseMove({}, p.x(), p.y());
+             f.MapBoxMouseDown(Qt::LeftButton, {}, p.x(), p.y());
+             for (int step = int(r() % 4); step > 0; --step) {
+                 const auto [nx, ny] = cell(r);
+                 x = nx, y = ny;
+                 p = viewPoint(x, y);
+                 f.MapBoxMouseMove({}, p.x(), p.y());
+             }
+             f.MapBoxMouseUp(Qt::LeftButton, {}, p.x(), p.y());
+         }},
+        {"shift-click",
+         [&](std::mt19937& r) {
+             const QPoint p = f.state().lastHoveredColumn >= 0
+                                  ? viewPoint(f.state().lastHoveredColumn, f.state().lastHoveredRow)
+                                  : QPoint(5, 5);
+             const Qt::MouseButton button = r() % 2 ? Qt::LeftButton : Qt::RightButton;
+             f.MapBoxMouseDown(button, Qt::ShiftModifier, p.x(), p.y());
+             f.MapBoxMouseUp(button, Qt::ShiftModifier, p.x(), p.y());
+         }},
+        {"double-click",
+         [&](std::mt19937& r) {
+             const auto [x, y] = cell(r);
+             const QPoint p = viewPoint(x, y);
+             f.MapBoxMouseMove({}, p.x(), p.y());
+             f.MapBoxMouseDown(Qt::LeftButton, {}, p.x(), p.y());
+             f.MapBoxMouseUp(Qt::LeftButton, {}, p.x(), p.y());
+             f.MapBoxDblClick();
+             f.MapBoxMouseUp(Qt::LeftButton, {}, p.x(), p.y());
+         }},
+        {"palette tile",
+         [&](std::mt19937& r) {
+             const int tab = int(r() % std::max(1, palette().tileset().layerCount()));
+             palette().PageControl1Change(tab);
+             const int scale = palette().paletteScale();
+             palette().TileBoxMouseUp(r() % 3 ? Qt::LeftButton : Qt::RightButton, int(r() % 10) * 20 * scale + 3,
+                                      int(r() % 10) * 20 * scale + 3);
+         }},
+        {"palette group", [&](std::mt19937& r) { palette().GroupButtonClick(int(r() % 4)); }},
+        {"terrain box",
+         [&](std::mt19937& r) {
+             palette().PageControl1Change(0);
+             palette().CheckBoxClick(int(r() % 4));
+         }},
+        {"select mode", [&](std::mt19937&) { f.SelectButtonClick(); }},
+        {"key",
+         [&](std::mt19937& r) {
+             const char keys[] = {' ', '+', '-', ',', '.', 's'};
+             f.FormKeyPress(keys[r() % sizeof keys]);
+         }},
+        {"describe",
+         [&](std::mt19937& r) {
+             answerDescribe(r);
+             f.FormKeyPress('t');
+         }},
+        {"doors",
+         [&](std::mt19937& r) {
+             answerDoors(r);
+             f.FormKeyPress('d');
+         }},
+        {"released key",
+         [&](std::mt19937& r) {
+             const ReleasedKey keys[] = {
+                 {Key::Digit8, true},         {Key::Digit5, true},        {Key::Digit2, true},
+                 {Key::ArrowRight},           {Key::ArrowDown},           {Key::ArrowLeft},
+                 {Key::Z, false, true},       {Key::R, false, true},      {Key::X, false, true},
+                 {Key::C, false, true},       {Key::V, false, true},      {Key::X, false, true, true},
+                 {Key::C, false, true, true}, {Key::V, false, true, true}};
+             f.FormKeyUp(keys[r() % std::size(keys)]);
+         }},
+        {"popup",
+         [&](std::mt19937& r) {
+             QAction* items[] = {f.CutDesc,    f.CopyDesc,    f.PasteDesc, f.CutRegion,
+                                 f.CopyRegion, f.PasteRegion, f.LRotate,   f.RRotate};
+             QAction* item = items[r() % std::size(items)];
+             if (item->isEnabled())
+                 item->trigger();
+         }},
+        {"undo", [&](std::mt19937&) { button("UndoButton")->click(); }},
+        {"redo", [&](std::mt19937&) { button("RedoButton")->click(); }},
+        {"view",
+         [&](std::mt19937& r) {
+             QAction* items[] = {action("ViewGrid"), action("ViewDoors"), action("ViewLabels")};
+             items[r() % std::size(items)]->trigger();
+         }},
+        {"scroll",
+         [&](std::mt19937& r) {
+             auto* bar = f.findChild<QScrollBar*>(r() % 2 ? "XScroll" : "YScroll");
+             bar->setValue(int(r() % (bar->maximum() + 1)));
+         }},
+        {"save",
+         [&](std::mt19937&) {
+             answerMapName("Property");
+             prompter.expectSaveFile(saved);
+             f.Save(true);
+         }},
+        {"new",
+         [&](std::mt19937& r) {
+             discardIfModified();
+             action(r() % 2 ? "Tileset0" : "Tileset1")->trigger();
+             noteNewMap();
+         }},
+        {"open",
+         [&](std::mt19937&) {
+             if (!QFile::exists(saved))
+                 return;
+             discardIfModified();
+             prompter.expectOpenFile(saved);
+             f.Open();
+             noteNewMap();
+         }},
+    };
+
+    // Weights: moves and drags are what users do most.
+    std::vector<std::size_t> deck;
+    for (std::size_t i = 0; i < commands.size(); ++i)
+        deck.insert(deck.end(), i < 2 ? 6 : 1, i);
+
+    constexpr int kCommandsPerSeed = 500;
+    for (const unsigned seed : {1u, 2u, 3u, 4u}) {
+        std::mt19937 random(seed);
+        for (int step = 0; step < kCommandsPerSeed; ++step) {
+            const auto& [name, run] = commands[deck[random() % deck.size()]];
+            run(random);
+            ASSERT_TRUE(prompter.allAnswersUsed()) << "seed " << seed << ", command " << step << ": " << name;
+            const std::optional<QPoint> lie = firstLie();
+            ASSERT_FALSE(lie) << "seed " << seed << ", command " << step << " (" << name << "): pixel (" << lie->x()
+                              << ", " << lie->y() << ") differs from a fresh redraw" << describeState();
+        }
+    }
+}
+
+}  // namespace
+
+// Faults a user met: each left part of an old picture on the map until a full redraw.
+TEST_F(ScreenTest, NoOldPictureStaysBehindTheCursorAfterUndoNewRemoveAllRegionsOrDialogs)
+{
+    TForm1& f = form();
+    auto hover = [&](int x, int y) {
+        const QPoint p = viewPoint(x, y);
+        f.MapBoxMouseMove({}, p.x(), p.y());
+    };
+    auto click = [&](int x, int y) {
+        hover(x, y);
+        const QPoint p = viewPoint(x, y);
+        f.MapBoxMouseDown(Qt::LeftButton, {}, p.x(), p.y());
+        f.MapBoxMouseUp(Qt::LeftButton, {}, p.x(), p.y());
+    };
+    auto undoKey = [&] { f.FormKeyUp({Key::Z, false, true}); };
+    palette().TileBoxMouseUp(Qt::LeftButton, 5 * 40 + 5, 5 * 40 + 5);  // a plain tile, not a terrain
+
+    const std::vector<std::pair<const char*, std::function<void()>>> scenarios = {
+        {"paint, undo with the pointer on the cell",
+         [&] {
+             click(3, 3);
+             undoKey();
+         }},
+        {"paint, then a new map",
+         [&] {
+             click(3, 3);
+             answerYesNo(false);
+             action("Tileset0")->trigger();
+             noteNewMap();
+             hover(3, 3);
+         }},
+        {"remove all, then undo",
+         [&] {
+             auto tile = std::make_shared<XETile>();
+             tile->cellIndex = cellIndexOf(3, 3);
+             f.document().descriptions.append(tile);
+             f.redrawAll();
+             hover(3, 3);
+             prompter.expectDialog([](QDialog&) { return int(TTileDescForm::RemoveAllResult); });
+             f.DescItemClick();
+             undoKey();
+         }},
+        {"copy region",
+         [&] {
+             f.SelectButtonClick();
+             hover(2, 2);
+             drag({viewPoint(2, 2), viewPoint(4, 4)});
+             hover(6, 6);
+             f.CopyRegion->trigger();
+             palette().TileBoxMouseUp(Qt::LeftButton, 5 * 40 + 5, 5 * 40 + 5);
+         }},
+        {"a cancelled dialog",
+         [&] {
+             hover(3, 3);
+             prompter.expectDialog([](QDialog&) { return int(QDialog::Rejected); });
+             f.DescItemClick();
+         }},
+        {"undo of a drag",
+         [&] {
+             drag({viewPoint(3, 3), viewPoint(4, 3), viewPoint(5, 3)});
+             undoKey();
+         }},
+    };
+    for (const auto& [name, scenario] : scenarios) {
+        scenario();
+        hover(20, 20);
+        hover(21, 21);
+        const std::optional<QPoint> lie = firstLie();
+        EXPECT_FALSE(lie) << name << ": pixel (" << lie->x() << ", " << lie->y() << ") shows an old picture";
+        EXPECT_TRUE(prompter.allAnswersUsed()) << name;
+    }
+}
