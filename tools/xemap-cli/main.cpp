@@ -47,7 +47,8 @@ int main(int argc, char** argv)
     const std::string_view name = argv[1];
     for (const auto& command : kCommands) {
         if (command.name == name)
-            return command.run({programDir(argv[0]), std::vector<std::string>(argv + 2, argv + argc)});
+            return xemap::cli::runCommand(command.run,
+                                          {programDir(argv[0]), std::vector<std::string>(argv + 2, argv + argc)});
     }
     std::cerr << "xemap-cli: unknown command '" << name << "'\n" << kUsage;
     return xemap::cli::kFailure;
