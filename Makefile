@@ -3,7 +3,8 @@ BUILD    ?= build
 FUZZ_BUILD ?= build-fuzz
 FUZZ_RUNS ?= 20000
 PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
-            libbenchmark-dev clang clang-format libclang-rt-14-dev xvfb xauth xdotool imagemagick
+            libbenchmark-dev clang clang-format libclang-rt-14-dev xvfb xauth xdotool imagemagick \
+            strace
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: deps build run test fuzz bench format format-check clean

@@ -47,7 +47,7 @@ std::string inQuotes(std::string_view text)
 // text too long for the object's inline buffer takes.
 std::size_t heapCost(std::string_view text)
 {
-    constexpr std::size_t kInline = std::string().capacity();
+    static const std::size_t kInline = std::string().capacity();
     return text.size() > kInline ? text.size() + 1 : 0;
 }
 
