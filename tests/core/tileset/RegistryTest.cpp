@@ -46,7 +46,7 @@ TEST(Registry, ReadsEntriesAsStored)
 
 TEST(Registry, OneEntryReadsAsTheWholeRegistryHasIt)
 {
-    for (const std::string text :
+    for (const std::string& text :
          {kDefaultLines, std::string("A\na0\nnull\n\n\n"), std::string("\r\nb\r\n"), std::string(" \n\t\r\n\n"),
           std::string("A\r\n1\r\n2\r\n3\r\n4\r\n5\r\nB\r\n\r\n \r\n")}) {
         const auto all = parseRegistry(text);
