@@ -106,7 +106,7 @@ TEST_F(HostileCli, RunningOutOfMemoryIsOneLineAndExitOne)
         cli("convert '" + map.string() + "' '" + (logs / "out.xem").string() + "'", "ulimit -v 120000; ");
     EXPECT_EQ(run.status, 1);
     EXPECT_THAT(run.err, ::testing::AnyOf(::testing::EndsWith(": there is not enough memory to read the file\n"),
-                               ::testing::Eq("xemap-cli: there is not enough memory for the command\n")));
+                                          ::testing::Eq("xemap-cli: there is not enough memory for the command\n")));
     EXPECT_FALSE(fs::exists(logs / "out.xem"));
 }
 
@@ -115,9 +115,9 @@ TEST_F(HostileCli, AWrittenFileAndItsFolderAreSyncedAroundTheRename)
     // The system calls of a convert, in order: the new file's data reaches the disk
     // before any name points at it, and the folder is synced after the rename.
     const fs::path trace = logs / "trace";
-    const ToolRun run = cli("convert '" + map.string() + "' '" + (logs / "out.xem").string() + "'",
-                            "strace -qq -e trace=fsync,fdatasync,linkat,rename,renameat,renameat2 -o '"
-                                + trace.string() + "' ");
+    const ToolRun run =
+        cli("convert '" + map.string() + "' '" + (logs / "out.xem").string() + "'",
+            "strace -qq -e trace=fsync,fdatasync,linkat,rename,renameat,renameat2 -o '" + trace.string() + "' ");
     if (run.status != 0 && !fs::exists(trace))
         GTEST_SKIP() << "strace cannot trace here: " << run.err;
     ASSERT_EQ(run.status, 0) << run.err;

@@ -30,7 +30,8 @@ protected:
         QFile file(folder.filePath("XEMAP.INI"));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         for (int i = 0; i < entries; ++i)
-            file.write(QString("T%1\r\ntilesets\\outdoor_bases.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n").arg(i).toUtf8());
+            file.write(
+                QString("T%1\r\ntilesets\\outdoor_bases.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n").arg(i).toUtf8());
     }
     QStringList newItems(TForm1& form) const
     {
