@@ -145,7 +145,13 @@ bool writeUnnamed(const fs::path& folder, const fs::path& destination, std::stri
         return false;
     temporary = temporaryName(folder);
     const std::string self = "/proc/self/fd/" + std::to_string(file.get());
-    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) == 0 && file.close();
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+        // Without /proc the file cannot be named: the named way still can.
+        unsupported = errno == ENOENT;
+        temporary.clear();
+        return false;
+    }
+    return file.close();
 #else
     (void)folder, (void)destination, (void)bytes, (void)temporary;
     unsupported = true;
