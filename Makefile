@@ -5,7 +5,8 @@ FUZZ_RUNS ?= 20000
 PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
             libbenchmark-dev clang clang-format libclang-rt-14-dev xvfb xauth xdotool imagemagick \
             tiled hyperfine \
-            libcups2-dev cups printer-driver-cups-pdf poppler-utils fonts-liberation dpkg-dev file
+            libcups2-dev cups printer-driver-cups-pdf poppler-utils fonts-liberation dpkg-dev file \
+            strace
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: deps build run test fuzz bench format format-check package clean

@@ -1,5 +1,7 @@
 #include "Commands.h"
 
+#include "core/text/TextLines.h"
+
 #include <iostream>
 
 namespace xemap::cli {
@@ -13,7 +15,8 @@ int runCheck(const Invocation& invocation)
     if (!map)
         return kFailure;
     for (const auto& skipped : map->skipped)
-        std::cout << fileName << ": line " << skipped.line << ": warning: skipped line '" << skipped.text << "'\n";
+        std::cout << printableText(fileName) << ": line " << skipped.line << ": warning: skipped line '"
+                  << printableText(skipped.text) << "'\n";
     return map->skipped.empty() ? kSuccess : kWarnings;
 }
 

@@ -1,17 +1,48 @@
 #include "Commands.h"
 
 #include "core/mapfile/SafeSave.h"
+#include "core/text/TextLines.h"
 #include "core/tileset/Registry.h"
 
+#include <algorithm>
 #include <iostream>
 
 namespace xemap::cli {
 
+int runCommand(int (*run)(const Invocation&), const Invocation& invocation)
+{
+    try {
+        return run(invocation);
+    } catch (const std::bad_alloc&) {
+        // Outputs are written through temporary files, so nothing half written is left.
+        std::cerr << "xemap-cli: there is not enough memory for the command\n";
+        return kFailure;
+    }
+}
+
+std::optional<TilesetEntry> registryEntry(const std::filesystem::path& programDir, int index,
+                                          const std::string& mapFile)
+{
+    RegistryLookup lookup = registryEntryOrDefault(programDir, static_cast<std::size_t>(std::max(index, 0)));
+    if (!lookup.fault.empty()) {
+        std::cerr << lookup.fault << '\n';
+        return std::nullopt;
+    }
+    if (index < 0 || !lookup.entry) {
+        std::cerr << printableText(mapFile) << ": tileset " << index << " is not in the registry of "
+                  << printableText(programDir.string()) << '\n';
+        return std::nullopt;
+    }
+    return std::move(lookup.entry);
+}
+
 std::optional<LoadedMap> readInputMap(const Invocation& invocation, const std::string& fileName)
 {
-    const auto registry = registryOrDefault(invocation.programDir);
+    const auto first = registryEntry(invocation.programDir, 0, fileName);
+    if (!first)
+        return std::nullopt;
     ReadOptions options;
-    options.layerCount = cellLayerCount(registry.front());
+    options.layerCount = cellLayerCount(*first);
     auto result = readMapFile(fileName, options);
     if (!result.ok()) {
         std::cerr << describeReadError(fileName, result.error) << '\n';
@@ -24,7 +55,7 @@ bool writeOutputFile(const std::string& fileName, std::string_view bytes)
 {
     if (saveFileSafely(fileName, bytes))
         return true;
-    std::cerr << fileName << ": cannot write the file\n";
+    std::cerr << printableText(fileName) << ": cannot write the file\n";
     return false;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/mapfile/MapReader.h"
+#include "core/tileset/Registry.h"
 
 #include <filesystem>
 #include <optional>
@@ -26,6 +27,15 @@ int runImage(const Invocation& invocation);
 int runTmx(const Invocation& invocation);
 
 // Shared by the commands.
+
+// Runs a command; running out of memory anywhere in it is its one-line error, exit 1.
+int runCommand(int (*run)(const Invocation&), const Invocation& invocation);
+// Entry index of the registry in programDir, read no further than that entry; the
+// default registry when the file is missing or holds no entries. Nothing when the
+// registry is refused (not a regular file, too large) or has no such entry: the
+// reason is printed.
+std::optional<TilesetEntry> registryEntry(const std::filesystem::path& programDir, int index,
+                                          const std::string& mapFile);
 
 // Reads a map as the freshly started editor opens it: a single-layer map is
 // upgraded with the layer count of the registry's first tileset. On failure the

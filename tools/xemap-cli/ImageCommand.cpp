@@ -1,5 +1,6 @@
 #include "Commands.h"
 
+#include "core/text/TextLines.h"
 #include "core/tileset/Registry.h"
 #include "render/DoorGeometry.h"
 #include "render/ExportPicture.h"
@@ -75,6 +76,19 @@ LayerFiles layerFilesOf(const TilesetEntry& entry, const std::filesystem::path& 
     return files;
 }
 
+// A device or pipe named as a tile sheet would be read without end or wait for a
+// writer; only regular files (or missing ones, which the load reports) go to the loader.
+std::optional<QString> firstIrregularFile(const LayerFiles& files)
+{
+    for (const QString& file : files) {
+        std::error_code ec;
+        const auto status = std::filesystem::status(file.toStdString(), ec);
+        if (file != kNoLayerFile && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+            return file;
+    }
+    return std::nullopt;
+}
+
 // Labels need the font machinery of a GUI application; no window is ever shown, and
 // the platform's notes on stderr would break the tool's one-line messages.
 std::unique_ptr<QGuiApplication> startFonts()
@@ -101,25 +115,27 @@ int runImage(const Invocation& invocation)
     if (!request)
         return usageError(kImageUsage);
     if (!namesPicture(request->out)) {
-        std::cerr << request->out << ": the picture must be a .bmp or .png file\n";
+        std::cerr << printableText(request->out) << ": the picture must be a .bmp or .png file\n";
         return kFailure;
     }
     const auto map = readInputMap({request->tiles, {}}, request->in);
     if (!map)
         return kFailure;
     const MapDocument& document = map->document;
-    const auto registry = registryOrDefault(request->tiles);
-    if (document.tilesetIndex < 0 || document.tilesetIndex >= static_cast<int>(registry.size())) {
-        std::cerr << request->in << ": tileset " << document.tilesetIndex << " is not in the registry of "
-                  << request->tiles.string() << '\n';
+    const auto entry = registryEntry(request->tiles, document.tilesetIndex, request->in);
+    if (!entry)
+        return kFailure;
+    const LayerFiles files = layerFilesOf(*entry, request->tiles);
+    if (const auto odd = firstIrregularFile(files)) {
+        std::cerr << printableText(odd->toStdString()) << ": not a regular file\n";
         return kFailure;
     }
 
     const auto app = startFonts();
     Tileset tileset;
-    const QStringList messages = tileset.LoadTileset(layerFilesOf(registry[document.tilesetIndex], request->tiles));
+    const QStringList messages = tileset.LoadTileset(files);
     if (!messages.isEmpty()) {
-        std::cerr << messages.front().toStdString() << '\n';
+        std::cerr << printableText(messages.front().toStdString()) << '\n';
         return kFailure;
     }
     EditorState view;
@@ -127,7 +143,7 @@ int runImage(const Invocation& invocation)
     const QImage picture = exportPicture(document, view, tileset, doorGeometryFor(document.tilesetIndex),
                                          exportScale(request->scaleChoice));
     if (const QString error = writePicture(picture, QString::fromStdString(request->out)); !error.isEmpty()) {
-        std::cerr << error.toStdString() << '\n';
+        std::cerr << printableText(error.toStdString()) << '\n';
         return kFailure;
     }
     return kSuccess;

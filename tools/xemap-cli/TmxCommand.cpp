@@ -67,17 +67,13 @@ int runTmx(const Invocation& invocation)
     if (!map)
         return kFailure;
     const MapDocument& document = map->document;
-    const auto registry = registryOrDefault(request->tiles);
-    if (document.tilesetIndex < 0 || document.tilesetIndex >= static_cast<int>(registry.size())) {
-        std::cerr << request->in << ": tileset " << document.tilesetIndex << " is not in the registry of "
-                  << request->tiles.string() << '\n';
+    const std::optional<TilesetEntry> entry = registryEntry(request->tiles, document.tilesetIndex, request->in);
+    if (!entry)
         return kFailure;
-    }
-    const TilesetEntry& entry = registry[document.tilesetIndex];
-    const auto sheets = sheetsOf(entry, *request);
+    const auto sheets = sheetsOf(*entry, *request);
     if (!sheets)
         return kFailure;
-    return writeOutputFile(request->out, writeTmx(document, cellLayerCount(entry), *sheets)) ? kSuccess : kFailure;
+    return writeOutputFile(request->out, writeTmx(document, cellLayerCount(*entry), *sheets)) ? kSuccess : kFailure;
 }
 
 }  // namespace xemap::cli

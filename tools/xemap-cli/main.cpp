@@ -118,6 +118,7 @@ int main(int argc, char** argv)
         return usageFailure(QString("unknown command '%1'").arg(positional.front()));
     if (const QString fault = commandOptionFault(*command, positional); !fault.isEmpty())
         return usageFailure(QString("%1: %2").arg(positional.front(), fault));
-    return command->run(
+    return xemap::cli::runCommand(
+        command->run,
         {programDir(argv[0]), std::vector<std::string>(argv + argc - (positional.size() - 1), argv + argc)});
 }

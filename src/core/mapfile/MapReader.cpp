@@ -4,6 +4,7 @@
 #include "core/mapfile/SingleLayerUpgrade.h"
 #include "core/text/TextLines.h"
 
+#include <algorithm>
 #include <charconv>
 #include <memory>
 #include <type_traits>
@@ -36,14 +37,23 @@ std::optional<std::int32_t> parseInt(std::string_view text)
 std::string inQuotes(std::string_view text)
 {
     constexpr std::size_t kShown = 30;
-    std::string shown(text.substr(0, kShown));
-    for (char& c : shown)
-        if (static_cast<unsigned char>(c) < ' ')
-            c = '?';
-    if (text.size() > kShown)
-        shown += "...";
-    return "'" + shown + "'";
+    std::string quoted = printableText(text.substr(0, kShown));
+    quoted.insert(quoted.begin(), '\'');
+    quoted += text.size() > kShown ? "...'" : "'";
+    return quoted;
 }
+
+// What a string of the document costs beyond its own object: the heap block that a
+// text too long for the object's inline buffer takes.
+std::size_t heapCost(std::string_view text)
+{
+    static const std::size_t kInline = std::string().capacity();
+    return text.size() > kInline ? text.size() + 1 : 0;
+}
+
+// A record or description: the object, its shared_ptr control block and its list slot.
+template <class T>
+constexpr std::size_t sharedCost = sizeof(T) + 2 * sizeof(void*) + sizeof(std::shared_ptr<T>);
 
 struct Malformed {
     int line;
@@ -52,7 +62,11 @@ struct Malformed {
 
 class MapTextReader {
 public:
-    MapTextReader(std::string_view text, const ReadOptions& options) : lines_(text), options_(options) {}
+    MapTextReader(std::string_view text, const ReadOptions& options)
+        : lines_(text), options_(options),
+          memoryLeft_(std::max(options.minimumMemory, options.memoryPerByte * text.size()))
+    {
+    }
 
     LoadedMap read();
 
@@ -61,6 +75,8 @@ private:
     [[noreturn]] void failAt(int line, std::string message) const { throw Malformed{line, std::move(message)}; }
 
     std::optional<std::int32_t> nextIntegerLine(const char* what);
+    void spend(std::size_t bytes);
+    std::string_view readTextLines(StringList& text, bool blockEndToo);
 
     void readHeader();
     void readCells();
@@ -82,7 +98,38 @@ private:
     const ReadOptions& options_;
     LoadedMap map_;
     int blockStart_ = 0;
+    std::size_t memoryLeft_;
 };
+
+void MapTextReader::spend(std::size_t bytes)
+{
+    if (bytes > memoryLeft_)
+        fail("the descriptions would take more memory than " + std::to_string(options_.memoryPerByte)
+             + " times the file's size (too many lines or records for a file of this size)");
+    memoryLeft_ -= bytes;
+}
+
+// Lines up to the text end "...", or the block end too when blockEndToo; the end line
+// itself is consumed and returned. The lines are counted and paid for first, so that the list is
+// allocated once and a text too costly is refused before any of it is kept.
+std::string_view MapTextReader::readTextLines(StringList& text, bool blockEndToo)
+{
+    const auto ends = [blockEndToo](std::string_view line) {
+        return line == kTextEnd || (blockEndToo && line == kBlockEnd);
+    };
+    LineSource ahead = lines_;
+    std::size_t count = 0;
+    for (std::string_view line; ahead.next(line) && !ends(line);)
+        ++count;
+    spend(count * sizeof(std::string));
+    text.reserve(text.size() + count);
+    std::string_view line = blockLine();
+    for (; !ends(line); line = blockLine()) {
+        spend(heapCost(line));
+        text.emplace_back(line);
+    }
+    return line;
+}
 
 // Blank lines before the number are passed over; nothing may follow it on its line.
 std::optional<std::int32_t> MapTextReader::nextIntegerLine(const char* what)
@@ -241,17 +288,9 @@ bool MapTextReader::readDescription()
     auto tile = std::make_shared<XETile>();
     tile->cellIndex = *cellIndex;
     tile->shortName = std::string(blockLine());
-    for (;;) {
-        const std::string_view line = blockLine();
-        if (line == kBlockEnd) {
-            map_.document.descriptions.append(std::move(tile));
-            return true;
-        }
-        if (line == kTextEnd)
-            break;
-        tile->areaText.emplace_back(line);
-    }
-    readSections(*tile);
+    spend(sharedCost<XETile> + heapCost(tile->shortName));
+    if (readTextLines(tile->areaText, true) == kTextEnd)
+        readSections(*tile);
     map_.document.descriptions.append(std::move(tile));
     return true;
 }
@@ -271,16 +310,14 @@ void MapTextReader::readSections(XETile& tile)
             section = header;
         else if (section >= 0)
             readRecord(tile, section, line);
-        else if (!trim(line).empty())
+        else if (!trim(line).empty()) {
+            spend(sizeof(SkippedLine) + heapCost(line));
             map_.skipped.push_back({lines_.lineNumber(), std::string(line)});
+        }
     }
 }
 
-void MapTextReader::readRecordText(XEObject& record)
-{
-    for (std::string_view line = blockLine(); line != kTextEnd; line = blockLine())
-        record.text.emplace_back(line);
-}
+void MapTextReader::readRecordText(XEObject& record) { readTextLines(record.text, false); }
 
 void MapTextReader::readRecord(XETile& tile, int section, std::string_view name)
 {
@@ -288,8 +325,12 @@ void MapTextReader::readRecord(XETile& tile, int section, std::string_view name)
         using Kind = decltype(kind);
         auto record = std::make_shared<typename Kind::Record>();
         record->name = std::string(name);
-        for (const auto field : Kind::stored)
+        std::size_t cost = sharedCost<typename Kind::Record> + heapCost(name);
+        for (const auto field : Kind::stored) {
             (*record).*field = std::string(blockLine());
+            cost += heapCost((*record).*field);
+        }
+        spend(cost);
         if constexpr (std::is_same_v<typename Kind::Record, XEItem>)
             record->moveable = readItemFlag();
         readRecordText(*record);
@@ -317,6 +358,19 @@ LoadedMap MapTextReader::read()
 
 }  // namespace
 
+namespace {
+
+ReadResult failure(ReadError::Kind kind, std::string message)
+{
+    ReadResult result;
+    result.error = {kind, 0, std::move(message)};
+    return result;
+}
+
+const char kOutOfMemory[] = "there is not enough memory to read the file";
+
+}  // namespace
+
 ReadResult readMap(std::string_view text, const ReadOptions& options)
 {
     ReadResult result;
@@ -325,23 +379,27 @@ ReadResult readMap(std::string_view text, const ReadOptions& options)
     } catch (const Malformed& fault) {
         result.error = {ReadError::Kind::Malformed, fault.line, fault.message};
         return result;
+    } catch (const std::bad_alloc&) {
+        return failure(ReadError::Kind::Malformed, kOutOfMemory);
     }
-    if (result.map->singleLayer && options.confirmUpgrade && !options.confirmUpgrade()) {
-        result.map.reset();
-        result.error = {ReadError::Kind::UpgradeDeclined, 0, "the single-layer map was left alone"};
-    }
+    if (result.map->singleLayer && options.confirmUpgrade && !options.confirmUpgrade())
+        return failure(ReadError::Kind::UpgradeDeclined, "the single-layer map was left alone");
     return result;
 }
 
 ReadResult readMapFile(const std::filesystem::path& path, const ReadOptions& options)
 {
-    const auto text = readTextFile(path);
-    if (!text) {
-        ReadResult result;
-        result.error = {ReadError::Kind::CannotOpen, 0, "cannot open the file"};
-        return result;
+    TextFile file;
+    try {
+        file = readTextFile(path, options.sizeLimit);
+    } catch (const std::bad_alloc&) {
+        return failure(ReadError::Kind::Malformed, kOutOfMemory);
     }
-    ReadResult result = readMap(*text, options);
+    if (!file.ok())
+        return failure(file.fault == TextFile::Fault::TooLarge ? ReadError::Kind::Malformed
+                                                               : ReadError::Kind::CannotOpen,
+                       file.message());
+    ReadResult result = readMap(*file.text, options);
     if (result.map) {
         result.map->document.mapFileName = path.string();
         result.map->document.mapDirectory = path.parent_path().string();
@@ -351,10 +409,10 @@ ReadResult readMapFile(const std::filesystem::path& path, const ReadOptions& opt
 
 std::string describeReadError(const std::string& fileName, const ReadError& error)
 {
-    std::string text = fileName + ": ";
+    std::string text = printableText(fileName) + ": ";
     if (error.line > 0)
         text += "line " + std::to_string(error.line) + ": ";
-    return text + error.message;
+    return text + printableText(error.message);
 }
 
 }  // namespace xemap

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 
 namespace xemap {
 
@@ -40,18 +39,98 @@ std::vector<std::string_view> splitLines(std::string_view text)
     return lines;
 }
 
-std::optional<std::string> readTextFile(const std::filesystem::path& file)
+std::string TextFile::message() const
 {
+    switch (fault) {
+    case Fault::None: return {};
+    case Fault::CannotOpen: return "cannot open the file";
+    case Fault::NotRegularFile: return "not a regular file";
+    case Fault::TooLarge: break;
+    }
+    constexpr std::uintmax_t kMegabyte = 1024 * 1024;
+    return "the file is larger than "
+           + (limit % kMegabyte == 0 ? std::to_string(limit / kMegabyte) + " MB" : std::to_string(limit) + " bytes");
+}
+
+TextFile readTextFile(const std::filesystem::path& file, std::uintmax_t limit)
+{
+    TextFile result;
+    result.limit = limit;
+    // Checked before opening: opening a pipe for reading would wait for a writer.
     std::error_code ec;
-    if (std::filesystem::is_directory(file, ec))
-        return std::nullopt;
+    const auto status = std::filesystem::status(file, ec);
+    if (!ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        result.fault = TextFile::Fault::NotRegularFile;
+        return result;
+    }
+    const auto size = std::filesystem::file_size(file, ec);
+    if (!ec && size > limit) {
+        result.fault = TextFile::Fault::TooLarge;
+        return result;
+    }
     std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad())
-        return std::nullopt;
-    return text;
+    if (ec || !in) {
+        result.fault = TextFile::Fault::CannotOpen;
+        return result;
+    }
+    // One byte more than the limit is asked for, so that a file grown since is refused too.
+    std::string text(static_cast<std::size_t>(std::min(size, limit) + 1), '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    if (in.bad()) {
+        result.fault = TextFile::Fault::CannotOpen;
+        return result;
+    }
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    if (text.size() > limit) {
+        result.fault = TextFile::Fault::TooLarge;
+        return result;
+    }
+    result.text = std::move(text);
+    return result;
+}
+
+namespace {
+
+// The length of the UTF-8 sequence at the start of text that stands for a printable
+// character, or 0 when it is not one (a C1 control, a stray or overlong byte).
+std::size_t printableSequence(std::string_view text)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    if (length == 0 || lead > 0xF4 || text.size() < length)
+        return 0;
+    for (std::size_t i = 1; i < length; ++i)
+        if ((byte(i) & 0xC0) != 0x80)
+            return 0;
+    std::uint32_t code = lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i)
+        code = (code << 6) | (byte(i) & 0x3F);
+    constexpr std::uint32_t kSmallest[] = {0, 0, 0xA0, 0x800, 0x10000};  // C1 controls stay escaped
+    if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return 0;
+    return length;
+}
+
+}  // namespace
+
+std::string printableText(std::string_view text)
+{
+    constexpr char kHex[] = "0123456789abcdef";
+    std::string shown;
+    shown.reserve(text.size());
+    while (!text.empty()) {
+        const auto c = static_cast<unsigned char>(text.front());
+        std::size_t length = c >= 0x20 && c < 0x7F ? 1 : c >= 0x80 ? printableSequence(text) : 0;
+        if (length > 0) {
+            shown += text.substr(0, length);
+        } else {
+            length = 1;
+            shown += {'\\', 'x', kHex[c >> 4], kHex[c & 0xF]};
+        }
+        text.remove_prefix(length);
+    }
+    return shown;
 }
 
 }  // namespace xemap

@@ -162,11 +162,11 @@ void readGroups(std::string_view text, LayerGroups& groups)
         readGroupLine(line, groups);
 }
 
-bool readGroupFile(const std::filesystem::path& file, LayerGroups& groups)
+bool readGroupFile(const std::filesystem::path& file, LayerGroups& groups, std::uintmax_t limit)
 {
-    const auto text = readTextFile(file);
-    readGroups(text ? std::string_view(*text) : std::string_view(), groups);
-    return text.has_value();
+    const TextFile read = readTextFile(file, limit);
+    readGroups(read.ok() ? std::string_view(*read.text) : std::string_view(), groups);
+    return read.ok();
 }
 
 }  // namespace xemap

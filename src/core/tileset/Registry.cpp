@@ -26,13 +26,35 @@ constexpr std::string_view kDefaultRegistry = "City\r\n"
                                               "null\r\n"
                                               "null\r\n";
 
-// The registry's lines up to its last line that is not blank.
-std::vector<std::string_view> registryLines(std::string_view text)
+// The registry up to the end of its last line that is not blank: blank lines after
+// it are no entry and give no layer file.
+std::string_view meaningfulText(std::string_view text)
 {
-    auto lines = splitLines(text);
-    while (!lines.empty() && isBlankLine(lines.back()))
-        lines.pop_back();
-    return lines;
+    const auto last = std::find_if_not(text.rbegin(), text.rend(), isBlank);
+    if (last == text.rend())
+        return {};
+    const std::size_t lineEnd = text.find('\n', static_cast<std::size_t>(text.rend() - last));
+    return lineEnd == std::string_view::npos ? text : text.substr(0, lineEnd + 1);
+}
+
+// The entry whose name is the next line of lines, if there is one.
+std::optional<TilesetEntry> nextEntry(LineSource& lines)
+{
+    std::string_view line;
+    if (!lines.next(line))
+        return std::nullopt;
+    TilesetEntry entry;
+    entry.name = std::string(line);
+    for (auto& file : entry.layerFiles)
+        file = std::string(lines.next(line) ? line : kNullLayerFile);
+    return entry;
+}
+
+// A file that is there but refused gives its reason; a missing or unreadable one none.
+std::string refusal(const fs::path& file, const TextFile& read)
+{
+    const bool refused = read.fault == TextFile::Fault::NotRegularFile || read.fault == TextFile::Fault::TooLarge;
+    return refused ? printableText(file.string()) + ": " + read.message() : std::string();
 }
 
 }  // namespace
@@ -48,26 +70,30 @@ int tilesetLayerCount(const TilesetEntry& entry)
 
 std::vector<TilesetEntry> parseRegistry(std::string_view text)
 {
-    const auto lines = registryLines(text);
+    LineSource lines(meaningfulText(text));
     std::vector<TilesetEntry> entries;
-    for (std::size_t first = 0; first < lines.size(); first += kEntryLines) {
-        TilesetEntry entry;
-        entry.name = std::string(lines[first]);
-        for (int layer = 0; layer < kRegistryLayerFiles; ++layer) {
-            const std::size_t at = first + 1 + layer;
-            entry.layerFiles[layer] = std::string(at < lines.size() ? lines[at] : kNullLayerFile);
-        }
-        entries.push_back(std::move(entry));
-    }
+    while (auto entry = nextEntry(lines))
+        entries.push_back(std::move(*entry));
     return entries;
 }
 
-std::optional<std::vector<TilesetEntry>> readRegistry(const fs::path& file)
+std::optional<TilesetEntry> parseRegistryEntry(std::string_view text, std::size_t index)
 {
-    const auto text = readTextFile(file);
-    if (!text)
+    LineSource lines(meaningfulText(text));
+    std::string_view skipped;
+    for (std::size_t entry = 0; entry < index; ++entry)
+        for (int line = 0; line < kEntryLines; ++line)
+            if (!lines.next(skipped))
+                return std::nullopt;
+    return nextEntry(lines);
+}
+
+std::optional<std::vector<TilesetEntry>> readRegistry(const fs::path& file, std::uintmax_t limit)
+{
+    const TextFile read = readTextFile(file, limit);
+    if (!read.ok())
         return std::nullopt;
-    auto entries = parseRegistry(*text);
+    auto entries = parseRegistry(*read.text);
     if (entries.empty())
         return std::nullopt;
     return entries;
@@ -90,10 +116,10 @@ bool appendRegistryEntry(const fs::path& file, const TilesetEntry& entry)
     std::error_code ec;
     std::string text;
     if (fs::exists(file, ec)) {
-        auto existing = readTextFile(file);
-        if (!existing)
+        TextFile existing = readTextFile(file, kRegistryFileLimit);
+        if (!existing.ok())
             return false;
-        text = std::move(*existing);
+        text = std::move(*existing.text);
     }
     // A last line without its line break would otherwise run into the new name.
     if (!text.empty() && text.back() != '\n')
@@ -110,26 +136,35 @@ fs::path resolveTilesetPath(const fs::path& programDir, std::string_view stored)
     return path.is_absolute() ? path : programDir / path;
 }
 
-std::optional<std::vector<TilesetEntry>> loadOrCreateRegistry(const fs::path& programDir)
+std::optional<std::vector<TilesetEntry>> loadOrCreateRegistry(const fs::path& programDir, std::string* fault)
 {
     const fs::path file = programDir / kRegistryFileName;
-    if (auto entries = readRegistry(file))
-        return entries;
+    const TextFile read = readTextFile(file, kRegistryFileLimit);
+    if (read.ok()) {
+        if (auto entries = parseRegistry(*read.text); !entries.empty())
+            return entries;
+    }
     // An existing file that cannot be read may still hold entries: never replace it.
     std::error_code ec;
     const bool present = fs::exists(file, ec);
-    if (ec || (present && !readTextFile(file)))
+    if (ec || (present && !read.ok())) {
+        if (fault)
+            *fault = refusal(file, read);
         return std::nullopt;
+    }
     if (!saveFileSafely(file, kDefaultRegistry))
         return std::nullopt;
     return defaultRegistry();
 }
 
-std::vector<TilesetEntry> registryOrDefault(const fs::path& programDir)
+RegistryLookup registryEntryOrDefault(const fs::path& programDir, std::size_t index, std::uintmax_t limit)
 {
-    if (auto entries = readRegistry(programDir / kRegistryFileName))
-        return *entries;
-    return defaultRegistry();
+    const fs::path file = programDir / kRegistryFileName;
+    const TextFile read = readTextFile(file, limit);
+    if (std::string fault = refusal(file, read); !fault.empty())
+        return {std::nullopt, std::move(fault)};
+    const bool hasEntries = read.ok() && parseRegistryEntry(*read.text, 0);
+    return {parseRegistryEntry(hasEntries ? std::string_view(*read.text) : kDefaultRegistry, index), {}};
 }
 
 }  // namespace xemap

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -11,6 +12,8 @@ namespace xemap {
 
 constexpr int kRegistryLayerFiles = 5;
 inline constexpr std::string_view kRegistryFileName = "XEMAP.INI";
+// Far above any real registry; a larger one is refused unread.
+inline constexpr std::uintmax_t kRegistryFileLimit = 4 * 1024 * 1024;
 // Stands for a layer the tileset does not have.
 inline constexpr std::string_view kNullLayerFile = "null";
 
@@ -30,8 +33,11 @@ inline int cellLayerCount(const TilesetEntry& entry) { return tilesetLayerCount(
 // Six lines per entry; a last entry cut short gets "null" for its missing layers.
 // Blank lines at the end of the text are no entry.
 std::vector<TilesetEntry> parseRegistry(std::string_view text);
+// Entry index of the registry text alone, read without the entries after it.
+std::optional<TilesetEntry> parseRegistryEntry(std::string_view text, std::size_t index);
 // The entries of a registry file, or nothing when it cannot be read or holds none.
-std::optional<std::vector<TilesetEntry>> readRegistry(const std::filesystem::path& file);
+std::optional<std::vector<TilesetEntry>> readRegistry(const std::filesystem::path& file,
+                                                      std::uintmax_t limit = kRegistryFileLimit);
 
 // The twelve lines written when there is no usable registry: "City" and "Dungeon".
 std::string_view defaultRegistryText();
@@ -49,11 +55,20 @@ std::filesystem::path resolveTilesetPath(const std::filesystem::path& programDir
 
 // The editor's start-up: the registry of the program folder, or the default one,
 // which is written there when the file is missing or holds no entries. Nothing
-// when the registry is unusable and the default cannot be written.
-std::optional<std::vector<TilesetEntry>> loadOrCreateRegistry(const std::filesystem::path& programDir);
+// when the registry is unusable and the default cannot be written; a registry that
+// is there but refused (not a regular file, too large) is never replaced, and fault,
+// when given, receives the one-line reason naming the file.
+std::optional<std::vector<TilesetEntry>> loadOrCreateRegistry(const std::filesystem::path& programDir,
+                                                              std::string* fault = nullptr);
 
-// What the command-line tool uses: the program folder's registry, or the default
-// one without writing anything.
-std::vector<TilesetEntry> registryOrDefault(const std::filesystem::path& programDir);
+// What the command-line tool uses: one entry of the program folder's registry, or of
+// the default one when the file is missing or holds no entries; nothing is written.
+// No entry when the registry has no such index.
+struct RegistryLookup {
+    std::optional<TilesetEntry> entry;
+    std::string fault;  // set when the registry is there but refused: the one-line reason
+};
+RegistryLookup registryEntryOrDefault(const std::filesystem::path& programDir, std::size_t index,
+                                      std::uintmax_t limit = kRegistryFileLimit);
 
 }  // namespace xemap

@@ -14,14 +14,17 @@ std::string companionFileName(std::string_view layerFile, std::string_view exten
 
 TileTips readTips(std::string_view text)
 {
-    const auto lines = splitLines(text);
-    return TileTips(lines.begin(), lines.end());
+    TileTips tips;
+    LineSource lines(text);
+    for (std::string_view line; tips.size() < kSheetTiles && lines.next(line);)
+        tips.emplace_back(line);
+    return tips;
 }
 
-TileTips readTipFile(const std::filesystem::path& file)
+TileTips readTipFile(const std::filesystem::path& file, std::uintmax_t limit)
 {
-    const auto text = readTextFile(file);
-    return text ? readTips(*text) : TileTips{};
+    const TextFile read = readTextFile(file, limit);
+    return read.ok() ? readTips(*read.text) : TileTips{};
 }
 
 }  // namespace xemap

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -15,11 +16,17 @@ std::string companionFileName(std::string_view layerFile, std::string_view exten
 inline std::string tipFileName(std::string_view layerFile) { return companionFileName(layerFile, "tip"); }
 
 // One description per tile in tile order, line k for tile k; a line of any length is
-// one entry, kept as the bytes read without its line break (CRLF or LF).
+// one entry, kept as the bytes read without its line break (CRLF or LF). Lines past
+// the sheet's last tile describe nothing and are not kept.
 using TileTips = std::vector<std::string>;
 
+inline constexpr std::size_t kSheetTiles = 100;
+// Far above any real tip or group file; a larger one is refused unread.
+inline constexpr std::uintmax_t kTilesetTextLimit = 4 * 1024 * 1024;
+
 TileTips readTips(std::string_view text);
-// A file that cannot be opened is no error: the layer has no descriptions.
-TileTips readTipFile(const std::filesystem::path& file);
+// A file that cannot be opened, is not a regular file or is larger than the limit is
+// no error: the layer has no descriptions.
+TileTips readTipFile(const std::filesystem::path& file, std::uintmax_t limit = kTilesetTextLimit);
 
 }  // namespace xemap

@@ -250,9 +250,11 @@ void TForm1::buildMapMenu()
 
 void TForm1::readRegistry()
 {
-    const std::optional<std::vector<TilesetEntry>> entries = loadOrCreateRegistry(programDirectory_.toStdString());
+    std::string fault;
+    const std::optional<std::vector<TilesetEntry>> entries =
+        loadOrCreateRegistry(programDirectory_.toStdString(), &fault);
     if (!entries) {
-        prompter_.message("Cannot create default INI file.");
+        prompter_.message(fault.empty() ? QString("Cannot create default INI file.") : QString::fromStdString(fault));
         return;
     }
     for (const TilesetEntry& entry : *entries)
@@ -277,8 +279,14 @@ void TForm1::registerTileset(const TilesetEntry& entry)
 }
 
 // The New item of tileset i stands at menu position i + 1, after "Add Tileset...".
+// Qt inserts a menu item in time linear in the menu's length, so a menu of every
+// entry of a huge registry would take quadratic time to build; tilesets past the
+// first kNewItems are chosen through the New button's list instead.
 void TForm1::insertNewItem(int tilesetIndex)
 {
+    constexpr int kNewItems = 1000;
+    if (tilesetIndex >= kNewItems)
+        return;
     const QString name = QString("Tileset%1").arg(tilesetIndex);
     auto* action = new QAction("New " + tilesetNames.value(tilesetIndex), fileMenu_);
     action->setObjectName(name);

@@ -98,6 +98,52 @@ TEST_F(SafeSave, AWriteThatFailsMidwayLeavesTheOldFileAsItWas)
     EXPECT_EQ(fileBytes(target), bytes);
 }
 
+// A save killed part-way through its write: the child's file size limit is crossed with
+// SIGXFSZ at its default, which ends the process as a kill would.
+void killedSave(const fs::path& target, TemporaryFile kind)
+{
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_DFL);
+        const rlimit limit{4096, RLIM_INFINITY};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        saveFileSafely(target, std::string(1 << 20, 'x'), kind);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ);
+}
+
+TEST_F(SafeSave, AKilledSaveLeavesTheOldFileAndNoTemporaryForLong)
+{
+    killedSave(target, TemporaryFile::Unnamed);
+    EXPECT_EQ(fileBytes(target), "precious");
+    EXPECT_EQ(entries(), 1u) << "an unnamed temporary dies with its writer";
+
+    // Where only named temporaries can be made, the next save removes what its dead
+    // writer left, but not a file whose writer still runs nor files of other names.
+    killedSave(target, TemporaryFile::Named);
+    EXPECT_EQ(entries(), 2u);
+    killedSave(target, TemporaryFile::Named);
+    EXPECT_EQ(entries(), 2u) << "each save removes the one before it left";
+    const auto live = folder / (".xemap-save-" + std::to_string(::getpid()) + "-1.tmp");
+    writeBytes(live, "being written");
+    writeBytes(folder / ".xemap-save-notes.txt", "kept");
+    ASSERT_TRUE(saveFileSafely(target, "new", TemporaryFile::Named));
+    EXPECT_EQ(fileBytes(target), "new");
+    EXPECT_EQ(entries(), 3u);
+    EXPECT_TRUE(fs::exists(live));
+
+    // An hour-old temporary counts as stale whatever process number it names.
+    const auto old = std::chrono::file_clock::now() - std::chrono::hours(2);
+    fs::last_write_time(live, old);
+    ASSERT_TRUE(saveFileSafely(target, "newer"));
+    EXPECT_FALSE(fs::exists(live));
+    EXPECT_EQ(entries(), 2u);
+}
+
 TEST_F(SafeSave, RefusesAReadOnlyFileOrFolder)
 {
     const auto refusedBoth = [this] {

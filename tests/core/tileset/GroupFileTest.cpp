@@ -1,9 +1,11 @@
 #include "core/tileset/GroupFile.h"
 #include "core/tileset/TipFile.h"
+#include "support/MapTestSupport.h"
 
 #include <gtest/gtest.h>
 
 using namespace xemap;
+using namespace xemap::testing;
 
 namespace {
 
@@ -31,6 +33,24 @@ TEST(TipFileTest, NamesTheCompanionFilesAndReadsOneTipPerLine)
     EXPECT_EQ(readTips("Grass\r\nWater\n\n" + longLine + "\r\nLast without break"),
               (TileTips{"Grass", "Water", "", longLine, "Last without break"}));
     EXPECT_TRUE(readTipFile("/nonexistent/folder/none.tip").empty());
+
+    // Only a sheet's hundred tiles are described; devices and files over the limit are no tip files.
+    std::string manyLines;
+    for (int line = 0; line < 150; ++line)
+        manyLines += std::to_string(line) + "\n";
+    const TileTips tips = readTips(manyLines);
+    ASSERT_EQ(tips.size(), kSheetTiles);
+    EXPECT_EQ(tips.back(), "99");
+    TempFolder folder;
+    writeBytes(folder / "a.tip", manyLines);
+    writeBytes(folder / "a.grp", "B: 1 0 2 0 3 0 4 0 : Wall : wall.bmp\n");
+    EXPECT_TRUE(readTipFile(folder / "a.tip", manyLines.size() - 1).empty());
+    EXPECT_EQ(readTipFile(folder / "a.tip", manyLines.size()), tips);
+    EXPECT_TRUE(readTipFile("/dev/zero").empty());
+    LayerGroups groups;
+    EXPECT_FALSE(readGroupFile(folder / "a.grp", groups, 10));
+    EXPECT_FALSE(readGroupFile("/dev/zero", groups));
+    EXPECT_TRUE(readGroupFile(folder / "a.grp", groups));
 }
 
 TEST(GroupFileTest, ReadsBoxAndConnectorLinesIntoSlotsInFileOrder)

@@ -9,6 +9,7 @@ namespace xemap {
 namespace {
 
 using namespace testing;
+namespace fs = std::filesystem;
 
 const std::string kDefaultLines = "City\r\ntilesets\\outdoor_bases.bmp\r\ntilesets\\city_layer.bmp\r\nnull\r\nnull\r\n"
                                   "null\r\nDungeon\r\ntilesets\\indoor_bases.bmp\r\ntilesets\\indoor_layer.bmp\r\n"
@@ -41,6 +42,38 @@ TEST(Registry, ReadsEntriesAsStored)
     };
     for (const auto& [what, text, expected] : cases)
         EXPECT_EQ(parseRegistry(text), expected) << what;
+}
+
+TEST(Registry, OneEntryReadsAsTheWholeRegistryHasIt)
+{
+    for (const std::string& text :
+         {kDefaultLines, std::string("A\na0\nnull\n\n\n"), std::string("\r\nb\r\n"), std::string(" \n\t\r\n\n"),
+          std::string("A\r\n1\r\n2\r\n3\r\n4\r\n5\r\nB\r\n\r\n \r\n")}) {
+        const auto all = parseRegistry(text);
+        for (std::size_t index = 0; index <= all.size(); ++index)
+            EXPECT_EQ(parseRegistryEntry(text, index), index < all.size() ? std::optional(all[index]) : std::nullopt)
+                << index << " of " << text;
+    }
+}
+
+TEST(Registry, ARefusedRegistryIsNamedAndNeverReplaced)
+{
+    TempFolder folder;
+    const auto file = folder / "XEMAP.INI";
+    writeBytes(file, kDefaultLines);
+    fs::resize_file(file, kRegistryFileLimit + 1);
+    std::string fault;
+    EXPECT_FALSE(loadOrCreateRegistry(folder.path(), &fault));
+    EXPECT_EQ(fault, file.string() + ": the file is larger than 4 MB");
+    EXPECT_EQ(fs::file_size(file), kRegistryFileLimit + 1);
+    EXPECT_EQ(registryEntryOrDefault(folder.path(), 0).fault, fault);
+
+    // Within the limit the tool gets the entry it asks for, and the default one when
+    // the file holds none.
+    EXPECT_EQ(registryEntryOrDefault(folder.path(), 1, kRegistryFileLimit + 1).entry, parseRegistry(kDefaultLines)[1]);
+    writeBytes(file, "\n\n\n");
+    EXPECT_EQ(registryEntryOrDefault(folder.path(), 1).entry, parseRegistry(kDefaultLines)[1]);
+    EXPECT_FALSE(registryEntryOrDefault(folder.path(), 2).entry);
 }
 
 TEST(Registry, AppendsAnEntryAfterTheLastLine)

@@ -1,0 +1,132 @@
+// The command-line tool given what a hostile user would give it: devices, huge or
+// odd registries, control bytes, too little memory. Each ends with one line and exit 1.
+#include "support/MapTestSupport.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace xemap {
+namespace {
+
+using namespace testing;
+namespace fs = std::filesystem;
+
+struct ToolRun {
+    int status;
+    std::string out, err;
+};
+
+// The tool copied into its own program folder, so that each test gives it its own registry.
+class HostileCli : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const fs::path built = fs::read_symlink("/proc/self/exe").parent_path() / "xemap-cli";
+        fs::copy_file(built, program / "xemap-cli");
+        writeBytes(map, joined(emptyMapLines()));
+    }
+
+    // Runs the tool under the shell, with prefix before it (a ulimit, say).
+    ToolRun cli(const std::string& arguments, const std::string& prefix = "")
+    {
+        const std::string command = prefix + "'" + (program / "xemap-cli").string() + "' " + arguments + " >'"
+                                    + (logs / "out").string() + "' 2>'" + (logs / "err").string() + "'";
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, fileBytes(logs / "out"), fileBytes(logs / "err")};
+    }
+
+    TempFolder program, logs;
+    const fs::path map = program / "in.xem";
+};
+
+TEST_F(HostileCli, DevicesAreRefusedUnread)
+{
+    ToolRun run = cli("check /dev/zero");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "/dev/zero: not a regular file\n");
+
+    writeBytes(program / "XEMAP.INI", "Zero\r\n/dev/zero\r\nnull\r\nnull\r\nnull\r\nnull\r\n");
+    run = cli("image '" + map.string() + "' '" + (logs / "out.png").string() + "'");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "/dev/zero: not a regular file\n");
+    EXPECT_FALSE(fs::exists(logs / "out.png"));
+
+    fs::remove(program / "XEMAP.INI");
+    ASSERT_EQ(::mkfifo((program / "XEMAP.INI").c_str(), 0600), 0);
+    run = cli("check '" + map.string() + "'");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, (program / "XEMAP.INI").string() + ": not a regular file\n");
+}
+
+TEST_F(HostileCli, ARegistryIsReadOnlyAsFarAsTheCommandNeedsUpToItsLimit)
+{
+    // One real entry, then megabytes of blank lines: the commands need only the first.
+    std::string registry = "Caves\r\nbase.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n";
+    registry += std::string(3 * 1024 * 1024, '\n');
+    writeBytes(program / "XEMAP.INI", registry);
+    EXPECT_EQ(cli("check '" + map.string() + "'").status, 0);
+
+    fs::resize_file(program / "XEMAP.INI", 4 * 1024 * 1024 + 1);
+    const ToolRun run = cli("convert '" + map.string() + "' '" + (logs / "out.xem").string() + "'");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, (program / "XEMAP.INI").string() + ": the file is larger than 4 MB\n");
+    EXPECT_FALSE(fs::exists(logs / "out.xem"));
+}
+
+TEST_F(HostileCli, ControlBytesFromFilesAreShownEscaped)
+{
+    auto lines = emptyMapLines();
+    lines.insert(lines.end(), {"5", "x", "...", "\x1b]0;owned\x07", ">>>"});
+    writeBytes(map, joined(lines));
+    ToolRun run = cli("check '" + map.string() + "'");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, map.string() + ": line 1030: warning: skipped line '\\x1b]0;owned\\x07'\n");
+
+    lines = emptyMapLines();
+    lines[3] = kEmptyCell + ": \x1b 0 0 0 0 ";
+    writeBytes(map, joined(lines));
+    run = cli("check '" + map.string() + "'");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, map.string() + ": line 4: expected a door digit, found '\\x1b'\n");
+}
+
+TEST_F(HostileCli, RunningOutOfMemoryIsOneLineAndExitOne)
+{
+    // A 30 MB map that its budget allows, given less address space than reading it
+    // takes (the tool itself starts in about 80 MB).
+    std::string area;
+    for (int line = 0; line < 500000; ++line)
+        area += std::string(60, 'a') + "\n";
+    writeBytes(map, joined(emptyMapLines()) + "5\r\nname\r\n" + area + "...\r\n>>>\r\n");
+    const ToolRun run =
+        cli("convert '" + map.string() + "' '" + (logs / "out.xem").string() + "'", "ulimit -v 120000; ");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, ::testing::AnyOf(::testing::EndsWith(": there is not enough memory to read the file\n"),
+                                          ::testing::Eq("xemap-cli: there is not enough memory for the command\n")));
+    EXPECT_FALSE(fs::exists(logs / "out.xem"));
+}
+
+TEST_F(HostileCli, AWrittenFileAndItsFolderAreSyncedAroundTheRename)
+{
+    // The system calls of a convert, in order: the new file's data reaches the disk
+    // before any name points at it, and the folder is synced after the rename.
+    const fs::path trace = logs / "trace";
+    const ToolRun run =
+        cli("convert '" + map.string() + "' '" + (logs / "out.xem").string() + "'",
+            "strace -qq -e trace=fsync,fdatasync,linkat,rename,renameat,renameat2 -o '" + trace.string() + "' ");
+    if (run.status != 0 && !fs::exists(trace))
+        GTEST_SKIP() << "strace cannot trace here: " << run.err;
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::vector<std::string> calls;
+    std::istringstream lines(fileBytes(trace));
+    for (std::string line; std::getline(lines, line);)
+        calls.push_back(line.substr(0, line.find('(')));
+    EXPECT_EQ(calls, (std::vector<std::string>{"fsync", "linkat", "fsync", "rename", "fsync"}));
+}
+
+}  // namespace
+}  // namespace xemap
