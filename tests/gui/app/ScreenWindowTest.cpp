@@ -298,7 +298,10 @@ TEST_F(ScreenTest, NoOldPictureStaysBehindTheCursorAfterUndoNewRemoveAllRegionsO
         f.MapBoxMouseUp(Qt::LeftButton, {}, p.x(), p.y());
     };
     auto undoKey = [&] { f.FormKeyUp({Key::Z, false, true}); };
-    palette().TileBoxMouseUp(Qt::LeftButton, 5 * 40 + 5, 5 * 40 + 5);  // a plain tile, not a terrain
+    // Plain colours, so that every tile painted shows.
+    loadColourTileset();
+    auto pickColour = [&] { palette().TileBoxMouseUp(Qt::LeftButton, 5 * 40 + 5, 5 * 40 + 5); };
+    pickColour();
 
     const std::vector<std::pair<const char*, std::function<void()>>> scenarios = {
         {"paint, undo with the pointer on the cell",
@@ -310,8 +313,9 @@ TEST_F(ScreenTest, NoOldPictureStaysBehindTheCursorAfterUndoNewRemoveAllRegionsO
          [&] {
              click(3, 3);
              answerYesNo(false);
-             action("Tileset0")->trigger();
+             action("Tileset2")->trigger();
              noteNewMap();
+             pickColour();
              hover(3, 3);
          }},
         {"remove all, then undo",
@@ -332,16 +336,22 @@ TEST_F(ScreenTest, NoOldPictureStaysBehindTheCursorAfterUndoNewRemoveAllRegionsO
              drag({viewPoint(2, 2), viewPoint(4, 4)});
              hover(6, 6);
              f.CopyRegion->trigger();
-             palette().TileBoxMouseUp(Qt::LeftButton, 5 * 40 + 5, 5 * 40 + 5);
+             palette().GroupButtonClick(0);  // ends the selection without a full redraw
          }},
-        {"a cancelled dialog",
+        {"a Doors dialog that set a door, then cancelled",
          [&] {
+             pickColour();
              hover(3, 3);
-             prompter.expectDialog([](QDialog&) { return int(QDialog::Rejected); });
-             f.DescItemClick();
+             prompter.expectDialog([](QDialog& dialog) {
+                 dialog.findChild<QListWidget*>("DoorList")->setCurrentRow(0);
+                 dialog.findChild<QComboBox*>("DoorType")->setCurrentIndex(2);
+                 return int(QDialog::Rejected);
+             });
+             f.DoorItemClick();
          }},
         {"undo of a drag",
          [&] {
+             pickColour();
              drag({viewPoint(3, 3), viewPoint(4, 3), viewPoint(5, 3)});
              undoKey();
          }},
