@@ -2,7 +2,7 @@
 BUILD    ?= build
 FUZZ_BUILD ?= build-fuzz
 FUZZ_RUNS ?= 20000
-PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
+PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libpng-dev libgtest-dev libgmock-dev \
             libbenchmark-dev clang clang-format libclang-rt-14-dev xvfb xauth xdotool imagemagick \
             tiled hyperfine \
             libcups2-dev cups printer-driver-cups-pdf poppler-utils fonts-liberation dpkg-dev file \

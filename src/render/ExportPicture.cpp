@@ -1,6 +1,7 @@
 #include "render/ExportPicture.h"
 
 #include "render/CellComposer.h"
+#include "render/PngWriter.h"
 #include "render/Tileset.h"
 
 #include <QFileInfo>
@@ -56,11 +57,12 @@ QImage exportPicture(const MapDocument& document, const EditorState& state, cons
 
 QString writePicture(const QImage& picture, const QString& fileName)
 {
-    const char* format = QFileInfo(fileName).suffix().compare("png", Qt::CaseInsensitive) == 0 ? "PNG" : "BMP";
+    const bool png = QFileInfo(fileName).suffix().compare("png", Qt::CaseInsensitive) == 0;
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return QStringLiteral("Cannot write \"%1\": %2").arg(fileName, file.errorString());
-    if (!picture.save(&file, format) || !file.commit())
+    const bool written = png ? writePng(picture, file) : picture.save(&file, "BMP");
+    if (!written || !file.commit())
         return QStringLiteral("Cannot write \"%1\": %2").arg(fileName, file.errorString());
     return {};
 }

@@ -71,8 +71,13 @@ TilePicture TileSheet::keyedTile(int tile, int rotation) const
 {
     QImage& keyed = keyed_[rotation][tile];
     if (keyed.isNull()) {
+        QImage& turnedOpaque = opaque_[rotation][tile];
+        const bool opaqueWasKept = rotation == 0 || !turnedOpaque.isNull();
         const TilePicture opaque = opaqueTile(tile, rotation);
         keyed = keyedCopy(opaque.sheet->copy(opaque.area));
+        // Overlays are drawn keyed: an opaque turn made only for this is not kept twice.
+        if (!opaqueWasKept)
+            turnedOpaque = QImage();
     }
     return {&keyed, kWholeTile};
 }

@@ -1,7 +1,9 @@
 #include "render/ExportPicture.h"
+#include "render/PngWriter.h"
 #include "render/Tileset.h"
 #include "support/TestSheets.h"
 
+#include <QBuffer>
 #include <gtest/gtest.h>
 
 namespace xemap {
@@ -66,3 +68,19 @@ TEST_F(ExportPictureTest, AllLayersAndLabelsShowWhateverTheView)
 
 }  // namespace
 }  // namespace xemap
+
+// Every pixel comes back from the PNG as written; a device that takes no bytes is a failure.
+TEST(PngWriterTest, WritesEveryPixelAndReportsARefusingDevice)
+{
+    QImage picture(37, 23, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgb(7 * x, 11 * y, (x * y) % 256));
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(xemap::writePng(picture, buffer));
+    EXPECT_EQ(QImage::fromData(buffer.data(), "PNG").convertToFormat(QImage::Format_RGB32), picture);
+
+    QBuffer closed;
+    EXPECT_FALSE(xemap::writePng(picture, closed));
+}
