@@ -2,10 +2,9 @@
 #include "core/mapfile/MapWriter.h"
 #include "core/output/Listing.h"
 #include "support/MapTestSupport.h"
+#include "support/ToolRun.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/wait.h>
 
 namespace xemap {
 namespace {
@@ -13,10 +12,7 @@ namespace {
 using namespace testing;
 namespace fs = std::filesystem;
 
-struct CliRun {
-    int status;
-    std::string out, err;
-};
+using CliRun = ToolRun;
 
 // The tool is built into the program folder, beside this test; each argument is quoted.
 CliRun cliWith(const TempFolder& folder, const std::vector<std::string>& arguments)
@@ -25,9 +21,7 @@ CliRun cliWith(const TempFolder& folder, const std::vector<std::string>& argumen
     std::string command = "'" + tool.string() + "'";
     for (const std::string& argument : arguments)
         command += " '" + argument + "'";
-    command += " >'" + (folder / "out.log").string() + "' 2>'" + (folder / "err.log").string() + "'";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, fileBytes(folder / "out.log"), fileBytes(folder / "err.log")};
+    return runTool(command, folder.path());
 }
 
 CliRun cli(const TempFolder& folder, std::initializer_list<std::string> arguments)

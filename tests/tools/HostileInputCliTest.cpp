@@ -1,24 +1,19 @@
 // The command-line tool given what a hostile user would give it: devices, huge or
 // odd registries, control bytes, too little memory. Each ends with one line and exit 1.
 #include "support/MapTestSupport.h"
+#include "support/ToolRun.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
-#include <sys/wait.h>
 
 namespace xemap {
 namespace {
 
 using namespace testing;
 namespace fs = std::filesystem;
-
-struct ToolRun {
-    int status;
-    std::string out, err;
-};
 
 // The tool copied into its own program folder, so that each test gives it its own registry.
 class HostileCli : public ::testing::Test {
@@ -33,10 +28,7 @@ protected:
     // Runs the tool under the shell, with prefix before it (a ulimit, say).
     ToolRun cli(const std::string& arguments, const std::string& prefix = "")
     {
-        const std::string command = prefix + "'" + (program / "xemap-cli").string() + "' " + arguments + " >'"
-                                    + (logs / "out").string() + "' 2>'" + (logs / "err").string() + "'";
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, fileBytes(logs / "out"), fileBytes(logs / "err")};
+        return runTool(prefix + "'" + (program / "xemap-cli").string() + "' " + arguments, logs.path());
     }
 
     TempFolder program, logs;

@@ -65,4 +65,31 @@ int usageError(std::string_view usage)
     return kFailure;
 }
 
+std::optional<FileArguments> splitFileArguments(const Invocation& invocation,
+                                                std::initializer_list<std::string_view> valueOptions)
+{
+    FileArguments split{{}, {}, invocation.programDir, {}};
+    std::vector<std::string> files;
+    const auto& args = invocation.arguments;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const bool takesValue =
+            args[i] == "--tiles" || std::find(valueOptions.begin(), valueOptions.end(), args[i]) != valueOptions.end();
+        if (!takesValue) {
+            files.push_back(args[i]);
+        } else if (i + 1 == args.size()) {
+            return std::nullopt;
+        } else if (args[i] == "--tiles") {
+            split.tiles = args[++i];
+        } else {
+            split.options.emplace_back(args[i], args[i + 1]);
+            ++i;
+        }
+    }
+    if (files.size() != 2)
+        return std::nullopt;
+    split.in = files[0];
+    split.out = files[1];
+    return split;
+}
+
 }  // namespace xemap::cli

@@ -4,9 +4,11 @@
 #include "core/tileset/Registry.h"
 
 #include <filesystem>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace xemap::cli {
@@ -43,6 +45,17 @@ std::optional<TilesetEntry> registryEntry(const std::filesystem::path& programDi
 std::optional<LoadedMap> readInputMap(const Invocation& invocation, const std::string& fileName);
 // Writes through a temporary file, so a failure leaves the old file; prints why it failed.
 bool writeOutputFile(const std::string& fileName, std::string_view bytes);
+// A command's two file names and its options that take a value ("--tiles DIR"). The
+// tile folder defaults to the program folder. Nothing unless there are exactly two
+// files and every option named has its value.
+struct FileArguments {
+    std::string in;
+    std::string out;
+    std::filesystem::path tiles;
+    std::vector<std::pair<std::string, std::string>> options;  // other than --tiles
+};
+std::optional<FileArguments> splitFileArguments(const Invocation& invocation,
+                                                std::initializer_list<std::string_view> valueOptions);
 // Prints the command's usage; returns kFailure.
 int usageError(std::string_view usage);
 

@@ -25,37 +25,23 @@ constexpr std::string_view kImageUsage = "image IN.xem OUT.bmp|OUT.png [--scale 
 constexpr std::array<std::pair<std::string_view, float>, 4> kScaleChoices{
     {{"1.00", 1.0f}, {"0.50", 0.5f}, {"0.25", 0.25f}, {"0.10", 0.1f}}};
 
-struct ImageRequest {
-    std::string in;
-    std::string out;
+struct ImageRequest : FileArguments {
     float scaleChoice = 0.5f;
-    std::filesystem::path tiles;
 };
 
 std::optional<ImageRequest> parseRequest(const Invocation& invocation)
 {
-    ImageRequest request;
-    request.tiles = invocation.programDir;
-    std::vector<std::string> files;
-    const auto& args = invocation.arguments;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--scale" && i + 1 < args.size()) {
-            const auto choice = std::find_if(kScaleChoices.begin(), kScaleChoices.end(),
-                                             [&](const auto& entry) { return entry.first == args[i + 1]; });
-            if (choice == kScaleChoices.end())
-                return std::nullopt;
-            request.scaleChoice = choice->second;
-            ++i;
-        } else if (args[i] == "--tiles" && i + 1 < args.size()) {
-            request.tiles = args[++i];
-        } else {
-            files.push_back(args[i]);
-        }
-    }
-    if (files.size() != 2)
+    const std::optional<FileArguments> split = splitFileArguments(invocation, {"--scale"});
+    if (!split)
         return std::nullopt;
-    request.in = files[0];
-    request.out = files[1];
+    ImageRequest request{*split};
+    for (const auto& [option, value] : split->options) {
+        const auto choice = std::find_if(kScaleChoices.begin(), kScaleChoices.end(),
+                                         [&](const auto& entry) { return entry.first == value; });
+        if (choice == kScaleChoices.end())
+            return std::nullopt;
+        request.scaleChoice = choice->second;
+    }
     return request;
 }
 

@@ -11,34 +11,9 @@ namespace {
 
 constexpr std::string_view kTmxUsage = "tmx IN.xem OUT.tmx [--tiles DIR]";
 
-struct TmxRequest {
-    std::string in;
-    std::string out;
-    std::filesystem::path tiles;
-};
-
-std::optional<TmxRequest> parseRequest(const Invocation& invocation)
-{
-    TmxRequest request;
-    request.tiles = invocation.programDir;
-    std::vector<std::string> files;
-    const auto& args = invocation.arguments;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--tiles" && i + 1 < args.size())
-            request.tiles = args[++i];
-        else
-            files.push_back(args[i]);
-    }
-    if (files.size() != 2)
-        return std::nullopt;
-    request.in = files[0];
-    request.out = files[1];
-    return request;
-}
-
 // The tileset's sheets, named relative to the folder of the TMX file; nothing (and
 // the reason printed) when a sheet file is missing.
-std::optional<std::vector<TmxTileSheet>> sheetsOf(const TilesetEntry& entry, const TmxRequest& request)
+std::optional<std::vector<TmxTileSheet>> sheetsOf(const TilesetEntry& entry, const FileArguments& request)
 {
     namespace fs = std::filesystem;
     const fs::path outFolder = fs::absolute(request.out).parent_path();
@@ -60,7 +35,7 @@ std::optional<std::vector<TmxTileSheet>> sheetsOf(const TilesetEntry& entry, con
 
 int runTmx(const Invocation& invocation)
 {
-    const auto request = parseRequest(invocation);
+    const auto request = splitFileArguments(invocation, {});
     if (!request)
         return usageError(kTmxUsage);
     const auto map = readInputMap({request->tiles, {}}, request->in);
