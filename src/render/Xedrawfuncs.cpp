@@ -237,18 +237,20 @@ void MapRenderer::composePreview(int x, int y, const PaletteTile& selected, QIma
             return picture;
         };
         if (layer == state_.currentLayer) {
+            // Each picture is handed on by move where it is last used, so that the masked
+            // blit, which blackens the tile it lays, need not copy it first.
             QImage blended = fetch(selected.tile, selected.rotation, selected.tilesetLayer);
-            const QImage chosen = blended;
+            QImage chosen = blended;
             QImage own = fetch(grid.tile(x, y, layer), grid.rotation(x, y, layer), selected.tilesetLayer);
             combine(blended, scaledMask1_, QPainter::RasterOp_SourceAndDestination);
             combine(own, scaledMask2_, QPainter::RasterOp_SourceAndDestination);
             combine(blended, own, QPainter::RasterOp_SourceOrDestination);
-            layTile(cell_, blended, layer);
-            layTile(preview, chosen, layer);
+            layTile(cell_, std::move(blended), layer);
+            layTile(preview, std::move(chosen), layer);
         } else if (!state_.oneLayer) {
-            const QImage own = fetch(grid.tile(x, y, layer), grid.rotation(x, y, layer), tilesetLayerOf(layer));
+            QImage own = fetch(grid.tile(x, y, layer), grid.rotation(x, y, layer), tilesetLayerOf(layer));
             layTile(cell_, own, layer);
-            layTile(preview, own, layer);
+            layTile(preview, std::move(own), layer);
         }
     }
 }
