@@ -19,7 +19,8 @@ done
 
 if [ -z "${E2E_UNDER_XVFB:-}" ]; then
     export E2E_UNDER_XVFB=1
-    exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" "$@"
+    # -noreset: the server must not restart between one editor and the next.
+    exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" "$0" "$@"
 fi
 
 mkdir -p "$ARTEFACTS"
