@@ -1,5 +1,6 @@
 #include "gui/app/Xemapmain.h"
 
+#include "gui/app/Autosave.h"
 #include "gui/app/MapView.h"
 #include "gui/tileset/Tilesetformmain.h"
 
@@ -14,7 +15,8 @@
 namespace xemap {
 
 TForm1::TForm1(Prompter& prompter, const QString& programDirectory, QWidget* parent)
-    : QMainWindow(parent), prompter_(prompter), programDirectory_(programDirectory)
+    : QMainWindow(parent), prompter_(prompter), programDirectory_(programDirectory),
+      autosave_(std::make_unique<Autosave>(session_))
 {
     setObjectName("Form1");
     setWindowTitle("XEMap");
@@ -161,6 +163,7 @@ void TForm1::updateCommandItems()
     PasteRegion->setEnabled(session_.canPasteRegion());
     CutRegion->setEnabled(state_.regionSelected);
     CopyRegion->setEnabled(state_.regionSelected);
+    autosave_->follow();
 }
 
 void TForm1::redrawAll() { showChanges(Changes::everything()); }

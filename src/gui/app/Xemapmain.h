@@ -24,9 +24,13 @@ class QToolButton;
 
 namespace xemap {
 
+class Autosave;
 class MapView;
+struct LoadedMap;
 struct MapOutputContext;
 class Prompter;
+struct RecoveryEntry;
+enum class RecoveryChoice;
 class TAddTilesetForm;
 struct TilesetEntry;
 class TCommandsForm;
@@ -120,6 +124,9 @@ public:
     void Open();
     // File > Open once the file is chosen; also the map named when the program starts.
     void OpenFile(const QString& path);
+    // At start: offers the maps of editors that did not close normally (Xerecoveryfuncs.cpp).
+    void offerRecovery();
+    Autosave& autosave() { return *autosave_; }
     void ExportClick();
     void Print1Click();
     // False when the registry could be neither read nor created; the program then ends.
@@ -187,6 +194,11 @@ private:
     // Asks to save a modified map; false when the caller must not go on.
     bool saveChangesFirst(const QString& question, const QString& discardCaption);
     void readMapFileInto(const QString& path);
+    bool knowsTileset(int tilesetIndex);
+    // An opened or restored map's tileset and door geometry, then the whole map drawn.
+    void showOpenedMap(const Changes& changes);
+    RecoveryChoice offerRecoveryMap(const RecoveryEntry& entry);
+    void restoreMap(LoadedMap& loaded, const std::string& mapFileName);
     void startMapWith(int tilesetIndex);
     bool askYesNo(const QString& question, const QString& yesCaption, const QString& noCaption);
     // The registry position chosen, or nothing when the dialog was cancelled.
@@ -233,6 +245,7 @@ private:
     MainWindowDialogs dialogs_;
 
     EditSession session_;
+    std::unique_ptr<Autosave> autosave_;
     EditorState state_;
     // The cell the map menu was opened on; its own description is the one cut or copied.
     int menuCellIndex_ = -1;

@@ -141,13 +141,8 @@ void TForm1::readMapFileInto(const QString& path)
         return;
     }
     LoadedMap& loaded = *read.map;
-    const int tilesetIndex = loaded.document.tilesetIndex;
-    if (tilesetIndex < 0 || tilesetIndex >= tilesetNames.size()) {
-        prompter_.message(QString("This map uses tileset %1, which is not registered. "
-                                  "Register it with File > Add Tileset... and open the map again.")
-                              .arg(tilesetIndex));
+    if (!knowsTileset(loaded.document.tilesetIndex))
         return;
-    }
 
     loaded.document.mapFileName = path.toStdString();
     loaded.document.mapDirectory = folderOf(path);
@@ -156,6 +151,22 @@ void TForm1::readMapFileInto(const QString& path)
         showMapNameCaption();
     else
         setWindowTitle("XEMap: " + path);
+    showOpenedMap(changes);
+}
+
+bool TForm1::knowsTileset(int tilesetIndex)
+{
+    if (tilesetIndex >= 0 && tilesetIndex < tilesetNames.size())
+        return true;
+    prompter_.message(QString("This map uses tileset %1, which is not registered. "
+                              "Register it with File > Add Tileset... and open the map again.")
+                          .arg(tilesetIndex));
+    return false;
+}
+
+void TForm1::showOpenedMap(const Changes& changes)
+{
+    const int tilesetIndex = document().tilesetIndex;
     palette_->LoadTileset(tilesetIndex);
     renderer_->applyDoorGeometry(tilesetIndex);
     showChanges(changes);

@@ -42,6 +42,7 @@ int main(int argc, char** argv)
     if (!windows.form1->registryReady())
         return 1;
     windows.show();
+    windows.form1->offerRecovery();
     if (!map.isEmpty())
         windows.form1->OpenFile(map);
     return app.exec();

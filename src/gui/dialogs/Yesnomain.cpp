@@ -38,16 +38,23 @@ TYesNo::TYesNo(const QWidget& mainWindow)
     // Enter must not answer a question by itself.
     NoButton->setAutoDefault(false);
     YesButton->setAutoDefault(false);
-    connect(NoButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(NoButton, &QPushButton::clicked, this, [this] { done(NoResult); });
     connect(YesButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 bool TYesNo::Ask(Prompter& prompter, const QString& question, const QString& yesCaption, const QString& noCaption)
 {
+    return AskOrCancel(prompter, question, yesCaption, noCaption) == Answer::Yes;
+}
+
+TYesNo::Answer TYesNo::AskOrCancel(Prompter& prompter, const QString& question, const QString& yesCaption,
+                                   const QString& noCaption)
+{
     Message->setText(question);
     YesButton->setText(yesCaption);
     NoButton->setText(noCaption);
-    return prompter.exec(*this) == QDialog::Accepted;
+    const int result = prompter.exec(*this);
+    return result == QDialog::Accepted ? Answer::Yes : result == NoResult ? Answer::No : Answer::Cancel;
 }
 
 }  // namespace xemap

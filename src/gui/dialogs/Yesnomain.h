@@ -20,6 +20,12 @@ public:
     // Escape all answer no.
     bool Ask(Prompter& prompter, const QString& question, const QString& yesCaption, const QString& noCaption);
 
+    // For questions where Escape and the close box mean "not now" rather than no.
+    enum class Answer { Yes, No, Cancel };
+    static constexpr int NoResult = 2;
+    Answer AskOrCancel(Prompter& prompter, const QString& question, const QString& yesCaption,
+                       const QString& noCaption);
+
 private:
     QLabel* Message = nullptr;
     QPushButton* YesButton = nullptr;
