@@ -38,16 +38,26 @@ TYesNo::TYesNo(const QWidget& mainWindow)
     // Enter must not answer a question by itself.
     NoButton->setAutoDefault(false);
     YesButton->setAutoDefault(false);
-    connect(NoButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(NoButton, &QPushButton::clicked, this, [this] { done(NoResult); });
     connect(YesButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 bool TYesNo::Ask(Prompter& prompter, const QString& question, const QString& yesCaption, const QString& noCaption)
 {
+    return AskOrCancel(prompter, question, yesCaption, noCaption) == Answer::Yes;
+}
+
+TYesNo::Answer TYesNo::AskOrCancel(Prompter& prompter, const QString& question, const QString& yesCaption,
+                                   const QString& noCaption)
+{
     Message->setText(question);
     YesButton->setText(yesCaption);
     NoButton->setText(noCaption);
-    return prompter.exec(*this) == QDialog::Accepted;
+    switch (prompter.exec(*this)) {
+    case QDialog::Accepted: return Answer::Yes;
+    case NoResult: return Answer::No;
+    default: return Answer::Cancelled;
+    }
 }
 
 }  // namespace xemap

@@ -462,9 +462,8 @@ bool TTilesetForm::pickTile(int tile, int rotation)
 
 void TTilesetForm::keyPressEvent(QKeyEvent* event)
 {
-    const QString text = event->text();
-    if (text.size() == 1)
-        host_.FormKeyPress(text.front());
+    if (const std::optional<QChar> character = typedCharacter(*event))
+        host_.FormKeyPress(*character);
 }
 
 }  // namespace xemap
