@@ -170,7 +170,7 @@ TEST_F(MapRendererTest, LabelBoxesAreTheirFontHeightHighAndTwentyScreenPixelsInT
     describe(0, 0);
     // At zoom 1 the box's last 2 of 80 rows fall past the cell, leaving 78 rows, which the
     // scaling to 20 screen rows samples 19 times.
-    for (const auto [zoom, rows] : {std::pair{1.0f, 19}, {2.0f, 20}, {4.0f, 20}}) {
+    for (const auto& [zoom, rows] : {std::pair{1.0f, 19}, {2.0f, 20}, {4.0f, 20}}) {
         setZoom(state, zoom);
         renderer.redrawAll();
         EXPECT_EQ(whiteRows(renderer.mapImage().copy(renderer.cellRect(0, 0))), rows) << "zoom " << zoom;
