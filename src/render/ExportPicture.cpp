@@ -58,6 +58,8 @@ QString writePicture(const QImage& picture, const QString& fileName)
 {
     const char* format = QFileInfo(fileName).suffix().compare("png", Qt::CaseInsensitive) == 0 ? "PNG" : "BMP";
     QSaveFile file(fileName);
+    // In a folder that takes no temporary file, a writable picture is rewritten in place.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return QStringLiteral("Cannot write \"%1\": %2").arg(fileName, file.errorString());
     if (!picture.save(&file, format) || !file.commit())

@@ -64,6 +64,8 @@ void exportListing(MapOutputContext& context)
         return;
     const std::string text = listingText(context.document.descriptions);
     QSaveFile file(fileName);
+    // In a folder that takes no temporary file, a writable listing is rewritten in place.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), qint64(text.size())) != qint64(text.size())
         || !file.commit())
         context.prompter.message(QStringLiteral("Cannot write \"%1\": %2").arg(fileName, file.errorString()));
