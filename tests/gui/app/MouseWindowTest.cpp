@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QScrollBar>
+#include <QTest>
 #include <QWheelEvent>
 
 #include <array>
@@ -106,6 +107,10 @@ TEST_F(MouseWindowTest, OnlyALeftDoubleClickClearsTheOverlayAndTheCellShowsItAtO
         EXPECT_EQ(grid().tile(4, 4, 1), cleared ? 99 : 23) << "button " << b;
         EXPECT_EQ(mapPixel(cellCentre(4, 4)), cleared ? tileColour(0, 0) : tileColour(0, 23)) << "button " << b;
     }
+    // The map view hands the button on.
+    form().document().grid.tile(4, 4, 1) = 23;
+    QTest::mouseDClick(form().findChild<QWidget*>("MapBox"), Qt::MiddleButton, {}, cellCentre(4, 4));
+    EXPECT_EQ(grid().tile(4, 4, 1), 23);
 }
 
 TEST_F(MouseWindowTest, AShiftClickFinishesTheRegionFromItsCorner)
