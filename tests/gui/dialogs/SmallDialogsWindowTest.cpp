@@ -1,7 +1,6 @@
 #include "gui/dialogs/Commandsformmain.h"
 #include "gui/dialogs/Getmapnamemain.h"
 #include "gui/dialogs/Xeaboutmain.h"
-#include "gui/dialogs/Yesnomain.h"
 #include "support/ScriptedPrompter.h"
 #include "support/UrlCatcher.h"
 
@@ -14,8 +13,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
-
-#include <functional>
 
 using namespace xemap;
 using namespace xemap::testing;
@@ -45,37 +42,6 @@ TEST(MapNameWindowTest, AsksForTheNameAndKeepsTheLastOne)
         return int(QDialog::Rejected);
     });
     EXPECT_EQ(dialog.Ask(prompter), std::nullopt);
-}
-
-TEST(YesNoWindowTest, OnlyTheNegativeButtonIsNoAndClosingIsCancel)
-{
-    QWidget mainWindow;
-    TYesNo dialog(mainWindow);
-    using Answer = TYesNo::Answer;
-    const struct {
-        const char* ending;
-        std::function<void(QDialog&)> end;
-        Answer answer;
-    } endings[] = {
-        {"affirmative button", [](QDialog& d) { d.findChild<QPushButton*>("YesButton")->click(); }, Answer::Yes},
-        {"negative button", [](QDialog& d) { d.findChild<QPushButton*>("NoButton")->click(); }, Answer::No},
-        {"Escape", [](QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); }, Answer::Cancelled},
-        {"close box", [](QDialog& d) { d.close(); }, Answer::Cancelled},
-    };
-    for (const auto& ending : endings) {
-        SCOPED_TRACE(ending.ending);
-        ScriptedPrompter prompter;
-        const auto script = [&](QDialog& shown) {
-            shown.show();
-            ending.end(shown);
-            return shown.result();
-        };
-        prompter.expectDialog(script);
-        EXPECT_EQ(dialog.AskOrCancel(prompter, "Q?", "Yes, Save", "No, Discard"), ending.answer);
-        prompter.expectDialog(script);
-        EXPECT_EQ(dialog.Ask(prompter, "Q?", "Yes", "No"), ending.answer == Answer::Yes)
-            << "every other question takes closing as the negative answer";
-    }
 }
 
 TEST(CommandsWindowTest, ListsEveryCommandBesideItsBinding)
