@@ -81,13 +81,25 @@ void composeLayers(QPainter& canvas, QRect target, QRect source, const MapGrid& 
 
 namespace {
 
-QImage labelStamp(int number, int fontHeight)
+// The largest font whose text cell (ascent plus descent) fits `textHeight`: sized by its em
+// alone, the text cell, and so the white box, comes out a fifth taller.
+QFont labelFont(int textHeight)
 {
     QFont font;
-    font.setPixelSize(fontHeight);
+    for (int size = textHeight; size > 1; --size) {
+        font.setPixelSize(size);
+        if (QFontMetrics(font).height() <= textHeight)
+            break;
+    }
+    return font;
+}
+
+QImage labelStamp(int number, int fontHeight)
+{
+    const QFont font = labelFont(fontHeight);
     const QString text = QString::number(number);
     const QFontMetrics metrics(font);
-    QImage stamp(std::max(metrics.horizontalAdvance(text), 1), std::max(metrics.height(), 1), QImage::Format_RGB32);
+    QImage stamp(std::max(metrics.horizontalAdvance(text), 1), std::max(fontHeight, 1), QImage::Format_RGB32);
     stamp.fill(Qt::white);
     QPainter painter(&stamp);
     painter.setFont(font);

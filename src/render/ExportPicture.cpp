@@ -59,6 +59,8 @@ QString writePicture(const QImage& picture, const QString& fileName)
 {
     const bool png = QFileInfo(fileName).suffix().compare("png", Qt::CaseInsensitive) == 0;
     QSaveFile file(fileName);
+    // In a folder that takes no temporary file, a writable picture is rewritten in place.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return QStringLiteral("Cannot write \"%1\": %2").arg(fileName, file.errorString());
     const bool written = png ? writePng(picture, file) : picture.save(&file, "BMP");

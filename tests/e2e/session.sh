@@ -7,6 +7,9 @@
 #
 # PROGRAM_DIR holds xemap, tilesets/ and XEMAP.BMP; the screenshots and maps of the
 # run are kept in ARTEFACT_DIR. The script runs itself under xvfb-run.
+#
+# Every wait is for a condition (a window shown, a file written, pixels changed),
+# never for a fixed time, so that a loaded machine only makes the run slower.
 set -euo pipefail
 
 usage() { echo "usage: $0 PROGRAM_DIR XEMAP_CLI ARTEFACT_DIR" >&2; exit 2; }
@@ -36,7 +39,7 @@ cp "$PROGRAM_DIR/xemap" "$PROGRAM_DIR/XEMAP.BMP" "$PROGRAM/"
 cp -r "$PROGRAM_DIR/tilesets" "$PROGRAM/"
 # The real windowing system, and no trace of the run in the user's own settings.
 unset QT_QPA_PLATFORM
-export XDG_CONFIG_HOME=$WORK/config XDG_RUNTIME_DIR=$WORK/runtime
+export XDG_CONFIG_HOME=$WORK/config XDG_RUNTIME_DIR=$WORK/runtime XDG_DATA_HOME=$WORK/data
 FIRST_MAP=$WORK/maps/first.xem
 SECOND_MAP=$WORK/maps/second.xem
 mkdir -p "$WORK/maps"
@@ -110,6 +113,9 @@ start_editor() {
     # The client is 722 high under the menu bar; the map view sits 42 below the client top.
     MAP_X=$X
     MAP_Y=$((Y + HEIGHT - 722 + 42))
+    # The cursor's column and row labels, right of the status line below the map.
+    LABELS="88x18+$((MAP_X + 568))+$((MAP_Y + 658))"
+    HOVERED=
     eval "$(xdotool getwindowgeometry --shell "$PALETTE")"
     PAL_X=$X PAL_Y=$Y PAL_W=$WIDTH PAL_H=$HEIGHT
     # The base tab's tile box is found by the dark red frame of its selected tile 0,
@@ -140,57 +146,99 @@ stop_editor() {
     APP_PID=
 }
 
+# Pixels of the screen, as PNG on stdout.
+grab() { import -window root -crop "$1" +repage png:- 2>/dev/null; }
+
+# Waits until the editor has handled everything sent to it so far: the main window's
+# "h" hides the palette and shows it again, and the palette shows only after the
+# editor's pending paints reached the screen. Not while a dialog or button is down.
+sync_editor() {
+    xdotool windowfocus --sync "$MAIN" key h
+    wait_until "the palette did not hide on h" 10 '! xdotool search --onlyvisible --name "^Tile Palette" >/dev/null 2>&1'
+    xdotool key h
+    wait_window '^Tile Palette' 10 >/dev/null
+}
+
+# Pixels that stop changing: for pictures taken while a dialog is open.
+settled_grab() {
+    local area=$1 before now tries=100
+    before=$(grab "$area" | md5sum)
+    while now=$(grab "$area" | md5sum) && [ "$now" != "$before" ]; do
+        tries=$((tries - 1))
+        [ $tries -gt 0 ] || fail "the screen at $area did not settle"
+        before=$now
+    done
+    grab "$area"
+}
+
 # Pointer actions. Cells are 20 pixels at zoom 1; palette tiles 40 at the large size.
 cell_point() { echo "$((MAP_X + $1 * 20 + 10)) $((MAP_Y + $2 * 20 + 10))"; }
-click_cell() { xdotool mousemove $(cell_point "$1" "$2") sleep 0.05 click 1 sleep 0.05; }
+# Moves onto a map cell and waits until the cursor labels show it: a starved editor
+# would merge pointer moves that queue up, and a drag would skip cells.
+hover_cell() {
+    if [ "$HOVERED" = "$1 $2" ]; then
+        xdotool mousemove $(cell_point "$1" "$2")
+        return 0
+    fi
+    local before
+    before=$(grab "$LABELS" | md5sum)
+    xdotool mousemove $(cell_point "$1" "$2")
+    wait_until "the cursor labels did not follow the pointer to ($1, $2)" 10 \
+        '[ "$(grab "$LABELS" | md5sum)" != "$before" ]'
+    HOVERED="$1 $2"
+}
+click_cell() { hover_cell "$1" "$2"; xdotool click 1; }
 # Drags with the left button through the listed cells, one pointer move per cell.
 drag_cells() {
-    xdotool mousemove $(cell_point "$1" "$2") sleep 0.05 mousedown 1 sleep 0.05
+    hover_cell "$1" "$2"
+    xdotool mousedown 1
     shift 2
     while [ $# -gt 1 ]; do
-        xdotool mousemove $(cell_point "$1" "$2") sleep 0.04
+        hover_cell "$1" "$2"
         shift 2
     done
-    xdotool mouseup 1 sleep 0.05
+    xdotool mouseup 1
 }
 click_tile() {
     local tile=$1 button=${2:-1}
-    xdotool mousemove $((BOX_X + tile % 10 * 40 + 20)) $((BOX_Y + tile / 10 * 40 + 20)) sleep 0.05 \
-        click "$button" sleep 0.05
+    xdotool mousemove $((BOX_X + tile % 10 * 40 + 20)) $((BOX_Y + tile / 10 * 40 + 20)) click "$button"
 }
 # The terrain check box beside palette row k, left of the tile box.
-click_terrain_box() { xdotool mousemove $((BOX_X - 21)) $((BOX_Y + 24 + 40 * $1)) sleep 0.05 click 1 sleep 0.05; }
+click_terrain_box() { xdotool mousemove $((BOX_X - 21)) $((BOX_Y + 24 + 40 * $1)) click 1; }
 # Group button slot j of an overlay tab: two columns of eight, left of the tile box.
 click_group_button() {
-    xdotool mousemove $((BOX_X - 21)) $((BOX_Y + 200 * ($1 / 8) + 15 + 24 * ($1 % 8))) sleep 0.05 click 1 sleep 0.05
+    xdotool mousemove $((BOX_X - 21)) $((BOX_Y + 200 * ($1 / 8) + 15 + 24 * ($1 % 8))) click 1
 }
 # Tabs sit left-aligned above the page: "Base", then "Layer 1".
 click_tab() {
     local x
     case $1 in Base) x=25 ;; "Layer 1") x=90 ;; *) fail "unknown tab $1" ;; esac
-    xdotool mousemove $((PAL_X + x)) $((BOX_Y - 12)) sleep 0.05 click 1 sleep 0.1
+    xdotool mousemove $((PAL_X + x)) $((BOX_Y - 12)) click 1
 }
 # The toolbar's "Refresh Image" button redraws the map without the cursor preview.
-click_refresh() { xdotool mousemove $((MAP_X + 338)) $((MAP_Y - 22)) sleep 0.05 click 1 sleep 0.1; }
-park_pointer() { xdotool mousemove 1270 1010 sleep 0.05; }
+click_refresh() { xdotool mousemove $((MAP_X + 338)) $((MAP_Y - 22)) click 1; }
+park_pointer() { xdotool mousemove 1270 1010; }
 
 map_view_shot() {
-    sleep 0.2
-    import -window root -crop "640x640+${MAP_X}+${MAP_Y}" +repage "$1"
+    sync_editor
+    grab "640x640+${MAP_X}+${MAP_Y}" >"$1"
+}
+# The vertical scroll bar right of the map view.
+scroll_bar_shot() {
+    sync_editor
+    grab "16x640+$((MAP_X + 642))+${MAP_Y}" >"$1"
 }
 screen_shot() {
-    sleep 0.2
     local right=$((PAL_X + PAL_W)) bottom=$((MAP_Y + 682))
-    import -window root -crop "$((right - MAP_X + 10))x$((bottom - PAL_Y + 10))+$((MAP_X - 5))+$((PAL_Y - 5))" \
-        +repage "$1"
+    settled_grab "$((right - MAP_X + 10))x$((bottom - PAL_Y + 10))+$((MAP_X - 5))+$((PAL_Y - 5))" >"$1"
 }
+same_picture() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = "0" ]; }
 
 # Types into the focused field of a dialog and presses Enter; a screenshot before
 # Enter when a file is named.
 answer() {
     local id=$1 text=$2 shot=${3:-}
     xdotool windowfocus --sync "$id" 2>/dev/null || true
-    sleep 0.1
     xdotool type --delay 5 "$text"
     [ -z "$shot" ] || screen_shot "$shot"
     xdotool key Return
@@ -259,16 +307,16 @@ click_tile 10 3
 drag_cells 20 5 21 5 22 5 23 5 24 5 24 6 24 7 24 8 24 9
 
 log "describe the grass cell: key t, a short name, Done"
-xdotool mousemove $(cell_point 12 12) sleep 0.1
+hover_cell 12 12
 xdotool windowfocus --sync "$MAIN"
 xdotool key t
 dialog=$(wait_window '^Describe Tile' 5)
 xdotool windowfocus --sync "$dialog" 2>/dev/null || true
 # The focus starts on Change; the short name follows it, and Enter moves on to Done.
-xdotool key Tab sleep 0.05 type --delay 5 "Meadow"
+xdotool key Tab type --delay 5 "Meadow"
 screen_shot "$ARTEFACTS/describe.png"
 walkthrough_picture "$ARTEFACTS/describe.png" "$ARTEFACTS/walkthrough-describe.png"
-xdotool key Return sleep 0.1 key Return
+xdotool key Return key Return
 wait_until "the Describe Tile dialog did not close on Done" 5 \
     '[ -z "$(xdotool search --onlyvisible --name "^Describe Tile" 2>/dev/null)" ]'
 
@@ -342,7 +390,7 @@ cmp -s "$PROGRAM/XEMAP.INI" "$WORK/registry-at-first-start" || fail "XEMAP.INI c
 
 log "File > Open the saved map"
 xdotool windowfocus --sync "$MAIN"
-xdotool key alt+f sleep 0.2 key o
+xdotool key alt+f key o
 dialog=$(wait_window '^Open' 5)
 answer "$dialog" "$FIRST_MAP"
 wait_window '^XEMap: Old Town' 5 >/dev/null
@@ -357,12 +405,51 @@ echo "$differing" >"$ARTEFACTS/map-difference.txt"
 
 log "File > Save As under a second name gives the same bytes"
 xdotool windowfocus --sync "$MAIN"
-xdotool key alt+f sleep 0.2 key a
+xdotool key alt+f key a
 save_with_dialogs "Old Town" "$SECOND_MAP"
 cp "$SECOND_MAP" "$ARTEFACTS/second.xem"
 cmp "$FIRST_MAP" "$SECOND_MAP" || fail "the map saved after reopening differs from the first save"
 "$CLI" check "$SECOND_MAP" || fail "xemap-cli check rejects the map saved again"
 
+log "the wheel: Ctrl+wheel zooms in and shows the scroll bars, the wheel scrolls down and back"
+scroll_bar_shot "$WORK/bar-zoom1.png"
+hover_cell 16 16
+xdotool keydown ctrl click 4 keyup ctrl
+scroll_bar_shot "$WORK/bar-zoom2.png"
+! same_picture "$WORK/bar-zoom1.png" "$WORK/bar-zoom2.png" || fail "Ctrl+wheel did not zoom in"
+xdotool click 5
+scroll_bar_shot "$WORK/bar-scrolled.png"
+! same_picture "$WORK/bar-zoom2.png" "$WORK/bar-scrolled.png" || fail "the wheel did not scroll the map"
+xdotool click 4
+scroll_bar_shot "$WORK/bar-back.png"
+same_picture "$WORK/bar-zoom2.png" "$WORK/bar-back.png" || fail "the wheel did not scroll back"
+xdotool keydown ctrl click 5 keyup ctrl
+scroll_bar_shot "$WORK/bar-zoom1-again.png"
+same_picture "$WORK/bar-zoom1.png" "$WORK/bar-zoom1-again.png" || fail "Ctrl+wheel did not zoom out"
+
+log "a chord whose Ctrl is released before its Z still undoes"
+click_tile 33
+HOVERED=
+hover_cell 28 28
+map_view_shot "$WORK/before-paint.png"
+xdotool click 1
+map_view_shot "$WORK/painted.png"
+! same_picture "$WORK/before-paint.png" "$WORK/painted.png" || fail "the click painted nothing"
+xdotool windowfocus --sync "$MAIN" keydown ctrl keydown z keyup ctrl keyup z
+
+log "Escape at the exit question keeps the editor and the map"
+xdotool windowfocus --sync "$MAIN" key ctrl+q
+dialog=$(wait_window '^YesNo' 10)
+xdotool windowfocus --sync "$dialog" key Escape
+wait_until "the question did not close on Escape" 10 '! xdotool search --onlyvisible --name "^YesNo" >/dev/null 2>&1'
+! editor_ended || fail "Escape at the exit question ended the editor"
+wait_window '^XEMap: Old Town' 5 >/dev/null
+
+log "saved again, the map is the first one: the chord undid the paint and Escape kept the map"
+rm "$SECOND_MAP"
+xdotool windowfocus --sync "$MAIN" key ctrl+s
+wait_until "Ctrl+S wrote no map" 10 '[ -s "$SECOND_MAP" ]'
+cmp "$FIRST_MAP" "$SECOND_MAP" || fail "the map saved after the undone paint differs from the first save"
 stop_editor
 
 # --------------------------------------------------------------- from a file manager

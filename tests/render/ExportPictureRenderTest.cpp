@@ -1,9 +1,12 @@
 #include "render/ExportPicture.h"
 #include "render/PngWriter.h"
 #include "render/Tileset.h"
+#include "support/OrdinaryUser.h"
 #include "support/TestSheets.h"
 
 #include <QBuffer>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 namespace xemap {
@@ -64,6 +67,21 @@ TEST_F(ExportPictureTest, AllLayersAndLabelsShowWhateverTheView)
     const QImage labelled = picture(1.0f);
     EXPECT_NE(labelled.copy(80, 40, 40, 40), plain.copy(80, 40, 40, 40));
     EXPECT_EQ(labelled.copy(0, 0, 80, 40), plain.copy(0, 0, 80, 40));
+}
+
+TEST_F(ExportPictureTest, AWritablePictureInAReadOnlyFolderIsRewrittenInPlace)
+{
+    QTemporaryDir folder;
+    const QString file = folder.filePath("map.bmp");
+    QImage(8, 8, QImage::Format_RGB32).save(file, "BMP");
+    const QImage small = picture(0.10f);
+    EXPECT_TRUE(test::asOrdinaryUser(folder.path().toStdString(), [&] {
+        QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner);
+        const bool written = writePicture(small, file).isEmpty() && QImage(file).size() == small.size();
+        const bool newRefused = !writePicture(small, folder.filePath("new.bmp")).isEmpty();
+        QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return written && newRefused;
+    }));
 }
 
 }  // namespace

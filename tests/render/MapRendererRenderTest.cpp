@@ -1,3 +1,4 @@
+#include "render/CellComposer.h"
 #include "render/MaskedBlit.h"
 #include "render/Tileset.h"
 #include "render/Xedrawfuncs.h"
@@ -7,6 +8,7 @@
 
 #include <climits>
 #include <random>
+#include <utility>
 
 namespace xemap {
 namespace {
@@ -136,6 +138,43 @@ TEST_F(MapRendererTest, LabelsFollowListPositionsAfterRenumbering)
     state.showLabels = false;
     renderer.drawOneCell(2, 0);
     EXPECT_EQ(cell(2), cell(3));
+}
+
+// Rows of the image holding a white pixel: the height of a label's box. The first column
+// holds the tiles' white markers.
+int whiteRows(const QImage& image)
+{
+    int rows = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 1; x < image.width(); ++x) {
+            if (image.pixel(x, y) == 0xffffffff) {
+                ++rows;
+                break;
+            }
+        }
+    }
+    return rows;
+}
+
+TEST_F(MapRendererTest, LabelBoxesAreTheirFontHeightHighAndTwentyScreenPixelsInTheView)
+{
+    for (const LabelStyle style : {viewLabelStyle(1), viewLabelStyle(2), viewLabelStyle(4), kExportLabelStyle}) {
+        QImage cell(80, 80, QImage::Format_RGB32);
+        cell.fill(kGrey);
+        QPainter painter(&cell);
+        writeLabel(painter, 28, style);
+        painter.end();
+        // The view's zoom-1 label starts 2 pixels down, so the cell's edge cuts its box.
+        EXPECT_EQ(whiteRows(cell), std::min(style.fontHeight, 80 - style.origin.y())) << style.fontHeight;
+    }
+    describe(0, 0);
+    // At zoom 1 the box's last 2 of 80 rows fall past the cell, leaving 78 rows, which the
+    // scaling to 20 screen rows samples 19 times.
+    for (const auto& [zoom, rows] : {std::pair{1.0f, 19}, {2.0f, 20}, {4.0f, 20}}) {
+        setZoom(state, zoom);
+        renderer.redrawAll();
+        EXPECT_EQ(whiteRows(renderer.mapImage().copy(renderer.cellRect(0, 0))), rows) << "zoom " << zoom;
+    }
 }
 
 TEST_F(MapRendererTest, DoorGlyphsFollowTheThreeGeometryFormsAndBadValuesDrawNothing)

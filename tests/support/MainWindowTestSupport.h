@@ -14,7 +14,9 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -81,12 +83,26 @@ protected:
         });
     }
 
-    // Answers the next confirmation question and records its text in `asked`.
+    // Answers the next confirmation question with one of its buttons and records its text in `asked`.
     void answerYesNo(bool yes)
     {
         prompter.expectDialog([this, yes](QDialog& dialog) {
             asked << questionOf(dialog);
-            return yes ? int(QDialog::Accepted) : int(QDialog::Rejected);
+            dialog.findChild<QPushButton*>(yes ? "YesButton" : "NoButton")->click();
+            return dialog.result();
+        });
+    }
+    // Ends the next confirmation question with Escape, or with the close box.
+    void dismissYesNo(bool closeBox)
+    {
+        prompter.expectDialog([this, closeBox](QDialog& dialog) {
+            asked << questionOf(dialog);
+            dialog.show();
+            if (closeBox)
+                dialog.close();
+            else
+                QTest::keyClick(&dialog, Qt::Key_Escape);
+            return dialog.result();
         });
     }
     static QString questionOf(QDialog& dialog);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <utility>
 
 namespace xemap {
 
@@ -91,6 +92,22 @@ KeyCommand commandForRelease(const ReleasedKey& released)
                && satisfies(binding.ctrl, released.ctrl) && satisfies(binding.alt, released.alt);
     });
     return found == kReleaseBindings.end() ? KeyCommand::None : found->command;
+}
+
+void ChordMemory::pressed(const ReleasedKey& key)
+{
+    if (key.key != Key::Other)
+        held_[static_cast<int>(key.key)] = {key.ctrl, key.alt};
+}
+
+ReleasedKey ChordMemory::released(ReleasedKey key)
+{
+    if (key.key == Key::Other)
+        return key;
+    const Held atPress = std::exchange(held_[static_cast<int>(key.key)], Held{});
+    key.ctrl = key.ctrl || atPress.ctrl;
+    key.alt = key.alt || atPress.alt;
+    return key;
 }
 
 int doorSlotOf(KeyCommand command)

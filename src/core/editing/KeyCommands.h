@@ -2,6 +2,7 @@
 
 #include "core/document/MapGrid.h"
 
+#include <array>
 #include <cstdint>
 
 namespace xemap {
@@ -57,11 +58,29 @@ enum class Key {
     R
 };
 
+inline constexpr int kKeyCount = static_cast<int>(Key::R) + 1;
+
 struct ReleasedKey {
     Key key = Key::Other;
     bool keypad = false;
     bool ctrl = false;
     bool alt = false;
+};
+
+// Remembers Ctrl and Alt as they were when each key went down, so that a chord whose
+// modifier is let go a moment before its key still counts as that chord at the release.
+class ChordMemory {
+public:
+    void pressed(const ReleasedKey& key);
+    // The key with Ctrl and Alt held if they were held now or at its press; the press is forgotten.
+    ReleasedKey released(ReleasedKey key);
+
+private:
+    struct Held {
+        bool ctrl = false;
+        bool alt = false;
+    };
+    std::array<Held, kKeyCount> held_{};
 };
 
 // Typed characters, taken as signed 8-bit codes; upper and lower case alike.

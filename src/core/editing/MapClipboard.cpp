@@ -28,9 +28,11 @@ RegionCellRecord recordOf(const MapGrid& grid, int column, int row, const Region
     return record;
 }
 
+// Each layer takes its own empty value: a 0 on layer 1 would be an opaque base tile over the cell.
 void clearCell(MapGrid& grid, int column, int row)
 {
-    grid.tiles[column][row].fill(0);
+    for (int layer = 0; layer < kCellLayers; ++layer)
+        grid.tile(column, row, layer) = emptyTile(layer);
     grid.rotations[column][row].fill(0);
     grid.doors[column][row].fill(0);
 }

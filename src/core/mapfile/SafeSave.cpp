@@ -175,6 +175,18 @@ bool writeNamed(const fs::path& folder, const fs::path& destination, std::string
     return false;
 }
 
+// A folder the user may not add files to, where no temporary can be made beside the target.
+bool refusesNewFiles(const fs::path& folder) { return ::access(folder.c_str(), W_OK) != 0 && errno == EACCES; }
+
+// The way left in such a folder, as QSaveFile's direct-write fallback takes it: the file
+// is rewritten in place and cut to its new length.
+bool writeInPlace(const fs::path& destination, std::string_view bytes)
+{
+    FileHandle file(::open(destination.c_str(), O_WRONLY | O_CLOEXEC));
+    return file.valid() && writeAll(file.get(), bytes) && ::ftruncate(file.get(), static_cast<off_t>(bytes.size())) == 0
+           && ::fsync(file.get()) == 0 && file.close();
+}
+
 bool syncFolder(const fs::path& folder)
 {
     FileHandle handle(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -196,6 +208,8 @@ bool saveFileSafely(const fs::path& target, std::string_view bytes, TemporaryFil
     bool ok = !unsupported && writeUnnamed(folder, destination, bytes, temporary, unsupported);
     if (!ok && unsupported)
         ok = writeNamed(folder, destination, bytes, temporary);
+    if (!ok && temporary.empty() && refusesNewFiles(folder) && fs::exists(destination))
+        return writeInPlace(destination, bytes);
     // The folder is synced once the temporary's name is in it and again after the
     // rename, so that after a power cut the map is either the old file or the new one.
     ok = ok && syncFolder(folder) && ::rename(temporary.c_str(), destination.c_str()) == 0 && syncFolder(folder);

@@ -17,7 +17,8 @@ enum class TemporaryFile { Unnamed, Named };
 // a crash or power cut the target is the old file or the new one, whole. On any
 // failure the old file stays as it was, the temporary file is removed and the result
 // is false. An existing target that cannot be opened for writing (read-only) is a
-// failure too.
+// failure too. A writable target in a folder that takes no new files is rewritten in
+// place, which is not proof against a crash but the only save possible there.
 bool saveFileSafely(const std::filesystem::path& target, std::string_view bytes,
                     TemporaryFile kind = TemporaryFile::Unnamed);
 

@@ -4,6 +4,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 namespace xemap {
 
@@ -41,8 +42,20 @@ void MapView::mouseReleaseEvent(QMouseEvent* event)
 void MapView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     // A double-click reports itself before its second press, which still paints.
-    form_.MapBoxDblClick();
+    form_.MapBoxDblClick(event->button());
     mousePressEvent(event);
+}
+
+void MapView::wheelEvent(QWheelEvent* event)
+{
+    constexpr int kNotch = 120;
+    const QPoint delta = event->angleDelta();
+    wheelAngle_ += delta.y() != 0 ? delta.y() : delta.x();
+    const int notches = wheelAngle_ / kNotch;
+    wheelAngle_ %= kNotch;
+    if (notches != 0)
+        form_.MapBoxWheel(event->modifiers(), notches);
+    event->accept();
 }
 
 }  // namespace xemap

@@ -30,9 +30,12 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     TForm1& form_;
+    // Wheel rotation not yet worth a whole notch, as fine-grained wheels and touchpads report it.
+    int wheelAngle_ = 0;
 };
 
 }  // namespace xemap

@@ -38,7 +38,7 @@ constexpr std::array<QtKey, 14> kQtKeys{{
     {Qt::Key_R, Key::R},
 }};
 
-ReleasedKey releasedKeyOf(const QKeyEvent& event)
+ReleasedKey keyOf(const QKeyEvent& event)
 {
     const auto found = std::ranges::find(kQtKeys, event.key(), &QtKey::qtKey);
     const Qt::KeyboardModifiers modifiers = event.modifiers();
@@ -57,9 +57,10 @@ void triggerIfEnabled(QAction* item)
 
 void TForm1::keyPressEvent(QKeyEvent* event)
 {
-    const QString text = event->text();
-    if (text.size() == 1)
-        FormKeyPress(text.front());
+    if (!event->isAutoRepeat())
+        chords_.pressed(keyOf(*event));
+    if (const std::optional<QChar> character = typedCharacter(*event))
+        FormKeyPress(*character);
     else
         QMainWindow::keyPressEvent(event);
 }
@@ -69,7 +70,7 @@ void TForm1::keyReleaseEvent(QKeyEvent* event)
 {
     if (event->isAutoRepeat())
         return;
-    FormKeyUp(releasedKeyOf(*event));
+    FormKeyUp(chords_.released(keyOf(*event)));
 }
 
 void TForm1::FormKeyPress(QChar key) { runKeyCommand(commandForCharacter(key.toLatin1())); }

@@ -145,12 +145,14 @@ public:
     void MapBoxMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     void MapBoxMouseMove(Qt::KeyboardModifiers modifiers, int x, int y);
     void MapBoxMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
-    void MapBoxDblClick();
+    void MapBoxDblClick(Qt::MouseButton button);
+    // Wheel notches over the map view, positive away from the user.
+    void MapBoxWheel(Qt::KeyboardModifiers modifiers, int notches);
 
     // ---- Keyboard and popup commands (Xekeyfuncs.cpp, Xepopupfuncs.cpp) ----
     // The character handler: typed keys, and the zoom and rotate toolbar buttons.
     void FormKeyPress(QChar key) override;
-    // The key-release handler, with the modifiers held at release.
+    // The key-release handler, with Ctrl and Alt as held at release or at the key's press.
     void FormKeyUp(const ReleasedKey& key);
     // Right press in the map view: sets the description items and pops the menu up at `screenPoint`.
     void openMapMenu(QPoint screenPoint);
@@ -222,7 +224,8 @@ private:
     void setCursorCell(int x, int y);
     Changes paintCursorCell();
     void startDrag();
-    void finishDrag();
+    // Ends a selection or box drag; `oldOutline` is a region outline no press has erased yet.
+    void finishDrag(const CellList& oldOutline);
 
     // Drawing steps (Xemapmain.cpp).
     GridCell cursorCell() const { return {state_.cursorColumn, state_.cursorRow}; }
@@ -250,6 +253,7 @@ private:
     // The cell the map menu was opened on; its own description is the one cut or copied.
     int menuCellIndex_ = -1;
     std::unique_ptr<MapRenderer> renderer_;
+    ChordMemory chords_;
 
     MapView* MapBox = nullptr;
     QScrollBar* XScroll = nullptr;

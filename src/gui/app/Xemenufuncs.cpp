@@ -34,8 +34,12 @@ bool TForm1::saveChangesFirst(const QString& question, const QString& discardCap
 {
     if (!session_.modified())
         return true;
-    if (!askYesNo(question, kYesSave, discardCaption))
-        return true;
+    // Escape or the close box keeps the map: only the discard button throws it away.
+    switch (dialogs_.yesNo->AskOrCancel(prompter_, question, kYesSave, discardCaption)) {
+    case TYesNo::Answer::Cancelled: return false;
+    case TYesNo::Answer::No: return true;
+    case TYesNo::Answer::Yes: break;
+    }
     Save(false);
     return !session_.modified();
 }

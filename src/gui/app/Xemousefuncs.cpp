@@ -7,6 +7,7 @@
 #include <QLabel>
 
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 
 namespace xemap {
@@ -111,8 +112,13 @@ void TForm1::MapBoxMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifie
     }
     const bool wasDragging = std::exchange(state_.mouseDown, false);
     if (state_.editMode >= RegionSelection && !state_.connector) {
+        // A Shift+click selects from the region's corner; a box fill needs a press of its own,
+        // or it would fill from a stale corner.
+        const bool shiftSelects = state_.editMode == RegionSelection && (modifiers & Qt::ShiftModifier);
         if (wasDragging)
-            finishDrag();
+            finishDrag({});
+        else if (shiftSelects)
+            finishDrag(state_.regionSelected ? regionBorderCells() : CellList{});
         return;
     }
     session_.endStroke();
@@ -123,10 +129,11 @@ void TForm1::MapBoxMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifie
         updateCommandItems();
 }
 
-void TForm1::finishDrag()
+void TForm1::finishDrag(const CellList& oldOutline)
 {
     // The band's cells are drawn again, so that nothing of it stays on the map.
     Changes changes{bandCells(), false, {}};
+    changes.cells.insert(changes.cells.end(), oldOutline.begin(), oldOutline.end());
     Region& region = state_.region;
     region.endColumn = clampToGrid(state_.cursorColumn);
     region.endRow = clampToGrid(state_.cursorRow);
@@ -158,10 +165,23 @@ void TForm1::finishDrag()
     showChanges(changes);
 }
 
-void TForm1::MapBoxDblClick()
+// Only the left button clears: a middle or right double-click must not erase the overlay.
+void TForm1::MapBoxDblClick(Qt::MouseButton button)
 {
-    if (state_.editMode == NormalDraw && state_.cursorInsideGrid())
+    if (button == Qt::LeftButton && state_.editMode == NormalDraw && state_.cursorInsideGrid())
         showChanges(session_.clearOverlay(cursorCell()));
+}
+
+// The wheel scrolls as the arrow keys do (across with Shift) and with Ctrl zooms as "+" and "-" do.
+void TForm1::MapBoxWheel(Qt::KeyboardModifiers modifiers, int notches)
+{
+    const int direction = notches > 0 ? 1 : -1;
+    for (int notch = 0; notch < std::abs(notches); ++notch) {
+        if (modifiers & Qt::ControlModifier)
+            FormKeyPress(direction > 0 ? '+' : '-');
+        else
+            scrollBy(modifiers & Qt::ShiftModifier ? XScroll : YScroll, -direction);
+    }
 }
 
 }  // namespace xemap

@@ -47,7 +47,7 @@ RecoveryChoice TForm1::offerRecoveryMap(const RecoveryEntry& entry)
         restoreMap(loaded, entry.record.mapFileName);
         return RecoveryChoice::Restore;
     case TYesNo::Answer::No: return RecoveryChoice::Discard;
-    case TYesNo::Answer::Cancel: break;
+    case TYesNo::Answer::Cancelled: break;
     }
     return RecoveryChoice::Leave;
 }

@@ -53,8 +53,11 @@ TYesNo::Answer TYesNo::AskOrCancel(Prompter& prompter, const QString& question, 
     Message->setText(question);
     YesButton->setText(yesCaption);
     NoButton->setText(noCaption);
-    const int result = prompter.exec(*this);
-    return result == QDialog::Accepted ? Answer::Yes : result == NoResult ? Answer::No : Answer::Cancel;
+    switch (prompter.exec(*this)) {
+    case QDialog::Accepted: return Answer::Yes;
+    case NoResult: return Answer::No;
+    default: return Answer::Cancelled;
+    }
 }
 
 }  // namespace xemap

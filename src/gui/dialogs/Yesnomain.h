@@ -16,13 +16,14 @@ public:
     // Placed once, beside the main window's top-left corner.
     explicit TYesNo(const QWidget& mainWindow);
 
+    enum class Answer { Yes, No, Cancelled };
+    // The result code of the negative button, told apart from Escape and the close box.
+    static constexpr int NoResult = 2;
+
     // True only for the affirmative button; the other button, the close box and
     // Escape all answer no.
     bool Ask(Prompter& prompter, const QString& question, const QString& yesCaption, const QString& noCaption);
-
-    // For questions where Escape and the close box mean "not now" rather than no.
-    enum class Answer { Yes, No, Cancel };
-    static constexpr int NoResult = 2;
+    // For questions where closing the dialog must not count as the negative button.
     Answer AskOrCancel(Prompter& prompter, const QString& question, const QString& yesCaption,
                        const QString& noCaption);
 

@@ -16,6 +16,8 @@
 #include <QSaveFile>
 #include <QTemporaryDir>
 
+#include <optional>
+
 namespace xemap {
 
 namespace {
@@ -62,6 +64,8 @@ void exportListing(MapOutputContext& context)
         return;
     const std::string text = listingText(context.document.descriptions);
     QSaveFile file(fileName);
+    // In a folder that takes no temporary file, a writable listing is rewritten in place.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), qint64(text.size())) != qint64(text.size())
         || !file.commit())
         context.prompter.message(QStringLiteral("Cannot write \"%1\": %2").arg(fileName, file.errorString()));
@@ -155,14 +159,19 @@ void printPictureJob(MapOutputContext& context)
                 [&picture](QPainter& painter, QPrinter& printer) { printPicture(painter, picture, printer.width()); });
 }
 
-void printListingJob(MapOutputContext& context)
+// The listing's point size, or nothing when the typed text is not one a page can take.
+std::optional<int> printFontSize(const QString& typed)
 {
+    constexpr int kLargest = 72;
     bool whole = false;
-    const int pointSize = context.printConfig.fontSizeText().trimmed().toInt(&whole);
-    if (!whole || pointSize <= 0) {
-        context.prompter.message("The font size must be a whole number.");
-        return;
-    }
+    const int pointSize = typed.trimmed().toInt(&whole);
+    if (!whole || pointSize < 1 || pointSize > kLargest)
+        return std::nullopt;
+    return pointSize;
+}
+
+void printListingJob(MapOutputContext& context, int pointSize)
+{
     const auto lines = printListingLines(context.document.descriptions);
     runPrintJob(context, "Descriptions",
                 [&](QPainter& painter, QPrinter& printer) { printListing(painter, printer, lines, pointSize); });
@@ -188,10 +197,16 @@ void printMap(MapOutputContext& context)
     TPrintConfig& dialog = context.printConfig;
     if (context.prompter.exec(dialog) != QDialog::Accepted)
         return;
+    // Checked before either job, so that a refused size prints nothing at all.
+    const std::optional<int> pointSize = printFontSize(dialog.fontSizeText());
+    if (dialog.textChecked() && !pointSize) {
+        context.prompter.message("The font size must be a whole number from 1 to 72.");
+        return;
+    }
     if (dialog.imageChecked())
         printPictureJob(context);
     if (dialog.textChecked())
-        printListingJob(context);
+        printListingJob(context, *pointSize);
 }
 
 }  // namespace xemap

@@ -1,5 +1,6 @@
 #include "gui/tileset/Addtilesetformmain.h"
 
+#include "core/tileset/Registry.h"
 #include "gui/dialogs/DialogControls.h"
 #include "gui/dialogs/Prompter.h"
 #include "gui/dialogs/Yesnomain.h"
@@ -128,9 +129,12 @@ void TAddTilesetForm::BrowseClick(int layer)
 void TAddTilesetForm::FileNameChange(int layer)
 {
     QLineEdit* box = fileNameTexts_[layer];
-    const QString path = box->text();
-    if (!QFileInfo(path).isFile()) {
-        if (!path.isEmpty())
+    const QString typed = box->text();
+    // Found as the tileset loader will find it: relative to the program folder, backslashes as separators.
+    const QString path =
+        QString::fromStdString(resolveTilesetPath(programDirectory_.toStdString(), typed.toStdString()).string());
+    if (typed.isEmpty() || !QFileInfo(path).isFile()) {
+        if (!typed.isEmpty())
             prompter_.message("No such file");
         return;
     }

@@ -1,11 +1,24 @@
 #pragma once
 
+#include <QKeyEvent>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace xemap {
 
 class TTilesetForm;
+
+// The character a key press hands to the character handler. None with Ctrl or Alt held:
+// the windowing system reports Alt+T as a plain "t", which must not open Describe.
+inline std::optional<QChar> typedCharacter(const QKeyEvent& event)
+{
+    const QString text = event.text();
+    if (text.size() != 1 || (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        return std::nullopt;
+    return text.front();
+}
 
 // What the palette asks of the main window: the registry's lists to load a tileset
 // from, and where to report what the user picked. It never sees the document.

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -295,8 +296,13 @@ void TTilesetForm::showGroupButtons(int layer)
         if (!used)
             continue;
         button->setToolTip(displayText(groups.slots[slot].name));
-        button->setIcon(
-            QIcon(resolvedFile(QString::fromStdString(groups.slots[slot].iconFile), host_.programDirectory())));
+        const QString iconFile =
+            resolvedFile(QString::fromStdString(groups.slots[slot].iconFile), host_.programDirectory());
+        const QPixmap icon(iconFile);
+        // A blank button would give no hint of what went wrong; the rest of the tileset still loads.
+        if (icon.isNull())
+            prompter_.message(QString("Cannot read the group icon %1.").arg(QDir::toNativeSeparators(iconFile)));
+        button->setIcon(QIcon(icon));
     }
 }
 
@@ -462,9 +468,8 @@ bool TTilesetForm::pickTile(int tile, int rotation)
 
 void TTilesetForm::keyPressEvent(QKeyEvent* event)
 {
-    const QString text = event->text();
-    if (text.size() == 1)
-        host_.FormKeyPress(text.front());
+    if (const std::optional<QChar> character = typedCharacter(*event))
+        host_.FormKeyPress(*character);
 }
 
 }  // namespace xemap

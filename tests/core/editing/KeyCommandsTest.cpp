@@ -36,6 +36,38 @@ TEST(KeyCommands, ReleasedKeysTellKeypadAndModifiersApart)
             << "key " << int(key.key) << " keypad " << key.keypad << " ctrl " << key.ctrl << " alt " << key.alt;
 }
 
+// Each row: the modifiers at the press, those at the release, and the command of the release.
+TEST(KeyCommands, AChordCountsTheModifiersHeldAtItsPressOrItsRelease)
+{
+    const struct {
+        Key key;
+        bool ctrlAtPress, altAtPress, ctrlAtRelease, altAtRelease;
+        KeyCommand expected;
+    } cases[] = {
+        {Key::Z, true, false, false, false, KeyCommand::Undo},  // Ctrl let go a moment before the Z
+        {Key::Z, false, false, true, false, KeyCommand::Undo},  // Ctrl pressed after the Z
+        {Key::Z, false, false, false, false, KeyCommand::None},
+        {Key::C, true, true, true, false, KeyCommand::CopyDescription},
+        {Key::V, true, false, false, false, KeyCommand::PasteRegion},
+        {Key::R, false, true, true, false, KeyCommand::Redo},
+    };
+    for (const auto& c : cases) {
+        ChordMemory chords;
+        chords.pressed({c.key, false, c.ctrlAtPress, c.altAtPress});
+        EXPECT_EQ(commandForRelease(chords.released({c.key, false, c.ctrlAtRelease, c.altAtRelease})), c.expected)
+            << "key " << int(c.key) << " press " << c.ctrlAtPress << c.altAtPress << " release " << c.ctrlAtRelease
+            << c.altAtRelease;
+    }
+
+    // The press is forgotten at its release, and one key's press does not count for another.
+    ChordMemory chords;
+    chords.pressed({Key::Z, false, true});
+    chords.released({Key::Z});
+    EXPECT_EQ(commandForRelease(chords.released({Key::Z})), KeyCommand::None);
+    chords.pressed({Key::X, false, true});
+    EXPECT_EQ(commandForRelease(chords.released({Key::Z})), KeyCommand::None);
+}
+
 // Door values read from a damaged map toggle back to no door.
 TEST(KeyCommands, DoorTogglesClearValuesOutOfTheirRange)
 {

@@ -50,8 +50,14 @@ TEST(RegionClipboard, PastesCopyTheTilesAndMoveTheDescriptionAndACutClearsThem)
     EXPECT_TRUE(contains(second, {10, 10}));
 
     // A cut clears what it takes and detaches the description again.
+    document.grid.tile(21, 5, 1) = 14;
+    document.grid.tile(21, 5, 3) = 8;
     EXPECT_EQ(takeRegion(document, {20, 22, 5, 6}, RegionTake::Cut, clipboard).size(), 2u);
-    EXPECT_EQ(document.grid.tile(20, 5, 0), 0);
+    for (const int column : {20, 21}) {
+        // Each layer gets its own empty value: 99 on layer 1 lets a later base tile show.
+        for (int layer = 0; layer < kCellLayers; ++layer)
+            EXPECT_EQ(document.grid.tile(column, 5, layer), emptyTile(layer)) << column << " layer " << layer;
+    }
     EXPECT_EQ(document.grid.rotation(20, 5, 0), 0);
     EXPECT_EQ(document.grid.door(20, 5, North), 0);
     EXPECT_EQ(tile->cellIndex, -1);

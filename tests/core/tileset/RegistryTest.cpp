@@ -1,5 +1,6 @@
 #include "core/tileset/Registry.h"
 #include "support/MapTestSupport.h"
+#include "support/OrdinaryUser.h"
 
 #include <gtest/gtest.h>
 
@@ -90,6 +91,15 @@ TEST(Registry, AppendsAnEntryAfterTheLastLine)
     expected.push_back(caves);
     EXPECT_EQ(readRegistry(file), expected);
     EXPECT_FALSE(appendRegistryEntry(folder.path(), caves));
+
+    // A writable registry in a program folder that takes no new files is appended in place.
+    expected.push_back(caves);
+    EXPECT_TRUE(test::asOrdinaryUser(folder.path(), [&] {
+        fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
+        const bool appended = appendRegistryEntry(file, caves);
+        fs::permissions(folder.path(), fs::perms::owner_all);
+        return appended && readRegistry(file) == expected;
+    }));
 }
 
 TEST(Registry, ResolvesStoredPathsAndCountsLayers)

@@ -20,6 +20,7 @@ protected:
                      "S: 10 0 11 0 12 0 13 0 : -1 -1 0 -1 -1 0 -1 -1 0 -1 -1 0 : "
                      "-1 -1 0 -1 -1 0 -1 -1 0 -1 -1 0 : Wall : wall.bmp\r\n");
         groups.close();
+        QImage(16, 16, QImage::Format_RGB32).save(folder.filePath("house.bmp"), "BMP");
         loadColourTileset();
     }
     QString status() { return form().findChild<QLabel*>("Label1")->text(); }
@@ -30,6 +31,15 @@ protected:
         return {grid().tile(x, y, layer), grid().rotation(x, y, layer)};
     }
 };
+
+TEST_F(BrushWindowTest, AMissingGroupIconIsNamedOnceAndTheRestOfTheTilesetLoads)
+{
+    ASSERT_EQ(prompter.messages.size(), 1);
+    EXPECT_TRUE(prompter.messages.front().contains("wall.bmp")) << prompter.messages.front().toStdString();
+    showLayerTab();
+    palette().GroupButtonClick(1);
+    EXPECT_EQ(status(), "Wall") << "the group whose icon is missing still works";
+}
 
 TEST_F(BrushWindowTest, ARightClickOnABoxPieceFramesABuildingWithOneUndoStep)
 {

@@ -116,4 +116,43 @@ TEST_F(KeyboardWindowTest, KeysDoNothingWhileTheirItemIsDisabledOrTheCursorIsOff
     EXPECT_TRUE(prompter.dialogsShown.isEmpty());
 }
 
+// Ctrl let go a moment before the letter, as fast typists and remote desktops do.
+TEST_F(KeyboardWindowTest, AChordWhoseCtrlIsReleasedFirstStillActs)
+{
+    hover(4, 6);
+    key(Qt::Key_8, Qt::KeypadModifier);
+    ASSERT_EQ(grid().door(4, 6, North), 1);
+    QTest::keyPress(&form(), Qt::Key_Control);
+    QTest::keyPress(&form(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyRelease(&form(), Qt::Key_Control, Qt::ControlModifier);
+    QTest::keyRelease(&form(), Qt::Key_Z);
+    EXPECT_EQ(grid().door(4, 6, North), 0) << "undone";
+    QTest::keyPress(&form(), Qt::Key_R, Qt::ControlModifier);
+    QTest::keyRelease(&form(), Qt::Key_R);
+    EXPECT_EQ(grid().door(4, 6, North), 1) << "redone";
+    key(Qt::Key_Z);
+    EXPECT_EQ(grid().door(4, 6, North), 1) << "a plain Z does nothing";
+}
+
+// The windowing system reports Alt+t as "t"; only the menu's Alt+F mnemonic may act.
+TEST_F(KeyboardWindowTest, CharactersTypedWithAltOrCtrlRunNoCharacterCommand)
+{
+    windows->show();
+    palette().show();
+    hover(2, 2);
+    for (const Qt::KeyboardModifier modifier : {Qt::AltModifier, Qt::ControlModifier}) {
+        for (QWidget* target : {static_cast<QWidget*>(&form()), static_cast<QWidget*>(&palette())}) {
+            for (const char c : {'t', 'd', 'h', 's', '+', ','})
+                QTest::keyClick(target, c, modifier);
+        }
+    }
+    EXPECT_TRUE(prompter.dialogsShown.isEmpty()) << "neither Describe nor Doors opened";
+    EXPECT_TRUE(palette().isVisible());
+    EXPECT_EQ(palette().paletteScale(), 2);
+    EXPECT_EQ(form().state().zoomFactor, 1.0f);
+    EXPECT_EQ(palette().selectedRotation(), 0);
+    QTest::keyClick(&palette(), 'h');
+    EXPECT_FALSE(palette().isVisible()) << "the plain character still acts";
+}
+
 }  // namespace

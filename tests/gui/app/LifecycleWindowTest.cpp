@@ -4,6 +4,8 @@
 #include <QMenu>
 #include <QTimer>
 
+#include <functional>
+
 using namespace xemap;
 using namespace xemap::testing;
 
@@ -94,6 +96,53 @@ TEST_F(LifecycleWindowTest, ClosingAsksOnlyForAModifiedMap)
     EXPECT_EQ(asked, QStringList{"Would you like to save your map before exiting?"});
     answerYesNo(false);
     EXPECT_TRUE(form().close());
+}
+
+TEST_F(LifecycleWindowTest, EscapeOrTheCloseBoxAtASaveQuestionCancelsTheWholeCommand)
+{
+    const struct {
+        const char* command;
+        const char* question;
+        std::function<bool()> run;  // true when the editor is still open afterwards
+    } commands[] = {
+        {"exit", "Would you like to save your map before exiting?", [this] { return !form().close(); }},
+        {"File > New", "Save Changes to Current Map?",
+         [this] {
+             action("Tileset3")->trigger();
+             return true;
+         }},
+        {"toolbar New", "Save Changes to Current Map?",
+         [this] {
+             button("NewButton")->click();
+             return true;
+         }},
+        {"Open", "Save Changes to Current Map?",
+         [this] {
+             form().Open();
+             return true;
+         }},
+    };
+    paintSomething();
+    saveTo("kept.xem");
+    form().setWindowTitle("XEMap: Kept");
+    paintSomething();
+    form().document().grid.door(5, 5, East) = 3;
+    const MapGrid painted = grid();
+    for (const auto& command : commands) {
+        for (const bool closeBox : {false, true}) {
+            SCOPED_TRACE(std::string(command.command) + (closeBox ? " close box" : " Escape"));
+            asked.clear();
+            dismissYesNo(closeBox);
+            EXPECT_TRUE(command.run()) << "the editor stays open";
+            EXPECT_EQ(asked, QStringList{command.question});
+            EXPECT_EQ(grid(), painted);
+            EXPECT_TRUE(form().session().modified());
+            EXPECT_TRUE(button("SaveButton")->isEnabled());
+            EXPECT_EQ(form().document().mapFileName, folder.filePath("kept.xem").toStdString());
+            EXPECT_EQ(form().windowTitle(), "XEMap: Kept");
+        }
+    }
+    EXPECT_TRUE(prompter.allAnswersUsed()) << "nothing was asked after the cancelled question";
 }
 
 TEST_F(LifecycleWindowTest, ClosingTheMainWindowEndsTheProgramWithTheCommandsHelpOpen)

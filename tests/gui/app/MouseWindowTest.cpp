@@ -1,6 +1,10 @@
 #include "support/MainWindowTestSupport.h"
 
+#include <QCoreApplication>
 #include <QLabel>
+#include <QScrollBar>
+#include <QTest>
+#include <QWheelEvent>
 
 #include <array>
 #include <tuple>
@@ -88,6 +92,65 @@ TEST_F(MouseWindowTest, PointerPositionsOffTheGridNeverPaint)
     expected.tile(2, 2, 1) = 7;
     expected.tile(0, 2, 1) = 7;
     EXPECT_EQ(grid(), expected);
+}
+
+TEST_F(MouseWindowTest, OnlyALeftDoubleClickClearsTheOverlayAndTheCellShowsItAtOnce)
+{
+    loadColourTileset();
+    for (const Qt::MouseButton b : {Qt::MiddleButton, Qt::RightButton, Qt::LeftButton}) {
+        form().document().grid.tile(4, 4, 1) = 23;
+        form().redrawAll();
+        form().MapBoxMouseMove({}, cellCentre(4, 4).x(), cellCentre(4, 4).y());
+        form().MapBoxDblClick(b);
+        form().MapBoxMouseMove({}, cellCentre(10, 10).x(), cellCentre(10, 10).y());
+        const bool cleared = b == Qt::LeftButton;
+        EXPECT_EQ(grid().tile(4, 4, 1), cleared ? 99 : 23) << "button " << b;
+        EXPECT_EQ(mapPixel(cellCentre(4, 4)), cleared ? tileColour(0, 0) : tileColour(0, 23)) << "button " << b;
+    }
+    // The map view hands the button on.
+    form().document().grid.tile(4, 4, 1) = 23;
+    QTest::mouseDClick(form().findChild<QWidget*>("MapBox"), Qt::MiddleButton, {}, cellCentre(4, 4));
+    EXPECT_EQ(grid().tile(4, 4, 1), 23);
+}
+
+TEST_F(MouseWindowTest, AShiftClickFinishesTheRegionFromItsCorner)
+{
+    button("SelectButton")->click();
+    drag({cellCentre(5, 5), cellCentre(6, 6)});
+    form().MapBoxMouseDown(Qt::LeftButton, Qt::ShiftModifier, cellCentre(8, 9).x(), cellCentre(8, 9).y());
+    form().MapBoxMouseUp(Qt::LeftButton, Qt::ShiftModifier, cellCentre(8, 9).x(), cellCentre(8, 9).y());
+    const Region& r = form().state().region;
+    EXPECT_EQ((std::array{r.firstColumn, r.endColumn, r.firstRow, r.endRow}), (std::array{5, 9, 5, 10}));
+    EXPECT_TRUE(form().state().regionSelected);
+}
+
+TEST_F(MouseWindowTest, TheWheelScrollsByTheArrowStepAndZoomsWithCtrl)
+{
+    auto* xBar = form().findChild<QScrollBar*>("XScroll");
+    auto* yBar = form().findChild<QScrollBar*>("YScroll");
+    QWidget* view = form().findChild<QWidget*>("MapBox");
+    const auto wheel = [view](int angle, Qt::KeyboardModifiers modifiers) {
+        const QPointF at(100, 100);
+        QWheelEvent event(at, view->mapToGlobal(at), QPoint(), QPoint(0, angle), Qt::NoButton, modifiers,
+                          Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(view, &event);
+    };
+    wheel(-120, {});
+    EXPECT_EQ(yBar->value(), 0) << "nothing to scroll at zoom 1";
+    wheel(120, Qt::ControlModifier);
+    EXPECT_EQ(form().state().zoomFactor, 2.0f);
+    EXPECT_TRUE(button("ZoomOutButton")->isEnabled());
+    wheel(-120, {});
+    EXPECT_EQ(yBar->value(), 4) << "one notch towards the user is one arrow step down";
+    EXPECT_EQ(form().state().viewRow, 1);
+    wheel(-60, Qt::ShiftModifier);
+    EXPECT_EQ(xBar->value(), 0) << "half a notch waits for the other half";
+    wheel(-60, Qt::ShiftModifier);
+    EXPECT_EQ(xBar->value(), 4);
+    wheel(120, {});
+    EXPECT_EQ(yBar->value(), 0);
+    wheel(-240, Qt::ControlModifier);
+    EXPECT_EQ(form().state().zoomFactor, 1.0f);
 }
 
 }  // namespace

@@ -44,7 +44,12 @@ TEST_F(PopupWindowTest, RegionsPasteAtTheCursorAndACutClearsThem)
 
     selectRegion(1, 1, 2, 2);
     form().CutRegion->trigger();
-    EXPECT_EQ(grid().tile(1, 1, 1), 0);
+    EXPECT_EQ(grid().tile(1, 1, 1), 99) << "layer 1 is emptied with its own empty value";
+    // A base tile laid on the cut cell later shows, with no overlay hiding it.
+    form().document().grid.tile(1, 1, 0) = 30;
+    form().redrawAll();
+    hover(10, 10);
+    EXPECT_EQ(mapPixel(cellCentre(1, 1)), tileColour(0, 30));
 }
 
 TEST_F(PopupWindowTest, CutDescriptionAllowsOnePasteAndUndoRestoresIt)

@@ -176,7 +176,7 @@ TEST_F(ScreenTest, EveryCommandLeavesTheMapViewAsAFreshRedrawShowsIt)
              f.MapBoxMouseMove({}, p.x(), p.y());
              f.MapBoxMouseDown(Qt::LeftButton, {}, p.x(), p.y());
              f.MapBoxMouseUp(Qt::LeftButton, {}, p.x(), p.y());
-             f.MapBoxDblClick();
+             f.MapBoxDblClick(Qt::LeftButton);
              f.MapBoxMouseUp(Qt::LeftButton, {}, p.x(), p.y());
          }},
         {"palette tile",

@@ -6,6 +6,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <tuple>
+
 using namespace xemap;
 using namespace xemap::testing;
 
@@ -55,6 +58,25 @@ TEST_F(YesnoWindowTest, OnlyTheAffirmativeButtonAnswersYesAndEachQuestionShowsIt
         EXPECT_FALSE(yesNo->isVisible()) << how;
     }
     EXPECT_TRUE(prompter.allAnswersUsed());
+}
+
+// The save questions must tell the discard button from a dialog closed without an answer.
+TEST_F(YesnoWindowTest, AskOrCancelTellsTheNegativeButtonFromEscapeAndTheCloseBox)
+{
+    using Answer = TYesNo::Answer;
+    const std::tuple<const char*, std::function<void(TYesNo&)>, Answer> endings[] = {
+        {"yes button", [this](TYesNo&) { QTest::mouseClick(button("YesButton"), Qt::LeftButton); }, Answer::Yes},
+        {"no button", [this](TYesNo&) { QTest::mouseClick(button("NoButton"), Qt::LeftButton); }, Answer::No},
+        {"escape", [](TYesNo& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }, Answer::Cancelled},
+        {"close box", [](TYesNo& dialog) { dialog.close(); }, Answer::Cancelled},
+    };
+    for (const auto& [how, action, expected] : endings) {
+        answerBy(action);
+        EXPECT_EQ(yesNo->AskOrCancel(prompter, "Save?", "Yes, Save", "No, Discard"), expected) << how;
+    }
+    // Every other question keeps the close box as its negative answer.
+    answerBy([](TYesNo& dialog) { dialog.close(); });
+    EXPECT_FALSE(yesNo->Ask(prompter, "Overwrite?", "Yes", "No"));
 }
 
 }  // namespace

@@ -156,10 +156,15 @@ TEST_F(MapOutputTest, ATypedScaleOrFontSizeOutsideTheChoicesIsRefusedWithAMessag
     exportMap(output);
     EXPECT_EQ(QImage(path("typed.png")).size(), QSize(960, 960));
 
+    // Refused before either job: nothing is printed, not even the picture.
     prompter.messages.clear();
-    answer(false, true, "ten");
-    printMap(output);
-    EXPECT_EQ(prompter.messages, QStringList{"The font size must be a whole number."});
+    const QStringList sizes{"ten", "999", "-5", "0", "73", "", "12.5"};
+    for (const QString& typed : sizes) {
+        answer(true, true, typed);
+        printMap(output);
+    }
+    EXPECT_EQ(prompter.messages, QStringList(sizes.size(), "The font size must be a whole number from 1 to 72."));
+    EXPECT_EQ(prompter.fileDialogs.size(), 1u) << "only the export above asked for a file";
 }
 
 TEST_F(MapOutputTest, PrintsToPdfWithoutAPrinterAndNoScratchFile)

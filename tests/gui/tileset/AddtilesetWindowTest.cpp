@@ -4,6 +4,7 @@
 #include "support/MainWindowTestSupport.h"
 #include "support/ScriptedPrompter.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -94,6 +95,15 @@ TEST_F(AddtilesetWindowTest, ReportsEachTypedNameThatIsNoFile)
     prompter.messages.clear();
     box("FileName1Text")->clear();
     EXPECT_TRUE(prompter.messages.isEmpty());
+
+    // Relative names are looked up in the program folder, as the tileset loader reads them.
+    ASSERT_TRUE(QDir(folder.path()).mkdir("tilesets"));
+    bitmap("tilesets/rel.bmp", {802, 802});
+    for (const QString typed : {"tilesets\\rel.bmp", "tilesets/rel.bmp"}) {
+        box("FileName2Text")->setText(typed);
+        EXPECT_TRUE(prompter.messages.isEmpty()) << typed.toStdString();
+        EXPECT_EQ(form.previewBitmap().size(), QSize(802, 802));
+    }
 }
 
 TEST_F(AddtilesetWindowTest, OkGivesTheEntryAndEmptiesTheBoxesCancelKeepsThem)
