@@ -24,7 +24,8 @@ done
 
 if [ -z "${E2E_UNDER_XVFB:-}" ]; then
     export E2E_UNDER_XVFB=1
-    exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" "$@"
+    # -noreset: the server must not restart when the editor exits before the next start.
+    exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" "$0" "$@"
 fi
 
 mkdir -p "$ARTEFACTS"
