@@ -2,18 +2,9 @@
 
 namespace xemap {
 
-UndoSnapshot UndoSnapshot::take(const MapDocument& document)
+UndoSnapshot::UndoSnapshot(const MapDocument& document)
+    : grid(document.grid), descriptions(document.descriptions.tiles())
 {
-    UndoSnapshot snapshot;
-    snapshot.fillFrom(document);
-    return snapshot;
-}
-
-void UndoSnapshot::fillFrom(const MapDocument& document)
-{
-    grid = document.grid;
-    descriptions = document.descriptions.tiles();
-    cellIndexes.clear();
     cellIndexes.reserve(descriptions.size());
     for (const auto& tile : descriptions)
         cellIndexes.push_back(tile->cellIndex);
@@ -27,13 +18,13 @@ void UndoSnapshot::restoreInto(MapDocument& document) const
     document.descriptions.assign(descriptions);
 }
 
-// The snapshot is taken in its place on the stack: a grid is a plain array, so each
+// The snapshot is made in its place on the stack: a grid is a plain array, so each
 // move of a snapshot would copy it again.
 void UndoHistory::push(Stack& stack, const MapDocument& document)
 {
     if (stack.size() > kDropAbove)
         stack.pop_front();
-    stack.emplace_back().fillFrom(document);
+    stack.emplace_back(document);
 }
 
 bool UndoHistory::swap(Stack& from, Stack& to, MapDocument& document)

@@ -16,8 +16,10 @@ struct UndoSnapshot {
     std::vector<TilePtr> descriptions;
     std::vector<std::int32_t> cellIndexes;
 
-    static UndoSnapshot take(const MapDocument& document);
-    void fillFrom(const MapDocument& document);
+    // The grid is copied straight into place: it is a plain array, so a default grid
+    // cleared first and then overwritten would cost twice.
+    explicit UndoSnapshot(const MapDocument& document);
+    static UndoSnapshot take(const MapDocument& document) { return UndoSnapshot(document); }
     void restoreInto(MapDocument& document) const;
 };
 

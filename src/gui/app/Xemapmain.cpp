@@ -139,8 +139,11 @@ void TForm1::showChanges(const Changes& changes)
             renderer_->redrawAll();
             state_.lastHoveredColumn = -1;
         } else {
+            // The cell under the preview is drawn by the preview itself, below.
+            const GridCell previewed{state_.lastHoveredColumn, state_.lastHoveredRow};
             for (const GridCell& cell : changes.cells)
-                renderer_->drawOneCell(cell.x, cell.y);
+                if (cell != previewed || !palette_)
+                    renderer_->drawOneCell(cell.x, cell.y);
             if (changes.labelsFrom)
                 renderer_->redrawLabelledCells(*changes.labelsFrom, session_.document().descriptions.size());
         }
