@@ -24,10 +24,6 @@ constexpr bool validRotation(int rotation) { return rotation >= 0 && rotation < 
 // The tile's area in its sheet; callers pass a valid tile number.
 QRect tileArea(int tile);
 
-// A copy of an opaque (32-bit RGB) picture in which magenta pixels are fully transparent, ready
-// to be laid over another picture with plain source-over composition.
-QImage keyedCopy(const QImage& opaque);
-
 // A tile's picture: its area in an image that holds it at the asked rotation.
 struct TilePicture {
     const QImage* sheet;
@@ -56,6 +52,11 @@ public:
     // Fills the rotation cache for one tile; nothing happens if it is ready.
     void turn(int tile, int rotation) const;
 
+    // A sheet that draws one picture and is then dropped, as the command-line tool's is,
+    // need not keep what it turned: it turns and masks each tile as it is asked for it,
+    // and the picture handed out then holds only until the next request to this sheet.
+    void setKeepsTurnedTiles(bool keeps) { keepsTurnedTiles_ = keeps; }
+
 private:
     const QImage& turned(int tile, int rotation) const;
 
@@ -65,6 +66,10 @@ private:
     using TileImages = std::array<std::array<QImage, kTileCount>, kRotationCount>;
     mutable TileImages opaque_;
     mutable TileImages keyed_;
+    bool keepsTurnedTiles_ = true;
+    // The one opaque and one keyed tile of a sheet that keeps nothing.
+    mutable QImage passingOpaque_;
+    mutable QImage passingKeyed_;
 };
 
 }  // namespace xemap

@@ -104,4 +104,10 @@ bool Tileset::FetchTile(QImage& destination, int tile, int rotation, int layer) 
     return true;
 }
 
+void Tileset::setKeepsTurnedTiles(bool keeps)
+{
+    for (TileSheet& sheet : sheets_)
+        sheet.setKeepsTurnedTiles(keeps);
+}
+
 }  // namespace xemap

@@ -51,6 +51,9 @@ public:
     std::optional<TilePicture> opaqueTile(int tile, int rotation, int layer) const;
     std::optional<TilePicture> keyedTile(int tile, int rotation, int layer) const;
 
+    // See TileSheet::setKeepsTurnedTiles: for a tileset that draws one picture.
+    void setKeepsTurnedTiles(bool keeps);
+
 private:
     bool fetchable(int tile, int rotation, int layer) const;
 

@@ -70,6 +70,24 @@ TEST(TilesetTest, KeyedTileIsTheTurnedTileWithOnlyItsMagentaTransparent)
     }
 }
 
+// A sheet that keeps nothing turns and masks each tile exactly as the rotation cache does.
+TEST(TilesetTest, TilesTurnedAsTheyAreLaidEqualTheCachedOnes)
+{
+    QImage sheet = test::overlaySheet(0);
+    for (int tile = 0; tile < kTileCount; ++tile)  // a pixel that tells the corners apart
+        sheet.setPixel(tileArea(tile).topLeft() + QPoint(3, 1), qRgb(tile, 1, 2));
+    const Tileset cached(LayerSheets{sheet});
+    Tileset passing(LayerSheets{sheet});
+    passing.setKeepsTurnedTiles(false);
+    const auto picture = [](const std::optional<TilePicture>& tile) { return tile->sheet->copy(tile->area); };
+    for (int tile = 0; tile < kTileCount; ++tile)
+        for (int rotation = 0; rotation < kRotationCount; ++rotation) {
+            SCOPED_TRACE(::testing::Message() << "tile " << tile << " rotation " << rotation);
+            ASSERT_EQ(picture(passing.opaqueTile(tile, rotation, 0)), picture(cached.opaqueTile(tile, rotation, 0)));
+            ASSERT_EQ(picture(passing.keyedTile(tile, rotation, 0)), picture(cached.keyedTile(tile, rotation, 0)));
+        }
+}
+
 TEST(TilesetTest, FetchNeverReadsOutsideTheSheetsPictures)
 {
     const Tileset tileset(LayerSheets{solidSheet(0), QImage(), solidSheet(2)});

@@ -124,6 +124,8 @@ int runImage(const Invocation& invocation)
         std::cerr << printableText(messages.front().toStdString()) << '\n';
         return kFailure;
     }
+    // One picture is drawn: tiles are turned as they are laid, and none is kept.
+    tileset.setKeepsTurnedTiles(false);
     EditorState view;
     view.layerCount = tileset.layerCount() + 1;
     const QImage picture = exportPicture(document, view, tileset, doorGeometryFor(document.tilesetIndex),
