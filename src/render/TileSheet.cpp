@@ -2,7 +2,6 @@
 
 #include <QPainter>
 
-
 namespace xemap {
 
 QRect tileArea(int tile)
