@@ -39,7 +39,6 @@ export XDG_CONFIG_HOME=$WORK/config XDG_RUNTIME_DIR=$WORK/runtime XDG_DATA_HOME=
 RECOVERY=$WORK/data/XEMap/recovery
 SAVED_MAP=$WORK/maps/restored.xem
 
-APP_PID=
 log() { echo "[recovery] $*"; }
 
 fail() {
@@ -50,75 +49,13 @@ fail() {
     exit 1
 }
 
-cleanup() {
-    if [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; then
-        kill "$APP_PID" 2>/dev/null || true
-        wait "$APP_PID" 2>/dev/null || true
-    fi
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-# Polls a shell condition ten times a second.
-wait_until() {
-    local what=$1 seconds=$2 condition=$3 tries
-    tries=$((seconds * 10))
-    while ! eval "$condition"; do
-        tries=$((tries - 1))
-        [ $tries -gt 0 ] || fail "$what (waited ${seconds}s)"
-        sleep 0.1
-    done
-}
+# shellcheck source=lib.sh
+. "$(dirname "$0")/lib.sh"
 
 visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1; }
-wait_window() {
-    local pattern=$1 id=
-    wait_until "no window titled like '$pattern'" "${2:-10}" 'id=$(visible "$pattern") && [ -n "$id" ]'
-    echo "$id"
-}
 wait_gone() {
     local pattern=$1
     wait_until "the window '$pattern' did not close" 5 '[ -z "$(visible "$pattern")" ]'
-}
-
-launch() {
-    (cd "$WORK" && exec "$PROGRAM/xemap" >>"$WORK/app.log" 2>&1) &
-    APP_PID=$!
-}
-
-# The map view's origin and the palette's base tile box, once the windows are up.
-find_windows() {
-    MAIN=$(wait_window '^XEMap' 15)
-    PALETTE=$(wait_window '^Tile Palette' 10)
-    eval "$(xdotool getwindowgeometry --shell "$MAIN")"
-    MAP_X=$X
-    MAP_Y=$((Y + HEIGHT - 722 + 42))
-    eval "$(xdotool getwindowgeometry --shell "$PALETTE")"
-    PAL_X=$X PAL_Y=$Y PAL_W=$WIDTH PAL_H=$HEIGHT
-    local frame=
-    wait_until "palette shows no selected tile" 5 'frame=$(palette_frame) && [ -n "$frame" ]'
-    BOX_X=$((PAL_X + ${frame%,*} - 2))
-    BOX_Y=$((PAL_Y + ${frame#*,} - 2))
-}
-
-# The dark red frame of the selected tile 0, 2 pixels inside the tile box.
-palette_frame() {
-    import -window root -crop "${PAL_W}x${PAL_H}+${PAL_X}+${PAL_Y}" +repage png:- 2>/dev/null |
-        convert png:- -depth 8 txt:- 2>/dev/null | grep -m1 -i '#800000' | cut -d: -f1 || true
-}
-
-editor_ended() {
-    local state
-    state=$(cut -d' ' -f3 "/proc/$APP_PID/stat" 2>/dev/null) || true
-    [ -z "$state" ] || [ "$state" = Z ]
-}
-
-quit_editor() {
-    xdotool windowfocus --sync "$MAIN"
-    xdotool key ctrl+q
-    wait_until "the editor did not end after Ctrl+Q" 10 'editor_ended'
-    wait "$APP_PID" || fail "the editor ended with status $?"
-    APP_PID=
 }
 
 kill_editor() {
@@ -170,8 +107,8 @@ answer_question() {
 # An untitled map with work on it, left behind by a killed editor.
 crash_with_work() {
     local name=$1
-    launch
-    find_windows
+    launch_editor
+    locate_windows '^XEMap'
     paint_water 2 2 3 2 4 2
     describe_cell 3 2 "$name"
     wait_until "no recovery file holds the description" 10 \
@@ -187,9 +124,9 @@ log "paint and describe an untitled map, then kill -9 the editor"
 crash_with_work "Ford"
 
 log "start again: Yes, Restore, then Ctrl+S through the name and file dialogs"
-launch
+launch_editor
 answer_question yes
-find_windows
+locate_windows '^XEMap'
 xdotool windowfocus --sync "$MAIN"
 xdotool key ctrl+s
 dialog=$(wait_window '^Map Name' 5)
@@ -215,16 +152,16 @@ done
 wait_until "the saved map's recovery file was not removed" 5 '[ -z "$(recovery_maps)" ]'
 
 log "a normal exit leaves no recovery file"
-quit_editor
+stop_editor
 [ -z "$(ls -A "$RECOVERY")" ] || fail "files left after a normal exit: $(ls -A "$RECOVERY")"
 
 log "a declined restore leaves no recovery file"
 crash_with_work "Ferry"
-launch
+launch_editor
 answer_question no
-find_windows
+locate_windows '^XEMap'
 [ -z "$(recovery_maps)" ] || fail "No, Discard left $(recovery_maps)"
-quit_editor
+stop_editor
 [ -z "$(ls -A "$RECOVERY")" ] || fail "files left after a declined restore: $(ls -A "$RECOVERY")"
 
 log "PASS"
