@@ -1,8 +1,21 @@
-# The pieces the end-to-end scripts share: waiting for conditions and windows, finding
-# the map view and the palette on screen, and ending the editor. Sourced after the
-# script has set WORK and defined fail.
+# The pieces the end-to-end scripts share: the X server, waiting for conditions and
+# windows, finding the map view and the palette on screen, and ending the editor.
+# Sourced first; the script sets WORK and defines fail before using the waits.
 
 APP_PID=
+
+# Runs the script again under its own X server, once the tools it needs are there.
+# -noreset: the server must not restart when the editor exits before the next start.
+run_under_xvfb() {
+    local tool
+    for tool in xvfb-run xauth xdotool import convert compare; do
+        command -v "$tool" >/dev/null || { echo "FAIL: '$tool' is missing; 'make deps' installs it" >&2; exit 1; }
+    done
+    if [ -z "${E2E_UNDER_XVFB:-}" ]; then
+        export E2E_UNDER_XVFB=1
+        exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" "$0" "$@"
+    fi
+}
 
 cleanup() {
     if [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; then

@@ -13,15 +13,9 @@ usage() { echo "usage: $0 PROGRAM_DIR ARTEFACT_DIR" >&2; exit 2; }
 PROGRAM_DIR=$(cd "$1" && pwd)
 ARTEFACTS=$2
 
-for tool in xvfb-run xauth xdotool import convert; do
-    command -v "$tool" >/dev/null || { echo "FAIL: '$tool' is missing; 'make deps' installs it" >&2; exit 1; }
-done
-
-if [ -z "${E2E_UNDER_XVFB:-}" ]; then
-    export E2E_UNDER_XVFB=1
-    # -noreset: the server must not restart between one editor and the next.
-    exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" "$0" "$@"
-fi
+# shellcheck source=lib.sh
+. "$(dirname "$0")/lib.sh"
+run_under_xvfb "$@"
 
 mkdir -p "$ARTEFACTS"
 ARTEFACTS=$(cd "$ARTEFACTS" && pwd)
@@ -48,9 +42,6 @@ fail() {
     [ -f "$WORK/app.log" ] && { echo "editor output:" >&2; cat "$WORK/app.log" >&2; }
     exit 1
 }
-
-# shellcheck source=lib.sh
-. "$(dirname "$0")/lib.sh"
 
 visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1; }
 wait_gone() {

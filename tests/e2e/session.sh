@@ -18,15 +18,9 @@ PROGRAM_DIR=$(cd "$1" && pwd)
 CLI=$2
 ARTEFACTS=$3
 
-for tool in xvfb-run xauth xdotool import convert compare; do
-    command -v "$tool" >/dev/null || { echo "FAIL: '$tool' is missing; 'make deps' installs it" >&2; exit 1; }
-done
-
-if [ -z "${E2E_UNDER_XVFB:-}" ]; then
-    export E2E_UNDER_XVFB=1
-    # -noreset: the server must not restart when the editor exits before the next start.
-    exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" "$0" "$@"
-fi
+# shellcheck source=lib.sh
+. "$(dirname "$0")/lib.sh"
+run_under_xvfb "$@"
 
 mkdir -p "$ARTEFACTS"
 ARTEFACTS=$(cd "$ARTEFACTS" && pwd)
@@ -67,9 +61,6 @@ fail() {
     exit 1
 }
 
-
-# shellcheck source=lib.sh
-. "$(dirname "$0")/lib.sh"
 
 # start_editor [CAPTION_PATTERN [ARGUMENT...]]: the editor started from $WORK.
 start_editor() {
