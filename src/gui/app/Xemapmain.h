@@ -15,6 +15,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <string>
 
 class QAction;
 class QLabel;
@@ -54,6 +55,9 @@ struct MainWindowDialogs {
     TTileDescForm* tileDesc = nullptr;
     TDoorForm* doors = nullptr;
 };
+
+// The absolute folder of a file, as maps remember where they were opened and saved.
+std::string folderOf(const QString& path);
 
 // The main window: map view, toolbar, menus and status line. Its handlers read the
 // event, change the map through the edit session and show what changed.

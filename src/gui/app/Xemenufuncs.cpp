@@ -20,13 +20,13 @@
 
 namespace xemap {
 
+std::string folderOf(const QString& path) { return QFileInfo(path).absolutePath().toStdString(); }
+
 namespace {
 
 const QString kSaveChanges = "Save Changes to Current Map?";
 const QString kYesSave = "Yes, Save";
 const QString kMapFilter = "XEMap File (*.xem);;All Files (*.*)";
-
-std::string folderOf(const QString& path) { return QFileInfo(path).absolutePath().toStdString(); }
 
 }  // namespace
 

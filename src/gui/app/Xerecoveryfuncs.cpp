@@ -7,7 +7,6 @@
 #include "render/TextBytes.h"
 
 #include <QDateTime>
-#include <QFileInfo>
 #include <QLocale>
 
 namespace xemap {
@@ -57,9 +56,7 @@ void TForm1::restoreMap(LoadedMap& loaded, const std::string& mapFileName)
 {
     MapDocument& map = loaded.document;
     map.mapFileName = mapFileName;
-    map.mapDirectory = mapFileName.empty()
-                           ? document().mapDirectory
-                           : QFileInfo(QString::fromStdString(mapFileName)).absolutePath().toStdString();
+    map.mapDirectory = mapFileName.empty() ? document().mapDirectory : folderOf(QString::fromStdString(mapFileName));
     const Changes changes = session_.open(std::move(map), true);
     if (!document().mapName.empty())
         showMapNameCaption();
