@@ -1,5 +1,6 @@
 #include "core/mapfile/MapReader.h"
 
+#include "core/files/ReadFile.h"
 #include "core/mapfile/MapFormat.h"
 #include "core/mapfile/SingleLayerUpgrade.h"
 #include "core/text/TextLines.h"
@@ -389,17 +390,15 @@ ReadResult readMap(std::string_view text, const ReadOptions& options)
 
 ReadResult readMapFile(const std::filesystem::path& path, const ReadOptions& options)
 {
-    TextFile file;
-    try {
-        file = readTextFile(path, options.sizeLimit);
-    } catch (const std::bad_alloc&) {
-        return failure(ReadError::Kind::Malformed, kOutOfMemory);
+    const auto file = readFile(path, options.sizeLimit);
+    if (!file.ok()) {
+        const auto kind = file.fault().kind;
+        if (kind == Fault::Kind::OutOfMemory)
+            return failure(ReadError::Kind::Malformed, kOutOfMemory);
+        return failure(kind == Fault::Kind::TooLarge ? ReadError::Kind::Malformed : ReadError::Kind::CannotOpen,
+                       file.fault().reason);
     }
-    if (!file.ok())
-        return failure(file.fault == TextFile::Fault::TooLarge ? ReadError::Kind::Malformed
-                                                               : ReadError::Kind::CannotOpen,
-                       file.message());
-    ReadResult result = readMap(*file.text, options);
+    ReadResult result = readMap(*file, options);
     if (result.map) {
         result.map->document.mapFileName = path.string();
         result.map->document.mapDirectory = path.parent_path().string();

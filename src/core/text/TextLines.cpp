@@ -1,7 +1,6 @@
 #include "core/text/TextLines.h"
 
 #include <algorithm>
-#include <fstream>
 
 namespace xemap {
 
@@ -37,56 +36,6 @@ std::vector<std::string_view> splitLines(std::string_view text)
     for (std::string_view line; source.next(line);)
         lines.push_back(line);
     return lines;
-}
-
-std::string TextFile::message() const
-{
-    switch (fault) {
-    case Fault::None: return {};
-    case Fault::CannotOpen: return "cannot open the file";
-    case Fault::NotRegularFile: return "not a regular file";
-    case Fault::TooLarge: break;
-    }
-    constexpr std::uintmax_t kMegabyte = 1024 * 1024;
-    return "the file is larger than "
-           + (limit % kMegabyte == 0 ? std::to_string(limit / kMegabyte) + " MB" : std::to_string(limit) + " bytes");
-}
-
-TextFile readTextFile(const std::filesystem::path& file, std::uintmax_t limit)
-{
-    TextFile result;
-    result.limit = limit;
-    // Checked before opening: opening a pipe for reading would wait for a writer.
-    std::error_code ec;
-    const auto status = std::filesystem::status(file, ec);
-    if (!ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
-        result.fault = TextFile::Fault::NotRegularFile;
-        return result;
-    }
-    const auto size = std::filesystem::file_size(file, ec);
-    if (!ec && size > limit) {
-        result.fault = TextFile::Fault::TooLarge;
-        return result;
-    }
-    std::ifstream in(file, std::ios::binary);
-    if (ec || !in) {
-        result.fault = TextFile::Fault::CannotOpen;
-        return result;
-    }
-    // One byte more than the limit is asked for, so that a file grown since is refused too.
-    std::string text(static_cast<std::size_t>(std::min(size, limit) + 1), '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (in.bad()) {
-        result.fault = TextFile::Fault::CannotOpen;
-        return result;
-    }
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    if (text.size() > limit) {
-        result.fault = TextFile::Fault::TooLarge;
-        return result;
-    }
-    result.text = std::move(text);
-    return result;
 }
 
 namespace {

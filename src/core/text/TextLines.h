@@ -1,8 +1,5 @@
 #pragma once
 
-#include <cstdint>
-#include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,23 +29,6 @@ private:
 };
 
 std::vector<std::string_view> splitLines(std::string_view text);
-
-// Either a file's bytes or why there are none.
-struct TextFile {
-    enum class Fault { None, CannotOpen, NotRegularFile, TooLarge };
-    std::optional<std::string> text;
-    Fault fault = Fault::None;
-    std::uintmax_t limit = 0;
-
-    bool ok() const { return text.has_value(); }
-    // The fault in words for a message: "cannot open the file", "not a regular file",
-    // "the file is larger than 4 MB".
-    std::string message() const;
-};
-
-// Reads a regular file of at most limit bytes. Devices, pipes and folders are refused
-// before anything is read, so that a name like /dev/zero cannot make a read endless.
-TextFile readTextFile(const std::filesystem::path& file, std::uintmax_t limit);
 
 // Text as it may be shown on a terminal or in a message: control characters, C1 controls
 // and bytes that are not UTF-8 become \xNN escapes; everything else is kept.

@@ -1,5 +1,6 @@
 #include "core/tileset/GroupFile.h"
 
+#include "core/files/ReadFile.h"
 #include "core/text/TextLines.h"
 
 #include <algorithm>
@@ -164,8 +165,8 @@ void readGroups(std::string_view text, LayerGroups& groups)
 
 bool readGroupFile(const std::filesystem::path& file, LayerGroups& groups, std::uintmax_t limit)
 {
-    const TextFile read = readTextFile(file, limit);
-    readGroups(read.ok() ? std::string_view(*read.text) : std::string_view(), groups);
+    const auto read = readFile(file, limit);
+    readGroups(read.ok() ? std::string_view(*read) : std::string_view(), groups);
     return read.ok();
 }
 

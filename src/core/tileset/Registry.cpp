@@ -1,5 +1,6 @@
 #include "core/tileset/Registry.h"
 
+#include "core/files/ReadFile.h"
 #include "core/mapfile/SafeSave.h"
 #include "core/text/TextLines.h"
 
@@ -51,10 +52,13 @@ std::optional<TilesetEntry> nextEntry(LineSource& lines)
 }
 
 // A file that is there but refused gives its reason; a missing or unreadable one none.
-std::string refusal(const fs::path& file, const TextFile& read)
+std::string refusal(const Result<std::string>& read)
 {
-    const bool refused = read.fault == TextFile::Fault::NotRegularFile || read.fault == TextFile::Fault::TooLarge;
-    return refused ? printableText(file.string()) + ": " + read.message() : std::string();
+    if (read.ok())
+        return {};
+    const auto kind = read.fault().kind;
+    return kind == Fault::Kind::NotRegularFile || kind == Fault::Kind::TooLarge ? read.fault().describe()
+                                                                                : std::string();
 }
 
 }  // namespace
@@ -90,10 +94,10 @@ std::optional<TilesetEntry> parseRegistryEntry(std::string_view text, std::size_
 
 std::optional<std::vector<TilesetEntry>> readRegistry(const fs::path& file, std::uintmax_t limit)
 {
-    const TextFile read = readTextFile(file, limit);
+    const auto read = readFile(file, limit);
     if (!read.ok())
         return std::nullopt;
-    auto entries = parseRegistry(*read.text);
+    auto entries = parseRegistry(*read);
     if (entries.empty())
         return std::nullopt;
     return entries;
@@ -116,10 +120,10 @@ bool appendRegistryEntry(const fs::path& file, const TilesetEntry& entry)
     std::error_code ec;
     std::string text;
     if (fs::exists(file, ec)) {
-        TextFile existing = readTextFile(file, kRegistryFileLimit);
+        auto existing = readFile(file, kRegistryFileLimit);
         if (!existing.ok())
             return false;
-        text = std::move(*existing.text);
+        text = std::move(*existing);
     }
     // A last line without its line break would otherwise run into the new name.
     if (!text.empty() && text.back() != '\n')
@@ -139,9 +143,9 @@ fs::path resolveTilesetPath(const fs::path& programDir, std::string_view stored)
 std::optional<std::vector<TilesetEntry>> loadOrCreateRegistry(const fs::path& programDir, std::string* fault)
 {
     const fs::path file = programDir / kRegistryFileName;
-    const TextFile read = readTextFile(file, kRegistryFileLimit);
+    const auto read = readFile(file, kRegistryFileLimit);
     if (read.ok()) {
-        if (auto entries = parseRegistry(*read.text); !entries.empty())
+        if (auto entries = parseRegistry(*read); !entries.empty())
             return entries;
     }
     // An existing file that cannot be read may still hold entries: never replace it.
@@ -149,7 +153,7 @@ std::optional<std::vector<TilesetEntry>> loadOrCreateRegistry(const fs::path& pr
     const bool present = fs::exists(file, ec);
     if (ec || (present && !read.ok())) {
         if (fault)
-            *fault = refusal(file, read);
+            *fault = refusal(read);
         return std::nullopt;
     }
     if (!saveFileSafely(file, kDefaultRegistry))
@@ -160,11 +164,11 @@ std::optional<std::vector<TilesetEntry>> loadOrCreateRegistry(const fs::path& pr
 RegistryLookup registryEntryOrDefault(const fs::path& programDir, std::size_t index, std::uintmax_t limit)
 {
     const fs::path file = programDir / kRegistryFileName;
-    const TextFile read = readTextFile(file, limit);
-    if (std::string fault = refusal(file, read); !fault.empty())
+    const auto read = readFile(file, limit);
+    if (std::string fault = refusal(read); !fault.empty())
         return {std::nullopt, std::move(fault)};
-    const bool hasEntries = read.ok() && parseRegistryEntry(*read.text, 0);
-    return {parseRegistryEntry(hasEntries ? std::string_view(*read.text) : kDefaultRegistry, index), {}};
+    const bool hasEntries = read.ok() && parseRegistryEntry(*read, 0);
+    return {parseRegistryEntry(hasEntries ? std::string_view(*read) : kDefaultRegistry, index), {}};
 }
 
 }  // namespace xemap

@@ -1,5 +1,6 @@
 #include "core/tileset/TipFile.h"
 
+#include "core/files/ReadFile.h"
 #include "core/text/TextLines.h"
 
 namespace xemap {
@@ -23,8 +24,8 @@ TileTips readTips(std::string_view text)
 
 TileTips readTipFile(const std::filesystem::path& file, std::uintmax_t limit)
 {
-    const TextFile read = readTextFile(file, limit);
-    return read.ok() ? readTips(*read.text) : TileTips{};
+    const auto read = readFile(file, limit);
+    return read.ok() ? readTips(*read) : TileTips{};
 }
 
 }  // namespace xemap

@@ -3,44 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 namespace xemap {
 namespace {
 
 using namespace testing;
-namespace fs = std::filesystem;
-
-TEST(TextFile, ReadsOnlyRegularFilesUpToTheLimit)
-{
-    TempFolder folder;
-    writeBytes(folder / "small.txt", std::string(100, 'x'));
-    writeBytes(folder / "big.txt", std::string(101, 'x'));
-    ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0600), 0);
-    fs::create_directory(folder / "sub");
-
-    using Fault = TextFile::Fault;
-    const std::tuple<fs::path, Fault, std::string> cases[] = {
-        {folder / "small.txt", Fault::None, ""},
-        {folder / "big.txt", Fault::TooLarge, "the file is larger than 100 bytes"},
-        {"/dev/zero", Fault::NotRegularFile, "not a regular file"},
-        {folder / "pipe", Fault::NotRegularFile, "not a regular file"},  // never waits for a writer
-        {folder / "sub", Fault::NotRegularFile, "not a regular file"},
-        {folder / "missing.txt", Fault::CannotOpen, "cannot open the file"},
-    };
-    for (const auto& [file, fault, message] : cases) {
-        SCOPED_TRACE(file.string());
-        const TextFile read = readTextFile(file, 100);
-        EXPECT_EQ(read.fault, fault);
-        EXPECT_EQ(read.message(), message);
-        EXPECT_EQ(read.ok(), fault == Fault::None);
-    }
-    EXPECT_EQ(readTextFile(folder / "small.txt", 100).text, std::string(100, 'x'));
-
-    // A sparse file just over a limit in megabytes is refused by its size, unread.
-    fs::resize_file(folder / "big.txt", 64 * 1024 * 1024 + 1);
-    EXPECT_EQ(readTextFile(folder / "big.txt", 64 * 1024 * 1024).message(), "the file is larger than 64 MB");
-}
 
 TEST(TextLines, PrintableTextEscapesControlsAndBrokenUtf8Only)
 {

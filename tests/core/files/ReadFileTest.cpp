@@ -1,0 +1,67 @@
+#include "core/files/ReadFile.h"
+#include "support/MapTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace xemap {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace testing;
+
+TEST(ReadFile, ReadsOnlyRegularFilesUpToTheLimit)
+{
+    TempFolder folder;
+    writeBytes(folder / "small.txt", std::string(100, 'x'));
+    writeBytes(folder / "big.txt", std::string(101, 'x'));
+    ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0600), 0);
+    fs::create_directory(folder / "sub");
+    fs::create_symlink(folder / "small.txt", folder / "link.txt");
+    fs::create_symlink("/dev/zero", folder / "zero");
+
+    using Kind = Fault::Kind;
+    const struct {
+        fs::path file;
+        Links links;
+        std::optional<Kind> fault;
+        std::string reason;
+    } cases[] = {
+        {folder / "small.txt", Links::Follow, std::nullopt, ""},
+        {folder / "link.txt", Links::Follow, std::nullopt, ""},
+        {folder / "link.txt", Links::Refuse, Kind::NotRegularFile, "a symbolic link"},
+        {folder / "big.txt", Links::Follow, Kind::TooLarge, "the file is larger than 100 bytes"},
+        {"/dev/zero", Links::Follow, Kind::NotRegularFile, "not a regular file"},
+        {folder / "zero", Links::Follow, Kind::NotRegularFile, "not a regular file"},
+        {folder / "pipe", Links::Follow, Kind::NotRegularFile, "not a regular file"},  // never waits for a writer
+        {folder / "sub", Links::Follow, Kind::NotRegularFile, "not a regular file"},
+        {folder / "missing.txt", Links::Follow, Kind::CannotOpen, "No such file or directory"},
+    };
+    for (const auto& [file, links, fault, reason] : cases) {
+        SCOPED_TRACE(file.string());
+        const auto read = readFile(file, 100, links);
+        ASSERT_EQ(read.ok(), !fault);
+        if (read.ok()) {
+            EXPECT_EQ(*read, std::string(100, 'x'));
+            continue;
+        }
+        EXPECT_EQ(read.fault().kind, *fault);
+        EXPECT_EQ(read.fault().describe(), file.string() + ": " + reason);
+    }
+
+    // A sparse file just over a limit in megabytes is refused by its size, unread.
+    fs::resize_file(folder / "big.txt", 64 * 1024 * 1024 + 1);
+    EXPECT_EQ(readFile(folder / "big.txt", 64 * 1024 * 1024).fault().reason, "the file is larger than 64 MB");
+}
+
+TEST(ReadFile, FaultNamesFileAndLineWithControlBytesEscaped)
+{
+    const Fault fault{Fault::Kind::Malformed, "a\x1b.xem", 37, "expected a door digit, found 'x'"};
+    EXPECT_EQ(fault.describe(), "a\\x1b.xem: line 37: expected a door digit, found 'x'");
+    EXPECT_EQ((Fault{Fault::Kind::CannotWrite, "", 0, "No space left on device"}.describe()),
+              "No space left on device");
+}
+
+}  // namespace
+}  // namespace xemap
