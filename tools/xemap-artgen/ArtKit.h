@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QColor>
+#include <QImage>
 #include <QPainter>
-#include <QPainterPath>
+#include <QPolygon>
 
 #include <cstdint>
+#include <numbers>
 #include <random>
 
 // Drawing primitives of the default tilesets. Everything is drawn aliased with
@@ -26,103 +28,17 @@ private:
 QColor shade(QRgb colour, int percent);  // 100 keeps the colour, less darkens, more lightens
 QColor jitter(QRgb colour, Rng& rng, int spread);
 
-enum class Pattern { Noise, Water, Cobbles, Flagstones, Planks, Rock, Marble, Lava };
+constexpr double kPi = std::numbers::pi;
 
-struct Terrain {
-    QRgb base;
-    QRgb speckle;
-    QRgb edge;
-    Pattern pattern;
-};
+void dot(QPainter& p, int x, int y, int size, const QColor& colour);
+void ellipse(QPainter& p, QRectF box, const QColor& fill, const QColor& outline = QColor());
+void polygon(QPainter& p, const QPolygon& points, const QColor& fill, const QColor& outline = QColor());
+void line(QPainter& p, QPointF a, QPointF b, const QColor& colour, int width = 1);
+// Half the pixels black: a shadow that still lets magenta through between its dots.
+void shadow(QPainter& p, QRectF box);
+void speckle(QPainter& p, QRgb colour, int count, int maxSize, Rng& rng, int spread = 12);
 
-enum class Decoration { Plain, Pebbles, Cracks, Tufts, Flowers, Moss, Puddle, Bones, Leaves, Ripples };
-
-void paintTerrain(QPainter& p, const Terrain& terrain, Rng& rng);
-void paintDecoration(QPainter& p, Decoration decoration, const Terrain& terrain, Rng& rng);
-// The darker pixel ring that View > Grid shows around every base tile.
-void paintGridRing(QPainter& p);
-
-// Transition pieces as the terrain brush lays them, unturned: terrain in the
-// bottom-right corner, along the bottom edge, along the bottom and right edges.
-QPainterPath outerCornerRegion();
-QPainterPath edgeRegion();
-QPainterPath innerCornerRegion();
-void paintTerrainPiece(QPainter& p, const Terrain& terrain, const QPainterPath& region, Rng& rng);
-
-// Direction bits of connector arms, as the connector brush counts neighbours.
-enum Arm { ArmNorth = 1, ArmEast = 2, ArmSouth = 4, ArmWest = 8 };
-enum class ConnectorStyle { StoneWall, WoodFence, Road, Hedge, DungeonWall, IronBars, Carpet };
-void paintConnector(QPainter& p, ConnectorStyle style, int arms, Rng& rng);
-// A connector piece with a door across its west-east run.
-void paintDoorway(QPainter& p, ConnectorStyle style, Rng& rng);
-
-enum class BoxKind { Roof, Bed, Pond, Field, Awning, Rug, Table, Pit, Dais };
-struct BoxStyle {
-    BoxKind kind;
-    QRgb fill;
-    QRgb detail;
-    QRgb rim;
-};
-enum class BoxPiece { Interior, Corner, Edge };
-void paintBoxPiece(QPainter& p, const BoxStyle& style, BoxPiece piece, Rng& rng);
-
-// Free-standing objects on a transparent tile.
-enum class Thing {
-    Oak,
-    Pine,
-    Bush,
-    Rock,
-    Boulder,
-    Flowers,
-    Well,
-    Barrel,
-    Crate,
-    LampPost,
-    Bench,
-    Signpost,
-    Cart,
-    Haystack,
-    Stump,
-    LogPile,
-    Statue,
-    Fountain,
-    Bridge,
-    Stairs,
-    Stall,
-    Tent,
-    Campfire,
-    WoodDoor,
-    IronGate,
-    Arch,
-    Anvil,
-    Table,
-    Chair,
-    Grave,
-    Chest,
-    Bed,
-    Bookshelf,
-    Throne,
-    Torch,
-    Skeleton,
-    StairsDown,
-    Altar,
-    Coffin,
-    Pillar,
-    Rubble,
-    Web,
-    Cauldron,
-    Candles,
-    Trapdoor,
-    Lever,
-    Banner,
-    Mushrooms,
-    Crystal,
-};
-void paintThing(QPainter& p, Thing thing, Rng& rng);
-
-}  // namespace xemap::art
-
-namespace xemap::art {
 // The tile with its magenta pixels made transparent, for pictures built from tiles.
 QImage keyed(const QImage& tile);
+
 }  // namespace xemap::art

@@ -1,4 +1,7 @@
-#include "ArtKit.h"
+#include "BoxArt.h"
+#include "ConnectorArt.h"
+#include "TerrainArt.h"
+#include "ThingArt.h"
 
 #include "core/tileset/Registry.h"
 #include "render/TileSheet.h"
