@@ -1,19 +1,12 @@
 #include "render/TextBytes.h"
 
-#include <QStringDecoder>
+#include "core/text/TextForm.h"
 
 #include <algorithm>
 
 namespace xemap {
 
 namespace {
-
-bool isUtf8(const std::string& bytes)
-{
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = decoder.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
-    return !decoder.hasError() && !text.contains(QChar::ReplacementCharacter);
-}
 
 bool fitsLatin1(const QString& text)
 {
@@ -24,14 +17,14 @@ bool fitsLatin1(const QString& text)
 
 QString displayText(const std::string& bytes)
 {
-    if (isUtf8(bytes))
+    if (textFormOf(bytes) == TextForm::Utf8)
         return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
     return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
 }
 
 std::string storedBytes(const QString& text, const std::string& original)
 {
-    if (!isUtf8(original) && fitsLatin1(text))
+    if (textFormOf(original) == TextForm::Latin1 && fitsLatin1(text))
         return text.toLatin1().toStdString();
     return text.toUtf8().toStdString();
 }

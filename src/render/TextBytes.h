@@ -6,8 +6,7 @@
 
 namespace xemap {
 
-// Stored text is bytes. Windows show bytes that form valid UTF-8 as UTF-8 and any
-// other text as Latin-1, so that every byte shows as some character.
+// The field's bytes as text, in the form textFormOf gives them.
 QString displayText(const std::string& bytes);
 
 // The bytes to store for text shown by displayText: UTF-8, or Latin-1 when the

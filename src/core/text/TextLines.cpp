@@ -1,5 +1,7 @@
 #include "core/text/TextLines.h"
 
+#include "core/text/TextForm.h"
+
 #include <algorithm>
 
 namespace xemap {
@@ -44,21 +46,8 @@ namespace {
 // character, or 0 when it is not one (a C1 control, a stray or overlong byte).
 std::size_t printableSequence(std::string_view text)
 {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(0);
-    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-    if (length == 0 || lead > 0xF4 || text.size() < length)
-        return 0;
-    for (std::size_t i = 1; i < length; ++i)
-        if ((byte(i) & 0xC0) != 0x80)
-            return 0;
-    std::uint32_t code = lead & (0x7F >> length);
-    for (std::size_t i = 1; i < length; ++i)
-        code = (code << 6) | (byte(i) & 0x3F);
-    constexpr std::uint32_t kSmallest[] = {0, 0, 0xA0, 0x800, 0x10000};  // C1 controls stay escaped
-    if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-        return 0;
-    return length;
+    const Utf8Sequence character = utf8SequenceAt(text);
+    return character.code >= 0xA0 ? character.length : 0;
 }
 
 }  // namespace

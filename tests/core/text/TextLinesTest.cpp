@@ -1,4 +1,5 @@
 #include "core/text/TextLines.h"
+#include "core/text/TextForm.h"
 #include "support/MapTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -24,6 +25,24 @@ TEST(TextLines, PrintableTextEscapesControlsAndBrokenUtf8Only)
     };
     for (const auto& [text, shown] : cases)
         EXPECT_EQ(printableText(text), shown);
+}
+
+TEST(TextForm, ValidUtf8IsUtf8AndAnyOtherFieldLatin1)
+{
+    const std::pair<std::string, TextForm> cases[] = {
+        {"", TextForm::Utf8},
+        {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x97\xba \xef\xbf\xbd", TextForm::Utf8},
+        {"caf\xe9", TextForm::Latin1},
+        {"\xc0\xaf", TextForm::Latin1},          // overlong
+        {"\xed\xa0\x80", TextForm::Latin1},      // surrogate
+        {"\xf4\x90\x80\x80", TextForm::Latin1},  // beyond U+10FFFF
+        {"\xe2\x82", TextForm::Latin1},          // cut short
+    };
+    for (const auto& [bytes, form] : cases)
+        EXPECT_EQ(textFormOf(bytes), form) << printableText(bytes);
+    EXPECT_EQ(latin1AsUtf8("caf\xe9\xff"), "caf\xc3\xa9\xc3\xbf");
+    EXPECT_EQ(utf8AsLatin1("caf\xc3\xa9\xc3\xbf"), "caf\xe9\xff");
+    EXPECT_EQ(utf8AsLatin1("\xe2\x82\xac"), std::nullopt);
 }
 
 }  // namespace
