@@ -13,11 +13,10 @@ struct TmxTileSheet {
     std::string imagePath;  // as the TMX file refers to it, '/' between folders
 };
 
-// The map as a TMX document that Tiled opens: one tileset per sheet (in the order
-// given), one tile layer per cell layer below cellLayerCount with its empty value,
-// tiles out of range and tiles of a layer without a sheet as no tile, and the
-// descriptions and doors as one object per cell in an object layer. Text is taken
-// as Latin-1 and written as UTF-8.
+// The whole map as a TMX document that Tiled opens and keeps (the layout is in
+// TmxFormat.h): one tileset per sheet (in the order given), one tile layer per cell layer
+// below cellLayerCount that has a sheet, an object per cell with doors and per
+// description, and properties for everything else, so that importing it gives the map back.
 std::string writeTmx(const MapDocument& document, int cellLayerCount, const std::vector<TmxTileSheet>& sheets);
 
 }  // namespace xemap

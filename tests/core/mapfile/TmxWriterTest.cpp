@@ -1,4 +1,5 @@
 #include "core/mapfile/TmxWriter.h"
+#include "core/mapfile/TmxFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -23,14 +24,14 @@ std::string gidAt(const std::string& tmx, int layer, int x, int y)
     return value.substr(0, value.find_first_of("\n<"));
 }
 
-TEST(TmxWriter, TilesCarryTheirSheetAndTurnAsFlipFlags)
+TEST(TmxWriter, TilesCarryTheirSheetAndTurnAsFlipFlagsAndTheRestGoesToProperties)
 {
     MapDocument document;
     // Cell (x, 0): tile, rotation, cell layer, and the tile number Tiled reads.
     const std::tuple<int, int, int, const char*> cases[] = {
         {5, 0, 0, "6"},   {5, 1, 0, "2684354566"},  {5, 2, 0, "3221225478"}, {5, 3, 0, "1610612742"},
         {99, 0, 1, "0"},  {42, 2, 1, "3221225515"}, {0, 0, 2, "0"},          {7, 1, 2, "2684354668"},
-        {100, 0, 2, "0"}, {7, 4, 2, "0"},           {-1, 0, 0, "0"},         {3, 0, 3, "0"},
+        {100, 0, 2, "0"}, {7, 4, 2, "0"},           {-1, 0, 0, "0"},         {99, 3, 1, "0"},
     };
     int x = 0;
     for (const auto& [tile, rotation, layer, gid] : cases) {
@@ -38,6 +39,8 @@ TEST(TmxWriter, TilesCarryTheirSheetAndTurnAsFlipFlags)
         document.grid.rotation(x, 0, layer) = rotation;
         ++x;
     }
+    document.grid.tile(3, 4, 3) = 12;  // no sheet for tileset layer 2
+    document.grid.rotation(5, 6, 5) = 1;
     const std::string tmx = writeTmx(document, 4, kDungeonSheets);
     EXPECT_NE(tmx.find("<image source=\"tilesets/indoor_layer.bmp\" trans=\"ff00ff\""), std::string::npos);
     EXPECT_NE(tmx.find("firstgid=\"101\" name=\"indoor_layer\""), std::string::npos);
@@ -47,38 +50,79 @@ TEST(TmxWriter, TilesCarryTheirSheetAndTurnAsFlipFlags)
         EXPECT_EQ(gidAt(tmx, layer, x++, 0), gid);
     }
     EXPECT_EQ(gidAt(tmx, 1, 31, 31), "0") << "an empty base overlay is no tile";
-    EXPECT_EQ(tmx.find("<layer id=\"5\""), std::string::npos) << "only the drawn cell layers";
+    EXPECT_EQ(tmx.find("<layer id=\"4\""), std::string::npos) << "only cell layers drawn from a sheet";
+    for (const char* hidden :
+         {"name=\"cell layer 0 values\" value=\"10,0:-1,0\"", "name=\"cell layer 1 values\" value=\"11,0:99,3\"",
+          "name=\"cell layer 2 values\" value=\"8,0:100,0 9,0:7,4\"", "name=\"cell layer 3 values\" value=\"3,4:12,0\"",
+          "name=\"cell layer 5 values\" value=\"5,6:0,1\""})
+        EXPECT_NE(tmx.find(hidden), std::string::npos) << hidden;
+    EXPECT_EQ(tmx.find("cell layer 4 values"), std::string::npos);
 }
 
-TEST(TmxWriter, DescriptionsAndDoorsAreObjectsOfTheirCells)
+TEST(TmxWriter, DescriptionsAreObjectsInListOrderAndDoorsObjectsOfTheirCells)
 {
     MapDocument document;
-    for (const int cell : {70, 3, 70}) {
+    document.mapName = "Keep \xe9";
+    for (const int cell : {70, 3, 70, -1}) {
         auto description = std::make_shared<XETile>();
         description->cellIndex = cell;
-        description->shortName = cell == 3 ? "Inn & \"Caf\xe9\"" : "Well";
-        description->areaText = {"A <dark> room.", "Two lines.\r"};
+        description->shortName = cell == 3 ? "Inn & \"Caf\xc3\xa9\"" : "Well";
+        description->areaText = {"A <dark> room.", ""};
+        description->items.push_back(std::make_shared<XEItem>());
+        description->items.back()->moveable = cell == 3;
         document.descriptions.append(description);
     }
     document.grid.door(6, 2, East) = 3;
     document.grid.door(6, 2, Center) = -2;
-    document.grid.door(1, 1, North) = 1;
     const std::string tmx = writeTmx(document, 3, kDungeonSheets);
     const char* expected[] = {
-        "<object id=\"1\" name=\"Inn &amp; &quot;Caf\xc3\xa9&quot;\" x=\"240\" y=\"0\" width=\"80\" height=\"80\">",
-        "<property name=\"location ID\" type=\"int\" value=\"2\"/>",
-        "<property name=\"area text\">A &lt;dark&gt; room.\nTwo lines.</property>",
-        "<object id=\"2\" x=\"80\" y=\"80\" width=\"80\" height=\"80\">\n   <properties>\n    <property name=\"door "
-        "north\" type=\"int\" value=\"1\"/>",
-        "<object id=\"3\" name=\"Well\" x=\"480\" y=\"160\"",
-        "<property name=\"location ID\" type=\"int\" value=\"1\"/>\n    <property name=\"short name\" value=\"Well\"/>",
-        "<property name=\"door east\" type=\"int\" value=\"3\"/>\n    <property name=\"door center\" type=\"int\" "
+        "<property name=\"map name\" value=\"Keep \xc3\xa9\"/>\n  <property name=\"map name encoding\" "
+        "value=\"latin-1\"/>",
+        "<object id=\"1\" type=\"doors\" x=\"480\" y=\"160\" width=\"80\" height=\"80\">\n   <properties>\n"
+        "    <property name=\"east\" type=\"int\" value=\"3\"/>\n    <property name=\"center\" type=\"int\" "
         "value=\"-2\"/>",
-        "nextobjectid=\"4\"",
+        "<object id=\"2\" name=\"Well\" type=\"description\" x=\"480\" y=\"160\" width=\"80\" height=\"80\">",
+        "<object id=\"3\" name=\"Inn &amp; &quot;Caf\xc3\xa9&quot;\" type=\"description\" x=\"240\" y=\"0\"",
+        "<property name=\"location ID\" type=\"int\" value=\"2\"/>",
+        "<property name=\"area text\">A &lt;dark&gt; room.\n\n</property>",
+        "<property name=\"item 1 can be taken\" type=\"bool\" value=\"true\"/>",
+        "<object id=\"4\" name=\"Well\" type=\"description\" x=\"488\" y=\"168\" width=\"64\" height=\"64\">",
+        "<object id=\"5\" name=\"Well\" type=\"description\" x=\"-80\" y=\"0\"",
+        "nextobjectid=\"6\"",
     };
     for (const char* part : expected)
         EXPECT_NE(tmx.find(part), std::string::npos) << part << "\n" << tmx.substr(tmx.find("<objectgroup"));
-    EXPECT_EQ(tmx.find("<object id=\"4\""), std::string::npos) << "the second description of a cell is no object";
+}
+
+TEST(TmxWriter, TextFieldsComeBackByteForByteWithTheirEncoding)
+{
+    const std::tuple<std::string, std::string, const char*> cases[] = {
+        {"Caf\xc3\xa9", "Caf\xc3\xa9", ""},
+        {"Caf\xe9", "Caf\xc3\xa9", "latin-1"},
+        {"tab\there", "tab\there", ""},
+        {"a\\b\x01\r", "a\\\\b\\x01\\x0d", "escaped"},
+        {std::string("\0\x85\\", 3), "\\x00\xc2\x85\\\\", "latin-1, escaped"},
+        {"\xef\xbf\xbe", "\\ufffe", "escaped"},
+        {"\n", "\\x0a", "escaped"},  // Tiled drops a value of blanks and line breaks
+        {" \n\t", " \\x0a\t", "escaped"},
+        {" \nx", " \nx", ""},
+    };
+    for (const auto& [bytes, value, encoding] : cases) {
+        SCOPED_TRACE(value);
+        const tmx::TextProperty property = tmx::textProperty(bytes);
+        EXPECT_EQ(property.value, value);
+        EXPECT_EQ(property.encoding, encoding);
+        EXPECT_EQ(tmx::fieldBytes(value, encoding), bytes);
+    }
+    // Text edited in Tiled: stray backslashes stay, Latin-1 stays while it fits.
+    EXPECT_EQ(tmx::fieldBytes("C:\\maps \\x4 \\q", "escaped"), "C:\\maps \\x4 \\q");
+    EXPECT_EQ(tmx::fieldBytes("\xc3\xa9\xe2\x82\xac", "latin-1"), "\xc3\xa9\xe2\x82\xac");
+    EXPECT_EQ(tmx::fieldBytes("x", "utf-16"), std::nullopt);
+
+    for (const StringList& lines : {StringList{}, StringList{""}, StringList{"", ""}, StringList{"a", ""},
+                                    StringList{"", "b"}, StringList{"a", "b"}})
+        EXPECT_EQ(tmx::splitLines(tmx::joinedLines(lines)), lines) << tmx::joinedLines(lines);
+    EXPECT_EQ(tmx::splitLines("typed\n"), StringList{"typed"});
 }
 
 }  // namespace
