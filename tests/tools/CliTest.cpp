@@ -74,8 +74,9 @@ TEST(Cli, HelpAndVersionAnswerAndUnknownArgumentsAreNamedWithTheUsage)
     for (const char* help : {"--help", "-h"}) {
         const CliRun run = cli(folder, {help});
         EXPECT_EQ(run.status, 0) << help;
-        for (const char* line : {"xemap-cli convert IN.xem OUT.xem ", "xemap-cli listing IN.xem OUT.txt ",
-                                 "xemap-cli check IN.xem ", "xemap-cli image IN.xem OUT.bmp|OUT.png [--scale"})
+        for (const char* line :
+             {"xemap-cli convert IN.xem OUT.xem ", "xemap-cli listing IN.xem OUT.txt ", "xemap-cli check IN.xem ",
+              "xemap-cli image IN.xem OUT.bmp|OUT.png [--scale", "xemap-cli import IN.tmx OUT.xem "})
             EXPECT_NE(run.out.find(line), std::string::npos) << help << " lacks " << line << " in\n" << run.out;
     }
     const CliRun version = cli(folder, {"--version"});

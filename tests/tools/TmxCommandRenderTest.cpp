@@ -1,4 +1,7 @@
+#include "core/mapfile/MapReader.h"
 #include "core/mapfile/MapWriter.h"
+#include "core/mapfile/TmxWriter.h"
+#include "render/TmxReader.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -10,6 +13,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <tuple>
 
 namespace xemap {
 namespace {
@@ -115,6 +119,203 @@ TEST(TmxCommand, TiledDrawsTheWrittenMapAsTheImageCommandDoes)
     EXPECT_TRUE(halfSizeChoice(ours, full).has_value());
     ASSERT_EQ(half.size(), ours.size());
     EXPECT_LT(pixelsFromElsewhere(half, full), half.width() * half.height() / 1000);
+}
+
+// All that a tile layer cannot show and text that XML or Tiled would change, on the
+// Dungeon tileset (two sheets, layer count 3).
+MapDocument awkwardMap()
+{
+    MapDocument document;
+    document.mapName = "Caf\xe9 \\ \x01";
+    document.tilesetIndex = 1;
+    MapGrid& grid = document.grid;
+    grid.tile(0, 0, 0) = 42;
+    grid.tile(1, 0, 0) = 150;
+    grid.rotation(2, 0, 1) = 3;  // an empty base overlay, turned
+    grid.tile(3, 0, 2) = 5;
+    grid.rotation(3, 0, 2) = 7;
+    grid.tile(4, 0, 5) = 33;  // above the layer count
+    grid.rotation(4, 0, 5) = 1;
+    grid.tile(5, 0, 3) = -4;
+    grid.door(6, 0, North) = 9;
+    grid.door(6, 0, Center) = -7;
+    grid.door(31, 31, West) = 1;
+    const auto describe = [&](int cell, std::string shortName, StringList area) {
+        auto description = std::make_shared<XETile>();
+        description->cellIndex = cell;
+        description->shortName = std::move(shortName);
+        description->areaText = std::move(area);
+        document.descriptions.append(description);
+        return description;
+    };
+    const auto inn = describe(70, "Inn", {"", " ", "\t"});
+    inn->npcs.push_back(std::make_shared<XENPC>(XENPC{{"Jos\xe9", "", {"line\r", ""}}, "Chaotic Good", "", "Bard"}));
+    inn->creatures.push_back(std::make_shared<XECreature>());
+    inn->items.push_back(std::make_shared<XEItem>(XEItem{{"Key", "k", {}}, "5 gp", true}));
+    inn->items.push_back(std::make_shared<XEItem>());
+    inn->events.push_back(std::make_shared<XEEvent>(XEEvent{{"Song", "", {"a", "b"}}, "Door", "On Talk To"}));
+    inn->portals.push_back(
+        std::make_shared<XEPortal>(XEPortal{{"Cellar", "", {}}, "Stairs down", "keep.xem", "12", "\x7f\x85"}));
+    describe(-1, "", {});
+    describe(70, "\xef\xbf\xbe", {""});
+    describe(-1, "cut", {" ", ""});
+    describe(1023, "C:\\maps\\x41", {"..."});
+    return document;
+}
+
+const std::vector<TmxTileSheet> kDungeonSheets{{0, "base.bmp"}, {1, "layer.bmp"}};
+
+TEST(TmxImport, TakesBackEverythingTheWriterWrites)
+{
+    const MapDocument document = awkwardMap();
+    for (const int layerCount : {1, 3, 6}) {
+        SCOPED_TRACE(layerCount);
+        const auto back = importTmxText(writeTmx(document, layerCount, kDungeonSheets), "a.tmx");
+        ASSERT_TRUE(back.ok()) << back.fault().describe();
+        EXPECT_EQ(writeMap(*back), writeMap(document));
+    }
+}
+
+TEST(TmxImport, TakesTiledsEditsAndRefusesWhatAMapCannotHold)
+{
+    MapDocument document;
+    document.grid.tile(0, 0, 0) = 5;
+    document.grid.rotation(1, 0, 1) = 3;
+    document.grid.door(2, 0, East) = 3;
+    auto description = std::make_shared<XETile>();
+    description->cellIndex = 2;
+    description->npcs.push_back(std::make_shared<XENPC>());
+    description->items.push_back(std::make_shared<XEItem>());
+    document.descriptions.append(description);
+    const std::string tmx = writeTmx(document, 3, kDungeonSheets);
+    const auto edited = [&](const std::string& from, const std::string& to) {
+        std::string text = tmx;
+        for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+            text.replace(at, from.size(), to);
+        EXPECT_NE(text, tmx) << from;
+        return importTmxText(text, "in.tmx");
+    };
+
+    // Tiled 1.9 names the type "class"; a tile shown wins over a hidden value; a moved object moves.
+    const auto renamed = edited("type=\"description\"", "class=\"description\"");
+    ASSERT_TRUE(renamed.ok()) << renamed.fault().describe();
+    EXPECT_EQ(writeMap(*renamed), writeMap(document));
+    const auto shown = edited("value=\"1,0:99,3\"", "value=\"0,0:77,1\"");
+    ASSERT_TRUE(shown.ok()) << shown.fault().describe();
+    EXPECT_EQ(shown->grid.tile(0, 0, 0), 5);
+    EXPECT_EQ(shown->grid.rotation(0, 0, 0), 0);
+    EXPECT_EQ(shown->grid.rotation(1, 0, 1), 0);
+    const auto moved = edited("type=\"description\" x=\"160\" y=\"0\"", "type=\"description\" x=\"50\" y=\"90\"");
+    ASSERT_TRUE(moved.ok()) << moved.fault().describe();
+    EXPECT_EQ(moved->descriptions.at(0)->cellIndex, 33);
+
+    const std::tuple<std::string, std::string, std::string> refused[] = {
+        {"<data encoding=\"csv\">\n6,", "<data encoding=\"csv\">\n2147483654,",
+         "in.tmx: cell (1, 1) of cell layer 0: the tile is mirrored, which no rotation gives"},
+        {"<data encoding=\"csv\">\n6,", "<data encoding=\"csv\">\n268435462,",
+         "cell (1, 1) of cell layer 0: the tile is mirrored"},
+        {"<property name=\"tileset layer\" type=\"int\" value=\"0\"/>", "",
+         "cell (1, 1) of cell layer 0: the tile is from the tileset 'base', not from the map's tileset"},
+        {"value=\"0\"/>\n  </properties>\n  <image source=\"base.bmp\"",
+         "value=\"1\"/>\n  </properties>\n  <image source=\"base.bmp\"",
+         "the tile is from the sheet of tileset layer 1, but the cell layer draws from tileset layer 0"},
+        {"<data encoding=\"csv\">\n6,", "<data encoding=\"csv\">\n201,",
+         "cell (1, 1) of cell layer 0: the tile is beyond"},
+        {"renderorder=\"right-down\" width=\"32\"", "renderorder=\"right-down\" width=\"40\"",
+         "in.tmx: the map is 40 x 32, not 32 x 32 cells"},
+        {"infinite=\"0\"", "infinite=\"1\"", "the map is infinite"},
+        {"name=\"cell layer 1\"", "name=\"Tile Layer 2\"", "the tile layer 'Tile Layer 2' is none of the cell layers"},
+        {"type=\"doors\"", "type=\"npc\"", "object 1 at cell (3, 1): its type 'npc' is neither description nor doors"},
+        {"x=\"160\" y=\"0\" width=\"80\" height=\"80\">\n   <properties>\n    <property name=\"east\"",
+         "x=\"-160\" y=\"0\" width=\"80\" height=\"80\">\n   <properties>\n    <property name=\"east\"",
+         "object 1: doors outside the map"},
+        {"value=\"3\"", "value=\"3x\"", "object 1 at cell (3, 1): the property 'east' is '3x', not a whole number"},
+        {"name=\"item 1 value\"", "name=\"item 1 worth\"",
+         "object 2 at cell (3, 1): the property 'item 1 worth' has no place in a description"},
+        {"\"npc 1 ", "\"npc 2 ", "the property 'npc 2 align' has no place in a description"},
+        {"value=\"false\"", "value=\"maybe\"", "the property 'item 1 can be taken' is 'maybe', not true or false"},
+        {"name=\"map name\" value=\"\"", "name=\"map name encoding\" value=\"utf-16\"",
+         "in.tmx: the property 'map name encoding' is 'utf-16', not latin-1, escaped"},
+        {"name=\"tileset\"", "name=\"tileset index\"", "in.tmx: the map property 'tileset' is missing"},
+        {"<property name=\"tileset\"", "<property name=\"author\" value=\"me\"/><property name=\"tileset\"",
+         "in.tmx: the property 'author' has no place in a map"},
+        {"value=\"1,0:99,3\"", "value=\"1,0:99\"", "the map property 'cell layer 1 values' has '1,0:99', not"},
+        {"value=\"1,0:99,3\"", "value=\"32,0:99,3\"", "has '32,0:99,3', not column,row:tile,rotation of a cell"},
+        {"</map>", "", "in.tmx: line "},
+        {"<data encoding=\"csv\">", "<data encoding=\"base64\" compression=\"zstd\">", "stored as base64 with zstd"},
+    };
+    for (const auto& [from, to, reason] : refused) {
+        SCOPED_TRACE(to);
+        const auto result = edited(from, to);
+        ASSERT_FALSE(result.ok());
+        EXPECT_NE(result.fault().describe().find(reason), std::string::npos) << result.fault().describe();
+    }
+}
+
+// The fixtures' tilesets: the third has a gap among its sheets.
+void writeTestRegistry(const QString& folder)
+{
+    const QString sheets = programFile("tilesets/");
+    QFile registry(folder + "/XEMAP.INI");
+    ASSERT_TRUE(registry.open(QIODevice::WriteOnly));
+    for (const QStringList& entry : {QStringList{"City", "outdoor_bases", "city_layer", "", "", ""},
+                                     QStringList{"Dungeon", "indoor_bases", "indoor_layer", "", "", ""},
+                                     QStringList{"Keep", "indoor_bases", "indoor_layer", "", "city_layer", ""}}) {
+        registry.write(entry[0].toUtf8() + "\r\n");
+        for (int layer = 1; layer < entry.size(); ++layer)
+            registry.write((entry[layer].isEmpty() ? "null" : sheets + entry[layer] + ".bmp").toUtf8() + "\r\n");
+    }
+}
+
+QByteArray fileContents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST(TmxCommand, RoundTripThroughTiledGivesWhatConvertWrites)
+{
+    QTemporaryDir folder;
+    const QString cli = programFile("xemap-cli"), tiles = folder.filePath("tiles");
+    ASSERT_TRUE(QDir(folder.path()).mkpath("tiles") && QDir(folder.path()).mkpath("tiled"));
+    writeTestRegistry(tiles);
+    ASSERT_TRUE(saveMapFile(awkwardMap(), folder.filePath("awkward.xem").toStdString()));
+    QStringList maps = {folder.filePath("awkward.xem")};
+    for (const QString& fixture : QDir(XEMAP_TEST_DATA "/maps").entryList({"*.xem"}))
+        maps << XEMAP_TEST_DATA "/maps/" + fixture;
+    ASSERT_GE(maps.size(), 4);
+    for (const QString& map : maps) {
+        SCOPED_TRACE(map.toStdString());
+        const QString tmx = folder.filePath("map.tmx"), saved = folder.filePath("tiled/map.tmx");
+        ASSERT_EQ(run(cli, {"convert", map, folder.filePath("want.xem")}).first, 0);
+        const auto [written, why] = run(cli, {"tmx", map, tmx, "--tiles", tiles});
+        ASSERT_EQ(written, 0) << why.toStdString();
+        ASSERT_EQ(run("tiled", {"--export-map", "tmx", tmx, saved}).first, 0);
+        ASSERT_NE(fileContents(saved), fileContents(tmx)) << "Tiled wrote the map its own way";
+        const auto [imported, error] = run(cli, {"import", saved, folder.filePath("got.xem")});
+        ASSERT_EQ(imported, 0) << error.toStdString();
+        EXPECT_EQ(fileContents(folder.filePath("got.xem")), fileContents(folder.filePath("want.xem")));
+    }
+
+    // The map last saved by Tiled, with the awkward map's first base tile mirrored.
+    ASSERT_TRUE(run(cli, {"tmx", maps[0], folder.filePath("map.tmx"), "--tiles", tiles}).first == 0);
+    ASSERT_EQ(run("tiled", {"--export-map", "tmx", folder.filePath("map.tmx"), folder.filePath("tiled/map.tmx")}).first,
+              0);
+    QByteArray mirrored = fileContents(folder.filePath("tiled/map.tmx"));
+    const QByteArray firstTile = "<data encoding=\"csv\">\n43,";
+    ASSERT_TRUE(mirrored.contains(firstTile));
+    mirrored.replace(firstTile, "<data encoding=\"csv\">\n2147483691,");
+    QFile edited(folder.filePath("mirrored.tmx"));
+    ASSERT_TRUE(edited.open(QIODevice::WriteOnly) && edited.write(mirrored) == mirrored.size());
+    edited.close();
+    QFile kept(folder.filePath("kept.xem"));
+    ASSERT_TRUE(kept.open(QIODevice::WriteOnly) && kept.write("kept") == 4);
+    kept.close();
+    const auto [status, error] = run(cli, {"import", folder.filePath("mirrored.tmx"), folder.filePath("kept.xem")});
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(error, folder.filePath("mirrored.tmx")
+                         + ": cell (1, 1) of cell layer 0: the tile is mirrored, which no rotation gives\n");
+    EXPECT_EQ(fileContents(folder.filePath("kept.xem")), "kept");
 }
 
 }  // namespace

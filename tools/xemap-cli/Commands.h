@@ -14,6 +14,8 @@
 namespace xemap::cli {
 
 enum ExitCode { kSuccess = 0, kFailure = 1, kWarnings = 2 };
+// import's exit status for a map it cannot take or write.
+inline constexpr int kRefused = 2;
 
 // What every command gets: the folder of the program (its registry and tilesets)
 // and the arguments after the command's name.
@@ -27,6 +29,7 @@ int runListing(const Invocation& invocation);
 int runCheck(const Invocation& invocation);
 int runImage(const Invocation& invocation);
 int runTmx(const Invocation& invocation);
+int runImport(const Invocation& invocation);
 
 // Shared by the commands.
 

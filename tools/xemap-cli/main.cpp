@@ -31,7 +31,12 @@ constexpr std::array kCommands{
             xemap::cli::runCheck},
     Command{"image", "IN.xem OUT.bmp|OUT.png [--scale 1.00|0.50|0.25|0.10] [--tiles DIR]",
             "write the map picture as the export does", "scale tiles", xemap::cli::runImage},
-    Command{"tmx", "IN.xem OUT.tmx [--tiles DIR]", "the map as a TMX map for Tiled", "tiles", xemap::cli::runTmx},
+    Command{"tmx", "IN.xem OUT.tmx [--tiles DIR]",
+            "the whole map for Tiled: tile layers, doors and descriptions as objects, the rest as properties", "tiles",
+            xemap::cli::runTmx},
+    Command{"import", "IN.tmx OUT.xem",
+            "a map written by tmx, also once Tiled saved it, back to a map; exit 2 when refused", "",
+            xemap::cli::runImport},
 };
 
 constexpr std::size_t kSummaryColumn = 40;
