@@ -54,11 +54,13 @@ private:
 
     void readMap()
     {
-        map_.width = wholeNumber("width"_L1);
-        map_.height = wholeNumber("height"_L1);
+        const int width = wholeNumber("width"_L1), height = wholeNumber("height"_L1);
+        if (wholeNumber("infinite"_L1) != 0)
+            return fail("the map is infinite, not 32 x 32 cells");
+        if (width != kMapSize || height != kMapSize)
+            return fail("the map is " + std::to_string(width) + " x " + std::to_string(height) + ", not 32 x 32 cells");
         map_.tileWidth = wholeNumber("tilewidth"_L1);
         map_.tileHeight = wholeNumber("tileheight"_L1);
-        map_.infinite = wholeNumber("infinite"_L1) != 0;
         readLayers(true);
     }
 

@@ -208,6 +208,16 @@ TEST(TmxImport, TakesTiledsEditsAndRefusesWhatAMapCannotHold)
     const auto moved = edited("type=\"description\" x=\"160\" y=\"0\"", "type=\"description\" x=\"50\" y=\"90\"");
     ASSERT_TRUE(moved.ok()) << moved.fault().describe();
     EXPECT_EQ(moved->descriptions.at(0)->cellIndex, 33);
+    // The base layer as Tiled stores it in base64, zlib-compressed (qCompress puts the length first).
+    QByteArray gids(kCellCount * 4, '\0');
+    for (int cell = 0; cell < kCellCount; ++cell)
+        gids[cell * 4] = cell == 0 ? 6 : 1;
+    const std::string packed = qCompress(gids).mid(4).toBase64().toStdString();
+    const std::size_t data = tmx.find("<data encoding=\"csv\">"), end = tmx.find("</data>", data);
+    const auto zlib = importTmxText(
+        tmx.substr(0, data) + "<data encoding=\"base64\" compression=\"zlib\">" + packed + tmx.substr(end), "z.tmx");
+    ASSERT_TRUE(zlib.ok()) << zlib.fault().describe();
+    EXPECT_EQ(writeMap(*zlib), writeMap(document));
 
     const std::tuple<std::string, std::string, std::string> refused[] = {
         {"<data encoding=\"csv\">\n6,", "<data encoding=\"csv\">\n2147483654,",
@@ -222,7 +232,7 @@ TEST(TmxImport, TakesTiledsEditsAndRefusesWhatAMapCannotHold)
         {"<data encoding=\"csv\">\n6,", "<data encoding=\"csv\">\n201,",
          "cell (1, 1) of cell layer 0: the tile is beyond"},
         {"renderorder=\"right-down\" width=\"32\"", "renderorder=\"right-down\" width=\"40\"",
-         "in.tmx: the map is 40 x 32, not 32 x 32 cells"},
+         "the map is 40 x 32, not 32 x 32 cells"},
         {"infinite=\"0\"", "infinite=\"1\"", "the map is infinite"},
         {"name=\"cell layer 1\"", "name=\"Tile Layer 2\"", "the tile layer 'Tile Layer 2' is none of the cell layers"},
         {"type=\"doors\"", "type=\"npc\"", "object 1 at cell (3, 1): its type 'npc' is neither description nor doors"},

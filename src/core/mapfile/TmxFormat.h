@@ -38,7 +38,8 @@ constexpr int tilesetLayerOf(int cellLayer) { return cellLayer <= 1 ? 0 : cellLa
 inline constexpr std::string_view kMapName = "map name";
 inline constexpr std::string_view kTileset = "tileset";
 // The values of a cell layer that its tile layer cannot show (no tile layer, a tile or
-// turn out of range, the turn of an empty layer): "column,row:tile,rotation" entries.
+// turn out of range, the turn of an empty layer): "column,row:tile,rotation" entries,
+// column and row counted from 0 as Tiled counts them.
 std::string layerValuesProperty(int cellLayer);
 std::string tileLayerName(int cellLayer);
 // The tileset property that says which sheet of the map's tileset a TMX tileset is.
@@ -89,7 +90,7 @@ struct Tileset {
 
 struct TileLayer {
     std::string name;
-    std::vector<std::uint32_t> gids;  // width × height, row by row
+    std::vector<std::uint32_t> gids;  // 32 × 32, row by row
 };
 
 struct Object {
@@ -100,10 +101,9 @@ struct Object {
     Properties properties;
 };
 
+// A map of 32 x 32 cells: the parser refuses any other.
 struct Map {
-    int width = 0, height = 0;
     int tileWidth = 0, tileHeight = 0;
-    bool infinite = false;
     Properties properties;
     std::vector<Tileset> tilesets;
     std::vector<TileLayer> tileLayers;

@@ -120,11 +120,6 @@ public:
 
     MapDocument document()
     {
-        if (map_.infinite || map_.width != kMapSize || map_.height != kMapSize)
-            refuse("the map is "
-                   + (map_.infinite ? std::string("infinite")
-                                    : std::to_string(map_.width) + " x " + std::to_string(map_.height))
-                   + ", not 32 x 32 cells");
         if (map_.tileWidth <= 0 || map_.tileHeight <= 0)
             refuse("the map's tiles have no size");
         PropertyReader properties(map_.properties, "");
