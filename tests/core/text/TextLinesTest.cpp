@@ -33,10 +33,13 @@ TEST(TextForm, ValidUtf8IsUtf8AndAnyOtherFieldLatin1)
         {"", TextForm::Utf8},
         {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x97\xba \xef\xbf\xbd", TextForm::Utf8},
         {"caf\xe9", TextForm::Latin1},
-        {"\xc0\xaf", TextForm::Latin1},          // overlong
-        {"\xed\xa0\x80", TextForm::Latin1},      // surrogate
-        {"\xf4\x90\x80\x80", TextForm::Latin1},  // beyond U+10FFFF
-        {"\xe2\x82", TextForm::Latin1},          // cut short
+        {"\xc0\xaf", TextForm::Latin1},                                                            // overlong
+        {"\xed\xa0\x80", TextForm::Latin1},                                                        // surrogate
+        {"\xf4\x90\x80\x80", TextForm::Latin1},                                                    // beyond U+10FFFF
+        {"\xe2\x82", TextForm::Latin1},                                                            // cut short
+        {"\xc2\x80 \xe0\xa0\x80 \xf0\x90\x80\x80 \xed\x9f\xbf \xf4\x8f\xbf\xbf", TextForm::Utf8},  // smallest, largest
+        {"\xe0\x9f\xbf", TextForm::Latin1},                                                        // overlong U+07FF
+        {"\xed\xbf\xbf", TextForm::Latin1},                                                        // last surrogate
     };
     for (const auto& [bytes, form] : cases)
         EXPECT_EQ(textFormOf(bytes), form) << printableText(bytes);
