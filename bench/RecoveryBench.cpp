@@ -29,7 +29,7 @@ double syncedWriteMs(const RecoveryStore& store, const MapDocument& map)
     for (int run = 0; run < 5; ++run) {
         QElapsedTimer clock;
         clock.start();
-        store.write("reference", writeMap(map), {map.mapFileName, 0});
+        (void)store.write("reference", writeMap(map), {map.mapFileName, 0});
         best = std::min(best, clock.nsecsElapsed() / 1e6);
     }
     return best;

@@ -1,13 +1,16 @@
 #include "core/recovery/RecoveryStore.h"
 
+#include "core/files/ReadFile.h"
+#include "core/mapfile/MapReader.h"
 #include "core/mapfile/SafeSave.h"
 
 #include <algorithm>
-#include <chrono>
-#include <fstream>
+#include <cerrno>
+#include <charconv>
 #include <random>
-#include <sstream>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace xemap {
@@ -19,6 +22,15 @@ namespace {
 constexpr std::string_view kMapSuffix = ".xem";
 constexpr std::string_view kRecordSuffix = ".info";
 constexpr std::string_view kLockSuffix = ".lock";
+// A time and a file name: far below this.
+constexpr std::uintmax_t kRecordLimit = 64 * 1024;
+constexpr mode_t kFolderMode = 0700;
+constexpr mode_t kFileMode = 0600;
+
+Fault storeFault(Fault::Kind kind, const fs::path& path, std::string reason)
+{
+    return {kind, path.string(), 0, std::move(reason)};
+}
 
 // The time on the first line, the file name as every byte after it, so that any name reads back.
 std::string recordText(const RecoveryRecord& record)
@@ -26,34 +38,48 @@ std::string recordText(const RecoveryRecord& record)
     return std::to_string(record.writtenAt) + "\n" + record.mapFileName;
 }
 
-std::int64_t secondsOf(fs::file_time_type time)
+bool isOwnFolder(const struct stat& status) { return S_ISDIR(status.st_mode) && status.st_uid == ::geteuid(); }
+
+// Checks the opened folder is this user's and closes its descriptor; the mode becomes 0700.
+Result<void> makeOwnFolder(int fd, const fs::path& folder)
 {
-    const auto system = fs::file_time_type::clock::to_sys(time);
-    return std::chrono::duration_cast<std::chrono::seconds>(system.time_since_epoch()).count();
+    struct stat status {};
+    Result<void> result;
+    if (::fstat(fd, &status) != 0)
+        result = systemFault(Fault::Kind::CannotOpen, folder.string(), errno);
+    else if (!isOwnFolder(status))
+        result = storeFault(Fault::Kind::CannotOpen, folder, "the folder belongs to another user");
+    else if ((status.st_mode & 07777) != kFolderMode && ::fchmod(fd, kFolderMode) != 0)
+        result = systemFault(Fault::Kind::CannotWrite, folder.string(), errno);
+    ::close(fd);
+    return result;
 }
 
 // A missing or damaged record still leaves the map worth offering: unnamed, timed by the map file.
 RecoveryRecord readRecord(const fs::path& recordPath, const fs::path& mapPath)
 {
-    RecoveryRecord record;
-    std::error_code ec;
-    record.writtenAt = secondsOf(fs::last_write_time(mapPath, ec));
-    std::ifstream in(recordPath, std::ios::binary);
-    std::string time;
-    if (!in || !std::getline(in, time))
-        return record;
-    try {
-        record.writtenAt = std::stoll(time);
-    } catch (const std::exception&) {
-        return record;
-    }
-    std::ostringstream name;
-    name << in.rdbuf();
-    record.mapFileName = name.str();
-    return record;
+    if (const auto text = readFile(recordPath, kRecordLimit, Links::Refuse))
+        if (auto record = parseRecoveryRecord(*text))
+            return *record;
+    struct stat status {};
+    return {"", ::lstat(mapPath.c_str(), &status) == 0 ? static_cast<std::int64_t>(status.st_mtime) : 0};
 }
 
+bool removeIfThere(const fs::path& path) { return ::unlink(path.c_str()) == 0 || errno == ENOENT; }
+
 }  // namespace
+
+std::optional<RecoveryRecord> parseRecoveryRecord(std::string_view text)
+{
+    const auto lineEnd = std::min(text.find('\n'), text.size());
+    RecoveryRecord record;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + lineEnd, record.writtenAt);
+    if (error != std::errc() || end != text.data() + lineEnd)
+        return std::nullopt;
+    if (lineEnd < text.size())
+        record.mapFileName = std::string(text.substr(lineEnd + 1));
+    return record;
+}
 
 fs::path RecoveryStore::mapPath(std::string_view owner) const
 {
@@ -70,21 +96,68 @@ fs::path RecoveryStore::lockPath(std::string_view owner) const
     return folder_ / (std::string(owner) + std::string(kLockSuffix));
 }
 
-bool RecoveryStore::write(std::string_view owner, std::string_view mapText, const RecoveryRecord& record) const
+Result<void> RecoveryStore::prepare() const
 {
     std::error_code ec;
-    fs::create_directories(folder_, ec);
-    return !ec && saveFileSafely(mapPath(owner), mapText) && saveFileSafely(recordPath(owner), recordText(record));
+    fs::create_directories(folder_.parent_path(), ec);
+    if (::mkdir(folder_.c_str(), kFolderMode) != 0 && errno != EEXIST)
+        return systemFault(Fault::Kind::CannotWrite, folder_.string(), errno);
+    const int fd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        std::error_code ec;
+        if (fs::is_symlink(folder_, ec))
+            return storeFault(Fault::Kind::NotRegularFile, folder_, "a symbolic link");
+        return systemFault(Fault::Kind::CannotOpen, folder_.string(), error);
+    }
+    return makeOwnFolder(fd, folder_);
+}
+
+// A link or anything but a regular file at path is taken away, never written through; a
+// new file is made 0600 before the safe save, which keeps the mode of the file it replaces.
+Result<void> RecoveryStore::writeFile(const fs::path& path, std::string_view bytes) const
+{
+    struct stat status {};
+    const bool existed = ::lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+    if (!existed && !removeIfThere(path))
+        return systemFault(Fault::Kind::CannotWrite, path.string(), errno);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, kFileMode);
+    if (fd < 0)
+        return systemFault(Fault::Kind::CannotWrite, path.string(), errno);
+    const bool owned = ::fchmod(fd, kFileMode) == 0;
+    const int error = errno;
+    ::close(fd);
+    if (!owned)
+        return systemFault(Fault::Kind::CannotWrite, path.string(), error);
+    if (saveFileSafely(path, bytes))
+        return {};
+    if (!existed)
+        ::unlink(path.c_str());
+    return storeFault(Fault::Kind::CannotWrite, path, "the file could not be written");
+}
+
+Result<void> RecoveryStore::write(std::string_view owner, std::string_view mapText, const RecoveryRecord& record) const
+{
+    if (auto ready = prepare(); !ready)
+        return ready;
+    if (auto map = writeFile(mapPath(owner), mapText); !map)
+        return map;
+    return writeFile(recordPath(owner), recordText(record));
 }
 
 std::vector<RecoveryEntry> RecoveryStore::staleEntries(const std::function<bool(std::string_view owner)>& isGone) const
 {
     std::vector<RecoveryEntry> entries;
+    struct stat folder {};
+    if (::lstat(folder_.c_str(), &folder) != 0 || !isOwnFolder(folder))
+        return entries;
     std::error_code ec;
     for (const auto& file : fs::directory_iterator(folder_, ec)) {
         const fs::path& path = file.path();
         const std::string owner = path.stem().string();
-        if (path.extension() != kMapSuffix || owner.empty() || owner.front() == '.' || !file.is_regular_file(ec))
+        // symlink_status: a link to a map is never taken for one.
+        if (path.extension() != kMapSuffix || owner.empty() || owner.front() == '.'
+            || !fs::is_regular_file(file.symlink_status(ec)))
             continue;
         if (isGone(owner))
             entries.push_back({owner, path, readRecord(recordPath(owner), path)});
@@ -95,25 +168,29 @@ std::vector<RecoveryEntry> RecoveryStore::staleEntries(const std::function<bool(
     return entries;
 }
 
-bool RecoveryStore::takeOver(const RecoveryEntry& entry, std::string_view owner) const
+Result<std::string> RecoveryStore::readMapText(const RecoveryEntry& entry) const
 {
-    if (entry.owner == owner)
-        return true;
-    std::error_code ec;
-    fs::remove(recordPath(owner), ec);
-    fs::rename(entry.mapPath, mapPath(owner), ec);
-    if (ec)
-        return false;
-    // Without its record the map is still offered, unnamed; rewrite it from what was read.
-    fs::remove(recordPath(entry.owner), ec);
-    return saveFileSafely(recordPath(owner), recordText(entry.record));
+    return readFile(entry.mapPath, kMapFileLimit, Links::Refuse);
 }
 
-void RecoveryStore::remove(std::string_view owner) const
+Result<void> RecoveryStore::takeOver(const RecoveryEntry& entry, std::string_view owner) const
 {
-    std::error_code ec;
-    fs::remove(mapPath(owner), ec);
-    fs::remove(recordPath(owner), ec);
+    if (entry.owner == owner)
+        return {};
+    removeIfThere(recordPath(owner));
+    if (::rename(entry.mapPath.c_str(), mapPath(owner).c_str()) != 0)
+        return systemFault(Fault::Kind::CannotWrite, entry.mapPath.string(), errno);
+    // Without its record the map is still offered, unnamed; rewrite it from what was read.
+    removeIfThere(recordPath(entry.owner));
+    return writeFile(recordPath(owner), recordText(entry.record));
+}
+
+Result<void> RecoveryStore::remove(std::string_view owner) const
+{
+    for (const fs::path& path : {mapPath(owner), recordPath(owner)})
+        if (!removeIfThere(path))
+            return systemFault(Fault::Kind::CannotWrite, path.string(), errno);
+    return {};
 }
 
 std::string newRecoveryOwner()

@@ -4,20 +4,19 @@
 #include "core/mapfile/MapWriter.h"
 
 #include <QDateTime>
-#include <QDir>
+#include <QGuiApplication>
 #include <QStandardPaths>
+
+#include <map>
 
 namespace xemap {
 
 namespace {
 
-// A lock is stale only when its editor is gone, however old it is.
-void neverStaleByAge(QLockFile& lock) { lock.setStaleLockTime(0); }
+// How often a waiting message looks again whether the mouse buttons are up.
+constexpr std::chrono::milliseconds kButtonPoll{50};
 
-QString lockName(const RecoveryStore& store, std::string_view owner)
-{
-    return QString::fromStdString(store.lockPath(owner).string());
-}
+QString faultText(const Fault& fault) { return QString::fromStdString(fault.describe()); }
 
 }  // namespace
 
@@ -26,13 +25,15 @@ std::filesystem::path recoveryFolder()
     return (QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/recovery").toStdString();
 }
 
-Autosave::Autosave(const EditSession& session)
-    : session_(session), store_(recoveryFolder()), owner_(newRecoveryOwner()), lock_(lockName(store_, owner_))
+Autosave::Autosave(const EditSession& session, Warning warn)
+    : session_(session), store_(recoveryFolder()), owner_(newRecoveryOwner()), warn_(std::move(warn))
 {
-    neverStaleByAge(lock_);
     timer_.setSingleShot(true);
     timer_.setInterval(kDefaultInterval);
     QObject::connect(&timer_, &QTimer::timeout, [this] { writeNow(); });
+    warningDelay_.setSingleShot(true);
+    warningDelay_.setInterval(kButtonPoll);
+    QObject::connect(&warningDelay_, &QTimer::timeout, [this] { showWarningWhenButtonsUp(); });
     // One thread, so that writes and removals reach the disk in the order asked.
     worker_.setMaxThreadCount(1);
 }
@@ -41,6 +42,7 @@ Autosave::~Autosave()
 {
     discard();
     flush();
+    lock_.remove();
 }
 
 void Autosave::follow()
@@ -53,16 +55,24 @@ void Autosave::follow()
 
 void Autosave::writeNow()
 {
-    if (!session_.modified() || !ensureLocked())
+    if (!session_.modified())
         return;
+    if (auto locked = ensureLocked(); !locked) {
+        reportFailure(locked.fault());
+        return;
+    }
     auto text = std::make_shared<const std::string>(writeMap(session_.document()));
     if (lastWritten_ && *lastWritten_ == *text)
         return;
     lastWritten_ = text;
     kept_ = true;
     const RecoveryRecord record{session_.document().mapFileName, QDateTime::currentSecsSinceEpoch()};
-    // A failed write is not reported: the next change tries again.
-    post([store = store_, owner = owner_, text, record] { store.write(owner, *text, record); });
+    // A failed write is tried again after the next change; the first one is reported.
+    post([this, store = store_, owner = owner_, text, record] {
+        if (auto written = store.write(owner, *text, record); !written)
+            QMetaObject::invokeMethod(
+                &timer_, [this, fault = written.fault()] { reportFailure(fault); }, Qt::QueuedConnection);
+    });
 }
 
 void Autosave::flush() { worker_.waitForDone(); }
@@ -74,42 +84,75 @@ void Autosave::discard()
     if (!kept_)
         return;
     kept_ = false;
-    post([store = store_, owner = owner_] { store.remove(owner); });
+    post([store = store_, owner = owner_] { (void)store.remove(owner); });
 }
 
 void Autosave::post(std::function<void()> job) { worker_.start(std::move(job)); }
 
-// Taken at the first write, not at start, so that an editor that never writes leaves no trace.
-bool Autosave::ensureLocked()
+// Taken at the first write, not at start, so that an editor that never writes leaves no lock.
+Result<void> Autosave::ensureLocked()
 {
-    if (lock_.isLocked())
-        return true;
-    QDir().mkpath(QString::fromStdString(store_.folder().string()));
-    return lock_.tryLock(0);
+    if (lock_.held())
+        return {};
+    if (auto ready = store_.prepare(); !ready)
+        return ready;
+    auto lock = RecoveryLock::acquire(store_.lockPath(owner_));
+    if (!lock)
+        return lock.fault();
+    lock_ = std::move(*lock);
+    return {};
+}
+
+void Autosave::reportFailure(const Fault& fault)
+{
+    if (!warning_.isEmpty())
+        return;
+    warning_ = "Unsaved changes cannot be kept for crash recovery: " + faultText(fault);
+    showWarningWhenButtonsUp();
+}
+
+// A message box that opens under a held button would take the drag's release from the map.
+void Autosave::showWarningWhenButtonsUp()
+{
+    if (QGuiApplication::mouseButtons() != Qt::NoButton)
+        warningDelay_.start();
+    else if (warn_)
+        warn_(warning_);
 }
 
 void Autosave::offerStale(const std::function<RecoveryChoice(const RecoveryEntry&)>& offer)
 {
     flush();
-    const auto entries = store_.staleEntries([this](std::string_view owner) {
+    if (auto ready = store_.prepare(); !ready)
+        reportFailure(ready.fault());
+    // Each stale entry stays claimed while offered, so that an editor starting meanwhile
+    // does not offer it too.
+    std::map<std::string, RecoveryLock, std::less<>> claims;
+    const auto entries = store_.staleEntries([this, &claims](std::string_view owner) {
         if (owner == owner_)
             return false;
-        QLockFile probe(lockName(store_, owner));
-        neverStaleByAge(probe);
-        return probe.tryLock(0);  // released at once: the entry is claimed again when offered
+        auto claim = RecoveryLock::acquire(store_.lockPath(owner));
+        if (claim)
+            claims.emplace(owner, std::move(*claim));
+        return claim.ok();
     });
     for (const RecoveryEntry& entry : entries) {
-        // Another editor starting now may have claimed it since.
-        QLockFile claim(lockName(store_, entry.owner));
-        neverStaleByAge(claim);
-        if (!claim.tryLock(0))
-            continue;
+        RecoveryLock& claim = claims.at(entry.owner);
         switch (offer(entry)) {
         case RecoveryChoice::Restore:
-            if (ensureLocked() && store_.takeOver(entry, owner_))
+            // Restored all the same when its files cannot become this editor's.
+            if (ensureLocked() && store_.takeOver(entry, owner_)) {
                 kept_ = true;
+                claim.remove();
+            }
             return;
-        case RecoveryChoice::Discard: store_.remove(entry.owner); break;
+        case RecoveryChoice::Discard:
+            if (auto removed = store_.remove(entry.owner); !removed) {
+                if (warn_)
+                    warn_("The unsaved map kept for crash recovery cannot be deleted: " + faultText(removed.fault()));
+            } else
+                claim.remove();
+            break;
         case RecoveryChoice::Leave: break;
         }
     }

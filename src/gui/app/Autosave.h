@@ -1,8 +1,9 @@
 #pragma once
 
+#include "core/recovery/RecoveryLock.h"
 #include "core/recovery/RecoveryStore.h"
 
-#include <QLockFile>
+#include <QString>
 #include <QThreadPool>
 #include <QTimer>
 
@@ -22,12 +23,14 @@ enum class RecoveryChoice { Restore, Discard, Leave };
 // made on the user-interface thread; the safe save with its syncs runs on a worker, in
 // order, so that the user never waits for the disk. The copy belongs to this editor alone
 // while its lock is held, and is removed when the map is saved or discarded and when the
-// editor closes normally.
+// editor closes normally. When recovery cannot work, one message per run says why.
 class Autosave {
 public:
     static constexpr std::chrono::milliseconds kDefaultInterval{3000};
+    // Shows a message to the user.
+    using Warning = std::function<void(const QString& text)>;
 
-    explicit Autosave(const EditSession& session);
+    explicit Autosave(const EditSession& session, Warning warn = {});
     ~Autosave();
 
     // Called whenever the window follows the map: a modified map is written within the
@@ -40,21 +43,28 @@ public:
     void setInterval(std::chrono::milliseconds interval) { timer_.setInterval(interval); }
 
     // Offers each recovery map whose editor is gone, newest first, until one is restored.
-    // A restored map's file becomes this editor's own; a discarded one is removed.
+    // A restored map's file becomes this editor's own; a discarded one is removed. Says
+    // first, once, when the folder cannot be made or is not the user's own.
     void offerStale(const std::function<RecoveryChoice(const RecoveryEntry&)>& offer);
 
     const RecoveryStore& store() const { return store_; }
     const std::string& owner() const { return owner_; }
 
 private:
-    bool ensureLocked();
+    Result<void> ensureLocked();
     void discard();
     void post(std::function<void()> job);
+    // The first failure of the run is shown, as soon as no mouse button is held.
+    void reportFailure(const Fault& fault);
+    void showWarningWhenButtonsUp();
 
     const EditSession& session_;
     RecoveryStore store_;
     std::string owner_;
-    QLockFile lock_;
+    RecoveryLock lock_;
+    Warning warn_;
+    QString warning_;  // set once, by the first failure
+    QTimer warningDelay_;
     QTimer timer_;
     QThreadPool worker_;
     // The text of the last write asked for; a change back to it is not written again.

@@ -2,6 +2,7 @@
 
 #include "gui/app/Autosave.h"
 #include "gui/app/MapView.h"
+#include "gui/dialogs/Prompter.h"
 #include "gui/tileset/Tilesetformmain.h"
 
 #include <QAction>
@@ -16,7 +17,7 @@ namespace xemap {
 
 TForm1::TForm1(Prompter& prompter, const QString& programDirectory, QWidget* parent)
     : QMainWindow(parent), prompter_(prompter), programDirectory_(programDirectory),
-      autosave_(std::make_unique<Autosave>(session_))
+      autosave_(std::make_unique<Autosave>(session_, [this](const QString& text) { prompter_.message(text); }))
 {
     setObjectName("Form1");
     setWindowTitle("XEMap");

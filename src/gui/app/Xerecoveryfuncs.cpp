@@ -34,7 +34,10 @@ void TForm1::offerRecovery()
 RecoveryChoice TForm1::offerRecoveryMap(const RecoveryEntry& entry)
 {
     // The editor wrote it whole; anything else is left alone rather than offered half.
-    ReadResult read = readMapFile(entry.mapPath);
+    const auto text = autosave_->store().readMapText(entry);
+    if (!text)
+        return RecoveryChoice::Leave;
+    ReadResult read = readMap(*text);
     if (!read.ok())
         return RecoveryChoice::Leave;
     LoadedMap& loaded = *read.map;

@@ -1,9 +1,15 @@
 #include "core/recovery/RecoveryStore.h"
 #include "support/MapTestSupport.h"
+#include "support/OrdinaryUser.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <set>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace xemap {
 namespace {
@@ -91,8 +97,8 @@ TEST_F(RecoveryStoreTest, RemoveTakesOnlyTheOwnersFiles)
 {
     ASSERT_TRUE(store.write("a", "map a", {"", 1}));
     ASSERT_TRUE(store.write("b", "map b", {"", 2}));
-    store.remove("a");
-    store.remove("never written");
+    EXPECT_TRUE(store.remove("a"));
+    EXPECT_TRUE(store.remove("never written"));
 
     std::set<std::string> left;
     for (const auto& file : fs::directory_iterator(store.folder()))
@@ -100,11 +106,136 @@ TEST_F(RecoveryStoreTest, RemoveTakesOnlyTheOwnersFiles)
     EXPECT_EQ(left, (std::set<std::string>{"b.xem", "b.info"}));
 }
 
-TEST_F(RecoveryStoreTest, AFolderThatCannotBeMadeFailsTheWrite)
+TEST_F(RecoveryStoreTest, AFolderThatCannotBeMadeFailsTheWriteWithItsReason)
 {
     std::ofstream(home / "data") << "a file where the folder belongs";
-    EXPECT_FALSE(store.write("a", "map", {"", 1}));
+    const auto written = store.write("a", "map", {"", 1});
+    ASSERT_FALSE(written);
+    EXPECT_EQ(written.fault().file, store.folder().string());
+    EXPECT_EQ(written.fault().reason, "Not a directory");
     EXPECT_TRUE(allStale().empty());
+}
+
+mode_t modeOf(const fs::path& path)
+{
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 0;
+}
+
+TEST_F(RecoveryStoreTest, TheFolderAndItsFilesAreTheUsersAlone)
+{
+    fs::create_directories(store.folder());
+    fs::permissions(store.folder(), fs::perms::all);
+    ::umask(022);
+    ASSERT_TRUE(store.write("a", "map", {"/maps/a.xem", 1}));
+    EXPECT_EQ(modeOf(store.folder()), 0700u);
+    EXPECT_EQ(modeOf(store.mapPath("a")), 0600u);
+    EXPECT_EQ(modeOf(store.recordPath("a")), 0600u);
+
+    // A folder that is a link, or another user's, is not used.
+    fs::rename(store.folder(), home / "elsewhere");
+    fs::create_directory_symlink(home / "elsewhere", store.folder());
+    EXPECT_EQ(store.prepare().fault().reason, "a symbolic link");
+    EXPECT_TRUE(allStale().empty());
+    if (::geteuid() == 0) {
+        fs::remove(store.folder());
+        fs::rename(home / "elsewhere", store.folder());
+        ASSERT_EQ(::chown(store.folder().c_str(), 65534, 65534), 0);
+        EXPECT_EQ(store.prepare().fault().reason, "the folder belongs to another user");
+        EXPECT_FALSE(store.write("a", "map", {"", 2}));
+        EXPECT_TRUE(allStale().empty());
+    }
+}
+
+// Entries planted in the folder: links and special files are never read, offered or
+// written through, and the records are read at once within their limit.
+TEST_F(RecoveryStoreTest, HostileEntriesAreNeitherFollowedNorWaitedOn)
+{
+    const fs::path userMap = home / "user.xem";
+    std::ofstream(userMap) << "the user's map";
+    ASSERT_TRUE(store.write("linked", "recovery map", {"", 5}));
+    fs::remove(store.mapPath("linked"));
+    fs::remove(store.recordPath("linked"));
+    fs::create_symlink(userMap, store.mapPath("linked"));
+    fs::create_symlink(userMap, store.recordPath("linked"));
+    ASSERT_EQ(::mkfifo(store.mapPath("fifo").c_str(), 0600), 0);
+
+    struct Record {
+        const char* owner;
+        std::function<void(const fs::path&)> plant;
+    };
+    const std::vector<Record> records{
+        {"pipe", [](const fs::path& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }},
+        {"zero", [](const fs::path& path) { fs::create_symlink("/dev/zero", path); }},
+        {"sparse", [](const fs::path& path) { std::ofstream(path).close(), fs::resize_file(path, 6ull << 30); }},
+        {"folder", [](const fs::path& path) { fs::create_directory(path); }},
+    };
+    for (const auto& [owner, plant] : records) {
+        std::ofstream(store.mapPath(owner)) << "map";
+        plant(store.recordPath(owner));
+    }
+
+    const auto start = std::chrono::steady_clock::now();
+    const auto entries = allStale();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    auto owners = ownersOf(entries);
+    std::ranges::sort(owners);
+    EXPECT_EQ(owners, (std::vector<std::string>{"folder", "pipe", "sparse", "zero"}));
+    for (const auto& entry : entries) {
+        EXPECT_EQ(entry.record.mapFileName, "") << entry.owner;
+        EXPECT_EQ(store.readMapText(entry).value(), "map") << entry.owner;
+    }
+    const RecoveryEntry linked{"linked", store.mapPath("linked"), {}};
+    EXPECT_EQ(store.readMapText(linked).fault().kind, Fault::Kind::NotRegularFile);
+
+    // Writing replaces the links, never the map they name.
+    ASSERT_TRUE(store.write("linked", "new recovery map", {"/maps/a.xem", 6}));
+    ASSERT_TRUE(store.write("pipe", "new recovery map", {"/maps/a.xem", 6}));
+    EXPECT_EQ(fileBytes(userMap), "the user's map");
+    for (const auto& owner : {"linked", "pipe"}) {
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(store.mapPath(owner)))) << owner;
+        EXPECT_EQ(fileBytes(store.recordPath(owner)), "6\n/maps/a.xem") << owner;
+        EXPECT_EQ(modeOf(store.recordPath(owner)), 0600u) << owner;
+    }
+}
+
+TEST_F(RecoveryStoreTest, AnUnwritableFolderIsReportedAndItsCopiesStillRead)
+{
+    ASSERT_TRUE(store.write("old", "old map", {"", 1}));
+    // The user's data folder cannot take the recovery folder; permissions bind only an ordinary user.
+    const RecoveryStore blocked(home / "data/blocked/recovery");
+    fs::create_directories(home / "data/blocked");
+    fs::permissions(home / "data/blocked", fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_TRUE(test::asOrdinaryUser(home.path(), [&] {
+        const auto made = blocked.write("a", "map", {"", 1});
+        // A copy that cannot be removed says so; it is still there to offer.
+        fs::permissions(store.folder(), fs::perms::owner_read | fs::perms::owner_exec);
+        const auto removed = store.remove("old");
+        return !made && made.fault().reason == "Permission denied" && !removed
+               && removed.fault().file == store.mapPath("old").string() && allStale().size() == 1;
+    }));
+    fs::permissions(store.folder(), fs::perms::owner_all);
+}
+
+TEST(RecoveryRecordText, ReadsTheTimeAndTheWholeName)
+{
+    const std::vector<std::pair<std::string, std::optional<RecoveryRecord>>> cases{
+        {"1700000000\n/maps/a b\n.xem", RecoveryRecord{"/maps/a b\n.xem", 1700000000}},
+        {"-5\n", RecoveryRecord{"", -5}},
+        {"42", RecoveryRecord{"", 42}},
+        {"", std::nullopt},
+        {"12x\n/maps/a.xem", std::nullopt},
+        {" 12\n", std::nullopt},
+        {"99999999999999999999\n", std::nullopt},
+    };
+    for (const auto& [text, expected] : cases) {
+        const auto record = parseRecoveryRecord(text);
+        ASSERT_EQ(record.has_value(), expected.has_value()) << text;
+        if (record) {
+            EXPECT_EQ(record->mapFileName, expected->mapFileName) << text;
+            EXPECT_EQ(record->writtenAt, expected->writtenAt) << text;
+        }
+    }
 }
 
 TEST(RecoveryOwner, NamesDifferBetweenCalls)

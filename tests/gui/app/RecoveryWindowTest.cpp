@@ -4,9 +4,17 @@
 #include "core/mapfile/MapWriter.h"
 #include "gui/app/Autosave.h"
 #include "gui/dialogs/Yesnomain.h"
+#include "support/MapTestSupport.h"
 
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QTest>
+
+#include <fstream>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace xemap;
 using namespace xemap::testing;
@@ -185,7 +193,7 @@ TEST_F(RecoveryWindowTest, DiscardRemovesTheFileAndEscapeLeavesItForTheNextStart
     EXPECT_EQ(asked.size(), 2);
 }
 
-TEST_F(RecoveryWindowTest, AFailingWriteShowsNothingAndIsTriedAgainAfterTheNextChange)
+TEST_F(RecoveryWindowTest, AFailingWriteIsToldOnceWhenTheButtonIsUpAndTriedAgainAfterTheNextChange)
 {
     // A file where the recovery folder belongs: the folder cannot be made, even by the superuser.
     QFile blocker(QString::fromStdString(recoveryFolder().string()));
@@ -193,17 +201,161 @@ TEST_F(RecoveryWindowTest, AFailingWriteShowsNothingAndIsTriedAgainAfterTheNextC
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
 
+    // A message box under a held button would take the release from the map.
+    form().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form()));
+    const QPoint inside(form().width() / 2, form().height() / 2);
+    QTest::mousePress(form().windowHandle(), Qt::LeftButton, {}, inside);
+    ASSERT_NE(QGuiApplication::mouseButtons(), Qt::NoButton);
     paint(1, 1);
-    QTest::qWait(200);
-    form().autosave().flush();
+    QTest::qWait(300);
     EXPECT_TRUE(prompter.messages.isEmpty());
-    EXPECT_TRUE(prompter.dialogsShown.isEmpty());
+    QTest::mouseRelease(form().windowHandle(), Qt::LeftButton, {}, inside);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !prompter.messages.isEmpty(); }, kWaitMs));
+    EXPECT_EQ(prompter.messages.value(0),
+              "Unsaved changes cannot be kept for crash recovery: " + blocker.fileName() + ": Not a directory");
+
+    paint(2, 2);
+    QTest::qWait(200);
+    EXPECT_EQ(prompter.messages.size(), 1) << "one message per run";
     form().UndoButtonClick();
     EXPECT_TRUE(button("RedoButton")->isEnabled()) << "editing goes on";
 
     ASSERT_TRUE(blocker.remove());
     paint(3, 3);
     EXPECT_TRUE(recoveryWritten());
+    EXPECT_EQ(prompter.messages.size(), 1);
+}
+
+TEST_F(RecoveryWindowTest, ADiscardThatCannotDeleteSaysSo)
+{
+    leaveCrashedMap("crashed", 2000, "Keep");
+    // A folder where the record belongs cannot be removed as a file, even by the superuser.
+    std::filesystem::remove(store().recordPath("crashed"));
+    std::filesystem::create_directories(store().recordPath("crashed") / "inside");
+    answerRecovery(TYesNo::NoResult);
+    form().offerRecovery();
+    ASSERT_EQ(prompter.messages.size(), 1);
+    EXPECT_EQ(prompter.messages[0], "The unsaved map kept for crash recovery cannot be deleted: "
+                                        + QString::fromStdString(store().recordPath("crashed").string())
+                                        + ": Is a directory");
+}
+
+// Resident memory at its highest so far, in megabytes.
+long peakMegabytes()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+// Whatever sits in the recovery folder, the editor starts at once, within bounded memory,
+// says what it must, offers only the editor's own maps and writes through no link.
+TEST_F(RecoveryWindowTest, AHostileRecoveryFolderNeitherHangsNorMisleadsTheEditor)
+{
+    namespace fs = std::filesystem;
+    const fs::path recovery = recoveryFolder();
+    const fs::path userMap = folder.filePath("user.xem").toStdString();
+    const fs::path secret = folder.filePath("secret").toStdString();
+    const QString cannotKeep = "Unsaved changes cannot be kept for crash recovery: " + QString::fromStdString(recovery);
+    // A crashed editor's map under "crashed", whose record or lock is replaced.
+    const auto crashedWith = [this, recovery](auto plant) {
+        return [this, recovery, plant] {
+            leaveCrashedMap("crashed", 2000, "Keep");
+            plant(recovery / "crashed");
+        };
+    };
+    const auto replace = [](const fs::path& path, auto make) {
+        fs::remove(path);
+        make(path);
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> plant;
+        int questions;
+        QString said;
+        bool written;
+    };
+    const std::vector<Case> cases{
+        {"a map that links to the user's map", crashedWith([&](const fs::path& base) {
+             replace(fs::path(base) += ".xem", [&](const fs::path& p) { fs::create_symlink(userMap, p); });
+         }),
+         0, "", true},
+        {"a map that links to a secret", crashedWith([&](const fs::path& base) {
+             replace(fs::path(base) += ".xem", [&](const fs::path& p) { fs::create_symlink(secret, p); });
+         }),
+         0, "", true},
+        {"a record that links to /dev/zero", crashedWith([&](const fs::path& base) {
+             replace(fs::path(base) += ".info", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); });
+         }),
+         1, "", true},
+        {"a pipe as record", crashedWith([&](const fs::path& base) {
+             replace(fs::path(base) += ".info", [](const fs::path& p) { ::mkfifo(p.c_str(), 0600); });
+         }),
+         1, "", true},
+        {"a sparse 6 GB record", crashedWith([&](const fs::path& base) {
+             replace(fs::path(base) += ".info", [](const fs::path& p) {
+                 std::ofstream(p).close();
+                 fs::resize_file(p, 6ull << 30);
+             });
+         }),
+         1, "", true},
+        {"an empty lock", crashedWith([](const fs::path& base) { std::ofstream(fs::path(base) += ".lock").close(); }),
+         1, "", true},
+        {"a garbage lock",
+         crashedWith([](const fs::path& base) { std::ofstream(fs::path(base) += ".lock") << "\x7f\x01 12 garbage"; }),
+         1, "", true},
+        {"a file where the folder belongs", [&] { std::ofstream(recovery) << "not a folder"; }, 0,
+         cannotKeep + ": Not a directory", false},
+    };
+    std::ofstream(secret) << "secret";
+    std::ofstream(userMap) << "the user's map";
+    for (const auto& [name, plant, questions, said, written] : cases) {
+        SCOPED_TRACE(name);
+        windows.reset();
+        fs::remove_all(recovery);
+        fs::create_directories(recovery.parent_path());
+        plant();
+        prompter.messages.clear();
+        asked.clear();
+        for (int i = 0; i < questions; ++i)
+            answerRecovery(QDialog::Rejected);
+
+        const long peakBefore = peakMegabytes();
+        QElapsedTimer clock;
+        clock.start();
+        windows = std::make_unique<XemapWindows>(prompter, folder.path());
+        form().offerRecovery();
+        EXPECT_LT(clock.elapsed(), 3000);
+        EXPECT_LT(peakMegabytes() - peakBefore, 100);
+
+        EXPECT_EQ(asked.size(), questions);
+        for (const QString& question : asked)
+            EXPECT_TRUE(question.startsWith("XEMap did not close normally. Restore the unsaved map?\nKeep, kept "));
+        EXPECT_EQ(prompter.messages.join("|").toStdString(), said.toStdString());
+        form().autosave().setInterval(std::chrono::milliseconds(50));
+        paint(1, 1);
+        if (written) {
+            EXPECT_TRUE(recoveryWritten());
+        }
+        form().autosave().flush();
+        EXPECT_EQ(fileBytes(userMap), "the user's map");
+        EXPECT_EQ(fileBytes(secret), "secret");
+        EXPECT_TRUE(prompter.allAnswersUsed());
+    }
+    if (::geteuid() == 0) {
+        // Another user's folder is not used, and the message says so.
+        windows.reset();
+        fs::remove_all(recovery);
+        leaveCrashedMap("crashed", 2000, "Keep");
+        ASSERT_EQ(::chown(recovery.c_str(), 65534, 65534), 0);
+        prompter.messages.clear();
+        windows = std::make_unique<XemapWindows>(prompter, folder.path());
+        form().offerRecovery();
+        EXPECT_EQ(prompter.messages.join("|").toStdString(),
+                  (cannotKeep + ": the folder belongs to another user").toStdString());
+        EXPECT_TRUE(asked.isEmpty());
+    }
 }
 
 }  // namespace
