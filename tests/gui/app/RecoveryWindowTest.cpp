@@ -5,6 +5,7 @@
 #include "gui/app/Autosave.h"
 #include "gui/dialogs/Yesnomain.h"
 #include "support/MapTestSupport.h"
+#include "support/OrdinaryUser.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -356,6 +357,17 @@ TEST_F(RecoveryWindowTest, AHostileRecoveryFolderNeitherHangsNorMisleadsTheEdito
                   (cannotKeep + ": the folder belongs to another user").toStdString());
         EXPECT_TRUE(asked.isEmpty());
     }
+    // A data folder that takes no recovery folder: permissions bind only an ordinary user.
+    windows.reset();
+    fs::remove_all(recovery);
+    fs::permissions(recovery.parent_path(), fs::perms::owner_read | fs::perms::owner_exec);
+    fs::permissions(folder.path().toStdString(), fs::perms::all);
+    prompter.messages.clear();
+    EXPECT_TRUE(test::asOrdinaryUser(data.path().toStdString(), [&] {
+        windows = std::make_unique<XemapWindows>(prompter, folder.path());
+        form().offerRecovery();
+        return prompter.messages.join("|") == cannotKeep + ": Permission denied";
+    }));
 }
 
 }  // namespace
