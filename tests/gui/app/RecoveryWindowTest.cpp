@@ -228,10 +228,10 @@ TEST_F(RecoveryWindowTest, AFailingWriteIsToldOnceWhenTheButtonIsUpAndTriedAgain
     EXPECT_EQ(prompter.messages.size(), 1);
 }
 
-TEST_F(RecoveryWindowTest, ADiscardThatCannotDeleteSaysSo)
+TEST_F(RecoveryWindowTest, ACopyThatCannotBeDeletedOrMovedIsSaidOrRestoredAllTheSame)
 {
+    // Folders where files belong cannot be removed or replaced as files, even by the superuser.
     leaveCrashedMap("crashed", 2000, "Keep");
-    // A folder where the record belongs cannot be removed as a file, even by the superuser.
     std::filesystem::remove(store().recordPath("crashed"));
     std::filesystem::create_directories(store().recordPath("crashed") / "inside");
     answerRecovery(TYesNo::NoResult);
@@ -240,6 +240,15 @@ TEST_F(RecoveryWindowTest, ADiscardThatCannotDeleteSaysSo)
     EXPECT_EQ(prompter.messages[0], "The unsaved map kept for crash recovery cannot be deleted: "
                                         + QString::fromStdString(store().recordPath("crashed").string())
                                         + ": Is a directory");
+
+    const MapDocument stuck = leaveCrashedMap("stuck", 3000, "Stuck");
+    std::filesystem::create_directories(recoveryMap() / "inside");
+    answerRecovery(QDialog::Accepted);
+    form().offerRecovery();
+    EXPECT_EQ(grid(), stuck.grid);
+    EXPECT_EQ(form().document().mapName, "Stuck");
+    EXPECT_TRUE(form().session().modified());
+    EXPECT_TRUE(std::filesystem::exists(store().mapPath("stuck")));
 }
 
 // Resident memory at its highest so far, in megabytes.
