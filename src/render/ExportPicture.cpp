@@ -8,6 +8,9 @@
 #include <QPainter>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <array>
+
 namespace xemap {
 
 namespace {
@@ -18,6 +21,20 @@ QRect exportCellRect(int x, int y, float scale)
     const QPoint topLeft(at(80 * x), at(80 * y));
     const QPoint end(at(80 * x + 80), at(80 * y + 80));
     return {topLeft, QSize(end.x() - topLeft.x(), end.y() - topLeft.y())};
+}
+
+// Ring colours of the kinds of change: red tiles, blue doors, yellow descriptions.
+constexpr std::array<QRgb, 3> kChangeColours{qRgb(230, 0, 0), qRgb(0, 90, 255), qRgb(255, 210, 0)};
+
+int ringOf(ChangeKind kind)
+{
+    switch (kind) {
+    case ChangeKind::Tiles: return 0;
+    case ChangeKind::Doors: return 1;
+    case ChangeKind::Descriptions: return 2;
+    case ChangeKind::Map: break;
+    }
+    return -1;
 }
 
 }  // namespace
@@ -53,6 +70,31 @@ QImage exportPicture(const MapDocument& document, const EditorState& state, cons
         }
     }
     return picture;
+}
+
+void outlineChangedCells(QImage& picture, float scale, const std::vector<MapDifference>& differences)
+{
+    std::array<std::array<bool, kChangeColours.size()>, kCellCount> kinds{};
+    for (const MapDifference& difference : differences)
+        if (const int ring = ringOf(difference.kind); ring >= 0 && difference.cellIndex >= 0)
+            kinds[difference.cellIndex][ring] = true;
+    QPainter painter(&picture);
+    for (int cell = 0; cell < kCellCount; ++cell) {
+        const GridCell at = gridCellOf(cell);
+        QRect ring = exportCellRect(at.x, at.y, scale);
+        const int width = std::max(1, ring.width() / 16);
+        for (std::size_t kind = 0; kind < kChangeColours.size(); ++kind) {
+            if (!kinds[cell][kind])
+                continue;
+            // A frame of the given width just inside ring, then the next ring inside it.
+            const QColor colour(kChangeColours[kind]);
+            painter.fillRect(ring.x(), ring.y(), ring.width(), width, colour);
+            painter.fillRect(ring.x(), ring.bottom() - width + 1, ring.width(), width, colour);
+            painter.fillRect(ring.x(), ring.y(), width, ring.height(), colour);
+            painter.fillRect(ring.right() - width + 1, ring.y(), width, ring.height(), colour);
+            ring.adjust(width, width, -width, -width);
+        }
+    }
 }
 
 QString writePicture(const QImage& picture, const QString& fileName)

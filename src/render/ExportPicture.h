@@ -1,11 +1,14 @@
 #pragma once
 
+#include "core/compare/MapDiff.h"
 #include "core/document/EditorState.h"
 #include "core/document/MapDocument.h"
 #include "render/DoorGeometry.h"
 
 #include <QImage>
 #include <QString>
+
+#include <vector>
 
 namespace xemap {
 
@@ -21,6 +24,11 @@ constexpr int exportPictureSize(float scale) { return static_cast<int>(2560 * sc
 // View > Doors is on, each cell's tile source rectangle scaled into place.
 QImage exportPicture(const MapDocument& document, const EditorState& state, const Tileset& tileset,
                      const DoorGeometry& doorGeometry, float scale, int layerLimit = kCellLayers);
+
+// Outlines every changed cell of a picture drawn at scale: one ring per kind of change
+// the cell has (tiles, doors, descriptions, in that order from the border inwards), each
+// kind in its own colour, so a reviewer sees at a glance what changed where.
+void outlineChangedCells(QImage& picture, float scale, const std::vector<MapDifference>& differences);
 
 // Saves the picture as PNG for a ".png" name and BMP otherwise, through a temporary
 // file renamed over the target. Returns an empty string or the message of the failure.

@@ -1,7 +1,5 @@
 #include "Commands.h"
 
-#include "core/text/TextLines.h"
-
 #include <iostream>
 
 namespace xemap::cli {
@@ -14,9 +12,7 @@ int runCheck(const Invocation& invocation)
     const auto map = readInputMap(invocation, fileName);
     if (!map)
         return kFailure;
-    for (const auto& skipped : map->skipped)
-        std::cout << printableText(fileName) << ": line " << skipped.line << ": warning: skipped line '"
-                  << printableText(skipped.text) << "'\n";
+    printSkippedLines(std::cout, fileName, *map, "warning: ");
     return map->skipped.empty() ? kSuccess : kWarnings;
 }
 

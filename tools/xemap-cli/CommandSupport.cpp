@@ -9,14 +9,14 @@
 
 namespace xemap::cli {
 
-int runCommand(int (*run)(const Invocation&), const Invocation& invocation)
+int runCommand(int (*run)(const Invocation&), const Invocation& invocation, int troubleStatus)
 {
     try {
         return run(invocation);
     } catch (const std::bad_alloc&) {
         // Outputs are written through temporary files, so nothing half written is left.
         std::cerr << "xemap-cli: there is not enough memory for the command\n";
-        return kFailure;
+        return troubleStatus;
     }
 }
 
@@ -49,6 +49,25 @@ std::optional<LoadedMap> readInputMap(const Invocation& invocation, const std::s
         return std::nullopt;
     }
     return std::move(result.map);
+}
+
+void printSkippedLines(std::ostream& out, const std::string& fileName, const LoadedMap& map, std::string_view lead)
+{
+    for (const auto& skipped : map.skipped)
+        out << printableText(fileName) << ": line " << skipped.line << ": " << lead << "skipped line '"
+            << printableText(skipped.text) << "'\n";
+}
+
+std::optional<MapDocument> readCleanMap(const Invocation& invocation, const std::string& fileName)
+{
+    auto map = readInputMap(invocation, fileName);
+    if (!map)
+        return std::nullopt;
+    if (!map->skipped.empty()) {
+        printSkippedLines(std::cerr, fileName, *map, "");
+        return std::nullopt;
+    }
+    return std::move(map->document);
 }
 
 bool writeOutputFile(const std::string& fileName, std::string_view bytes)

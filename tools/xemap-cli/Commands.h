@@ -3,8 +3,11 @@
 #include "core/mapfile/MapReader.h"
 #include "core/tileset/Registry.h"
 
+#include <QImage>
+
 #include <filesystem>
 #include <initializer_list>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,7 +16,9 @@
 
 namespace xemap::cli {
 
-enum ExitCode { kSuccess = 0, kFailure = 1, kWarnings = 2 };
+// diff, show and merge answer as diff does: 1 is an answer (the maps differ, the merge
+// has conflicts) and 2 is trouble of any kind.
+enum ExitCode { kSuccess = 0, kFailure = 1, kWarnings = 2, kDifferent = 1, kConflicts = 1, kTrouble = 2 };
 // import's exit status for a map it cannot take or write.
 inline constexpr int kRefused = 2;
 
@@ -30,11 +35,15 @@ int runCheck(const Invocation& invocation);
 int runImage(const Invocation& invocation);
 int runTmx(const Invocation& invocation);
 int runImport(const Invocation& invocation);
+int runDiff(const Invocation& invocation);
+int runShow(const Invocation& invocation);
+int runMerge(const Invocation& invocation);
 
 // Shared by the commands.
 
-// Runs a command; running out of memory anywhere in it is its one-line error, exit 1.
-int runCommand(int (*run)(const Invocation&), const Invocation& invocation);
+// Runs a command; running out of memory anywhere in it is its one-line error, with the
+// command's exit status for trouble.
+int runCommand(int (*run)(const Invocation&), const Invocation& invocation, int troubleStatus);
 // Entry index of the registry in programDir, read no further than that entry; the
 // default registry when the file is missing or holds no entries. Nothing when the
 // registry is refused (not a regular file, too large) or has no such entry: the
@@ -46,6 +55,18 @@ std::optional<TilesetEntry> registryEntry(const std::filesystem::path& programDi
 // upgraded with the layer count of the registry's first tileset. On failure the
 // one-line message is printed and nothing is returned.
 std::optional<LoadedMap> readInputMap(const Invocation& invocation, const std::string& fileName);
+// Prints the lines the read passed over, each naming the file and line after lead.
+void printSkippedLines(std::ostream& out, const std::string& fileName, const LoadedMap& map, std::string_view lead);
+// Reads a map that must read cleanly: skipped lines are printed and refuse it too.
+std::optional<MapDocument> readCleanMap(const Invocation& invocation, const std::string& fileName);
+// The scale of a scale choice as the export dialog offers it ("1.00" ... "0.10").
+std::optional<float> scaleChoiceOf(std::string_view choice);
+// The map's picture as the export draws it, from the registry and tile sheets in tiles;
+// prints why there is none.
+std::optional<QImage> mapPicture(const MapDocument& document, const std::filesystem::path& tiles,
+                                 const std::string& mapFile, float scaleChoice);
+// Writes the picture as .png or .bmp by its name, prints why it could not.
+bool writeOutputPicture(const QImage& picture, const std::string& fileName);
 // Writes through a temporary file, so a failure leaves the old file; prints why it failed.
 bool writeOutputFile(const std::string& fileName, std::string_view bytes);
 // A command's two file names and its options that take a value ("--tiles DIR"). The

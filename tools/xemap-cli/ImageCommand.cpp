@@ -1,29 +1,16 @@
 #include "Commands.h"
 
 #include "core/text/TextLines.h"
-#include "core/tileset/Registry.h"
-#include "render/DoorGeometry.h"
-#include "render/ExportPicture.h"
-#include "render/Tileset.h"
 
 #include <QFileInfo>
-#include <QGuiApplication>
 
-#include <algorithm>
-#include <array>
 #include <iostream>
-#include <memory>
-#include <utility>
 
 namespace xemap::cli {
 
 namespace {
 
 constexpr std::string_view kImageUsage = "image IN.xem OUT.bmp|OUT.png [--scale 1.00|0.50|0.25|0.10] [--tiles DIR]";
-
-// The scale choices of the export dialog.
-constexpr std::array<std::pair<std::string_view, float>, 4> kScaleChoices{
-    {{"1.00", 1.0f}, {"0.50", 0.5f}, {"0.25", 0.25f}, {"0.10", 0.1f}}};
 
 struct ImageRequest : FileArguments {
     float scaleChoice = 0.5f;
@@ -36,11 +23,10 @@ std::optional<ImageRequest> parseRequest(const Invocation& invocation)
         return std::nullopt;
     ImageRequest request{*split};
     for (const auto& [option, value] : split->options) {
-        const auto choice = std::find_if(kScaleChoices.begin(), kScaleChoices.end(),
-                                         [&](const auto& entry) { return entry.first == value; });
-        if (choice == kScaleChoices.end())
+        const auto choice = scaleChoiceOf(value);
+        if (!choice)
             return std::nullopt;
-        request.scaleChoice = choice->second;
+        request.scaleChoice = *choice;
     }
     return request;
 }
@@ -49,48 +35,6 @@ bool namesPicture(const std::string& fileName)
 {
     const QString suffix = QFileInfo(QString::fromStdString(fileName)).suffix();
     return suffix.compare("bmp", Qt::CaseInsensitive) == 0 || suffix.compare("png", Qt::CaseInsensitive) == 0;
-}
-
-LayerFiles layerFilesOf(const TilesetEntry& entry, const std::filesystem::path& tiles)
-{
-    LayerFiles files;
-    for (int layer = 0; layer < kTilesetLayers; ++layer) {
-        const std::string& stored = entry.layerFiles[layer];
-        files[layer] = stored == kNullLayerFile ? QString(kNoLayerFile)
-                                                : QString::fromStdString(resolveTilesetPath(tiles, stored).string());
-    }
-    return files;
-}
-
-// A device or pipe named as a tile sheet would be read without end or wait for a
-// writer; only regular files (or missing ones, which the load reports) go to the loader.
-std::optional<QString> firstIrregularFile(const LayerFiles& files)
-{
-    for (const QString& file : files) {
-        std::error_code ec;
-        const auto status = std::filesystem::status(file.toStdString(), ec);
-        if (file != kNoLayerFile && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
-            return file;
-    }
-    return std::nullopt;
-}
-
-// Labels need the font machinery of a GUI application; no window is ever shown, and
-// the platform's notes on stderr would break the tool's one-line messages.
-std::unique_ptr<QGuiApplication> startFonts()
-{
-    if (QCoreApplication::instance())
-        return nullptr;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-        if (type == QtCriticalMsg || type == QtFatalMsg)
-            std::cerr << message.toStdString() << '\n';
-    });
-    static int argc = 1;
-    static char name[] = "xemap-cli";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 }  // namespace
@@ -107,34 +51,8 @@ int runImage(const Invocation& invocation)
     const auto map = readInputMap({request->tiles, {}}, request->in);
     if (!map)
         return kFailure;
-    const MapDocument& document = map->document;
-    const auto entry = registryEntry(request->tiles, document.tilesetIndex, request->in);
-    if (!entry)
-        return kFailure;
-    const LayerFiles files = layerFilesOf(*entry, request->tiles);
-    if (const auto odd = firstIrregularFile(files)) {
-        std::cerr << printableText(odd->toStdString()) << ": not a regular file\n";
-        return kFailure;
-    }
-
-    const auto app = startFonts();
-    Tileset tileset;
-    const QStringList messages = tileset.LoadTileset(files);
-    if (!messages.isEmpty()) {
-        std::cerr << printableText(messages.front().toStdString()) << '\n';
-        return kFailure;
-    }
-    // One picture is drawn: tiles are turned as they are laid, and none is kept.
-    tileset.setKeepsTurnedTiles(false);
-    EditorState view;
-    view.layerCount = tileset.layerCount() + 1;
-    const QImage picture = exportPicture(document, view, tileset, doorGeometryFor(document.tilesetIndex),
-                                         exportScale(request->scaleChoice));
-    if (const QString error = writePicture(picture, QString::fromStdString(request->out)); !error.isEmpty()) {
-        std::cerr << printableText(error.toStdString()) << '\n';
-        return kFailure;
-    }
-    return kSuccess;
+    const auto picture = mapPicture(map->document, request->tiles, request->in, request->scaleChoice);
+    return picture && writeOutputPicture(*picture, request->out) ? kSuccess : kFailure;
 }
 
 }  // namespace xemap::cli

@@ -13,13 +13,15 @@ namespace {
 using xemap::cli::Invocation;
 
 // One row per command: how it is called, what it does, the options it takes (each
-// with a value, separated by blanks) and the function that runs it.
+// with a value, separated by blanks), the function that runs it and its exit status
+// for trouble (bad arguments included).
 struct Command {
     std::string_view name;
     std::string_view arguments;
     std::string_view summary;
     std::string_view options;
     int (*run)(const Invocation&);
+    int troubleStatus = xemap::cli::kFailure;
 };
 
 constexpr std::array kCommands{
@@ -37,6 +39,14 @@ constexpr std::array kCommands{
     Command{"import", "IN.tmx OUT.xem",
             "a map written by tmx, also once Tiled saved it, back to a map; exit 2 when refused", "",
             xemap::cli::runImport},
+    Command{"diff", "A.xem B.xem [--image OUT.png [--scale S] [--tiles DIR]]",
+            "differences in words (exit 0 same, 1 differ, 2 trouble); --image outlines changed cells",
+            "image scale tiles", xemap::cli::runDiff, xemap::cli::kTrouble},
+    Command{"show", "MAP.xem", "the whole map as stable readable text (git textconv)", "", xemap::cli::runShow,
+            xemap::cli::kTrouble},
+    Command{"merge", "BASE.xem OURS.xem THEIRS.xem -o OUT.xem",
+            "three-way merge (git merge driver); conflicts keep OURS, are listed, exit 1", "o", xemap::cli::runMerge,
+            xemap::cli::kTrouble},
 };
 
 constexpr std::size_t kSummaryColumn = 40;
@@ -53,11 +63,11 @@ void printUsage(std::ostream& out)
     out << lead << "xemap-cli --help | -h | --version\n";
 }
 
-int usageFailure(const QString& fault)
+int usageFailure(const QString& fault, int status = xemap::cli::kFailure)
 {
     std::cerr << "xemap-cli: " << fault.toStdString() << '\n';
     printUsage(std::cerr);
-    return xemap::cli::kFailure;
+    return status;
 }
 
 QStringList argumentList(int argc, char** argv)
@@ -122,8 +132,9 @@ int main(int argc, char** argv)
     if (command == kCommands.end())
         return usageFailure(QString("unknown command '%1'").arg(positional.front()));
     if (const QString fault = commandOptionFault(*command, positional); !fault.isEmpty())
-        return usageFailure(QString("%1: %2").arg(positional.front(), fault));
+        return usageFailure(QString("%1: %2").arg(positional.front(), fault), command->troubleStatus);
     return xemap::cli::runCommand(
         command->run,
-        {programDir(argv[0]), std::vector<std::string>(argv + argc - (positional.size() - 1), argv + argc)});
+        {programDir(argv[0]), std::vector<std::string>(argv + argc - (positional.size() - 1), argv + argc)},
+        command->troubleStatus);
 }

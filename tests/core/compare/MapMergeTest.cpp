@@ -1,0 +1,243 @@
+#include "core/compare/MapMerge.h"
+#include "RandomMaps.h"
+#include "core/mapfile/MapWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace xemap {
+namespace {
+
+using testing::deepCopy;
+using testing::RandomMaps;
+
+// One description on cell (2, 3) with the NPCs Mara and Olf, then one on cell (5, 1).
+MapDocument baseMap()
+{
+    MapDocument document;
+    document.mapName = "Keep";
+    auto well = std::make_shared<XETile>();
+    well->cellIndex = cellIndexOf(1, 2);
+    well->shortName = "Old Well";
+    for (const char* name : {"Mara", "Olf"}) {
+        auto npc = std::make_shared<XENPC>();
+        npc->name = name;
+        well->npcs.push_back(npc);
+    }
+    auto gate = std::make_shared<XETile>();
+    gate->cellIndex = cellIndexOf(4, 0);
+    gate->shortName = "Gate";
+    document.descriptions.append(well);
+    document.descriptions.append(gate);
+    return document;
+}
+
+XETile& at(MapDocument& document, int position) { return *document.descriptions.at(position); }
+
+TilePtr described(int cellIndex, const std::string& name)
+{
+    auto tile = std::make_shared<XETile>();
+    tile->cellIndex = cellIndex;
+    tile->shortName = name;
+    return tile;
+}
+
+std::shared_ptr<XENPC> npc(const std::string& name, const std::string& race = "")
+{
+    auto record = std::make_shared<XENPC>();
+    record->name = name, record->race = race;
+    return record;
+}
+
+std::vector<std::string> npcNames(const XETile& tile)
+{
+    std::vector<std::string> names;
+    for (const auto& record : tile.npcs)
+        names.push_back(record->name + (record->race.empty() ? "" : "/" + record->race));
+    return names;
+}
+
+std::vector<std::string> shortNames(const MapDocument& document)
+{
+    std::vector<std::string> names;
+    for (const auto& tile : document.descriptions.tiles())
+        names.push_back(tile->shortName);
+    return names;
+}
+
+TEST(MapMerge, TakesEachChangeFromItsSideAndKeepsOursOnConflicts)
+{
+    using Edit = std::function<void(MapDocument&)>;
+    struct Case {
+        const char* what;
+        Edit ours, theirs;
+        std::function<void(const MapDocument&)> expect;
+        std::vector<std::string> conflicts;
+        std::vector<std::string> idChanges;
+    };
+    const std::vector<Case> cases{
+        {"different cells and doors, the same change on both sides",
+         [](MapDocument& d) { d.grid.tile(0, 0, 0) = 5, d.grid.door(9, 9, North) = 1, d.mapName = "Fort"; },
+         [](MapDocument& d) { d.grid.tile(1, 0, 2) = 6, d.grid.rotation(1, 0, 2) = 2, d.mapName = "Fort"; },
+         [](const MapDocument& m) {
+             EXPECT_EQ(m.grid.tile(0, 0, 0), 5);
+             EXPECT_EQ(m.grid.door(9, 9, North), 1);
+             EXPECT_EQ(m.grid.tile(1, 0, 2), 6);
+             EXPECT_EQ(m.grid.rotation(1, 0, 2), 2);
+             EXPECT_EQ(m.mapName, "Fort");
+         },
+         {},
+         {}},
+        {"one layer changed differently, the rotation alone on one side",
+         [](MapDocument& d) { d.grid.tile(2, 1, 2) = 7, d.grid.door(2, 1, Center) = 2; },
+         [](MapDocument& d) { d.grid.rotation(2, 1, 2) = 1, d.grid.door(2, 1, Center) = -2, d.tilesetIndex = 1; },
+         [](const MapDocument& m) {
+             EXPECT_EQ(m.grid.tile(2, 1, 2), 7);
+             EXPECT_EQ(m.grid.rotation(2, 1, 2), 0);
+             EXPECT_EQ(m.grid.door(2, 1, Center), 2);
+             EXPECT_EQ(m.tilesetIndex, 1);
+         },
+         {"cell (3, 2) layer 1: base empty / ours tile 7 / theirs empty rotated 90°",
+          "cell (3, 2) Center door: base No Door / ours Locked Door (Center Horiz) / theirs Locked Door (Center Vert)"},
+         {}},
+        {"fields and records of one description from both sides",
+         [](MapDocument& d) {
+             at(d, 0).shortName = "Dry Well";
+             at(d, 0).npcs[0]->race = "Elf";
+             at(d, 0).npcs.push_back(npc("Ivo"));
+         },
+         [](MapDocument& d) {
+             at(d, 0).areaText = {"Stones."};
+             at(d, 0).npcs[0]->align = "Good";
+             at(d, 0).npcs.erase(at(d, 0).npcs.begin() + 1);
+             at(d, 0).npcs.push_back(npc("Zed"));
+         },
+         [](const MapDocument& m) {
+             const XETile& well = *m.descriptions.at(0);
+             EXPECT_EQ(well.shortName, "Dry Well");
+             EXPECT_EQ(well.areaText, StringList{"Stones."});
+             EXPECT_EQ(npcNames(well), (std::vector<std::string>{"Mara/Elf", "Ivo", "Zed"}));
+             EXPECT_EQ(well.npcs[0]->align, "Good");
+         },
+         {},
+         {}},
+        {"the same record changed differently, removed and changed",
+         [](MapDocument& d) { at(d, 0).npcs[0]->race = "Elf", at(d, 0).npcs.pop_back(), at(d, 1).shortName = "Wall"; },
+         [](MapDocument& d) {
+             at(d, 0).npcs[0]->race = "Dwarf", at(d, 0).npcs[1]->race = "Gnome";
+             d.descriptions.removeAt(1);
+         },
+         [](const MapDocument& m) {
+             EXPECT_EQ(npcNames(*m.descriptions.at(0)), std::vector<std::string>{"Mara/Elf"});
+             EXPECT_EQ(shortNames(m), (std::vector<std::string>{"Old Well", "Wall"}));
+         },
+         {"cell (5, 1) description: base \"Gate\" / ours changed / theirs removed",
+          "cell (2, 3) description: NPC \"Mara\": Race: base \"\" / ours \"Elf\" / theirs \"Dwarf\"",
+          "cell (2, 3) description: NPC \"Olf\": base as it was / ours removed / theirs changed"},
+         {}},
+        {"descriptions added on both sides come ours first; IDs listed",
+         [](MapDocument& d) { d.descriptions.insert(0, described(7, "Inn")); },
+         [](MapDocument& d) {
+             d.descriptions.append(described(8, "Mill"));
+             d.descriptions.removeAt(0);
+         },
+         [](const MapDocument& m) {
+             EXPECT_EQ(shortNames(m), (std::vector<std::string>{"Inn", "Gate", "Mill"}));
+         },
+         {},
+         {"cell (5, 1) description \"Gate\": location ID 3 in ours, 1 in theirs → 2",
+          "cell (9, 1) description \"Mill\": location ID 2 in theirs → 3"}},
+        {"a reorder on one side, an addition at the end on the other",
+         [](MapDocument& d) { d.descriptions.append(described(7, "Inn")); },
+         [](MapDocument& d) {
+             TilePtr gate = d.descriptions.at(1);
+             d.descriptions.removeAt(1);
+             d.descriptions.insert(0, gate);
+         },
+         [](const MapDocument& m) {
+             EXPECT_EQ(shortNames(m), (std::vector<std::string>{"Gate", "Old Well", "Inn"}));
+         },
+         {},
+         {"cell (5, 1) description \"Gate\": location ID 2 in ours → 1",
+          "cell (2, 3) description \"Old Well\": location ID 1 in ours → 2"}},
+        {"the same cell described differently by both",
+         [](MapDocument& d) { d.descriptions.append(described(7, "Inn")); },
+         [](MapDocument& d) { d.descriptions.append(described(7, "Tavern")); },
+         [](const MapDocument& m) {
+             EXPECT_EQ(shortNames(m), (std::vector<std::string>{"Old Well", "Gate", "Inn"}));
+         },
+         {"cell (8, 1) description: base none / ours added \"Inn\" / theirs added \"Tavern\""},
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const MapDocument base = baseMap();
+        MapDocument ours = deepCopy(base), theirs = deepCopy(base);
+        c.ours(ours);
+        c.theirs(theirs);
+        const MergeResult result = mergeMaps(base, ours, theirs);
+        c.expect(result.document);
+        std::vector<std::string> conflicts;
+        for (const auto& conflict : result.conflicts)
+            conflicts.push_back(conflict.text);
+        EXPECT_EQ(conflicts, c.conflicts);
+        EXPECT_EQ(result.locationIdChanges, c.idChanges);
+    }
+}
+
+// Descriptions compared whatever their order, and their records whatever the order of
+// records that both sides added at one place.
+std::vector<std::string> canonical(const MapDocument& document)
+{
+    std::vector<std::string> all;
+    for (const TilePtr& tile : document.descriptions.tiles()) {
+        std::string text =
+            std::to_string(tile->cellIndex) + xemap::quoted(tile->shortName) + xemap::quoted(tile->areaText);
+        forEachRecordKind([&](auto kind) {
+            std::vector<std::string> records;
+            for (const auto& record : (*tile).*kind.records) {
+                std::string fields = xemap::quoted(record->name);
+                forEachRecordField<typename decltype(kind)::Record>(
+                    [&](std::string_view, auto member) { fields += fieldWords((*record).*member); });
+                records.push_back(fields);
+            }
+            std::sort(records.begin(), records.end());
+            for (const auto& record : records)
+                text += record;
+            text += '|';
+        });
+        all.push_back(text);
+    }
+    std::sort(all.begin(), all.end());
+    return all;
+}
+
+TEST(MapMerge, HoldsItsPropertiesOverRandomMapsAndEdits)
+{
+    RandomMaps random(2028);
+    int clean = 0;
+    for (int round = 0; round < 400; ++round) {
+        const MapDocument base = random.map();
+        const MapDocument ours = random.edited(base), theirs = random.edited(base);
+        SCOPED_TRACE(writeMap(base) + "\n--- ours\n" + writeMap(ours) + "\n--- theirs\n" + writeMap(theirs));
+        // A side merged with an unchanged base is that side, whichever it is.
+        EXPECT_EQ(writeMap(mergeMaps(base, base, theirs).document), writeMap(theirs));
+        EXPECT_EQ(writeMap(mergeMaps(base, ours, base).document), writeMap(ours));
+        for (const std::string& change : mergeMaps(base, ours, base).locationIdChanges)
+            EXPECT_EQ(change.find(" in ours"), std::string::npos) << change;
+
+        const MergeResult forth = mergeMaps(base, ours, theirs), back = mergeMaps(base, theirs, ours);
+        EXPECT_EQ(forth.conflicts.empty(), back.conflicts.empty());
+        if (!forth.conflicts.empty())
+            continue;
+        ++clean;
+        EXPECT_EQ(forth.document.grid, back.document.grid);
+        EXPECT_EQ(forth.document.mapName, back.document.mapName);
+        EXPECT_EQ(canonical(forth.document), canonical(back.document));
+    }
+    EXPECT_GT(clean, 100);
+}
+
+}  // namespace
+}  // namespace xemap

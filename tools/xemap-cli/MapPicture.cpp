@@ -1,0 +1,113 @@
+#include "Commands.h"
+
+#include "core/text/TextLines.h"
+#include "core/tileset/Registry.h"
+#include "render/DoorGeometry.h"
+#include "render/ExportPicture.h"
+#include "render/Tileset.h"
+
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <array>
+#include <iostream>
+#include <memory>
+#include <utility>
+
+namespace xemap::cli {
+
+namespace {
+
+// The scale choices of the export dialog.
+constexpr std::array<std::pair<std::string_view, float>, 4> kScaleChoices{
+    {{"1.00", 1.0f}, {"0.50", 0.5f}, {"0.25", 0.25f}, {"0.10", 0.1f}}};
+
+LayerFiles layerFilesOf(const TilesetEntry& entry, const std::filesystem::path& tiles)
+{
+    LayerFiles files;
+    for (int layer = 0; layer < kTilesetLayers; ++layer) {
+        const std::string& stored = entry.layerFiles[layer];
+        files[layer] = stored == kNullLayerFile ? QString(kNoLayerFile)
+                                                : QString::fromStdString(resolveTilesetPath(tiles, stored).string());
+    }
+    return files;
+}
+
+// A device or pipe named as a tile sheet would be read without end or wait for a
+// writer; only regular files (or missing ones, which the load reports) go to the loader.
+std::optional<QString> firstIrregularFile(const LayerFiles& files)
+{
+    for (const QString& file : files) {
+        std::error_code ec;
+        const auto status = std::filesystem::status(file.toStdString(), ec);
+        if (file != kNoLayerFile && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+            return file;
+    }
+    return std::nullopt;
+}
+
+// Labels need the font machinery of a GUI application; no window is ever shown, and
+// the platform's notes on stderr would break the tool's one-line messages.
+std::unique_ptr<QGuiApplication> startFonts()
+{
+    if (QCoreApplication::instance())
+        return nullptr;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::cerr << message.toStdString() << '\n';
+    });
+    static int argc = 1;
+    static char name[] = "xemap-cli";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+}  // namespace
+
+std::optional<float> scaleChoiceOf(std::string_view choice)
+{
+    const auto found = std::find_if(kScaleChoices.begin(), kScaleChoices.end(),
+                                    [&](const auto& entry) { return entry.first == choice; });
+    if (found == kScaleChoices.end())
+        return std::nullopt;
+    return found->second;
+}
+
+std::optional<QImage> mapPicture(const MapDocument& document, const std::filesystem::path& tiles,
+                                 const std::string& mapFile, float scaleChoice)
+{
+    const auto entry = registryEntry(tiles, document.tilesetIndex, mapFile);
+    if (!entry)
+        return std::nullopt;
+    const LayerFiles files = layerFilesOf(*entry, tiles);
+    if (const auto odd = firstIrregularFile(files)) {
+        std::cerr << printableText(odd->toStdString()) << ": not a regular file\n";
+        return std::nullopt;
+    }
+
+    const auto app = startFonts();
+    Tileset tileset;
+    const QStringList messages = tileset.LoadTileset(files);
+    if (!messages.isEmpty()) {
+        std::cerr << printableText(messages.front().toStdString()) << '\n';
+        return std::nullopt;
+    }
+    // One picture is drawn: tiles are turned as they are laid, and none is kept.
+    tileset.setKeepsTurnedTiles(false);
+    EditorState view;
+    view.layerCount = tileset.layerCount() + 1;
+    return exportPicture(document, view, tileset, doorGeometryFor(document.tilesetIndex), exportScale(scaleChoice));
+}
+
+bool writeOutputPicture(const QImage& picture, const std::string& fileName)
+{
+    if (const QString error = writePicture(picture, QString::fromStdString(fileName)); !error.isEmpty()) {
+        std::cerr << printableText(error.toStdString()) << '\n';
+        return false;
+    }
+    return true;
+}
+
+}  // namespace xemap::cli
