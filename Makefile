@@ -4,7 +4,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_RUNS ?= 20000
 PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libpng-dev libgtest-dev libgmock-dev \
             libbenchmark-dev clang clang-format libclang-rt-14-dev xvfb xauth xdotool imagemagick \
-            tiled hyperfine \
+            tiled hyperfine git \
             libcups2-dev cups printer-driver-cups-pdf poppler-utils fonts-liberation dpkg-dev file \
             strace
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)

@@ -74,18 +74,21 @@ TEST(Cli, HelpAndVersionAnswerAndUnknownArgumentsAreNamedWithTheUsage)
     for (const char* help : {"--help", "-h"}) {
         const CliRun run = cli(folder, {help});
         EXPECT_EQ(run.status, 0) << help;
-        for (const char* line :
-             {"xemap-cli convert IN.xem OUT.xem ", "xemap-cli listing IN.xem OUT.txt ", "xemap-cli check IN.xem ",
-              "xemap-cli image IN.xem OUT.bmp|OUT.png [--scale", "xemap-cli import IN.tmx OUT.xem "})
+        for (const char* line : {"xemap-cli convert IN.xem OUT.xem ", "xemap-cli listing IN.xem OUT.txt ",
+                                 "xemap-cli check IN.xem ", "xemap-cli image IN.xem OUT.bmp|OUT.png [--scale",
+                                 "xemap-cli import IN.tmx OUT.xem ", "xemap-cli diff A.xem B.xem [--image OUT.png",
+                                 "xemap-cli show MAP.xem ", "xemap-cli merge BASE.xem OURS.xem THEIRS.xem -o OUT.xem "})
             EXPECT_NE(run.out.find(line), std::string::npos) << help << " lacks " << line << " in\n" << run.out;
     }
     const CliRun version = cli(folder, {"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_TRUE(version.out.starts_with("xemap-cli 1.")) << version.out;
 
+    // The team commands answer as diff does: trouble is 2.
     const struct {
         std::vector<std::string> arguments;
         std::string named;
+        int status = 1;
     } wrong[] = {
         {{}, "a command is needed"},
         {{"frobnicate"}, "frobnicate"},
@@ -93,14 +96,17 @@ TEST(Cli, HelpAndVersionAnswerAndUnknownArgumentsAreNamedWithTheUsage)
         {{"image", "in.xem", "out.png", "--scal", "0.50"}, "scal"},
         {{"convert", "-x", "in.xem", "out.xem"}, "'x'"},
         {{"image", "in.xem", "out.png", "--scale"}, "scale"},
+        {{"diff", "a.xem", "b.xem", "--frob"}, "frob", 2},
+        {{"merge", "a.xem", "b.xem", "c.xem", "-o"}, "'-o'", 2},
+        {{"show", "-q", "a.xem"}, "'q'", 2},
     };
-    for (const auto& [arguments, named] : wrong) {
+    for (const auto& [arguments, named, status] : wrong) {
         std::string command = "xemap-cli";
         for (const auto& argument : arguments)
             command += " " + argument;
         SCOPED_TRACE(command);
         const CliRun run = cliWith(folder, arguments);
-        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.status, status);
         EXPECT_NE(run.err.find(named), std::string::npos) << run.err;
         EXPECT_NE(run.err.find("usage: xemap-cli convert"), std::string::npos) << run.err;
     }
@@ -124,6 +130,82 @@ TEST(Cli, CheckTellsCleanFromSkippedFromMalformed)
     const CliRun cut = cli(folder, {"check", folder / "cut.xem"});
     EXPECT_EQ(cut.status, 1);
     EXPECT_NE(cut.err.find("cell lines"), std::string::npos);
+}
+
+// diff, show and merge: 0 same or clean, 1 differ or conflicts, 2 any trouble, which
+// includes a map that does not read cleanly; merge then leaves OUT as it was.
+TEST(Cli, DiffShowAndMergeAnswerWithTheirExitStatus)
+{
+    TempFolder folder;
+    auto base = emptyMapLines("Keep");
+    writeBytes(folder / "base.xem", joined(base));
+    auto ours = base, theirs = base, clash = base;
+    ours[2] = "5 1 99 0 0 0 0 0 0 0 0 0  : 2 0 0 0 0 ";  // cell (1, 1)
+    theirs[3] = "7 0 99 0 0 0 0 0 0 0 0 0 ";             // cell (1, 2)
+    theirs.insert(theirs.end(), {"0", "Gate", "...", ">>>"});
+    clash[2] = "6 0 99 0 0 0 0 0 0 0 0 0 ";
+    writeBytes(folder / "ours.xem", joined(ours));
+    writeBytes(folder / "theirs.xem", joined(theirs));
+    writeBytes(folder / "clash.xem", joined(clash));
+    auto skips = base;
+    skips.insert(skips.end(), {"5", "x", "...", "NPCS:", ">>>"});
+    writeBytes(folder / "skips.xem", joined(skips));
+    auto both = ours;
+    both[3] = theirs[3];
+    both.insert(both.end(), {"0", "Gate", "...", ">>>"});
+
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        std::string out, err;
+    } cases[] = {
+        {{"diff", "base.xem", "base.xem"}, 0, "", ""},
+        {{"diff", "base.xem", "ours.xem"},
+         1,
+         "cell (1, 1) base: tile 0 → tile 5 rotated 90°\ncell (1, 1) North door: No Door → Locked Door\n",
+         ""},
+        {{"diff", "base.xem", "skips.xem"}, 2, "", "skips.xem: line 1030: skipped line 'NPCS:'\n"},
+        {{"diff", "base.xem", "missing.xem"}, 2, "", "missing.xem"},
+        {{"diff", "base.xem", "ours.xem", "--scale", "0.50"}, 2, "", "usage: xemap-cli diff"},
+        {{"show", "theirs.xem"},
+         0,
+         "map name \"Keep\"\ntileset 0\ncell (1, 2): base tile 7\nlocation ID 1: cell (1, 1) description\n"
+         "  short name \"Gate\"\n  area text \"\"\n",
+         ""},
+        {{"show", "skips.xem"}, 2, "", "skipped line"},
+        {{"merge", "base.xem", "ours.xem", "theirs.xem", "-o", "out.xem"}, 0, "", ""},
+        {{"merge", "base.xem", "ours.xem", "clash.xem", "-o", "clash-out.xem"},
+         1,
+         "",
+         "conflict: cell (1, 1) base: base tile 0 / ours tile 5 rotated 90° / theirs tile 6\n"},
+        {{"merge", "base.xem", "skips.xem", "theirs.xem", "-o", "kept.xem"}, 2, "", "skipped line 'NPCS:'"},
+        {{"merge", "base.xem", "ours.xem", "missing.xem", "-o", "kept.xem"}, 2, "", "missing.xem"},
+        {{"merge", "base.xem", "ours.xem", "-o", "kept.xem"}, 2, "", "usage: xemap-cli merge"},
+    };
+    writeBytes(folder / "kept.xem", "kept");
+    for (const auto& c : cases) {
+        std::string command = "xemap-cli";
+        for (const auto& argument : c.arguments)
+            command += " " + argument;
+        SCOPED_TRACE(command);
+        // The tool runs in the folder, so files are named as given.
+        const CliRun run = cliWith(folder, [&] {
+            auto arguments = c.arguments;
+            for (auto& argument : arguments)
+                if (argument.ends_with(".xem"))
+                    argument = (folder / argument).string();
+            return arguments;
+        }());
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.out, c.out);
+        if (c.err.empty())
+            EXPECT_EQ(run.err, "");
+        else
+            EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(fileBytes(folder / "out.xem"), joined(both));
+    EXPECT_EQ(fileBytes(folder / "clash-out.xem"), joined(ours));
+    EXPECT_EQ(fileBytes(folder / "kept.xem"), "kept");
 }
 
 }  // namespace

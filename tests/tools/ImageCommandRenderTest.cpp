@@ -15,14 +15,16 @@ namespace {
 QString programFile(const QString& name) { return QCoreApplication::applicationDirPath() + '/' + name; }
 
 // The tool's exit code and what it wrote on stderr.
-std::pair<int, QString> image(const QStringList& arguments)
+std::pair<int, QString> run(const QString& command, const QStringList& arguments)
 {
     QProcess tool;
-    tool.start(programFile("xemap-cli"), QStringList{"image"} + arguments);
+    tool.start(programFile("xemap-cli"), QStringList{command} + arguments);
     tool.waitForFinished(60000);
     return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
             QString::fromLocal8Bit(tool.readAllStandardError())};
 }
+
+std::pair<int, QString> image(const QStringList& arguments) { return run("image", arguments); }
 
 // A City map: grass, a wall piece with a door, a described cell.
 MapDocument paintedMap()
@@ -93,6 +95,39 @@ TEST_F(ImageCommandTest, BadRequestsFailWithOneLineAndLeaveTheOutputAlone)
         EXPECT_EQ(check.readAll(), "kept");
     }
     EXPECT_TRUE(image({map, path("kept.png"), "--tiles", path("tiles")}).second.contains("missing.bmp"));
+}
+
+// Each changed cell of B's picture is outlined, a ring per kind of change from the border
+// inwards: red tiles, blue doors, yellow descriptions; the rest is B's picture.
+TEST_F(ImageCommandTest, DiffPictureOutlinesChangedCellsByKind)
+{
+    MapDocument changed = paintedMap();
+    changed.grid.tile(0, 0, 0) = 11;
+    changed.grid.door(5, 5, North) = 1;
+    changed.descriptions.at(0)->shortName = "Well";
+    changed.grid.tile(7, 7, 1) = 12;
+    changed.grid.door(7, 7, West) = 2;
+    const QString other = path("changed.xem");
+    ASSERT_TRUE(saveMapFile(changed, other.toStdString()));
+    const auto [status, error] = run("diff", {map, other, "--image", path("diff.png"), "--scale", "1.00"});
+    ASSERT_EQ(status, 1) << error.toStdString();
+    const QImage picture = QImage(path("diff.png")).convertToFormat(QImage::Format_RGB32);
+
+    // A cell is 40 pixels at "1.00"; each ring is 2 pixels wide.
+    const QRgb red = qRgb(230, 0, 0), blue = qRgb(0, 90, 255), yellow = qRgb(255, 210, 0);
+    const struct {
+        int x, y;
+        QRgb colour;
+    } pixels[] = {{0, 0, red}, {39, 20, red}, {201, 200, blue}, {121, 158, yellow}, {280, 280, red}, {282, 282, blue}};
+    for (const auto& p : pixels)
+        EXPECT_EQ(picture.pixel(p.x, p.y), p.colour) << p.x << "," << p.y;
+    Tileset city;
+    ASSERT_TRUE(city.LoadTileset({programFile("tilesets/outdoor_bases.bmp"), programFile("tilesets/city_layer.bmp"),
+                                  "null", "null", "null"})
+                    .isEmpty());
+    const QImage plain = exportPicture(changed, {}, city, kOtherTilesetDoorGeometry, exportScale(1.0f));
+    for (const QPoint& same : {QPoint(284, 284), QPoint(20, 20), QPoint(600, 600), QPoint(203, 203)})
+        EXPECT_EQ(picture.pixel(same), plain.pixel(same)) << same.x() << "," << same.y();
 }
 
 }  // namespace

@@ -1,0 +1,113 @@
+#include "core/mapfile/MapReader.h"
+#include "core/mapfile/MapWriter.h"
+#include "support/MapTestSupport.h"
+#include "support/ToolRun.h"
+
+#include <gtest/gtest.h>
+
+namespace xemap {
+namespace {
+
+using namespace testing;
+namespace fs = std::filesystem;
+
+// A repository set up as the README's "Maps in git" says, with xemap-cli on the PATH.
+class GitRepository {
+public:
+    GitRepository()
+    {
+        const fs::path bin = fs::read_symlink("/proc/self/exe").parent_path();
+        fs::create_directory(folder_ / "repo");
+        prefix_ = "cd '" + (folder_ / "repo").string() + "' && PATH='" + bin.string() + "':\"$PATH\" ";
+        for (const char* line :
+             {"git init -q -b trunk", "git config user.name Tester", "git config user.email tester@example.org",
+              "git config merge.xemap.driver \"xemap-cli merge %O %A %B -o %A\"",
+              "git config diff.xemap.textconv \"xemap-cli show\""})
+            EXPECT_EQ(git(line).status, 0) << line;
+        writeBytes(folder_ / "repo" / ".gitattributes", "*.xem merge=xemap diff=xemap\n");
+    }
+
+    ToolRun git(const std::string& commandLine) { return runTool(prefix_ + commandLine, folder_.path()); }
+    fs::path map() const { return folder_ / "repo" / "town.xem"; }
+
+    void commit(const MapDocument& document, const std::string& message)
+    {
+        ASSERT_TRUE(saveMapFile(document, map()));
+        ASSERT_EQ(git("git add -A && git commit -q -m '" + message + "'").status, 0);
+    }
+
+    MapDocument committedMap()
+    {
+        auto result = readMap(fileBytes(map()));
+        EXPECT_TRUE(result.ok()) << fileBytes(map());
+        return result.ok() ? result.map->document : MapDocument{};
+    }
+
+private:
+    TempFolder folder_;
+    std::string prefix_;
+};
+
+void describe(MapDocument& document, int cellIndex, const std::string& name)
+{
+    auto tile = std::make_shared<XETile>();
+    tile->cellIndex = cellIndex;
+    tile->shortName = name;
+    document.descriptions.append(tile);
+}
+
+TEST(GitDriver, MergesDifferentCellsByItselfAndStopsOnTheSameCellKeepingOurs)
+{
+    GitRepository repo;
+    MapDocument base;
+    base.mapName = "Town";
+    describe(base, cellIndexOf(9, 9), "Square");
+    repo.commit(base, "base");
+
+    ASSERT_EQ(repo.git("git checkout -q -b mill").status, 0);
+    MapDocument mill = base;
+    mill.grid.tile(1, 1, 0) = 21;
+    describe(mill, cellIndexOf(1, 1), "Mill");
+    repo.commit(mill, "mill");
+
+    ASSERT_EQ(repo.git("git checkout -q trunk").status, 0);
+    MapDocument inn = base;
+    inn.grid.tile(5, 5, 2) = 33;
+    inn.grid.door(5, 5, South) = 2;
+    describe(inn, cellIndexOf(5, 5), "Inn");
+    repo.commit(inn, "inn");
+
+    const ToolRun clean = repo.git("git merge -q --no-edit mill");
+    ASSERT_EQ(clean.status, 0) << clean.out << clean.err;
+    MapDocument merged = repo.committedMap();
+    EXPECT_EQ(merged.grid.tile(1, 1, 0), 21);
+    EXPECT_EQ(merged.grid.tile(5, 5, 2), 33);
+    EXPECT_EQ(merged.grid.door(5, 5, South), 2);
+    ASSERT_EQ(merged.descriptions.size(), 3);
+    EXPECT_EQ(merged.descriptions.at(1)->shortName, "Inn");
+    EXPECT_EQ(merged.descriptions.at(2)->shortName, "Mill");
+    // git shows the map in words through the textconv driver.
+    const ToolRun log = repo.git("git log -p -1 --format= mill");
+    EXPECT_NE(log.out.find("+cell (2, 2): base tile 21"), std::string::npos) << log.out;
+
+    ASSERT_EQ(repo.git("git checkout -q -b well mill").status, 0);
+    MapDocument well = mill;
+    well.grid.tile(1, 1, 0) = 40;
+    repo.commit(well, "well");
+    ASSERT_EQ(repo.git("git checkout -q trunk").status, 0);
+    merged.grid.tile(1, 1, 0) = 50;
+    repo.commit(merged, "paving");
+
+    const ToolRun clash = repo.git("git merge --no-edit well");
+    EXPECT_NE(clash.status, 0);
+    EXPECT_NE((clash.out + clash.err).find("conflict: cell (2, 2) base: base tile 21 / ours tile 50 / theirs tile 40"),
+              std::string::npos)
+        << clash.out << clash.err;
+    EXPECT_NE(repo.git("git status --porcelain").out.find("UU town.xem"), std::string::npos);
+    const MapDocument kept = repo.committedMap();
+    EXPECT_EQ(kept.grid.tile(1, 1, 0), 50);
+    EXPECT_EQ(kept.descriptions.size(), 3);
+}
+
+}  // namespace
+}  // namespace xemap
