@@ -62,8 +62,10 @@ TEST(MapDiff, NamesEachChangeInWordsInCellOrder)
         {"doors by side and kind",
          [](MapDocument& d) {
              d.grid.door(3, 0, North) = 2, d.grid.door(3, 0, Center) = -3, d.grid.door(3, 0, West) = 9;
+             d.grid.door(3, 0, East) = -1;
          },
-         {"cell (4, 1) North door: No Door → Locked Door", "cell (4, 1) West door: No Door → door value 9",
+         {"cell (4, 1) North door: No Door → Locked Door", "cell (4, 1) East door: No Door → door value -1",
+          "cell (4, 1) West door: No Door → door value 9",
           "cell (4, 1) Center door: No Door → Hidden Door (Center Vert)"}},
         {"map name shown as the windows show it, escaped; tileset",
          [](MapDocument& d) { d.mapName = "Caf\xe9\r\n\x01", d.tilesetIndex = 2; },
@@ -151,6 +153,8 @@ TEST(ShownText, ShowsBytesAsTheWindowsDoOnOneLine)
         {"\xc2\x85", "\\x85"},               // a C1 control in UTF-8
         {"\x85\xe9", "\\x85é"},              // and in Latin-1
         {"\xed\xa0\x80", "í\xc2\xa0\\x80"},  // an encoded surrogate is no UTF-8
+        {"\xe2\x86\x92\xf0\x9f\x97\xba", "→🗺"},
+        {"\x80", "\\x80"},
     };
     for (const auto& [bytes, shown] : cases)
         EXPECT_EQ(shownText(bytes), shown) << bytes;
