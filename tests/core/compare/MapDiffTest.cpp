@@ -116,23 +116,6 @@ TEST(MapDiff, NamesEachChangeInWordsInCellOrder)
     }
 }
 
-TEST(MapDiff, ChangedCellsCarryTheirKind)
-{
-    MapDocument before = describedMap(), after = deepCopy(before);
-    after.grid.tile(1, 2, 0) = 5;
-    after.grid.door(1, 2, East) = 1;
-    first(after).shortName = "Well";
-    after.mapName = "Other";
-    const auto differences = mapDiff(before, after);
-    const int cell = cellIndexOf(1, 2);
-    EXPECT_EQ(differences,
-              (std::vector<MapDifference>{
-                  {kWholeMap, ChangeKind::Map, "map name: \"Crossroads\" → \"Other\""},
-                  {cell, ChangeKind::Tiles, "cell (2, 3) base: tile 0 → tile 5"},
-                  {cell, ChangeKind::Doors, "cell (2, 3) East door: No Door → Door"},
-                  {cell, ChangeKind::Descriptions, "cell (2, 3) description: short name \"Old Well\" → \"Well\""}}));
-}
-
 // Over random maps and edits: the diff is empty exactly when the two files are the same.
 TEST(MapDiff, IsEmptyExactlyWhenTheMapFilesAreEqual)
 {
