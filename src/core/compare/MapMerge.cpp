@@ -94,14 +94,15 @@ private:
     const MapDocument& ours_;
     const MapDocument& theirs_;
     MergeResult result_;
+    // What the next conflict is about.
     int cell_ = kWholeMap;
+    ChangeKind kind_ = ChangeKind::Map;
 };
 
 void Merger::conflict(const std::string& where, const std::string& base, const std::string& ours,
                       const std::string& theirs)
 {
-    result_.conflicts.push_back(
-        {cell_, ChangeKind::Map, where + ": base " + base + " / ours " + ours + " / theirs " + theirs});
+    result_.conflicts.push_back({cell_, kind_, where + ": base " + base + " / ours " + ours + " / theirs " + theirs});
 }
 
 template <class T, class Where, class Words>
@@ -124,6 +125,7 @@ void Merger::mergeGrid(MapGrid& grid)
         const auto layerOf = [&](const MapGrid& side, int layer) {
             return Layer{side.tile(x, y, layer), side.rotation(x, y, layer)};
         };
+        kind_ = ChangeKind::Tiles;
         for (int layer = 0; layer < kCellLayers; ++layer) {
             const auto words = [layer](const Layer& value) { return layerWords(layer, value.first, value.second); };
             const Layer merged = take(
@@ -132,6 +134,7 @@ void Merger::mergeGrid(MapGrid& grid)
             grid.tile(x, y, layer) = merged.first;
             grid.rotation(x, y, layer) = merged.second;
         }
+        kind_ = ChangeKind::Doors;
         for (int slot = 0; slot < kDoorSlots; ++slot)
             grid.door(x, y, slot) = take(
                 base_.grid.door(x, y, slot), ours_.grid.door(x, y, slot), theirs_.grid.door(x, y, slot),
@@ -331,6 +334,7 @@ void Merger::mergeDescriptions(DescriptionList& merged)
     all.insert(ours.begin(), ours.end());
     all.insert(theirs.begin(), theirs.end());
     std::map<DescriptionKey, TilePtr> kept;
+    kind_ = ChangeKind::Descriptions;
     for (const DescriptionKey& key : all) {
         cell_ = key.cellIndex;
         const TilePtr b = tileAt(base_.descriptions, inBase, key), o = tileAt(ours_.descriptions, inOurs, key),
