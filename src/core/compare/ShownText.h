@@ -5,8 +5,8 @@
 
 namespace xemap {
 
-// Stored bytes as the windows show them (valid UTF-8 as UTF-8, anything else as
-// Latin-1), written as UTF-8 on one line: line breaks, tabs and control characters
+// Stored bytes as the windows show them (by their text form: UTF-8, or else Latin-1),
+// written as UTF-8 on one line: line breaks, tabs and control characters
 // become escapes (\n, \r, \t, \xNN), so a field can never break a line of output.
 std::string shownText(std::string_view bytes);
 
