@@ -1,15 +1,12 @@
 #include "gui/descriptions/Changeidformmain.h"
 
 #include "core/descriptions/DescriptionList.h"
+#include "gui/dialogs/DialogControls.h"
 #include "render/TextBytes.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
-
-#include <algorithm>
 
 namespace xemap {
 
@@ -63,15 +60,7 @@ void TChangeIDForm::FormShow(const DescriptionList& list)
     TileList->clearSelection();
 
     // The usual spot is near the bottom left; on a smaller screen the dialog stays fully visible.
-    QPoint place = kHomePosition;
-    const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    if (screen) {
-        const QRect room = screen->availableGeometry();
-        const QSize frame = frameGeometry().size().expandedTo(size());
-        place.setX(std::clamp(place.x(), room.left(), std::max(room.left(), room.right() + 1 - frame.width())));
-        place.setY(std::clamp(place.y(), room.top(), std::max(room.top(), room.bottom() + 1 - frame.height())));
-    }
-    move(place);
+    placeOnScreen(*this, kHomePosition);
 }
 
 int TChangeIDForm::selectedRow() const

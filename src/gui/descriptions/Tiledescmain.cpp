@@ -3,9 +3,11 @@
 #include "core/descriptions/RecordFields.h"
 #include "core/descriptions/Vocabularies.h"
 #include "gui/descriptions/Changeidformmain.h"
+#include "gui/dialogs/DialogControls.h"
 #include "gui/dialogs/Prompter.h"
 #include "render/TextBytes.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -33,6 +36,7 @@ namespace xemap {
 namespace {
 
 constexpr QSize kFormSize{460, 420};
+constexpr QPoint kOffsetFromMainWindow{100, 100};
 constexpr int kRecordListWidth = 132;
 
 // A memo's lines travel as one text, so that the whole memo is shown and stored one way.
@@ -83,6 +87,15 @@ StringList memoLines(const QPlainTextEdit* memo, const StringList& shown)
 }
 
 bool isEnterKey(const QKeyEvent* key) { return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter; }
+
+// A control that takes typing and that Tab reaches: no button, check box or page tab, so that
+// a key typed next never presses anything. Widgets that hand their focus on (a combo box's own
+// edit, the page control) are reached through the widget they hand it to.
+bool takesTyping(const QWidget* widget)
+{
+    return widget->isVisible() && widget->isEnabled() && (widget->focusPolicy() & Qt::TabFocus) && !widget->focusProxy()
+           && !qobject_cast<const QAbstractButton*>(widget) && !qobject_cast<const QTabBar*>(widget);
+}
 
 // A focus change that leaves a field in earnest: not a popup opening over it and not the
 // window losing its activation (another dialog on top, or the dialog closing).
@@ -437,8 +450,12 @@ public:
             delete list->takeItem(row);
         }
         clear();
-        if (list->count() == 0)
+        if (list->count() == 0) {
+            // Disabling the focused button would hand the focus to New, where a space presses it.
+            if (remove->hasFocus())
+                fields.front().edit->setFocus(Qt::OtherFocusReason);
             remove->setEnabled(false);
+        }
     }
 
     void NewClick() { clear(false); }
@@ -633,6 +650,10 @@ void TTileDescForm::FormShow(const DescriptionList& list, int cellIndex)
     showMemo(TileTextBox, areaTextShown_);
     for (const auto& page : pages_)
         page->fillList();
+    // Typing goes into the short name, whatever held the focus when the dialog last closed.
+    TileName->setFocus(Qt::OtherFocusReason);
+    if (parentWidget())
+        placeOnScreen(*this, parentWidget()->pos() + kOffsetFromMainWindow);
 }
 
 int TTileDescForm::locationId() const { return LocID->text().toInt(); }
@@ -686,8 +707,14 @@ bool TTileDescForm::TEditKeyPress(QObject* field, QKeyEvent* key)
 {
     if (!isEnterKey(key) || !(qobject_cast<QLineEdit*>(field) || qobject_cast<QComboBox*>(field)))
         return false;
-    // Enter moves on like Tab, so that the field's commit runs.
-    focusNextChild();
+    // Enter moves on like Tab, so that the field's commit runs, but only to where typing goes.
+    auto* from = static_cast<QWidget*>(field);
+    for (QWidget* next = from->nextInFocusChain(); next != from; next = next->nextInFocusChain()) {
+        if (takesTyping(next) && !from->isAncestorOf(next)) {
+            next->setFocus(Qt::TabFocusReason);
+            break;
+        }
+    }
     return true;
 }
 

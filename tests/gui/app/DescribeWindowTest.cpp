@@ -3,6 +3,7 @@
 
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTest>
 
@@ -95,6 +96,45 @@ TEST_F(DescribeWindowTest, ChangeIdMovesTheFifthDescriptionBeforeTheSecond)
     });
     form().DescItemClick();
     EXPECT_EQ(names(), (QStringList{"Place 1", "Place 5", "Place 2", "Place 3", "Place 4"}));
+}
+
+// Each opening lands at one spot beside the main window, and both dialogs stay whole on the screen.
+TEST_F(DescribeWindowTest, DescribeAndChangeIdOpenAtTheirOwnPlacesOnTheScreen)
+{
+    windows->show();
+    hover(2, 2);
+    std::vector<QPoint> describePlaces;
+    std::vector<QRect> frames;  // as shown
+    auto recordFrame = [&frames](QDialog& dialog) {
+        dialog.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        frames.push_back(dialog.frameGeometry());
+    };
+    const QRect screen = form().screen()->availableGeometry();
+    // The last main window sits near the screen's far corner: its dialogs must not leave the screen.
+    for (const QPoint mainWindowAt : {QPoint(50, 50), QPoint(50, 50), QPoint(10, 30), screen.bottomRight()}) {
+        form().move(mainWindowAt);
+        prompter.expectDialog([&](QDialog& dialog) {
+            describePlaces.push_back(dialog.pos());
+            recordFrame(dialog);
+            dialog.findChild<QPushButton*>("ChangeID")->click();
+            dialog.hide();
+            return int(QDialog::Rejected);
+        });
+        prompter.expectDialog([&](QDialog& dialog) {
+            EXPECT_EQ(dialog.x(), 18);
+            recordFrame(dialog);
+            dialog.hide();
+            return int(QDialog::Rejected);
+        });
+        form().DescItemClick();
+    }
+    ASSERT_EQ(describePlaces.size(), 4u);
+    EXPECT_EQ(describePlaces[0], describePlaces[1]) << "the same place before and after a first showing";
+    EXPECT_EQ(describePlaces[2], describePlaces[0] - QPoint(40, 20)) << "it follows the main window";
+    for (const QRect& frame : frames)
+        EXPECT_TRUE(screen.contains(frame))
+            << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
 }
 
 TEST_F(DescribeWindowTest, RemoveAllTakesTheCellsDescriptionAndSaysWhenThereIsNone)

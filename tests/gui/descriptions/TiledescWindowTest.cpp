@@ -3,6 +3,8 @@
 #include "gui/descriptions/Tiledescmain.h"
 #include "support/ScriptedPrompter.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -45,6 +47,27 @@ protected:
         return found;
     }
     void open(int cell = kCell) { form.FormShow(list, cell); }
+    // Opens the dialog as the map window does: filled while hidden, then shown and active.
+    void reopen()
+    {
+        form.hide();
+        // The map window takes the activation back in between, as it does in the program.
+        elsewhere.show();
+        elsewhere.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+        open();
+        form.show();
+        form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    }
+    // Keys typed at the dialog's window reach whatever control has the focus, as the user's do.
+    void typeAtWindow(const QString& text)
+    {
+        for (QChar c : text)
+            QTest::keyClick(form.windowHandle(), c.toLatin1());
+    }
+    void keyAtWindow(Qt::Key key) { QTest::keyClick(form.windowHandle(), key); }
+    QWidget* focused() { return QApplication::focusWidget(); }
     void showPage(int index) { control<QTabWidget>("PageControl1")->setCurrentIndex(index); }
     // Types into a field, replacing nothing: the field's text grows by what is typed.
     void type(const char* name, const QString& text)
@@ -80,6 +103,7 @@ protected:
     ScriptedPrompter prompter;
     TChangeIDForm changeId;
     TTileDescForm form{prompter, changeId};
+    QWidget elsewhere;
 };
 
 TEST_F(TileDescFormTest, DescribesOneRecordOfEachKindThroughTheControls)
@@ -124,6 +148,65 @@ TEST_F(TileDescFormTest, DescribesOneRecordOfEachKindThroughTheControls)
     open();
     EXPECT_EQ(text("TileName"), "Well");
     EXPECT_EQ(control<QPlainTextEdit>("TileTextBox")->toPlainText(), "Deep\nDark");
+}
+
+TEST_F(TileDescFormTest, TypingGoesIntoShortNameAndEnterOrSpacePressNoButtonTheUserDidNotChoose)
+{
+    // However the dialog last closed, it opens with the focus in Short Name.
+    for (const char* closer : {"BitBtn1", "ChangeID", "BitBtn2"}) {
+        reopen();
+        if (closer == std::string_view("ChangeID"))
+            prompter.expectDialog([](QDialog&) { return int(QDialog::Rejected); });
+        click(closer);
+        reopen();
+        EXPECT_EQ(focused(), control("TileName")) << closer;
+    }
+    prompter.dialogsShown.clear();
+
+    typeAtWindow("Old Well");
+    keyAtWindow(Qt::Key_Return);
+    EXPECT_EQ(focused(), control("TileTextBox")) << "Enter goes from Short Name to the area text";
+    EXPECT_EQ(working().shortName, "Old Well");
+    typeAtWindow("Dry ");
+    keyAtWindow(Qt::Key_Enter);
+    typeAtWindow("since spring");
+    EXPECT_EQ(control<QPlainTextEdit>("TileTextBox")->toPlainText(), "Dry \nsince spring");
+    EXPECT_TRUE(prompter.dialogsShown.isEmpty()) << "the space pressed no Change";
+    EXPECT_TRUE(form.isVisible());
+
+    // Enter in every entry field and combo box moves on to where typing goes; a combo keeps its list.
+    for (int page = 1; page <= 5; ++page) {
+        showPage(page);
+        for (QWidget* field : control<QTabWidget>("PageControl1")->currentWidget()->findChildren<QWidget*>()) {
+            auto* combo = qobject_cast<QComboBox*>(field);
+            if (!combo && (!qobject_cast<QLineEdit*>(field) || qobject_cast<QComboBox*>(field->parent())))
+                continue;
+            const int entries = combo ? combo->count() : 0;
+            field->setFocus(Qt::MouseFocusReason);
+            typeAtWindow("Zz");
+            keyAtWindow(Qt::Key_Return);
+            typeAtWindow(" ");
+            keyAtWindow(Qt::Key_Return);
+            EXPECT_NE(focused(), field) << field->objectName().toStdString();
+            EXPECT_FALSE(qobject_cast<QAbstractButton*>(focused())) << field->objectName().toStdString();
+            if (combo) {
+                EXPECT_EQ(combo->count(), entries) << field->objectName().toStdString();
+                EXPECT_FALSE(combo->findText("Zz") >= 0);
+            }
+        }
+    }
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_TRUE(prompter.dialogsShown.isEmpty());
+    EXPECT_TRUE(working().items.empty() && working().npcs.empty()) << "no Add was pressed";
+
+    // A button the user tabbed to is pressed by the space.
+    showPage(0);
+    control("TileName")->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(form.windowHandle(), Qt::Key_Tab);
+    ASSERT_EQ(focused(), control("BitBtn1"));
+    typeAtWindow(" ");
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(form.result(), QDialog::Accepted);
 }
 
 TEST_F(TileDescFormTest, AnEditedMemoKeepsItsLatin1NoBreakSpaces)
@@ -259,6 +342,7 @@ TEST_F(TileDescFormTest, RemoveAndCancelLeaveTheStoredDescription)
         click("CreatRemove");
     }
     EXPECT_FALSE(control("CreatRemove")->isEnabled());
+    EXPECT_EQ(focused(), control("CreatName")) << "the focus left the disabled Remove for the Name, not New";
 
     type("TileName", "Lair");
     click("BitBtn2");
