@@ -543,6 +543,9 @@ TTileDescForm::TTileDescForm(Prompter& prompter, TChangeIDForm& changeId, QWidge
     connect(qApp, &QApplication::focusChanged, this, &TTileDescForm::PageExit);
     TileName->installEventFilter(this);
     TileTextBox->installEventFilter(this);
+    // No button is the default one: Enter presses only a button the user moved the focus to.
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(false);
 
     resize(kFormSize.expandedTo(minimumSizeHint()));
 }
@@ -744,9 +747,11 @@ bool TTileDescForm::eventFilter(QObject* watched, QEvent* event)
 
 void TTileDescForm::keyPressEvent(QKeyEvent* event)
 {
-    // Enter confirms nothing by itself: it presses only the button that has the focus,
-    // which that button does on its own. Escape still cancels.
+    // Enter confirms nothing by itself; on a button the user tabbed or clicked to, it presses it.
+    // Escape still cancels.
     if (isEnterKey(event)) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
+            button->click();
         event->accept();
         return;
     }

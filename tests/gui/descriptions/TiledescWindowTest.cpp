@@ -199,14 +199,17 @@ TEST_F(TileDescFormTest, TypingGoesIntoShortNameAndEnterOrSpacePressNoButtonTheU
     EXPECT_TRUE(prompter.dialogsShown.isEmpty());
     EXPECT_TRUE(working().items.empty() && working().npcs.empty()) << "no Add was pressed";
 
-    // A button the user tabbed to is pressed by the space.
-    showPage(0);
-    control("TileName")->setFocus(Qt::MouseFocusReason);
-    QTest::keyClick(form.windowHandle(), Qt::Key_Tab);
-    ASSERT_EQ(focused(), control("BitBtn1"));
-    typeAtWindow(" ");
-    EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(form.result(), QDialog::Accepted);
+    // A button the user tabbed to is pressed by Enter or the space; none is pressed as the default.
+    for (QPushButton* button : form.findChildren<QPushButton*>())
+        EXPECT_FALSE(button->isDefault()) << button->objectName().toStdString();
+    for (const Qt::Key press : {Qt::Key_Return, Qt::Key_Space}) {
+        reopen();
+        QTest::keyClick(form.windowHandle(), Qt::Key_Tab);
+        ASSERT_EQ(focused(), control("BitBtn1"));
+        keyAtWindow(press);
+        EXPECT_FALSE(form.isVisible());
+        EXPECT_EQ(form.result(), QDialog::Accepted);
+    }
 }
 
 TEST_F(TileDescFormTest, AnEditedMemoKeepsItsLatin1NoBreakSpaces)
