@@ -19,6 +19,7 @@ class TTileDescForm;
 class TTilesetForm;
 class TXEAbout;
 class TYesNo;
+class TypeAheadGuard;
 
 // The program's windows, created once in their fixed order and kept for the run.
 struct XemapWindows {
@@ -39,6 +40,8 @@ struct XemapWindows {
     std::unique_ptr<TGetMapName> getMapName;
     std::unique_ptr<TDoorForm> doorForm;
     std::unique_ptr<TAddTilesetForm> addTilesetForm;
+    // Keys typed for a dialog never reach the main window or the palette.
+    std::unique_ptr<TypeAheadGuard> typeAheadGuard;
 };
 
 }  // namespace xemap

@@ -1,3 +1,4 @@
+#include "gui/app/TypeAheadGuard.h"
 #include "support/MainWindowTestSupport.h"
 
 #include <QScrollBar>
@@ -153,6 +154,68 @@ TEST_F(KeyboardWindowTest, CharactersTypedWithAltOrCtrlRunNoCharacterCommand)
     EXPECT_EQ(palette().selectedRotation(), 0);
     QTest::keyClick(&palette(), 'h');
     EXPECT_FALSE(palette().isVisible()) << "the plain character still acts";
+}
+
+// Typing meant for Describe Tile that runs on as the dialog closes must not open Doors, undo or
+// hide the palette; once the typist pauses, keys at the map and at the palette act again.
+TEST_F(KeyboardWindowTest, KeysTypedForAModalDialogNeverReachTheMap)
+{
+    windows->show();
+    auto now = TypeAheadGuard::Clock::now();
+    windows->typeAheadGuard->setClock([&now] { return now; });
+    hover(4, 6);
+    key(Qt::Key_8, Qt::KeypadModifier);
+    ASSERT_EQ(grid().door(4, 6, North), 1);
+
+    auto typeAtTheMapWindows = [this] {
+        QTest::keyClicks(&form(), "dhs+");
+        key(Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(form().windowHandle(), Qt::Key_G, Qt::ControlModifier);  // a menu shortcut
+        QTest::keyClick(&palette(), 'h');
+    };
+    auto expectNothingDone = [this](const char* when) {
+        EXPECT_EQ(prompter.dialogsShown, QStringList(prompter.dialogsShown.size(), "TileDescForm")) << when;
+        EXPECT_EQ(grid().door(4, 6, North), 1) << when << ": nothing undone";
+        EXPECT_TRUE(action("ViewGrid")->isChecked()) << when;
+        EXPECT_TRUE(palette().isVisible()) << when;
+        EXPECT_EQ(palette().paletteScale(), 2) << when;
+        EXPECT_EQ(form().state().zoomFactor, 1.0f) << when;
+    };
+    auto describeAndClose = [&](bool typeWhileOpen) {
+        prompter.expectDialog([&, typeWhileOpen](QDialog& dialog) {
+            dialog.setWindowModality(Qt::ApplicationModal);
+            dialog.show();
+            if (typeWhileOpen)
+                typeAtTheMapWindows();
+            dialog.hide();
+            return int(QDialog::Rejected);
+        });
+        type('t');
+    };
+
+    describeAndClose(true);
+    expectNothingDone("while open");
+    now += 2 * TypeAheadGuard::kTypingPause;
+    describeAndClose(false);
+    // The main window is active again, so that its menu shortcuts could act.
+    form().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
+    for (int step = 0; step < 3; ++step) {
+        typeAtTheMapWindows();
+        now += TypeAheadGuard::kTypingPause / 2;  // the typing runs on without a pause
+    }
+    expectNothingDone("typed ahead");
+
+    now += TypeAheadGuard::kTypingPause;
+    QTest::keyClick(&palette(), 'h');
+    EXPECT_FALSE(palette().isVisible()) << "the palette hands its characters on again";
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(grid().door(4, 6, North), 0);
+    QTest::keyClick(form().windowHandle(), Qt::Key_G, Qt::ControlModifier);
+    EXPECT_FALSE(action("ViewGrid")->isChecked());
+    prompter.expectDialog([](QDialog&) { return int(QDialog::Rejected); });
+    type('d');
+    EXPECT_EQ(prompter.dialogsShown.size(), 3);
 }
 
 }  // namespace
