@@ -75,9 +75,9 @@ describe_cell() {
     local dialog
     dialog=$(wait_window '^Describe Tile' 5)
     xdotool windowfocus --sync "$dialog" 2>/dev/null || true
-    # The focus starts on Change; the short name follows it, and Enter moves on to Done.
-    xdotool key Tab sleep 0.05 type --delay 5 "$3"
-    xdotool key Return sleep 0.1 key Return
+    # Typing goes into Short Name; Tab moves on to Done, which Enter presses.
+    xdotool type --delay 5 "$3"
+    xdotool key Tab sleep 0.05 key Return
     wait_gone '^Describe Tile'
 }
 

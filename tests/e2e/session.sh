@@ -236,11 +236,11 @@ xdotool windowfocus --sync "$MAIN"
 xdotool key t
 dialog=$(wait_window '^Describe Tile' 5)
 xdotool windowfocus --sync "$dialog" 2>/dev/null || true
-# The focus starts on Change; the short name follows it, and Enter moves on to Done.
-xdotool key Tab type --delay 5 "Meadow"
+# Typing goes into Short Name; Tab moves on to Done, which Enter presses.
+xdotool type --delay 5 "Meadow"
 screen_shot "$ARTEFACTS/describe.png"
 walkthrough_picture "$ARTEFACTS/describe.png" "$ARTEFACTS/walkthrough-describe.png"
-xdotool key Return key Return
+xdotool key Tab key Return
 wait_until "the Describe Tile dialog did not close on Done" 5 \
     '[ -z "$(xdotool search --onlyvisible --name "^Describe Tile" 2>/dev/null)" ]'
 

@@ -1,7 +1,7 @@
 #include "gui/app/TypeAheadGuard.h"
 
 #include <QApplication>
-#include <QEvent>
+#include <QKeyEvent>
 #include <QWidget>
 
 #include <algorithm>
@@ -14,6 +14,16 @@ bool isKeyEvent(const QEvent* event)
 {
     return event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease
            || event->type() == QEvent::ShortcutOverride;
+}
+
+// A key that puts text in a field, as opposed to Enter, Tab, Escape and chords.
+bool typesText(const QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    return !key->text().isEmpty() && key->text().front().isPrint()
+           && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
 }
 
 }  // namespace
@@ -35,12 +45,18 @@ bool TypeAheadGuard::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Hide) {
         const auto* widget = qobject_cast<const QWidget*>(watched);
-        if (widget && widget->isWindow() && widget->isModal())
-            quietUntil_ = now_() + kTypingPause;
+        const Clock::time_point now = now_();
+        if (widget && widget->isWindow() && widget->isModal() && now - lastTyping_ < kTypingPause)
+            quietUntil_ = now + kTypingPause;
         return false;
     }
-    if (!isKeyEvent(event) || !guards(watched))
+    if (!isKeyEvent(event))
         return false;
+    if (!guards(watched)) {
+        if (typesText(event))
+            lastTyping_ = now_();
+        return false;
+    }
     const Clock::time_point now = now_();
     if (!QApplication::activeModalWidget() && now >= quietUntil_)
         return false;

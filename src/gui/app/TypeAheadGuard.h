@@ -11,8 +11,9 @@ class QWidget;
 namespace xemap {
 
 // Keeps the keys meant for a modal dialog away from the map window and the palette: none
-// reach them while a modal dialog is open, and none of the typing that runs on when one
-// closes, until the typist pauses. Keys aimed at the map after a pause act as ever.
+// reach them while a modal dialog is open and, when one closes while text is being typed
+// into it, none of the typing that runs on until the typist pauses. A dialog closed after
+// the typing stopped leaves the keys that follow to the map at once.
 class TypeAheadGuard final : public QObject {
 public:
     using Clock = std::chrono::steady_clock;
@@ -33,6 +34,7 @@ private:
 
     std::vector<const QWidget*> windows_;
     std::function<Clock::time_point()> now_ = [] { return Clock::now(); };
+    Clock::time_point lastTyping_{};  // the last text typed into any other window
     Clock::time_point quietUntil_{};
 };
 

@@ -181,25 +181,28 @@ TEST_F(KeyboardWindowTest, KeysTypedForAModalDialogNeverReachTheMap)
         EXPECT_EQ(palette().paletteScale(), 2) << when;
         EXPECT_EQ(form().state().zoomFactor, 1.0f) << when;
     };
-    auto describeAndClose = [&](bool typeWhileOpen) {
-        prompter.expectDialog([&, typeWhileOpen](QDialog& dialog) {
+    enum class WhileOpen { TypeAtTheMap, TypeAName, Nothing };
+    auto describeAndClose = [&](WhileOpen whileOpen) {
+        prompter.expectDialog([&, whileOpen](QDialog& dialog) {
             dialog.setWindowModality(Qt::ApplicationModal);
             dialog.show();
-            if (typeWhileOpen)
+            if (whileOpen == WhileOpen::TypeAtTheMap)
                 typeAtTheMapWindows();
+            if (whileOpen == WhileOpen::TypeAName)
+                QTest::keyClicks(dialog.findChild<QWidget*>("TileName"), "Old");
             dialog.hide();
             return int(QDialog::Rejected);
         });
         type('t');
+        // The main window is active again, so that its menu shortcuts could act.
+        form().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
     };
 
-    describeAndClose(true);
+    describeAndClose(WhileOpen::TypeAtTheMap);
     expectNothingDone("while open");
     now += 2 * TypeAheadGuard::kTypingPause;
-    describeAndClose(false);
-    // The main window is active again, so that its menu shortcuts could act.
-    form().activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
+    describeAndClose(WhileOpen::TypeAName);
     for (int step = 0; step < 3; ++step) {
         typeAtTheMapWindows();
         now += TypeAheadGuard::kTypingPause / 2;  // the typing runs on without a pause
@@ -213,9 +216,12 @@ TEST_F(KeyboardWindowTest, KeysTypedForAModalDialogNeverReachTheMap)
     EXPECT_EQ(grid().door(4, 6, North), 0);
     QTest::keyClick(form().windowHandle(), Qt::Key_G, Qt::ControlModifier);
     EXPECT_FALSE(action("ViewGrid")->isChecked());
+
+    // A dialog closed with nothing being typed into it leaves the next key to the map at once.
+    describeAndClose(WhileOpen::Nothing);
     prompter.expectDialog([](QDialog&) { return int(QDialog::Rejected); });
     type('d');
-    EXPECT_EQ(prompter.dialogsShown.size(), 3);
+    EXPECT_EQ(prompter.dialogsShown.size(), 4);
 }
 
 }  // namespace
