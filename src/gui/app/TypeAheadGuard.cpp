@@ -46,15 +46,18 @@ bool TypeAheadGuard::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::Hide) {
         const auto* widget = qobject_cast<const QWidget*>(watched);
         const Clock::time_point now = now_();
-        if (widget && widget->isWindow() && widget->isModal() && now - lastTyping_ < kTypingPause)
+        if (widget && widget->isWindow() && widget->isModal() && lastKeyTyped_ && now - lastTyping_ < kTypingPause)
             quietUntil_ = now + kTypingPause;
         return false;
     }
     if (!isKeyEvent(event))
         return false;
     if (!guards(watched)) {
-        if (typesText(event))
-            lastTyping_ = now_();
+        if (event->type() == QEvent::KeyPress) {
+            lastKeyTyped_ = typesText(event);
+            if (lastKeyTyped_)
+                lastTyping_ = now_();
+        }
         return false;
     }
     const Clock::time_point now = now_();

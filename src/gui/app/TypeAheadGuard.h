@@ -11,9 +11,9 @@ class QWidget;
 namespace xemap {
 
 // Keeps the keys meant for a modal dialog away from the map window and the palette: none
-// reach them while a modal dialog is open and, when one closes while text is being typed
-// into it, none of the typing that runs on until the typist pauses. A dialog closed after
-// the typing stopped leaves the keys that follow to the map at once.
+// reach them while a modal dialog is open and, when a typed character closed one (a space
+// on a button), none of the typing that runs on until the typist pauses. A dialog closed
+// by Enter, Escape or the mouse leaves the keys that follow to the map at once.
 class TypeAheadGuard final : public QObject {
 public:
     using Clock = std::chrono::steady_clock;
@@ -35,6 +35,7 @@ private:
     std::vector<const QWidget*> windows_;
     std::function<Clock::time_point()> now_ = [] { return Clock::now(); };
     Clock::time_point lastTyping_{};  // the last text typed into any other window
+    bool lastKeyTyped_ = false;       // whether the last key pressed there typed text
     Clock::time_point quietUntil_{};
 };
 

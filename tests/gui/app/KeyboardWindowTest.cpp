@@ -156,8 +156,8 @@ TEST_F(KeyboardWindowTest, CharactersTypedWithAltOrCtrlRunNoCharacterCommand)
     EXPECT_FALSE(palette().isVisible()) << "the plain character still acts";
 }
 
-// Typing meant for Describe Tile that runs on as the dialog closes must not open Doors, undo or
-// hide the palette; once the typist pauses, keys at the map and at the palette act again.
+// Typing meant for Describe Tile that runs on as a typed character closes it must not open Doors,
+// undo or hide the palette; once the typist pauses, keys at the map and at the palette act again.
 TEST_F(KeyboardWindowTest, KeysTypedForAModalDialogNeverReachTheMap)
 {
     windows->show();
@@ -181,15 +181,17 @@ TEST_F(KeyboardWindowTest, KeysTypedForAModalDialogNeverReachTheMap)
         EXPECT_EQ(palette().paletteScale(), 2) << when;
         EXPECT_EQ(form().state().zoomFactor, 1.0f) << when;
     };
-    enum class WhileOpen { TypeAtTheMap, TypeAName, Nothing };
+    enum class WhileOpen { TypeAtTheMap, TypeAName, TypeANameAndEnter };
     auto describeAndClose = [&](WhileOpen whileOpen) {
         prompter.expectDialog([&, whileOpen](QDialog& dialog) {
             dialog.setWindowModality(Qt::ApplicationModal);
             dialog.show();
             if (whileOpen == WhileOpen::TypeAtTheMap)
                 typeAtTheMapWindows();
-            if (whileOpen == WhileOpen::TypeAName)
+            if (whileOpen != WhileOpen::TypeAtTheMap)
                 QTest::keyClicks(dialog.findChild<QWidget*>("TileName"), "Old");
+            if (whileOpen == WhileOpen::TypeANameAndEnter)
+                QTest::keyClick(dialog.findChild<QWidget*>("TileName"), Qt::Key_Return);
             dialog.hide();
             return int(QDialog::Rejected);
         });
@@ -217,8 +219,8 @@ TEST_F(KeyboardWindowTest, KeysTypedForAModalDialogNeverReachTheMap)
     QTest::keyClick(form().windowHandle(), Qt::Key_G, Qt::ControlModifier);
     EXPECT_FALSE(action("ViewGrid")->isChecked());
 
-    // A dialog closed with nothing being typed into it leaves the next key to the map at once.
-    describeAndClose(WhileOpen::Nothing);
+    // A dialog closed by a key that types nothing leaves the next key to the map at once.
+    describeAndClose(WhileOpen::TypeANameAndEnter);
     prompter.expectDialog([](QDialog&) { return int(QDialog::Rejected); });
     type('d');
     EXPECT_EQ(prompter.dialogsShown.size(), 4);
