@@ -1,5 +1,7 @@
 #include "core/files/ReadFile.h"
 
+#include "core/files/AllocationLimit.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -66,6 +68,8 @@ Result<std::string> readFile(const std::filesystem::path& file, std::uintmax_t l
         return fault(Fault::Kind::NotRegularFile, file, "not a regular file");
     if (static_cast<std::uintmax_t>(status.st_size) > limit)
         return fault(Fault::Kind::TooLarge, file, sizeLimitText(limit));
+    if (!allocationFits(static_cast<std::uintmax_t>(status.st_size) + 1))
+        return outOfMemory("read the file", file.string());
 
     std::string bytes;
     try {
@@ -91,7 +95,7 @@ Result<std::string> readFile(const std::filesystem::path& file, std::uintmax_t l
             return fault(Fault::Kind::TooLarge, file, sizeLimitText(limit));
         bytes.resize(filled);
     } catch (const std::bad_alloc&) {
-        return fault(Fault::Kind::OutOfMemory, file, "not enough memory to read the file");
+        return outOfMemory("read the file", file.string());
     }
     return bytes;
 }

@@ -163,11 +163,13 @@ void readGroups(std::string_view text, LayerGroups& groups)
         readGroupLine(line, groups);
 }
 
-bool readGroupFile(const std::filesystem::path& file, LayerGroups& groups, std::uintmax_t limit)
+Result<void> readGroupFile(const std::filesystem::path& file, LayerGroups& groups, std::uintmax_t limit)
 {
     const auto read = readFile(file, limit);
     readGroups(read.ok() ? std::string_view(*read) : std::string_view(), groups);
-    return read.ok();
+    if (!read)
+        return read.fault();
+    return {};
 }
 
 }  // namespace xemap

@@ -100,8 +100,9 @@ inline std::string groupFileName(std::string_view layerFile) { return companionF
 // Reads a group file's lines over the layer's previous tables: the slots are
 // refilled, and a number missing from a line leaves that table entry as it was.
 void readGroups(std::string_view text, LayerGroups& groups);
-// Returns false when the file cannot be opened, is not a regular file or is larger
-// than the limit; the layer then has no groups.
-bool readGroupFile(const std::filesystem::path& file, LayerGroups& groups, std::uintmax_t limit = kTilesetTextLimit);
+// A file that cannot be read (missing, not a regular file, over the limit) leaves the
+// layer without groups, and the fault says why.
+Result<void> readGroupFile(const std::filesystem::path& file, LayerGroups& groups,
+                           std::uintmax_t limit = kTilesetTextLimit);
 
 }  // namespace xemap

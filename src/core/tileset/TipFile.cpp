@@ -22,10 +22,12 @@ TileTips readTips(std::string_view text)
     return tips;
 }
 
-TileTips readTipFile(const std::filesystem::path& file, std::uintmax_t limit)
+Result<TileTips> readTipFile(const std::filesystem::path& file, std::uintmax_t limit)
 {
     const auto read = readFile(file, limit);
-    return read.ok() ? readTips(*read) : TileTips{};
+    if (!read)
+        return read.fault();
+    return readTips(*read);
 }
 
 }  // namespace xemap

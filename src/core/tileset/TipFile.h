@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/files/Fault.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -25,8 +27,7 @@ inline constexpr std::size_t kSheetTiles = 100;
 inline constexpr std::uintmax_t kTilesetTextLimit = 4 * 1024 * 1024;
 
 TileTips readTips(std::string_view text);
-// A file that cannot be opened, is not a regular file or is larger than the limit is
-// no error: the layer has no descriptions.
-TileTips readTipFile(const std::filesystem::path& file, std::uintmax_t limit = kTilesetTextLimit);
+// The fault says why a file could not be read (missing, not a regular file, over the limit).
+Result<TileTips> readTipFile(const std::filesystem::path& file, std::uintmax_t limit = kTilesetTextLimit);
 
 }  // namespace xemap

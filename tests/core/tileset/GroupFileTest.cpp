@@ -32,7 +32,7 @@ TEST(TipFileTest, NamesTheCompanionFilesAndReadsOneTipPerLine)
     const std::string longLine(300, 'x');
     EXPECT_EQ(readTips("Grass\r\nWater\n\n" + longLine + "\r\nLast without break"),
               (TileTips{"Grass", "Water", "", longLine, "Last without break"}));
-    EXPECT_TRUE(readTipFile("/nonexistent/folder/none.tip").empty());
+    EXPECT_EQ(readTipFile("/nonexistent/folder/none.tip").fault().kind, Fault::Kind::CannotOpen);
 
     // Only a sheet's hundred tiles are described; devices and files over the limit are no tip files.
     std::string manyLines;
@@ -44,12 +44,13 @@ TEST(TipFileTest, NamesTheCompanionFilesAndReadsOneTipPerLine)
     TempFolder folder;
     writeBytes(folder / "a.tip", manyLines);
     writeBytes(folder / "a.grp", "B: 1 0 2 0 3 0 4 0 : Wall : wall.bmp\n");
-    EXPECT_TRUE(readTipFile(folder / "a.tip", manyLines.size() - 1).empty());
-    EXPECT_EQ(readTipFile(folder / "a.tip", manyLines.size()), tips);
-    EXPECT_TRUE(readTipFile("/dev/zero").empty());
+    EXPECT_EQ(readTipFile(folder / "a.tip", manyLines.size() - 1).fault().kind, Fault::Kind::TooLarge);
+    EXPECT_EQ(*readTipFile(folder / "a.tip", manyLines.size()), tips);
+    EXPECT_EQ(readTipFile("/dev/zero").fault().kind, Fault::Kind::NotRegularFile);
     LayerGroups groups;
-    EXPECT_FALSE(readGroupFile(folder / "a.grp", groups, 10));
-    EXPECT_FALSE(readGroupFile("/dev/zero", groups));
+    EXPECT_EQ(readGroupFile(folder / "a.grp", groups, 10).fault().kind, Fault::Kind::TooLarge);
+    EXPECT_EQ(readGroupFile("/dev/zero", groups).fault().kind, Fault::Kind::NotRegularFile);
+    EXPECT_EQ(groups.slotCount, 0);
     EXPECT_TRUE(readGroupFile(folder / "a.grp", groups));
 }
 
@@ -103,7 +104,7 @@ TEST(GroupFileTest, MissingOrMalformedNumbersKeepTheEntriesTheyHad)
     EXPECT_EQ(after.connectors[0].first[0], (Conversion{1, 2, 0})) << "an overflowing number ends the field";
 
     // A missing file leaves the layer with no groups at all.
-    EXPECT_FALSE(readGroupFile("/nonexistent/folder/none.grp", before));
+    EXPECT_FALSE(readGroupFile("/nonexistent/folder/none.grp", before).ok());
     EXPECT_EQ(before.slotCount, 0);
 }
 
