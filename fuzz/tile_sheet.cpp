@@ -1,7 +1,7 @@
 // Loads arbitrary bytes as a tile-sheet file, the way a tileset load reads its layer
 // bitmaps, then fetches tiles at every rotation from it. Every rotation of a tile
 // must show the unturned tile turned, whatever size or depth the picture had.
-#include "render/Tileset.h"
+#include "render/TilesetLoader.h"
 
 #include <QString>
 #include <QTransform>
@@ -45,11 +45,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::ofstream out(scratchFile(), std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
-    const QString file = QString::fromStdString(scratchFile().string());
-    xemap::Tileset tileset;
-    const QStringList messages = tileset.LoadTileset({file, "null", "null", "null", "null"});
+    xemap::TilesetProblems problems;
+    const auto loaded =
+        xemap::TilesetLoader(scratchFile().parent_path())
+            .loadSheets({"Fuzz", {scratchFile().filename().string(), "null", "null", "null", "null"}}, problems);
+    require(loaded.ok());
+    const xemap::Tileset& tileset = *loaded;
     require(tileset.layerCount() == 1);
-    if (!messages.isEmpty()) {
+    if (!problems.empty()) {
         require(!tileset.hasSheet(0));
         return 0;
     }

@@ -1,5 +1,7 @@
 #include "render/ExportPicture.h"
 
+#include "core/files/AllocationLimit.h"
+
 #include "render/CellComposer.h"
 #include "render/PngWriter.h"
 #include "render/Tileset.h"
@@ -44,9 +46,13 @@ QImage exportPicture(const MapDocument& document, const EditorState& state, cons
 {
     const LayerChoice layers{layerLimit};
     const int size = exportPictureSize(scale);
+    if (!allocationFits(std::uintmax_t(size) * std::uintmax_t(size) * 4))
+        return {};
     QImage picture(size, size, QImage::Format_RGB32);
-    picture.fill(Qt::white);
     QImage cell(kCellImageSize, kCellImageSize, QImage::Format_RGB32);
+    if (picture.isNull() || cell.isNull())
+        return {};
+    picture.fill(Qt::white);
     const QRect sourceRect = tileSourceRectOf(state.tileSource);
     QPainter out(&picture);
     for (int x = 0; x < kMapSize; ++x) {

@@ -21,7 +21,8 @@ constexpr int exportPictureSize(float scale) { return static_cast<int>(2560 * sc
 // The whole map composed cell by cell at scale s (a cell takes 80 s pixels): the cell
 // layers below layerLimit whatever the view shows (the export takes all six, the
 // printed picture those of the tileset), every location label, the door glyphs when
-// View > Doors is on, each cell's tile source rectangle scaled into place.
+// View > Doors is on, each cell's tile source rectangle scaled into place. A null
+// picture when there is not enough memory for it.
 QImage exportPicture(const MapDocument& document, const EditorState& state, const Tileset& tileset,
                      const DoorGeometry& doorGeometry, float scale, int layerLimit = kCellLayers);
 

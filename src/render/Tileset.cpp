@@ -1,15 +1,12 @@
 #include "render/Tileset.h"
 
-#include <QImageReader>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace xemap {
 
 namespace {
-
-// A sheet is 802 x 802; a picture that needs far more memory is not one, and a tiny
-// compressed file can claim a huge one.
-constexpr int kLargestPictureMegabytes = 16;
 
 int layerCountOf(const auto& present)
 {
@@ -18,25 +15,6 @@ int layerCountOf(const auto& present)
         if (present(layer))
             count = layer + 1;
     return count;
-}
-
-// The picture of a layer file, or a null image and why there is none.
-QImage readSheetPicture(const QString& file, QString& fault)
-{
-    QImageReader reader(file);
-    reader.setAllocationLimit(kLargestPictureMegabytes);
-    const QSize size = reader.size();
-    if (size.isValid() && qint64(size.width()) * size.height() * 4 > kLargestPictureMegabytes * qint64(1 << 20)) {
-        fault = QStringLiteral("the picture of %1 x %2 pixels is too large for a tile sheet of %3 x %3")
-                    .arg(size.width())
-                    .arg(size.height())
-                    .arg(kSheetSize);
-        return {};
-    }
-    QImage picture = reader.read();
-    if (picture.isNull())
-        fault = reader.errorString();
-    return picture;
 }
 
 }  // namespace
@@ -49,21 +27,9 @@ Tileset::Tileset(const LayerSheets& sheets)
     layerCount_ = layerCountOf([&](int layer) { return !sheets[layer].isNull(); });
 }
 
-QStringList Tileset::LoadTileset(const LayerFiles& layerFiles)
+Tileset::Tileset(const LayerSheets& sheets, int layerCount) : Tileset(sheets)
 {
-    QStringList messages;
-    LayerSheets loaded;
-    for (int layer = 0; layer < kTilesetLayers; ++layer) {
-        if (layerFiles[layer] == QLatin1String(kNoLayerFile))
-            continue;
-        QString fault;
-        loaded[layer] = readSheetPicture(layerFiles[layer], fault);
-        if (loaded[layer].isNull())
-            messages << QStringLiteral("Cannot read the tile sheet \"%1\": %2.").arg(layerFiles[layer], fault);
-    }
-    *this = Tileset(loaded);
-    layerCount_ = layerCountOf([&](int layer) { return layerFiles[layer] != QLatin1String(kNoLayerFile); });
-    return messages;
+    layerCount_ = std::max(layerCount_, layerCount);
 }
 
 bool Tileset::hasSheet(int layer) const { return layer >= 0 && layer < kTilesetLayers && !sheets_[layer].isNull(); }

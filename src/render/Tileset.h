@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QRect>
 #include <QString>
-#include <QStringList>
 
 #include <array>
 #include <optional>
@@ -18,6 +17,7 @@ constexpr int kTilesetLayers = 5;
 inline constexpr char kNoLayerFile[] = "null";
 
 using LayerFiles = std::array<QString, kTilesetLayers>;
+
 using LayerSheets = std::array<QImage, kTilesetLayers>;
 
 // The loaded tileset's layer sheets with their rotation caches.
@@ -27,12 +27,9 @@ public:
     // Sheets in memory, a null image for a layer without one; the layer count follows
     // the highest layer that has a sheet.
     explicit Tileset(const LayerSheets& sheets);
-
-    // Replaces every layer by the bitmaps of the five resolved file names, "null" for
-    // a layer the tileset does not have. A file that cannot be read leaves its layer
-    // without a sheet (it still counts for the layer count) and gives one message
-    // naming it; the other layers load all the same.
-    QStringList LoadTileset(const LayerFiles& layerFiles);
+    // As loaded from a registry entry: a layer whose file could not be read has no
+    // sheet but still counts for the layer count.
+    Tileset(const LayerSheets& sheets, int layerCount);
 
     // 1 + the highest layer the tileset has (at least 1).
     int layerCount() const { return layerCount_; }

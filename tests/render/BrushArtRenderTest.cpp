@@ -1,17 +1,13 @@
 #include "core/editing/ConnectorBrush.h"
 #include "core/tileset/GroupFile.h"
 #include "core/tileset/TerrainBrush.h"
-#include "render/Tileset.h"
+#include "render/TilesetLoader.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <vector>
-
-// Qt's keyword macro would swallow the group table's member of that name.
-#undef slots
 
 // The default tilesets must fit the brushes: wherever a brush puts two pieces side by
 // side, what one draws along the shared side must meet what the other draws there.
@@ -67,18 +63,21 @@ constexpr GridCell kPond[] = {{4, 4}, {5, 4}, {6, 4}, {7, 4}, {4, 5}, {5, 5}, {6
 
 TEST(BrushArtTest, TerrainAndConnectorPiecesMeetAtEverySeam)
 {
-    const QDir folder(QCoreApplication::applicationDirPath() + "/tilesets");
-    using Names = std::pair<QString, QString>;
+    const TilesetLoader loader(QCoreApplication::applicationDirPath().toStdString());
+    using Names = std::pair<std::string, std::string>;
     for (const auto& [bases, overlay] : {Names{"outdoor_bases", "city_layer"}, Names{"indoor_bases", "indoor_layer"}}) {
-        Tileset tileset;
-        const QStringList messages = tileset.LoadTileset(
-            {folder.filePath(bases + ".bmp"), folder.filePath(overlay + ".bmp"), "null", "null", "null"});
-        ASSERT_TRUE(messages.isEmpty()) << messages.join(' ').toStdString();
-        LayerGroups groups;
-        ASSERT_TRUE(readGroupFile(folder.filePath(overlay + ".grp").toStdString(), groups));
+        TilesetData loaded;
+        TilesetProblems problems;
+        const TilesetEntry entry{
+            "", {"tilesets/" + bases + ".bmp", "tilesets/" + overlay + ".bmp", "null", "null", "null"}};
+        ASSERT_TRUE(loader.load(entry, loaded, problems));
+        ASSERT_TRUE(problems.empty()) << problems.front().fault.describe();
+        const Tileset& tileset = loaded.tileset;
+        const LayerGroups& groups = loaded.groups[1];
+        ASSERT_GT(groups.slotCount, 0);
 
         for (int row = 0; row < 10; ++row) {
-            SCOPED_TRACE(bases.toStdString() + " terrain row " + std::to_string(row));
+            SCOPED_TRACE(bases + " terrain row " + std::to_string(row));
             const std::int32_t terrain = 10 * row;
             // The pond lies in the next row's terrain, with no pieces over either yet.
             MapGrid grid;
@@ -101,7 +100,7 @@ TEST(BrushArtTest, TerrainAndConnectorPiecesMeetAtEverySeam)
         }
 
         for (int s = 0; s < groups.connectorCount; ++s) {
-            SCOPED_TRACE(overlay.toStdString() + " connector " + std::to_string(s));
+            SCOPED_TRACE(overlay + " connector " + std::to_string(s));
             const ConnectorGroup& group = groups.connectors[s];
             MapGrid grid;
             // A frame split by a cross wall: corners, T junctions, a crossing and line ends.

@@ -1,4 +1,5 @@
-#include "render/Tileset.h"
+#include "core/files/AllocationLimit.h"
+#include "render/TilesetLoader.h"
 #include "support/TestSheets.h"
 
 #include <QDataStream>
@@ -8,6 +9,8 @@
 
 #include <array>
 #include <tuple>
+
+#include <sys/stat.h>
 
 namespace xemap {
 namespace {
@@ -121,31 +124,109 @@ protected:
         EXPECT_TRUE(image.save(path, "BMP"));
         return path;
     }
+    void write(const QString& name, const QByteArray& bytes)
+    {
+        QFile file(folder.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    }
+    TilesetLoader loader() const { return TilesetLoader(folder.path().toStdString()); }
+    static TilesetEntry entry(std::array<std::string, kTilesetLayers> files) { return {"Test", files}; }
+    // The problems' texts and reasons, one line each.
+    static QStringList said(const TilesetProblems& problems)
+    {
+        QStringList lines;
+        for (const TilesetProblem& problem : problems)
+            lines << problem.text + " / " + QString::fromStdString(problem.fault.reason);
+        return lines;
+    }
     QTemporaryDir folder;
 };
 
 TEST_F(TilesetFilesTest, LoadReplacesEveryLayerAndLeavesAnUnreadableOneEmpty)
 {
-    Tileset tileset;
-    const QString base = save(solidSheet(0), "base.bmp");
-    const QString layer = save(solidSheet(1), "layer.bmp");
-    ASSERT_TRUE(tileset.LoadTileset({base, layer, "null", "null", "null"}).isEmpty());
-    EXPECT_EQ(fetched(tileset, 12, 1, 0).pixel(40, 40), tileColour(0, 12));
+    save(solidSheet(0), "base.bmp");
+    save(solidSheet(1), "layer.bmp");
+    TilesetProblems problems;
+    auto tileset = loader().loadSheets(entry({"base.bmp", "layer.bmp", "null", "null", "null"}), problems);
+    ASSERT_TRUE(tileset && problems.empty());
+    EXPECT_EQ(fetched(*tileset, 12, 1, 0).pixel(40, 40), tileColour(0, 12));
 
-    // One message naming the unreadable layer; the count still reaches the last named one.
-    const QString missing = folder.filePath("missing.bmp");
-    const QString top = save(solidSheet(2), "top.bmp");
-    const QStringList messages = tileset.LoadTileset({base, missing, top, "null", "null"});
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains(missing));
-    EXPECT_FALSE(tileset.hasSheet(1));  // the previous tileset's layer 1 is gone
-    EXPECT_EQ(tileset.layerCount(), 3);
-    EXPECT_EQ(fetched(tileset, 4, 0, 2).pixel(40, 40), tileColour(2, 4));
+    // One problem per unusable layer, a pipe refused at once; the count still reaches the
+    // last named layer, and the others load.
+    save(solidSheet(2), "top.bmp");
+    ASSERT_EQ(::mkfifo(folder.filePath("pipe.bmp").toLocal8Bit().constData(), 0600), 0);
+    tileset = loader().loadSheets(entry({"base.bmp", "missing.bmp", "pipe.bmp", "top.bmp", "null"}), problems);
+    ASSERT_TRUE(tileset);
+    EXPECT_EQ(said(problems),
+              (QStringList{
+                  "Cannot read the tile sheet \"" + folder.filePath("missing.bmp") + "\". / No such file or directory",
+                  "Cannot read the tile sheet \"" + folder.filePath("pipe.bmp") + "\". / not a regular file"}));
+    EXPECT_FALSE(tileset->hasSheet(1));
+    EXPECT_EQ(tileset->layerCount(), 4);
+    EXPECT_EQ(fetched(*tileset, 4, 0, 3).pixel(40, 40), tileColour(2, 4));
+}
 
-    // A turned tile of an earlier load is not reused.
-    const QString other = save(solidSheet(3), "other.bmp");
-    EXPECT_TRUE(tileset.LoadTileset({other, "null", "null", "null", "null"}).isEmpty());
-    EXPECT_EQ(fetched(tileset, 12, 1, 0).pixel(40, 40), tileColour(3, 12));
+TEST_F(TilesetFilesTest, CompanionFilesThatCannotBeReadAreNamedAndTheRestLoads)
+{
+    save(solidSheet(0), "base.bmp");
+    save(solidSheet(1), "layer.bmp");
+    save(solidSheet(2), "large.bmp");
+    save(solidSheet(2, QSize(16, 16)), "icon.bmp");
+    write("base.tip", "Grass\r\nWater\r\n");
+    write("layer.grp", "B: 1 0 2 0 3 0 4 0 : Wall : pipe.bmp\r\nB: 5 0 6 0 7 0 8 0 : Fence : missing.bmp\r\n"
+                       "B: 9 0 1 0 2 0 3 0 : Hedge : large.bmp\r\nB: 9 0 1 0 2 0 3 0 : Gate : icon.bmp\r\n");
+    ASSERT_EQ(::mkfifo(folder.filePath("pipe.bmp").toLocal8Bit().constData(), 0600), 0);
+    TilesetData loaded;
+    TilesetProblems problems;
+    ASSERT_TRUE(loader().load(entry({"base.bmp", "layer.bmp", "null", "null", "null"}), loaded, problems));
+    // The icon of a pipe, of a missing file and a picture over an icon's size: each named.
+    const auto icon = [&](const QString& name) {
+        return "Cannot read the group icon " + folder.filePath(name) + ". / ";
+    };
+    EXPECT_EQ(said(problems),
+              (QStringList{icon("pipe.bmp") + "not a regular file", icon("missing.bmp") + "No such file or directory",
+                           icon("large.bmp") + "the file is larger than 81920 bytes"}));
+    EXPECT_EQ(loaded.tips[0], (TileTips{"Grass", "Water"}));
+    EXPECT_EQ(loaded.groups[1].slotCount, 4);
+    EXPECT_TRUE(loaded.groupIcons[1][0].isNull());
+    EXPECT_EQ(loaded.groupIcons[1][3].size(), QSize(16, 16));
+
+    // A tip or group file over the limit is one problem naming the file and the limit; a
+    // missing one is none.
+    std::filesystem::resize_file(folder.filePath("base.tip").toStdString(), kTilesetTextLimit + 1);
+    write("layer.grp", "B: 1 0 2 0 3 0 4 0 : Wall : icon.bmp\r\n");
+    std::filesystem::resize_file(folder.filePath("layer.grp").toStdString(), kTilesetTextLimit + 1);
+    problems.clear();
+    ASSERT_TRUE(loader().load(entry({"base.bmp", "layer.bmp", "null", "null", "null"}), loaded, problems));
+    EXPECT_EQ(said(problems), (QStringList{"Cannot read the tip file \"" + folder.filePath("base.tip")
+                                               + "\". / the file is larger than 4 MB",
+                                           "Cannot read the group file \"" + folder.filePath("layer.grp")
+                                               + "\". / the file is larger than 4 MB"}));
+    EXPECT_TRUE(loaded.tips[0].empty());
+    EXPECT_EQ(loaded.groups[1].slotCount, 0);
+    EXPECT_TRUE(loaded.tileset.hasSheet(1));
+}
+
+TEST_F(TilesetFilesTest, OutOfMemoryLoadsNothingAndKeepsWhatWasThere)
+{
+    save(solidSheet(0), "base.bmp");
+    save(solidSheet(1), "other.bmp");
+    TilesetData loaded;
+    TilesetProblems problems;
+    ASSERT_TRUE(loader().load(entry({"base.bmp", "null", "null", "null", "null"}), loaded, problems));
+    // Budgets that stop the file read, the decoded picture and the sheet made from it.
+    for (const std::uintmax_t budget :
+         {std::uintmax_t(100'000), std::uintmax_t(2'000'000), std::uintmax_t(3'000'000)}) {
+        SCOPED_TRACE(budget);
+        const ScopedAllocationLimit limit(budget);
+        const auto load = loader().load(entry({"other.bmp", "other.bmp", "null", "null", "null"}), loaded, problems);
+        ASSERT_FALSE(load);
+        EXPECT_EQ(load.fault().describe(), "Not enough memory to load the tileset.");
+        EXPECT_TRUE(problems.empty());
+        EXPECT_EQ(loaded.tileset.layerCount(), 1);
+        EXPECT_EQ(fetched(loaded.tileset, 7, 0, 0).pixel(40, 40), tileColour(0, 7));
+    }
 }
 
 // A run-length BMP header with an empty body: a few bytes that claim a big picture.
@@ -173,7 +254,7 @@ TEST_F(TilesetFilesTest, PictureFarLargerThanASheetIsRefusedWithAMessage)
         {{802, 802}, nullptr},
         {{2000, 900}, nullptr},
         {{40000, 40000}, ""},
-        {{6000, 6000}, "the picture of 6000 x 6000 pixels is too large for a tile sheet of 802 x 802."},
+        {{6000, 6000}, "the picture of 6000 x 6000 pixels is too large"},
     };
     for (const auto& [size, why] : cases) {
         SCOPED_TRACE(size.width());
@@ -182,13 +263,14 @@ TEST_F(TilesetFilesTest, PictureFarLargerThanASheetIsRefusedWithAMessage)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(emptyRunLengthBmp(size.width(), size.height()));
         file.close();
-        Tileset tileset;
-        const QStringList messages = tileset.LoadTileset({path, "null", "null", "null", "null"});
-        EXPECT_EQ(tileset.hasSheet(0), why == nullptr);
-        ASSERT_EQ(messages.size(), why ? 1 : 0);
+        TilesetProblems problems;
+        const auto tileset = loader().loadSheets(entry({"claimed.bmp", "null", "null", "null", "null"}), problems);
+        ASSERT_TRUE(tileset);
+        EXPECT_EQ(tileset->hasSheet(0), why == nullptr);
+        ASSERT_EQ(problems.size(), why ? 1 : 0);
         if (why) {
-            EXPECT_TRUE(messages[0].contains(path));
-            EXPECT_TRUE(messages[0].endsWith(why)) << messages[0].toStdString();
+            EXPECT_TRUE(problems[0].text.contains(path));
+            EXPECT_EQ(problems[0].fault.reason.rfind(why, 0), 0u) << problems[0].fault.reason;
         }
     }
 }

@@ -1,6 +1,6 @@
 #include "core/mapfile/MapWriter.h"
 #include "render/ExportPicture.h"
-#include "render/Tileset.h"
+#include "render/TilesetLoader.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -52,10 +52,11 @@ protected:
 
 TEST_F(ImageCommandTest, WritesTheExportPictureAtTheChosenScale)
 {
-    Tileset city;
-    ASSERT_TRUE(city.LoadTileset({programFile("tilesets/outdoor_bases.bmp"), programFile("tilesets/city_layer.bmp"),
-                                  "null", "null", "null"})
-                    .isEmpty());
+    TilesetProblems problems;
+    const auto loaded = TilesetLoader(QCoreApplication::applicationDirPath().toStdString())
+                            .loadSheets(defaultRegistry().front(), problems);
+    ASSERT_TRUE(loaded && problems.empty());
+    const Tileset& city = *loaded;
     const struct {
         QStringList options;
         const char* file;

@@ -1,10 +1,11 @@
 #include "Commands.h"
 
+#include "core/files/AllocationLimit.h"
 #include "core/text/TextLines.h"
 #include "core/tileset/Registry.h"
 #include "render/DoorGeometry.h"
 #include "render/ExportPicture.h"
-#include "render/Tileset.h"
+#include "render/TilesetLoader.h"
 
 #include <QGuiApplication>
 
@@ -22,30 +23,6 @@ namespace {
 constexpr std::array<std::pair<std::string_view, float>, 4> kScaleChoices{
     {{"1.00", 1.0f}, {"0.50", 0.5f}, {"0.25", 0.25f}, {"0.10", 0.1f}}};
 
-LayerFiles layerFilesOf(const TilesetEntry& entry, const std::filesystem::path& tiles)
-{
-    LayerFiles files;
-    for (int layer = 0; layer < kTilesetLayers; ++layer) {
-        const std::string& stored = entry.layerFiles[layer];
-        files[layer] = stored == kNullLayerFile ? QString(kNoLayerFile)
-                                                : QString::fromStdString(resolveTilesetPath(tiles, stored).string());
-    }
-    return files;
-}
-
-// A device or pipe named as a tile sheet would be read without end or wait for a
-// writer; only regular files (or missing ones, which the load reports) go to the loader.
-std::optional<QString> firstIrregularFile(const LayerFiles& files)
-{
-    for (const QString& file : files) {
-        std::error_code ec;
-        const auto status = std::filesystem::status(file.toStdString(), ec);
-        if (file != kNoLayerFile && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
-            return file;
-    }
-    return std::nullopt;
-}
-
 // Labels need the font machinery of a GUI application; no window is ever shown, and
 // the platform's notes on stderr would break the tool's one-line messages.
 std::unique_ptr<QGuiApplication> startFonts()
@@ -56,7 +33,7 @@ std::unique_ptr<QGuiApplication> startFonts()
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
         if (type == QtCriticalMsg || type == QtFatalMsg)
-            std::cerr << message.toStdString() << '\n';
+            std::cerr << printableText(message.toStdString()) << '\n';
     });
     static int argc = 1;
     static char name[] = "xemap-cli";
@@ -81,24 +58,24 @@ std::optional<QImage> mapPicture(const MapDocument& document, const std::filesys
     const auto entry = registryEntry(tiles, document.tilesetIndex, mapFile);
     if (!entry)
         return std::nullopt;
-    const LayerFiles files = layerFilesOf(*entry, tiles);
-    if (const auto odd = firstIrregularFile(files)) {
-        std::cerr << printableText(odd->toStdString()) << ": not a regular file\n";
-        return std::nullopt;
-    }
-
     const auto app = startFonts();
-    Tileset tileset;
-    const QStringList messages = tileset.LoadTileset(files);
-    if (!messages.isEmpty()) {
-        std::cerr << printableText(messages.front().toStdString()) << '\n';
+    TilesetProblems problems;
+    auto tileset = TilesetLoader(tiles).loadSheets(*entry, problems);
+    if (!tileset || !problems.empty()) {
+        std::cerr << (tileset ? problems.front().fault : tileset.fault()).describe() << '\n';
         return std::nullopt;
     }
     // One picture is drawn: tiles are turned as they are laid, and none is kept.
-    tileset.setKeepsTurnedTiles(false);
+    tileset->setKeepsTurnedTiles(false);
     EditorState view;
-    view.layerCount = tileset.layerCount() + 1;
-    return exportPicture(document, view, tileset, doorGeometryFor(document.tilesetIndex), exportScale(scaleChoice));
+    view.layerCount = tileset->layerCount() + 1;
+    QImage picture =
+        exportPicture(document, view, *tileset, doorGeometryFor(document.tilesetIndex), exportScale(scaleChoice));
+    if (picture.isNull()) {
+        std::cerr << outOfMemory("draw the map picture").describe() << '\n';
+        return std::nullopt;
+    }
+    return picture;
 }
 
 bool writeOutputPicture(const QImage& picture, const std::string& fileName)

@@ -205,7 +205,7 @@ private:
     void showOpenedMap(const Changes& changes);
     RecoveryChoice offerRecoveryMap(const RecoveryEntry& entry);
     void restoreMap(LoadedMap& loaded, const std::string& mapFileName);
-    void startMapWith(int tilesetIndex);
+    bool startMapWith(int tilesetIndex);
     bool askYesNo(const QString& question, const QString& yesCaption, const QString& noCaption);
     // The registry position chosen, or nothing when the dialog was cancelled.
     std::optional<int> chooseTileset();

@@ -45,10 +45,13 @@ bool TForm1::saveChangesFirst(const QString& question, const QString& discardCap
 }
 
 // What both New commands do once the tileset is chosen, before the session starts the map.
-void TForm1::startMapWith(int tilesetIndex)
+// False when the tileset could not be loaded: the map stays.
+bool TForm1::startMapWith(int tilesetIndex)
 {
-    palette_->LoadTileset(tilesetIndex);
+    if (!palette_->LoadTileset(tilesetIndex))
+        return false;
     renderer_->applyDoorGeometry(tilesetIndex);
+    return true;
 }
 
 void TForm1::NewButtonClick()
@@ -62,7 +65,8 @@ void TForm1::NewButtonClick()
         prompter_.message("Error: Could not open this Tileset.");
         return;
     }
-    startMapWith(*chosen);
+    if (!startMapWith(*chosen))
+        return;
     showChanges(session_.newMapFilled(palette_->selectedTile()));
 }
 
@@ -80,7 +84,8 @@ void TForm1::NewClick(const QString& itemName)
         return;
     }
     DoorItem->setEnabled(index > 0);
-    startMapWith(index);
+    if (!startMapWith(index))
+        return;
     showChanges(session_.newMapCleared(state_.layerCount));
 }
 

@@ -1,6 +1,7 @@
 #include "gui/dialogs/Xeaboutmain.h"
 
 #include "gui/dialogs/Prompter.h"
+#include "render/ImageFile.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -16,6 +17,7 @@ namespace {
 constexpr int kWidth = 512;
 constexpr int kHeight = 456;
 constexpr int kPictureHeight = 208;
+constexpr qint64 kLargestPicturePixels = 2048 * 2048;
 constexpr QPoint kOffsetFromMainWindow{200, 200};
 constexpr const char* kWebAddress = "https://www.example.org/xemap/";
 
@@ -70,8 +72,10 @@ TXEAbout::TXEAbout(const QString& programDirectory)
     auto* image = new QLabel(this);
     image->setObjectName("Image1");
     image->setGeometry(0, 0, kWidth, kPictureHeight);
-    const QPixmap picture(QDir(programDirectory).filePath("XEMAP.BMP"));
-    if (picture.isNull()) {
+    // Read like every file (a pipe named XEMAP.BMP is refused at once); without it the box shows the name.
+    const auto picture = readImageFile(QDir(programDirectory).filePath("XEMAP.BMP").toStdString(), kAboutPictureLimit,
+                                       kLargestPicturePixels);
+    if (!picture) {
         image->setText("XEMap");
         image->setAlignment(Qt::AlignCenter);
         QFont font = image->font();
@@ -82,7 +86,7 @@ TXEAbout::TXEAbout(const QString& programDirectory)
         palette.setColor(QPalette::WindowText, Qt::white);
         image->setPalette(palette);
     } else {
-        image->setPixmap(picture);
+        image->setPixmap(QPixmap::fromImage(*picture));
     }
 
     QLabel* version = addLabel(this, "Label2", "v. 1.21", {}, Qt::white, true);

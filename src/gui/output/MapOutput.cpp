@@ -52,6 +52,10 @@ void exportPicture(MapOutputContext& context)
         return;
     const float scale = exportScale(choice);
     const QImage picture = exportPicture(context.document, context.state, context.tileset, context.doorGeometry, scale);
+    if (picture.isNull()) {
+        context.prompter.message("Not enough memory to export the map picture.");
+        return;
+    }
     if (const QString failure = writePicture(picture, fileName); !failure.isEmpty())
         context.prompter.message(failure);
 }
@@ -155,6 +159,10 @@ void printPictureJob(MapOutputContext& context)
     // The printed picture is the 1280-pixel map, drawn straight from memory.
     const QImage picture = exportPicture(context.document, context.state, context.tileset, context.doorGeometry,
                                          exportScale(1.0f), context.state.layerCount);
+    if (picture.isNull()) {
+        context.prompter.message("Not enough memory to print the map picture.");
+        return;
+    }
     runPrintJob(context, "Map",
                 [&picture](QPainter& painter, QPrinter& printer) { printPicture(painter, picture, printer.width()); });
 }

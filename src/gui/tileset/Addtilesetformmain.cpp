@@ -4,8 +4,8 @@
 #include "gui/dialogs/DialogControls.h"
 #include "gui/dialogs/Prompter.h"
 #include "gui/dialogs/Yesnomain.h"
+#include "render/ImageFile.h"
 
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -131,23 +131,27 @@ void TAddTilesetForm::FileNameChange(int layer)
     QLineEdit* box = fileNameTexts_[layer];
     const QString typed = box->text();
     // Found as the tileset loader will find it: relative to the program folder, backslashes as separators.
-    const QString path =
-        QString::fromStdString(resolveTilesetPath(programDirectory_.toStdString(), typed.toStdString()).string());
-    if (typed.isEmpty() || !QFileInfo(path).isFile()) {
+    const std::filesystem::path path = resolveTilesetPath(programDirectory_.toStdString(), typed.toStdString());
+    std::error_code missing;
+    if (typed.isEmpty() || !std::filesystem::exists(path, missing)) {
         if (!typed.isEmpty())
             prompter_.message("No such file");
         return;
     }
-    const QImage bitmap(path);
-    if (bitmap.isNull()) {
-        prompter_.message(QString("Cannot read %1 as a bitmap.").arg(path));
+    // Read as the loader reads a sheet: this runs on every keystroke, so a pipe or a
+    // device typed here is refused at once, and a huge file unread.
+    const auto bitmap = readImageFile(path, kSheetFileLimit, kLargestSheetPixels);
+    if (!bitmap) {
+        prompter_.message(
+            QString("Cannot read %1 as a bitmap.\n%2")
+                .arg(QString::fromStdString(path.string()), QString::fromStdString(bitmap.fault().reason)));
         return;
     }
-    if (bitmap.size() != QSize(kSheetSize, kSheetSize) && !yesNo_.Ask(prompter_, kWrongSize, "Yes", "No")) {
+    if (bitmap->size() != QSize(kSheetSize, kSheetSize) && !yesNo_.Ask(prompter_, kWrongSize, "Yes", "No")) {
         box->clear();
         return;
     }
-    preview_ = bitmap;
+    preview_ = *bitmap;
     PreviewBox->setPixmap(QPixmap::fromImage(preview_));
 }
 

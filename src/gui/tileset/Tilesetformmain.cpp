@@ -34,21 +34,6 @@ constexpr SizedPlace kSecondPanelLeft{0, 40}, kSecondPanelTop{200, 0}, kTitleWid
 constexpr SizedPlace kOneLayerLeft{210, 110}, kOneLayerWidth{120, 70}, kOnTopLeft{350, 180};
 constexpr SizedPlace kLayerTileBoxLeft{40, 80};
 
-QString resolvedFile(const QString& name, const QString& programDirectory)
-{
-    return QString::fromStdString(resolveTilesetPath(programDirectory.toStdString(), name.toStdString()).string());
-}
-
-QString resolvedLayerFile(const QString& name, const QString& programDirectory)
-{
-    return name == QLatin1String(kNoLayerFile) ? name : resolvedFile(name, programDirectory);
-}
-
-std::filesystem::path companionPath(const std::string& name, const QString& programDirectory)
-{
-    return resolveTilesetPath(programDirectory.toStdString(), name);
-}
-
 QImage blankTile(QRgb colour)
 {
     QImage tile(kTileSize, kTileSize, QImage::Format_RGB32);
@@ -236,50 +221,60 @@ void TTilesetForm::showEvent(QShowEvent* event)
     RedrawPalette(activeLayer_);
 }
 
-void TTilesetForm::LoadTileset(int index)
+bool TTilesetForm::LoadTileset(int index)
 {
     if (index < 0 || index >= host_.tilesetCount())
-        return;
+        return false;
     QDir::setCurrent(host_.programDirectory());
-    LayerFiles files;
+    TilesetEntry entry{host_.tilesetName(index).toStdString(), {}};
     for (int layer = 0; layer < kTilesetLayers; ++layer)
-        files[layer] = resolvedLayerFile(host_.tilesetLayerFile(layer, index), host_.programDirectory());
-    for (const QString& message : tileset_.LoadTileset(files))
-        prompter_.message(message);
+        entry.layerFiles[layer] = host_.tilesetLayerFile(layer, index).toStdString();
+    TilesetProblems problems;
+    const auto load = TilesetLoader(host_.programDirectory().toStdString()).load(entry, loaded_, problems);
+    if (!load) {
+        prompter_.message(QString::fromStdString(load.fault().reason));
+        return false;
+    }
+    for (const TilesetProblem& problem : problems)
+        report(problem);
     TileTitle->setText(host_.tilesetName(index));
     selectedTile_.fill(0);
     for (auto& rotations : paletteRotation_)
         rotations.fill(0);
     lastClicked_ = QPoint(-1, -1);
-    host_.tilesetLoaded(index, tileset_.layerCount() + 1);
+    host_.tilesetLoaded(index, tileset().layerCount() + 1);
     showLayers();
-    for (int layer = 0; layer < tileset_.layerCount(); ++layer)
-        readLayerData(layer, host_.tilesetLayerFile(layer, index));
+    for (int layer = 0; layer < tileset().layerCount(); ++layer)
+        showModeNames(layer);
     host_.editModeChosen(NormalDraw, false, host_.modeName(activeLayer_, NormalDraw));
-    for (int layer = 0; layer < tileset_.layerCount(); ++layer)
+    for (int layer = 0; layer < tileset().layerCount(); ++layer)
         RedrawPalette(layer);
+    return true;
+}
+
+// The message names the file; the reason goes under it.
+void TTilesetForm::report(const TilesetProblem& problem)
+{
+    prompter_.message(problem.text + '\n' + QString::fromStdString(problem.fault.reason));
 }
 
 void TTilesetForm::showLayers()
 {
     const int side = 200 * paletteScale_;
     for (int layer = 0; layer < kTilesetLayers; ++layer) {
-        const bool used = tileset_.hasSheet(layer);
+        const bool used = tileset().hasSheet(layer);
         PageControl1->setTabVisible(layer, used);
         QImage& image = tileBoxes_[layer]->image;
-        image = used ? tileset_.sheet(layer).original().scaled(side, side) : QImage();
+        image = used ? tileset().sheet(layer).original().scaled(side, side) : QImage();
     }
 }
 
-// Mode names, brush groups and tile tips of a layer the tileset uses.
-void TTilesetForm::readLayerData(int layer, const QString& layerFile)
+// Mode names and group buttons of a layer the tileset uses.
+void TTilesetForm::showModeNames(int layer)
 {
     QStringList names{"Normal Mode", "Selection Mode"};
-    const std::string file = layerFile.toStdString();
-    tileTips_[layer] = readTipFile(companionPath(tipFileName(file), host_.programDirectory()));
     if (layer > 0) {
-        readGroupFile(companionPath(groupFileName(file), host_.programDirectory()), groups_[layer]);
-        for (const std::string& name : groups_[layer].groupNames())
+        for (const std::string& name : groups(layer).groupNames())
             names << displayText(name);
         showGroupButtons(layer);
     }
@@ -288,21 +283,15 @@ void TTilesetForm::readLayerData(int layer, const QString& layerFile)
 
 void TTilesetForm::showGroupButtons(int layer)
 {
-    const LayerGroups& groups = groups_[layer];
+    const LayerGroups& layerGroups = groups(layer);
     for (int slot = 0; slot < kGroupButtons; ++slot) {
         QToolButton* button = groupButtons_[layer][slot];
-        const bool used = slot < groups.slotCount;
+        const bool used = slot < layerGroups.slotCount;
         button->setVisible(used);
         if (!used)
             continue;
-        button->setToolTip(displayText(groups.slots[slot].name));
-        const QString iconFile =
-            resolvedFile(QString::fromStdString(groups.slots[slot].iconFile), host_.programDirectory());
-        const QPixmap icon(iconFile);
-        // A blank button would give no hint of what went wrong; the rest of the tileset still loads.
-        if (icon.isNull())
-            prompter_.message(QString("Cannot read the group icon %1.").arg(QDir::toNativeSeparators(iconFile)));
-        button->setIcon(QIcon(icon));
+        button->setToolTip(displayText(layerGroups.slots[slot].name));
+        button->setIcon(QIcon(QPixmap::fromImage(loaded_.groupIcons[layer][slot])));
     }
 }
 
@@ -318,9 +307,9 @@ void TTilesetForm::DrawPaletteCell(int tile, int rotation, int layer)
     // Overlay tiles show over base tile 0, base tiles over black.
     QImage cell = blankTile(0xff000000);
     if (layer > 0)
-        tileset_.FetchTile(cell, 0, 0, 0);
+        tileset().FetchTile(cell, 0, 0, 0);
     QImage picture = blankTile(kTransparentColour);
-    if (tileset_.FetchTile(picture, tile, rotation, layer))
+    if (tileset().FetchTile(picture, tile, rotation, layer))
         maskedBlit(cell, picture);
     const int s = cellSize();
     QPainter painter(&image);
@@ -360,7 +349,7 @@ void TTilesetForm::TileBoxMouseMove(int x, int y)
     if (cell == lastHovered_)
         return;
     lastHovered_ = cell;
-    const TileTips& tips = tileTips_[activeLayer_];
+    const TileTips& tips = tileTips(activeLayer_);
     const auto tile = static_cast<std::size_t>(cell.y() * 10 + cell.x());
     tileBoxes_[activeLayer_]->setToolTip(tile < tips.size() ? displayText(tips[tile]) : QString("No Description"));
 }
@@ -392,7 +381,7 @@ void TTilesetForm::TileBoxMouseUp(Qt::MouseButton button, int x, int y)
     if (button == Qt::LeftButton) {
         DrawSelectionFrame(tile, layer, kPlainFrame);
     } else if (button == Qt::RightButton) {
-        const std::optional<GroupChoice> group = groups_[layer].groupOfTile(tile);
+        const std::optional<GroupChoice> group = groups(layer).groupOfTile(tile);
         if (group)
             chooseMode(group->editMode, group->connector);
         DrawSelectionFrame(tile, layer, group ? kGroupFrame : kPlainFrame);
@@ -418,9 +407,8 @@ void TTilesetForm::GroupButtonClick(int slot)
     const int layer = activeLayer_;
     DrawPaletteCell(selectedTile_[layer], paletteRotation_[selectedTile_[layer]][layer], layer);
     const int editMode = slot + FirstGroupBrush;
-    const LayerGroups& groups = groups_[layer];
-    const BoxGroup* box = groups.boxGroupForMode(editMode);
-    const ConnectorGroup* connector = groups.connectorGroupForMode(editMode);
+    const BoxGroup* box = groups(layer).boxGroupForMode(editMode);
+    const ConnectorGroup* connector = groups(layer).connectorGroupForMode(editMode);
     const int firstPiece = box ? box->pieces[0].tile : connector ? connector->pieces[0].tile : -1;
     if (validTile(firstPiece))
         selectedTile_[layer] = firstPiece;

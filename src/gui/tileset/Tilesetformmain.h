@@ -1,8 +1,6 @@
 #pragma once
 
-#include "core/tileset/GroupFile.h"
-#include "core/tileset/TipFile.h"
-#include "render/Tileset.h"
+#include "render/TilesetLoader.h"
 #include "render/Xedrawfuncs.h"
 
 #include <QColor>
@@ -55,11 +53,12 @@ public:
     TTilesetForm(QWidget& mainWindow, PaletteHost& host, Prompter& prompter);
     ~TTilesetForm() override;
 
-    const Tileset& tileset() const { return tileset_; }
-    const LayerGroups& groups(int layer) const { return groups_[layer]; }
-    const TileTips& tileTips(int layer) const { return tileTips_[layer]; }
-    // Loads registry entry `index` of the host's lists and resets the palette.
-    void LoadTileset(int index);
+    const Tileset& tileset() const { return loaded_.tileset; }
+    const LayerGroups& groups(int layer) const { return loaded_.groups[layer]; }
+    const TileTips& tileTips(int layer) const { return loaded_.tips[layer]; }
+    // Loads registry entry `index` of the host's lists and resets the palette. False when
+    // memory ran out: the palette keeps the tileset it had, and a message says so.
+    bool LoadTileset(int index);
 
     int activeLayer() const { return activeLayer_; }
     int selectedTile() const { return selectedTile_[activeLayer_]; }
@@ -97,8 +96,9 @@ private:
     void buildLayerTab(int layer);
     void placeForScale();
     void showLayers();
-    void readLayerData(int layer, const QString& layerFile);
+    void showModeNames(int layer);
     void showGroupButtons(int layer);
+    void report(const TilesetProblem& problem);
     int cellSize() const { return 20 * paletteScale_; }
     QPoint cellAt(int x, int y) const;
     void selectPlainTile(int tile);
@@ -107,9 +107,7 @@ private:
 
     PaletteHost& host_;
     Prompter& prompter_;
-    Tileset tileset_;
-    std::array<LayerGroups, kTilesetLayers> groups_{};
-    std::array<TileTips, kTilesetLayers> tileTips_{};
+    TilesetData loaded_;
 
     int activeLayer_ = 0;
     std::array<int, kTilesetLayers> selectedTile_{};

@@ -1,16 +1,28 @@
 #include "core/tileset/Registry.h"
 #include "gui/app/XemapWindows.h"
 #include "gui/app/Xemapmain.h"
+#include "gui/dialogs/Xeaboutmain.h"
+#include "gui/tileset/Tilesetformmain.h"
 #include "support/ScriptedPrompter.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <filesystem>
+#include <mutex>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace xemap {
 namespace {
@@ -46,6 +58,38 @@ protected:
     testing::ScriptedPrompter prompter;
 };
 
+// Should the editor wait on a named pipe, this opens the pipe's other end after a few
+// seconds and closes it, so that the test fails on its clock instead of hanging.
+class PipeWatchdog {
+public:
+    explicit PipeWatchdog(std::string pipe)
+        : thread_([this, pipe = std::move(pipe)] {
+              std::unique_lock lock(mutex_);
+              if (done_.wait_for(lock, std::chrono::seconds(10), [this] { return finished_; }))
+                  return;
+              const int writer = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+              if (writer >= 0)
+                  ::close(writer);
+          })
+    {
+    }
+    ~PipeWatchdog()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            finished_ = true;
+        }
+        done_.notify_one();
+        thread_.join();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable done_;
+    bool finished_ = false;
+    std::thread thread_;
+};
+
 TEST_F(RegistryStartWindowTest, AHugeRegistryGetsNewItemsForItsFirstThousandTilesetsOnly)
 {
     writeRegistry(1003);
@@ -73,6 +117,61 @@ TEST_F(RegistryStartWindowTest, ARegistryOverItsLimitIsNamedAndKept)
     EXPECT_EQ(prompter.messages,
               QStringList{QString::fromStdString(registry().string()) + ": the file is larger than 4 MB"});
     EXPECT_EQ(fs::file_size(registry()), kRegistryFileLimit + 1);
+}
+
+TEST_F(RegistryStartWindowTest, APipeAsATileSheetAGroupIconOrTheAboutPictureIsRefusedAtOnce)
+{
+    // The generated city layer under a name of its own, so that its group file can be ours.
+    QFile::link(folder.filePath("tilesets/city_layer.bmp"), folder.filePath("layer.bmp"));
+    const QString pipe = folder.filePath("pipe.bmp");
+    const struct {
+        const char* pipeName;
+        QByteArray registry;
+        QByteArray groups;
+        QString said;
+    } cases[] = {
+        {"pipe.bmp", "Piped\r\npipe.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n", "",
+         "Cannot read the tile sheet \"" + pipe + "\".\nnot a regular file"},
+        {"pipe.bmp", "Piped\r\ntilesets\\outdoor_bases.bmp\r\nlayer.bmp\r\nnull\r\nnull\r\nnull\r\n",
+         "B: 50 0 51 0 52 0 52 0 : Roof : pipe.bmp\r\n",
+         "Cannot read the group icon " + pipe + ".\nnot a regular file"},
+        {"XEMAP.BMP", "", "", ""},
+    };
+    for (const auto& [pipeName, registry, groups, said] : cases) {
+        SCOPED_TRACE(pipeName);
+        prompter.messages.clear();
+        for (const char* name : {"XEMAP.INI", "layer.grp", "pipe.bmp", "XEMAP.BMP"})
+            QFile::remove(folder.filePath(name));
+        const QString pipePath = folder.filePath(pipeName);
+        ASSERT_EQ(::mkfifo(pipePath.toLocal8Bit().constData(), 0600), 0);
+        if (!registry.isEmpty()) {
+            QFile file(folder.filePath("XEMAP.INI"));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(registry);
+        }
+        if (!groups.isEmpty()) {
+            QFile file(folder.filePath("layer.grp"));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(groups);
+        }
+
+        const PipeWatchdog watchdog(pipePath.toStdString());
+        QElapsedTimer clock;
+        clock.start();
+        XemapWindows windows(prompter, folder.path());
+        windows.show();
+        EXPECT_LT(clock.elapsed(), 3000);
+        // It runs: the palette shows the tileset and the map view draws.
+        ASSERT_TRUE(windows.form1->registryReady());
+        EXPECT_TRUE(windows.form1->isVisible());
+        EXPECT_EQ(windows.tilesetForm->findChild<QLineEdit*>("TileTitle")->text(),
+                  registry.isEmpty() ? "City" : "Piped");
+        EXPECT_EQ(prompter.messages, said.isEmpty() ? QStringList() : QStringList{said});
+        if (registry.isEmpty()) {
+            // Without its picture the About box shows the program's name.
+            EXPECT_EQ(windows.xeAbout->findChild<QLabel*>("Image1")->text(), "XEMap");
+        }
+    }
 }
 
 }  // namespace

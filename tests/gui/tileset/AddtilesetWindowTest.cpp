@@ -15,6 +15,8 @@
 
 #include <tuple>
 
+#include <sys/stat.h>
+
 using namespace xemap;
 using namespace xemap::testing;
 
@@ -90,7 +92,17 @@ TEST_F(AddtilesetWindowTest, ReportsEachTypedNameThatIsNoFile)
     text.close();
     prompter.messages.clear();
     box("FileName1Text")->setText(text.fileName());
-    EXPECT_EQ(prompter.messages, QStringList("Cannot read " + text.fileName() + " as a bitmap."));
+    ASSERT_EQ(prompter.messages.size(), 1);
+    EXPECT_TRUE(prompter.messages[0].startsWith("Cannot read " + text.fileName() + " as a bitmap.\n"));
+
+    // Checked on every keystroke: a pipe or a device is refused at once, never waited on.
+    const QString pipe = folder.filePath("pipe.bmp");
+    ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    for (const QString& name : {pipe, QString("/dev/zero")}) {
+        prompter.messages.clear();
+        box("FileName1Text")->setText(name);
+        EXPECT_EQ(prompter.messages, QStringList("Cannot read " + name + " as a bitmap.\nnot a regular file"));
+    }
 
     prompter.messages.clear();
     box("FileName1Text")->clear();

@@ -1,5 +1,7 @@
 #include "support/MainWindowTestSupport.h"
 
+#include "core/files/AllocationLimit.h"
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -76,6 +78,31 @@ TEST_F(TilesetformWindowTest, RotationButtonsTurnTheSelectedTile)
     EXPECT_EQ(palette().selectedRotation(), 3);
     button("RotRightButton")->click();
     EXPECT_EQ(palette().selectedRotation(), 0);
+}
+
+TEST_F(TilesetformWindowTest, ATilesetThatMemoryCannotHoldLeavesTheMapAndPaletteAsTheyWere)
+{
+    palette().TileBoxMouseUp(Qt::LeftButton, 5 * 40 + 5, 5);
+    drag({cellCentre(3, 4)});
+    const MapGrid painted = grid();
+    const QRgb shown = mapPixel(cellCentre(3, 4));
+    {
+        const ScopedAllocationLimit limit(1'000'000);
+        answerYesNo(false);
+        form().NewClick("Tileset0");
+    }
+    EXPECT_EQ(prompter.messages, QStringList("Not enough memory to load the tileset."));
+    EXPECT_EQ(palette().findChild<QLineEdit*>("TileTitle")->text(), "Colours");
+    EXPECT_EQ(palettePixel(0, 2 * 40 + 20, 40 + 20), tileColour(0, 12));
+    EXPECT_EQ(grid().tile(3, 4, 1), painted.tile(3, 4, 1));
+    EXPECT_EQ(grid().tile(3, 4, 1), 5);
+    EXPECT_EQ(mapPixel(cellCentre(3, 4)), shown);
+    EXPECT_TRUE(form().session().modified());
+
+    // With memory to spare the same command loads it.
+    answerYesNo(false);
+    form().NewClick("Tileset0");
+    EXPECT_EQ(palette().findChild<QLineEdit*>("TileTitle")->text(), "City");
 }
 
 }  // namespace
