@@ -46,6 +46,10 @@ TEST_F(HostileCli, DevicesAreRefusedUnread)
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "/dev/zero: not a regular file\n");
     EXPECT_FALSE(fs::exists(logs / "out.png"));
+    run = cli("tmx '" + map.string() + "' '" + (logs / "out.tmx").string() + "'");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "/dev/zero: not a regular file\n");
+    EXPECT_FALSE(fs::exists(logs / "out.tmx"));
 
     fs::remove(program / "XEMAP.INI");
     ASSERT_EQ(::mkfifo((program / "XEMAP.INI").c_str(), 0600), 0);
@@ -84,6 +88,24 @@ TEST_F(HostileCli, ControlBytesFromFilesAreShownEscaped)
     run = cli("check '" + map.string() + "'");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, map.string() + ": line 4: expected a door digit, found '\\x1b'\n");
+
+    // Typed arguments and the names a registry gives are escaped too.
+    writeBytes(map, joined(emptyMapLines()));
+    writeBytes(program / "XEMAP.INI", "Odd\r\nodd\x1b.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n");
+    const struct {
+        std::string arguments;
+        std::string firstLine;
+    } cases[] = {
+        {"\"$(printf 'frob\\033]0;x\\007')\"", "xemap-cli: unknown command 'frob\\x1b]0;x\\x07'"},
+        {"check \"$(printf '%s\\033b' --a)\" in.xem", "xemap-cli: check: Unknown option 'a\\x1bb'."},
+        {"tmx '" + map.string() + "' out.tmx", (program / "odd\\x1b.bmp").string() + ": the tile sheet is missing"},
+    };
+    for (const auto& [arguments, firstLine] : cases) {
+        SCOPED_TRACE(arguments);
+        run = cli(arguments);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err.substr(0, run.err.find('\n')), firstLine);
+    }
 }
 
 TEST_F(HostileCli, RunningOutOfMemoryIsOneLineAndExitOne)
@@ -98,7 +120,8 @@ TEST_F(HostileCli, RunningOutOfMemoryIsOneLineAndExitOne)
         cli("convert '" + map.string() + "' '" + (logs / "out.xem").string() + "'", "ulimit -v 120000; ");
     EXPECT_EQ(run.status, 1);
     EXPECT_THAT(run.err, ::testing::AnyOf(::testing::EndsWith(": there is not enough memory to read the file\n"),
-                                          ::testing::Eq("xemap-cli: there is not enough memory for the command\n")));
+                                          ::testing::EndsWith(": Not enough memory to read the file.\n"),
+                                          ::testing::Eq("xemap-cli: Not enough memory to run the command.\n")));
     EXPECT_FALSE(fs::exists(logs / "out.xem"));
 }
 

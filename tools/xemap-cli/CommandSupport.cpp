@@ -1,5 +1,6 @@
 #include "Commands.h"
 
+#include "core/files/AllocationLimit.h"
 #include "core/mapfile/SafeSave.h"
 #include "core/text/TextLines.h"
 #include "core/tileset/Registry.h"
@@ -15,7 +16,7 @@ int runCommand(int (*run)(const Invocation&), const Invocation& invocation, int 
         return run(invocation);
     } catch (const std::bad_alloc&) {
         // Outputs are written through temporary files, so nothing half written is left.
-        std::cerr << "xemap-cli: there is not enough memory for the command\n";
+        std::cerr << "xemap-cli: " << outOfMemory("run the command").describe() << '\n';
         return troubleStatus;
     }
 }

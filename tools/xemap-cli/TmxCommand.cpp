@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "core/mapfile/TmxWriter.h"
+#include "core/text/TextLines.h"
 #include "core/tileset/Registry.h"
 
 #include <iostream>
@@ -12,7 +13,7 @@ namespace {
 constexpr std::string_view kTmxUsage = "tmx IN.xem OUT.tmx [--tiles DIR]";
 
 // The tileset's sheets, named relative to the folder of the TMX file; nothing (and
-// the reason printed) when a sheet file is missing.
+// the reason printed) when a sheet file is missing or is not a regular file.
 std::optional<std::vector<TmxTileSheet>> sheetsOf(const TilesetEntry& entry, const FileArguments& request)
 {
     namespace fs = std::filesystem;
@@ -22,8 +23,11 @@ std::optional<std::vector<TmxTileSheet>> sheetsOf(const TilesetEntry& entry, con
         if (entry.layerFiles[layer] == kNullLayerFile)
             continue;
         const fs::path file = fs::absolute(resolveTilesetPath(request.tiles, entry.layerFiles[layer]));
-        if (!fs::is_regular_file(file)) {
-            std::cerr << file.string() << ": the tile sheet is missing\n";
+        std::error_code error;
+        const fs::file_status status = fs::status(file, error);
+        if (!fs::is_regular_file(status)) {
+            std::cerr << printableText(file.string())
+                      << (fs::exists(status) ? ": not a regular file\n" : ": the tile sheet is missing\n");
             return std::nullopt;
         }
         sheets.push_back({layer, file.lexically_relative(outFolder).generic_string()});

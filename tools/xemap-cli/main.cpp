@@ -1,5 +1,7 @@
 #include "Commands.h"
 
+#include "core/text/TextLines.h"
+
 #include <QCommandLineParser>
 #include <QStringList>
 
@@ -63,9 +65,10 @@ void printUsage(std::ostream& out)
     out << lead << "xemap-cli --help | -h | --version\n";
 }
 
+// The fault quotes what was typed: control bytes in it are shown escaped, never sent to the terminal.
 int usageFailure(const QString& fault, int status = xemap::cli::kFailure)
 {
-    std::cerr << "xemap-cli: " << fault.toStdString() << '\n';
+    std::cerr << "xemap-cli: " << xemap::printableText(fault.toStdString()) << '\n';
     printUsage(std::cerr);
     return status;
 }
