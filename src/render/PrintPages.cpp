@@ -7,6 +7,9 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 
+#include <algorithm>
+#include <utility>
+
 #include <string_view>
 
 namespace xemap {
@@ -76,32 +79,119 @@ std::vector<PrintLine> printListingLines(const DescriptionList& descriptions)
     return lines;
 }
 
-int printListing(QPainter& painter, QPagedPaintDevice& device, const std::vector<PrintLine>& lines, int pointSize)
+namespace {
+
+// The rows one line takes. Each row holds at least one character, so that a page too
+// narrow for any still ends.
+class LineWrapper {
+public:
+    LineWrapper(const QFontMetrics& metrics, int width) : metrics_(metrics), width_(width) {}
+
+    // (start offset, text) of each row.
+    std::vector<std::pair<int, QString>> rows(const QString& line) const
+    {
+        qsizetype blanks = 0;
+        while (blanks < line.size() && line[blanks] == u' ')
+            ++blanks;
+        // Continuations keep the line's indent unless it would leave them hardly any room.
+        int indent = metrics_.horizontalAdvance(line.left(blanks));
+        if (indent >= width_ / 2)
+            indent = 0;
+        std::vector<std::pair<int, QString>> rows;
+        QStringView rest(line);
+        int offset = 0;
+        qsizetype keep = blanks;  // leading blanks of the first row are no place to break
+        while (true) {
+            const qsizetype fits = fittingLength(rest, width_ - offset);
+            if (fits == rest.size()) {
+                rows.emplace_back(offset, rest.toString());
+                return rows;
+            }
+            qsizetype cut = rest.left(fits + 1).lastIndexOf(u' ');
+            qsizetype next = cut + 1;
+            if (cut <= keep)
+                cut = next = fits;
+            rows.emplace_back(offset, rest.left(cut).toString());
+            rest = rest.mid(next);
+            while (rest.startsWith(u' '))
+                rest = rest.mid(1);
+            if (rest.isEmpty())
+                return rows;
+            offset = indent;
+            keep = 0;
+        }
+    }
+
+private:
+    // The longest start of text no wider than width, and at least one character.
+    qsizetype fittingLength(QStringView text, int width) const
+    {
+        qsizetype low = 1, high = text.size();
+        if (metrics_.horizontalAdvance(text.toString()) <= width)
+            return high;
+        while (low < high) {
+            const qsizetype middle = (low + high + 1) / 2;
+            if (metrics_.horizontalAdvance(text.left(middle).toString()) <= width)
+                low = middle;
+            else
+                high = middle - 1;
+        }
+        if (low < text.size() && text[low].isLowSurrogate())
+            low = std::max<qsizetype>(1, low - 1);
+        return low;
+    }
+
+    const QFontMetrics& metrics_;
+    int width_;
+};
+
+}  // namespace
+
+std::vector<PrintedRow> listingRows(const std::vector<PrintLine>& lines, const QFontMetrics& regular,
+                                    const QFontMetrics& bold, int pageWidth, int lastLine)
 {
-    QFont font(QStringLiteral("Times New Roman"));
-    font.setPointSize(pointSize);
-    painter.setPen(Qt::black);
-    const QFontMetrics metrics(font, &device);
-    const ListingPager pager{metrics.height(), device.height() / metrics.height() - 6};
-    int pages = 1;
+    const int width = pageWidth - ListingPager::kLeft;
+    std::vector<PrintedRow> rows;
+    int page = 1;
     int counter = ListingPager::kFirstLine;
     for (const auto& line : lines) {
         if (line.skipOnly) {
             ++counter;
             continue;
         }
-        if (counter > pager.lastLine) {
-            device.newPage();
-            ++pages;
-            counter = ListingPager::kFirstLine;
+        const LineWrapper wrapper(line.bold ? bold : regular, width);
+        for (auto& [offset, text] : wrapper.rows(displayText(line.text))) {
+            if (counter > lastLine) {
+                ++page;
+                counter = ListingPager::kFirstLine;
+            }
+            rows.push_back({page, counter, ListingPager::kLeft + offset, std::move(text), line.bold});
+            ++counter;
         }
-        font.setBold(line.bold);
-        painter.setFont(font);
-        painter.drawText(QPoint(ListingPager::kLeft, counter * pager.lineHeight + metrics.ascent()),
-                         displayText(line.text));
-        ++counter;
     }
-    return pages;
+    return rows;
+}
+
+int printListing(QPainter& painter, QPagedPaintDevice& device, const std::vector<PrintLine>& lines, int pointSize)
+{
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPointSize(pointSize);
+    QFont boldFont = font;
+    boldFont.setBold(true);
+    painter.setPen(Qt::black);
+    const QFontMetrics metrics(font, &device);
+    const ListingPager pager{metrics.height(), device.height() / metrics.height() - 6};
+    int page = 1;
+    for (const PrintedRow& row :
+         listingRows(lines, metrics, QFontMetrics(boldFont, &device), device.width(), pager.lastLine)) {
+        if (row.page != page) {
+            device.newPage();
+            page = row.page;
+        }
+        painter.setFont(row.bold ? boldFont : font);
+        painter.drawText(QPoint(row.x, row.line * pager.lineHeight + metrics.ascent()), row.text);
+    }
+    return page;
 }
 
 void printPicture(QPainter& painter, const QImage& picture, int pageWidth)
