@@ -52,6 +52,9 @@ void turnTile(QImage& target, const QImage& sheet, int tile, int rotation, bool 
     const QImage::Format format = keyed ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
     if (target.size() != kWholeTile.size() || target.format() != format)
         target = QImage(kWholeTile.size(), format);
+    // Out of memory the tile stays null, and drawing it draws nothing.
+    if (target.isNull())
+        return;
     const TurnSteps steps = turnSteps(rotation);
     const QPoint origin = tileArea(tile).topLeft() + steps.origin;
     const auto* sheetPixels = reinterpret_cast<const QRgb*>(sheet.constBits());
