@@ -122,11 +122,11 @@ TEST_F(ImageCommandTest, DiffPictureOutlinesChangedCellsByKind)
     } pixels[] = {{0, 0, red}, {39, 20, red}, {201, 200, blue}, {121, 158, yellow}, {280, 280, red}, {282, 282, blue}};
     for (const auto& p : pixels)
         EXPECT_EQ(picture.pixel(p.x, p.y), p.colour) << p.x << "," << p.y;
-    Tileset city;
-    ASSERT_TRUE(city.LoadTileset({programFile("tilesets/outdoor_bases.bmp"), programFile("tilesets/city_layer.bmp"),
-                                  "null", "null", "null"})
-                    .isEmpty());
-    const QImage plain = exportPicture(changed, {}, city, kOtherTilesetDoorGeometry, exportScale(1.0f));
+    TilesetProblems problems;
+    const auto city = TilesetLoader(QCoreApplication::applicationDirPath().toStdString())
+                          .loadSheets(defaultRegistry().front(), problems);
+    ASSERT_TRUE(city && problems.empty());
+    const QImage plain = exportPicture(changed, {}, *city, kOtherTilesetDoorGeometry, exportScale(1.0f));
     for (const QPoint& same : {QPoint(284, 284), QPoint(20, 20), QPoint(600, 600), QPoint(203, 203)})
         EXPECT_EQ(picture.pixel(same), plain.pixel(same)) << same.x() << "," << same.y();
 }
