@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include <unistd.h>
+
 namespace xemap {
 
 namespace fs = std::filesystem;
@@ -59,6 +61,29 @@ std::string refusal(const Result<std::string>& read)
     const auto kind = read.fault().kind;
     return kind == Fault::Kind::NotRegularFile || kind == Fault::Kind::TooLarge ? read.fault().describe()
                                                                                 : std::string();
+}
+
+void appendTilesets(std::vector<RegisteredTileset>& tilesets, std::vector<TilesetEntry> entries, const fs::path& folder)
+{
+    for (TilesetEntry& entry : entries)
+        tilesets.push_back({std::move(entry), folder});
+}
+
+// The program folder's entries. A shared folder's registry is the package's: a missing
+// one counts as the default and is not written.
+Result<std::vector<TilesetEntry>> programRegistry(const RegistryFolders& folders)
+{
+    const fs::path file = folders.program / kRegistryFileName;
+    const auto read = readFile(file, kRegistryFileLimit);
+    if (!refusal(read).empty())
+        return read.fault();
+    if (folders.user.empty()) {
+        if (auto entries = loadOrCreateRegistry(folders.program))
+            return std::move(*entries);
+        return Fault{Fault::Kind::CannotWrite, file.string(), 0, "the default registry cannot be written"};
+    }
+    auto entries = read.ok() ? parseRegistry(*read) : std::vector<TilesetEntry>();
+    return entries.empty() ? defaultRegistry() : std::move(entries);
 }
 
 }  // namespace
@@ -169,6 +194,36 @@ RegistryLookup registryEntryOrDefault(const fs::path& programDir, std::size_t in
         return {std::nullopt, std::move(fault)};
     const bool hasEntries = read.ok() && parseRegistryEntry(*read, 0);
     return {parseRegistryEntry(hasEntries ? std::string_view(*read) : kDefaultRegistry, index), {}};
+}
+
+bool isUsersOwnFolder(const fs::path& folder)
+{
+    std::error_code ec;
+    return !fs::exists(folder / kInstalledMarkerFileName, ec) && ::access(folder.c_str(), W_OK) == 0;
+}
+
+RegistryFolders registryFolders(const fs::path& programDir, const fs::path& userDataDir)
+{
+    return {programDir, isUsersOwnFolder(programDir) ? fs::path() : userDataDir};
+}
+
+Result<CombinedRegistry> loadCombinedRegistry(const RegistryFolders& folders)
+{
+    auto program = programRegistry(folders);
+    if (!program)
+        return program.fault();
+    CombinedRegistry combined;
+    appendTilesets(combined.tilesets, std::move(*program), folders.program);
+    if (folders.user.empty())
+        return combined;
+    const fs::path file = folders.user / kRegistryFileName;
+    const auto read = readFile(file, kRegistryFileLimit);
+    std::error_code ec;
+    if (read.ok())
+        appendTilesets(combined.tilesets, parseRegistry(*read), folders.user);
+    else if (fs::exists(file, ec))
+        combined.userFault = read.fault();
+    return combined;
 }
 
 }  // namespace xemap

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/files/Fault.h"
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -70,5 +72,38 @@ struct RegistryLookup {
 };
 RegistryLookup registryEntryOrDefault(const std::filesystem::path& programDir, std::size_t index,
                                       std::uintmax_t limit = kRegistryFileLimit);
+
+// An installed program folder holds this file, so that it counts as the package's even
+// for the superuser, who could write there.
+inline constexpr std::string_view kInstalledMarkerFileName = "INSTALLED";
+
+// A folder the user keeps files in: writable, and not an installed program folder.
+bool isUsersOwnFolder(const std::filesystem::path& folder);
+
+// Where the registries are. In a shared program folder (installed, or one the user
+// cannot write to) the user's data folder holds the user's own registry and tilesets.
+struct RegistryFolders {
+    std::filesystem::path program;
+    std::filesystem::path user;  // empty when the program folder is the user's own
+
+    // The registry Add Tileset appends to; relative names of its entries resolve here.
+    const std::filesystem::path& added() const { return user.empty() ? program : user; }
+};
+RegistryFolders registryFolders(const std::filesystem::path& programDir, const std::filesystem::path& userDataDir);
+
+// A tileset of the combined list, with the folder its relative names resolve against.
+struct RegisteredTileset {
+    TilesetEntry entry;
+    std::filesystem::path folder;
+};
+struct CombinedRegistry {
+    std::vector<RegisteredTileset> tilesets;
+    std::optional<Fault> userFault;  // the user's registry was refused and is skipped
+};
+// The program's registry, then the user's entries, so that positions of the program's
+// tilesets never move. The default registry is written only into the user's own folder.
+// The fault when the program's registry is unusable: refused as it stands (not a regular
+// file, too large), or CannotWrite when it is missing and the default cannot be written.
+Result<CombinedRegistry> loadCombinedRegistry(const RegistryFolders& folders);
 
 }  // namespace xemap

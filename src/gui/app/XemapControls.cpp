@@ -250,32 +250,37 @@ void TForm1::buildMapMenu()
 
 void TForm1::readRegistry()
 {
-    std::string fault;
-    const std::optional<std::vector<TilesetEntry>> entries =
-        loadOrCreateRegistry(programDirectory_.toStdString(), &fault);
-    if (!entries) {
-        prompter_.message(fault.empty() ? QString("Cannot create default INI file.") : QString::fromStdString(fault));
+    registryFolders_ = registryFolders(programDirectory_.toStdString(), userDataFolder().toStdString());
+    const Result<CombinedRegistry> registry = loadCombinedRegistry(registryFolders_);
+    if (!registry) {
+        const Fault& fault = registry.fault();
+        prompter_.message(fault.kind == Fault::Kind::CannotWrite ? QString("Cannot create default INI file.")
+                                                                 : QString::fromStdString(fault.describe()));
         return;
     }
-    for (const TilesetEntry& entry : *entries)
-        registerTileset(entry);
+    // A refused user registry leaves the program's tilesets usable.
+    if (registry->userFault)
+        prompter_.message(QString::fromStdString(registry->userFault->describe()));
+    for (const RegisteredTileset& tileset : registry->tilesets)
+        registerTileset(tileset.entry, QString::fromStdString(tileset.folder.string()));
     registryReady_ = true;
 }
 
-void TForm1::registerTileset(const QString& name, const LayerFiles& files)
+void TForm1::registerTileset(const QString& name, const LayerFiles& files, const QString& folder)
 {
     tilesetNames << name;
     for (int layer = 0; layer < kTilesetLayers; ++layer)
         tilesetFiles[layer] << files[layer];
+    tilesetFolders << folder;
     insertNewItem(tilesetNames.size() - 1);
 }
 
-void TForm1::registerTileset(const TilesetEntry& entry)
+void TForm1::registerTileset(const TilesetEntry& entry, const QString& folder)
 {
     LayerFiles files;
     for (int layer = 0; layer < kTilesetLayers; ++layer)
         files[layer] = QString::fromStdString(entry.layerFiles[layer]);
-    registerTileset(displayText(entry.name), files);
+    registerTileset(displayText(entry.name), files, folder);
 }
 
 // The New item of tileset i stands at menu position i + 1, after "Add Tileset...".

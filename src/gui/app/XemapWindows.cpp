@@ -24,7 +24,8 @@ XemapWindows::XemapWindows(Prompter& prompter, const QString& programDirectory)
       newTilesetForm(std::make_unique<TNewTilesetForm>()), commandsForm(std::make_unique<TCommandsForm>(form1.get())),
       printConfig(std::make_unique<TPrintConfig>(form1.get())), getMapName(std::make_unique<TGetMapName>(*form1)),
       doorForm(std::make_unique<TDoorForm>(form1.get())),
-      addTilesetForm(std::make_unique<TAddTilesetForm>(prompter, *yesNo, programDirectory)),
+      addTilesetForm(
+          std::make_unique<TAddTilesetForm>(prompter, *yesNo, programDirectory, form1->addedTilesetFolder())),
       typeAheadGuard(std::make_unique<TypeAheadGuard>(std::vector<const QWidget*>{form1.get(), tilesetForm.get()}))
 {
     form1->setDialogs({yesNo.get(), xeAbout.get(), newTilesetForm.get(), commandsForm.get(), getMapName.get(),

@@ -4,6 +4,7 @@
 #include "core/editing/EditSession.h"
 #include "core/editing/KeyCommands.h"
 #include "core/tileset/BrushEdit.h"
+#include "core/tileset/Registry.h"
 #include "gui/tileset/PaletteHost.h"
 #include "render/Tileset.h"
 #include "render/Xedrawfuncs.h"
@@ -33,7 +34,6 @@ class Prompter;
 struct RecoveryEntry;
 enum class RecoveryChoice;
 class TAddTilesetForm;
-struct TilesetEntry;
 class TCommandsForm;
 class TDoorForm;
 class TGetMapName;
@@ -58,6 +58,9 @@ struct MainWindowDialogs {
 
 // The absolute folder of a file, as maps remember where they were opened and saved.
 std::string folderOf(const QString& path);
+// The user's own data folder: recovery files, and the user's registry and tilesets when
+// the program folder is shared.
+QString userDataFolder();
 
 // The main window: map view, toolbar, menus and status line. Its handlers read the
 // event, change the map through the edit session and show what changed.
@@ -85,11 +88,15 @@ public:
     const QImage& mapImage() const;
     MapRenderer* renderer() const { return renderer_.get(); }
     QString programDirectory() const override { return programDirectory_; }
+    // Where Add Tileset registers: the program folder, or the user's data folder when
+    // the program folder is shared.
+    QString addedTilesetFolder() const { return QString::fromStdString(registryFolders_.added().string()); }
 
     // What the palette reads and reports.
     int tilesetCount() const override { return int(tilesetNames.size()); }
     QString tilesetName(int index) const override { return tilesetNames.value(index); }
     QString tilesetLayerFile(int layer, int index) const override;
+    QString tilesetFolder(int index) const override { return tilesetFolders.value(index, programDirectory_); }
     void setModeNames(int layer, const QStringList& names) override { modeNames[layer] = names; }
     QString modeName(int layer, int mode) const override { return modeNames[layer].value(mode); }
     int editMode() const override { return state_.editMode; }
@@ -99,13 +106,14 @@ public:
     void oneLayerChosen(bool oneLayer) override;
 
     // Registry lists: one row per tileset, one file list and one mode-name list per
-    // tileset layer.
+    // tileset layer, and the folder each tileset's relative names resolve against.
     QStringList tilesetNames;
     std::array<QStringList, kTilesetLayers> tilesetFiles;
     std::array<QStringList, kTilesetLayers> modeNames;
+    QStringList tilesetFolders;
     // Adds a tileset to the lists and its "New " item to the File menu.
-    void registerTileset(const QString& name, const LayerFiles& files);
-    void registerTileset(const TilesetEntry& entry);
+    void registerTileset(const QString& name, const LayerFiles& files, const QString& folder);
+    void registerTileset(const TilesetEntry& entry, const QString& folder);
 
     // The one way the screen follows a change: draws what changed, puts the region outline
     // and the cursor preview back over fresh cells, and sets the items that depend on the map.
@@ -246,6 +254,7 @@ private:
 
     Prompter& prompter_;
     QString programDirectory_;
+    RegistryFolders registryFolders_;
     TTilesetForm* palette_ = nullptr;
     TPrintConfig* printConfig_ = nullptr;
     bool registryReady_ = false;

@@ -16,11 +16,14 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QToolButton>
 
 namespace xemap {
 
 std::string folderOf(const QString& path) { return QFileInfo(path).absolutePath().toStdString(); }
+
+QString userDataFolder() { return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation); }
 
 namespace {
 
@@ -102,8 +105,8 @@ void TForm1::Save(bool asSaveAs)
         showMapNameCaption();
     }
     if (asSaveAs || map.mapFileName.empty()) {
-        const QString path =
-            prompter_.saveFileName({"Save Map", kMapFilter, "xem", QString::fromStdString(map.mapDirectory), true});
+        const QString path = prompter_.saveFileName(
+            {"Save Map", kMapFilter, "xem", dialogFolder(QString::fromStdString(map.mapDirectory)), true});
         if (path.isEmpty())
             return;
         session_.setFileName(path.toStdString());
@@ -119,8 +122,8 @@ void TForm1::Open()
 {
     if (!palette_ || !saveChangesFirst(kSaveChanges, "Discard Changes"))
         return;
-    const QString path =
-        prompter_.openFileName({QString(), kMapFilter, QString(), QString::fromStdString(document().mapDirectory)});
+    const QString path = prompter_.openFileName(
+        {QString(), kMapFilter, QString(), dialogFolder(QString::fromStdString(document().mapDirectory))});
     if (!path.isEmpty())
         readMapFileInto(path);
 }
@@ -224,9 +227,12 @@ void TForm1::AddTileset()
     const std::optional<TilesetEntry> entry = dialogs_.addTileset->Ask();
     if (!entry)
         return;
-    registerTileset(*entry);
+    const QString folder = addedTilesetFolder();
+    registerTileset(*entry, folder);
     QDir::setCurrent(programDirectory_);
-    if (!appendRegistryEntry(std::filesystem::path(programDirectory_.toStdString()) / kRegistryFileName, *entry))
+    // The user's data folder may not exist before the first tileset a user adds.
+    if (!QDir().mkpath(folder)
+        || !appendRegistryEntry(std::filesystem::path(folder.toStdString()) / kRegistryFileName, *entry))
         prompter_.message("Error: Could not append INI file!");
 }
 

@@ -1,9 +1,14 @@
 #include "gui/dialogs/Prompter.h"
 
+#include "core/tileset/Registry.h"
+
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QStandardPaths>
 
 namespace xemap {
 
@@ -22,6 +27,15 @@ QString runFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode 
 }
 
 }  // namespace
+
+QString dialogFolder(const QString& wanted)
+{
+    if (!wanted.isEmpty() && QFileInfo(wanted).isDir() && isUsersOwnFolder(wanted.toStdString()))
+        return wanted;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QDir().mkpath(documents);
+    return documents;
+}
 
 void QtPrompter::message(const QString& text)
 {

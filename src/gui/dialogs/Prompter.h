@@ -14,6 +14,10 @@ struct FileDialogRequest {
     bool confirmOverwrite = false;
 };
 
+// Where a file dialog starts: the folder asked for when the user keeps files there,
+// otherwise the user's documents folder (made if missing), never a shared program folder.
+QString dialogFolder(const QString& wanted);
+
 // Every modal question and message goes through here, so that window tests can
 // script the answers instead of blocking on a dialog.
 class Prompter {

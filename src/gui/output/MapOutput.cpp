@@ -24,12 +24,16 @@ namespace {
 
 constexpr int kPdfResolution = 300;
 
-QString mapDirectory(const MapOutputContext& context) { return QString::fromStdString(context.document.mapDirectory); }
+// Export and print-to-file start where Open and Save do.
+QString dialogStart(const MapOutputContext& context)
+{
+    return dialogFolder(QString::fromStdString(context.document.mapDirectory));
+}
 
 // A save dialog's answer, unless cancelled or an existing file is to be kept.
 QString chooseExportFile(MapOutputContext& context, const QString& title, const QString& filter, const QString& suffix)
 {
-    const QString fileName = context.prompter.saveFileName({title, filter, suffix, mapDirectory(context), false});
+    const QString fileName = context.prompter.saveFileName({title, filter, suffix, dialogStart(context), false});
     if (fileName.isEmpty())
         return {};
     if (QFileInfo::exists(fileName) && !context.askYesNo("File exists.  Overwrite?", "Yes, Overwrite", "Cancel Export"))
@@ -102,7 +106,7 @@ void reportUnprinted(MapOutputContext& context, const QString& printer, const QS
 void printToChosenPdf(MapOutputContext& context, const QString& what, const QString& job, const DrawPages& drawPages)
 {
     const QString fileName = context.prompter.saveFileName(
-        {QStringLiteral("Print %1 to PDF").arg(what), "PDF Files (*.pdf)", "pdf", mapDirectory(context), true});
+        {QStringLiteral("Print %1 to PDF").arg(what), "PDF Files (*.pdf)", "pdf", dialogStart(context), true});
     if (fileName.isEmpty())
         return;
     QPrinter printer(QPrinter::HighResolution);

@@ -44,8 +44,9 @@ std::string registryLine(const QString& text)
 
 }  // namespace
 
-TAddTilesetForm::TAddTilesetForm(Prompter& prompter, TYesNo& yesNo, const QString& programDirectory)
-    : prompter_(prompter), yesNo_(yesNo), programDirectory_(programDirectory)
+TAddTilesetForm::TAddTilesetForm(Prompter& prompter, TYesNo& yesNo, const QString& programDirectory,
+                                 const QString& namesFolder)
+    : prompter_(prompter), yesNo_(yesNo), namesFolder_(namesFolder), browseFolder_(programDirectory)
 {
     setObjectName("AddTilesetForm");
     setWindowTitle("Add Tileset...");
@@ -120,18 +121,20 @@ void TAddTilesetForm::clearBoxes()
 
 void TAddTilesetForm::BrowseClick(int layer)
 {
-    const QString path =
-        prompter_.openFileName({"Choose a Bitmap", "Bitmaps (*.bmp);;All Files (*)", QString(), programDirectory_});
-    if (!path.isEmpty())
-        fileNameTexts_[layer]->setText(path);
+    const QString path = prompter_.openFileName(
+        {"Choose a Bitmap", "Bitmaps (*.bmp);;All Files (*)", QString(), dialogFolder(browseFolder_)});
+    if (path.isEmpty())
+        return;
+    browseFolder_ = QFileInfo(path).absolutePath();
+    fileNameTexts_[layer]->setText(path);
 }
 
 void TAddTilesetForm::FileNameChange(int layer)
 {
     QLineEdit* box = fileNameTexts_[layer];
     const QString typed = box->text();
-    // Found as the tileset loader will find it: relative to the program folder, backslashes as separators.
-    const std::filesystem::path path = resolveTilesetPath(programDirectory_.toStdString(), typed.toStdString());
+    // Found as the tileset loader will find it: relative to the entry's folder, backslashes as separators.
+    const std::filesystem::path path = resolveTilesetPath(namesFolder_.toStdString(), typed.toStdString());
     std::error_code missing;
     if (typed.isEmpty() || !std::filesystem::exists(path, missing)) {
         if (!typed.isEmpty())

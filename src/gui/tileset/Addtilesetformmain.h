@@ -19,7 +19,9 @@ class TYesNo;
 // Add Tileset: a new tileset's name and its layer bitmaps, each checked as it is named.
 class TAddTilesetForm : public QDialog {
 public:
-    TAddTilesetForm(Prompter& prompter, TYesNo& yesNo, const QString& programDirectory);
+    // Browse starts in the program folder (or the user's documents when that is shared);
+    // typed relative names are looked up in namesFolder, where the entry's names resolve.
+    TAddTilesetForm(Prompter& prompter, TYesNo& yesNo, const QString& programDirectory, const QString& namesFolder);
 
     // After OK, the entry the boxes describe ("null" for empty file boxes), and the
     // boxes are emptied for the next use; nothing when cancelled, and the boxes stay.
@@ -38,7 +40,9 @@ private:
 
     Prompter& prompter_;
     TYesNo& yesNo_;
-    QString programDirectory_;
+    QString namesFolder_;
+    // Browse remembers the folder of the last bitmap picked.
+    QString browseFolder_;
     QImage preview_;
 
     QLineEdit* NameText = nullptr;

@@ -33,6 +33,8 @@ public:
     virtual int tilesetCount() const = 0;
     virtual QString tilesetName(int index) const = 0;
     virtual QString tilesetLayerFile(int layer, int index) const = 0;
+    // The folder the tileset's relative file names (layers, tips, groups, icons) resolve against.
+    virtual QString tilesetFolder(int index) const = 0;
     // The palette names each layer's modes as it reads the layer's groups.
     virtual void setModeNames(int layer, const QStringList& names) = 0;
     virtual QString modeName(int layer, int mode) const = 0;

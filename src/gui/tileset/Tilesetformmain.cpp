@@ -230,7 +230,8 @@ bool TTilesetForm::LoadTileset(int index)
     for (int layer = 0; layer < kTilesetLayers; ++layer)
         entry.layerFiles[layer] = host_.tilesetLayerFile(layer, index).toStdString();
     TilesetProblems problems;
-    const auto load = TilesetLoader(host_.programDirectory().toStdString()).load(entry, loaded_, problems);
+    // Relative names in the entry, its companion files and icons resolve against its own folder.
+    const auto load = TilesetLoader(host_.tilesetFolder(index).toStdString()).load(entry, loaded_, problems);
     if (!load) {
         prompter_.message(QString::fromStdString(load.fault().reason));
         return false;

@@ -102,6 +102,92 @@ TEST(Registry, AppendsAnEntryAfterTheLastLine)
     }));
 }
 
+TEST(Registry, ASharedProgramFolderListsItsOwnTilesetsThenTheUsers)
+{
+    const std::string mine = "Mine\r\nmine\\base.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n";
+    const std::string program = "Package\r\np.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n";
+    struct Case {
+        const char* what;
+        bool installed;
+        std::optional<std::string> programRegistry, userRegistry;
+        std::vector<std::string> names;  // of the combined list; the last userEntries are the user's
+        std::size_t userEntries;
+        bool programWritten;
+    };
+    const Case cases[] = {
+        {"the user's own program folder ignores the user's registry",
+         false,
+         std::nullopt,
+         mine,
+         {"City", "Dungeon"},
+         0,
+         true},
+        {"a missing package registry is the default, not written",
+         true,
+         std::nullopt,
+         mine,
+         {"City", "Dungeon", "Mine"},
+         1,
+         false},
+        {"the package's entries first", true, program, mine + mine, {"Package", "Mine", "Mine"}, 2, false},
+        {"no user registry yet", true, program, std::nullopt, {"Package"}, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder programDir, user;
+        if (c.installed)
+            writeBytes(programDir / "INSTALLED", "");
+        if (c.programRegistry)
+            writeBytes(programDir / "XEMAP.INI", *c.programRegistry);
+        if (c.userRegistry)
+            writeBytes(user / "XEMAP.INI", *c.userRegistry);
+        const RegistryFolders folders = registryFolders(programDir.path(), user.path());
+        EXPECT_EQ(folders.added(), c.installed ? user.path() : programDir.path());
+        const auto registry = loadCombinedRegistry(folders);
+        ASSERT_TRUE(registry);
+        EXPECT_FALSE(registry->userFault);
+        const auto& tilesets = registry->tilesets;
+        std::vector<std::string> names;
+        for (std::size_t i = 0; i < tilesets.size(); ++i) {
+            names.push_back(tilesets[i].entry.name);
+            EXPECT_EQ(tilesets[i].folder, i + c.userEntries >= tilesets.size() ? user.path() : programDir.path());
+        }
+        EXPECT_EQ(names, c.names);
+        EXPECT_EQ(fs::exists(programDir / "XEMAP.INI"), c.programRegistry || c.programWritten);
+    }
+}
+
+TEST(Registry, ARefusedUserRegistryIsNamedAndThePackagesStays)
+{
+    TempFolder programDir, user;
+    writeBytes(programDir / "INSTALLED", "");
+    fs::create_directory(user / "XEMAP.INI");
+    const auto registry = loadCombinedRegistry(registryFolders(programDir.path(), user.path()));
+    ASSERT_TRUE(registry);
+    EXPECT_EQ(registry->tilesets.size(), 2u);
+    ASSERT_TRUE(registry->userFault);
+    EXPECT_EQ(registry->userFault->kind, Fault::Kind::NotRegularFile);
+    EXPECT_EQ(registry->userFault->file, (user / "XEMAP.INI").string());
+
+    fs::create_directory(programDir / "XEMAP.INI");
+    const auto refused = loadCombinedRegistry(registryFolders(programDir.path(), user.path()));
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.fault().kind, Fault::Kind::NotRegularFile);
+}
+
+TEST(Registry, AProgramFolderTheUserCannotWriteToIsShared)
+{
+    TempFolder folder;
+    EXPECT_TRUE(isUsersOwnFolder(folder.path()));
+    EXPECT_TRUE(test::asOrdinaryUser(folder.path(), [&] {
+        fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
+        const bool shared = !isUsersOwnFolder(folder.path()) && registryFolders(folder.path(), "/u").user == "/u";
+        fs::permissions(folder.path(), fs::perms::owner_all);
+        return shared;
+    }));
+    EXPECT_FALSE(isUsersOwnFolder(folder / "missing"));
+}
+
 TEST(Registry, ResolvesStoredPathsAndCountsLayers)
 {
     EXPECT_EQ(resolveTilesetPath("/opt/xemap", "tilesets\\city_layer.bmp"), "/opt/xemap/tilesets/city_layer.bmp");

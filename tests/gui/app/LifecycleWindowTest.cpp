@@ -17,7 +17,7 @@ protected:
     {
         MainWindowFixture::SetUp();
         loadColourTileset();
-        form().registerTileset("Second", {"base.bmp", "null", "null", "null", "null"});
+        form().registerTileset("Second", {"base.bmp", "null", "null", "null", "null"}, folder.path());
     }
     void paintSomething()
     {

@@ -2,17 +2,21 @@
 #include "gui/app/XemapWindows.h"
 #include "gui/app/Xemapmain.h"
 #include "gui/dialogs/Xeaboutmain.h"
+#include "gui/tileset/Addtilesetformmain.h"
 #include "gui/tileset/Tilesetformmain.h"
+#include "support/MainWindowTestSupport.h"
 #include "support/ScriptedPrompter.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 #include <condition_variable>
@@ -102,7 +106,7 @@ TEST_F(RegistryStartWindowTest, AHugeRegistryGetsNewItemsForItsFirstThousandTile
     EXPECT_EQ(items.front(), "Tileset0");
     EXPECT_EQ(items.back(), "Tileset999");
     // Tilesets past the menu's items stay registered: the New button's list offers them.
-    form.registerTileset("Added", {"tilesets/outdoor_bases.bmp", "null", "null", "null", "null"});
+    form.registerTileset("Added", {"tilesets/outdoor_bases.bmp", "null", "null", "null", "null"}, folder.path());
     EXPECT_EQ(form.tilesetNames.size(), 1004);
     EXPECT_EQ(newItems(form).size(), 1000);
     EXPECT_TRUE(prompter.messages.isEmpty());
@@ -171,6 +175,114 @@ TEST_F(RegistryStartWindowTest, APipeAsATileSheetAGroupIconOrTheAboutPictureIsRe
             // Without its picture the About box shows the program's name.
             EXPECT_EQ(windows.xeAbout->findChild<QLabel*>("Image1")->text(), "XEMap");
         }
+    }
+}
+
+// The program folder as installed (its marker, no registry), and a user whose home,
+// data folder and documents are the test's own.
+class InstalledFolderWindowTest : public RegistryStartWindowTest {
+protected:
+    void SetUp() override
+    {
+        RegistryStartWindowTest::SetUp();
+        ASSERT_TRUE(home.isValid());
+        QFile marker(folder.filePath("INSTALLED"));
+        ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
+        for (const char* name : kUserVariables)
+            saved << qgetenv(name);
+        qputenv("HOME", home.path().toUtf8());
+        qputenv("XDG_DATA_HOME", home.filePath("data").toUtf8());
+        qputenv("XDG_CONFIG_HOME", home.filePath("config").toUtf8());
+    }
+    void TearDown() override
+    {
+        windows.reset();
+        for (int i = 0; i < saved.size(); ++i)
+            qputenv(kUserVariables[i], saved[i]);
+    }
+    void start() { windows = std::make_unique<XemapWindows>(prompter, folder.path()); }
+    TForm1& form() { return *windows->form1; }
+    QString documents() const { return home.filePath("Documents"); }
+
+    static constexpr const char* kUserVariables[] = {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME"};
+    QList<QByteArray> saved;
+    QTemporaryDir home;
+    std::unique_ptr<XemapWindows> windows;
+};
+
+TEST_F(InstalledFolderWindowTest, AddedTilesetsGoToTheUsersRegistryAfterThePackages)
+{
+    start();
+    EXPECT_EQ(form().tilesetNames, QStringList({"City", "Dungeon"}));
+    EXPECT_FALSE(fs::exists(registry())) << "the package's registry is the default, never written";
+
+    // A tileset in the user's data folder, named relative to it down to its group icons.
+    const QString user = userDataFolder();
+    ASSERT_TRUE(QDir().mkpath(user + "/mine"));
+    testing::writeSheet(user + "/mine/cave_bases.bmp", 0);
+    testing::writeSheet(user + "/mine/cave_layer.bmp", 1);
+    QImage(18, 18, QImage::Format_RGB32).save(user + "/mine/pillar.bmp", "BMP");
+    QFile groups(user + "/mine/cave_layer.grp");
+    ASSERT_TRUE(groups.open(QIODevice::WriteOnly));
+    groups.write("B: 1 0 2 0 3 0 4 0 : Pillars : mine\\pillar.bmp\r\n");
+    groups.close();
+
+    prompter.expectDialog([](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>("NameText")->setText("Caves");
+        dialog.findChild<QLineEdit*>("FileName0Text")->setText("mine\\cave_bases.bmp");
+        dialog.findChild<QLineEdit*>("FileName1Text")->setText("mine/cave_layer.bmp");
+        return int(QDialog::Accepted);
+    });
+    form().AddTileset();
+    EXPECT_TRUE(prompter.messages.isEmpty()) << prompter.messages.join('\n').toStdString();
+    EXPECT_EQ(readRegistry(fs::path(user.toStdString()) / "XEMAP.INI"),
+              (std::vector<TilesetEntry>{
+                  {"Caves", {"mine\\cave_bases.bmp", "mine/cave_layer.bmp", "null", "null", "null"}}}));
+    EXPECT_FALSE(fs::exists(registry()));
+
+    // Started again: the package's tilesets keep their positions, the user's follow and load.
+    windows.reset();
+    start();
+    EXPECT_EQ(form().tilesetNames, QStringList({"City", "Dungeon", "Caves"}));
+    form().NewClick("Tileset2");
+    EXPECT_TRUE(prompter.messages.isEmpty()) << prompter.messages.join('\n').toStdString();
+    EXPECT_EQ(form().document().tilesetIndex, 2);
+    EXPECT_EQ(form().modeName(1, 2), "Pillars");
+    EXPECT_FALSE(windows->tilesetForm->findChild<QToolButton*>("GroupButton1_0")->icon().isNull());
+}
+
+TEST_F(InstalledFolderWindowTest, FileDialogsStartInTheUsersDocumentsWhileTheMapFolderIsShared)
+{
+    start();
+    prompter.expectDialog([](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>()->setText("First");
+        return int(QDialog::Accepted);
+    });
+    prompter.expectSaveFile(documents() + "/first.xem");
+    form().Save(false);
+    EXPECT_EQ(prompter.fileDialogs.back().directory, documents()) << "made when missing";
+    EXPECT_TRUE(QFileInfo(documents() + "/first.xem").isFile());
+    EXPECT_TRUE(prompter.messages.isEmpty());
+
+    // Open follows the map's folder wherever the user can write, and leaves a shared one.
+    ASSERT_TRUE(QDir(home.path()).mkdir("maps"));
+    const std::pair<QString, QString> folders[] = {
+        {documents(), documents()}, {home.filePath("maps"), home.filePath("maps")}, {folder.path(), documents()}};
+    for (const auto& [mapFolder, start] : folders) {
+        form().session().setFolder(mapFolder.toStdString());
+        prompter.expectOpenFile("");
+        form().Open();
+        EXPECT_EQ(prompter.fileDialogs.back().directory, start) << mapFolder.toStdString();
+    }
+
+    // Browse starts in the documents too, then where the last bitmap was picked.
+    TAddTilesetForm& add = *windows->addTilesetForm;
+    const QString picked = home.filePath("maps/sheet.bmp");
+    for (const QString& start : {documents(), home.filePath("maps")}) {
+        prompter.expectOpenFile(picked);
+        prompter.messages.clear();
+        add.BrowseClick(0);
+        EXPECT_EQ(prompter.fileDialogs.back().directory, start);
     }
 }
 

@@ -44,7 +44,7 @@ protected:
     QWidget mainWindow;
     ScriptedPrompter prompter;
     TYesNo yesNo{mainWindow};
-    TAddTilesetForm form{prompter, yesNo, folder.path()};
+    TAddTilesetForm form{prompter, yesNo, folder.path(), folder.path()};
 };
 
 TEST_F(AddtilesetWindowTest, ChecksTheSizeOfEachBitmapNamed)
