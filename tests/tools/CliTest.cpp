@@ -112,6 +112,32 @@ TEST(Cli, HelpAndVersionAnswerAndUnknownArgumentsAreNamedWithTheUsage)
     }
 }
 
+TEST(Cli, TheEditorWithoutADisplayAnswersHelpOrEndsWithOneLine)
+{
+    TempFolder folder;
+    const fs::path editor = fs::read_symlink("/proc/self/exe").parent_path() / "xemap";
+    const std::string noDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ";
+    const struct {
+        std::string environment, arguments;
+        int status;
+        std::string out;
+    } cases[] = {
+        {noDisplay, "--help", 0, "[map]"},
+        {noDisplay, "--version", 0, "XEMap 1."},
+        {noDisplay, "", 1, ""},
+        {noDisplay + "DISPLAY=:987 ", "map.xem", 1, ""},
+        {noDisplay, "a.xem b.xem", 1, ""},
+        {noDisplay, "--frob", 1, ""},
+    };
+    for (const auto& [environment, arguments, status, out] : cases) {
+        SCOPED_TRACE(environment + "xemap " + arguments);
+        const ToolRun run = runTool(environment + "'" + editor.string() + "' " + arguments, folder.path());
+        EXPECT_EQ(run.status, status);
+        EXPECT_NE(run.out.find(out), std::string::npos) << run.out;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), status == 0 ? 0 : 1) << run.err;
+    }
+}
+
 TEST(Cli, CheckTellsCleanFromSkippedFromMalformed)
 {
     TempFolder folder;
