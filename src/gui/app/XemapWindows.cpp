@@ -21,7 +21,8 @@ XemapWindows::XemapWindows(Prompter& prompter, const QString& programDirectory)
       tilesetForm(std::make_unique<TTilesetForm>(*form1, *form1, prompter)), yesNo(std::make_unique<TYesNo>(*form1)),
       xeAbout(std::make_unique<TXEAbout>(programDirectory)), changeIdForm(std::make_unique<TChangeIDForm>(form1.get())),
       tileDescForm(std::make_unique<TTileDescForm>(prompter, *changeIdForm, form1.get())),
-      newTilesetForm(std::make_unique<TNewTilesetForm>()), commandsForm(std::make_unique<TCommandsForm>(form1.get())),
+      newTilesetForm(std::make_unique<TNewTilesetForm>()),
+      commandsForm(std::make_unique<TCommandsForm>(programDirectory + "/manual.html", form1.get())),
       printConfig(std::make_unique<TPrintConfig>(form1.get())), getMapName(std::make_unique<TGetMapName>(*form1)),
       doorForm(std::make_unique<TDoorForm>(form1.get())),
       addTilesetForm(

@@ -1,10 +1,14 @@
 #include "gui/dialogs/Commandsformmain.h"
 
+#include <QDesktopServices>
+#include <QDir>
 #include <QFontDatabase>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStringList>
+#include <QUrl>
 
 namespace xemap {
 
@@ -63,7 +67,8 @@ QPlainTextEdit* addColumn(QWidget* parent, const char* name, const QString& text
 
 }  // namespace
 
-TCommandsForm::TCommandsForm(QWidget* owner) : QWidget(owner, Qt::Window)
+TCommandsForm::TCommandsForm(const QString& manualPath, QWidget* owner)
+    : QWidget(owner, Qt::Window), manualPath_(manualPath)
 {
     setObjectName("CommandsForm");
     setWindowTitle("Commands");
@@ -71,14 +76,29 @@ TCommandsForm::TCommandsForm(QWidget* owner) : QWidget(owner, Qt::Window)
 
     addColumn(this, "Memo1", columnText(&CommandHelpRow::command), {8, 8, 244, 420});
     addColumn(this, "Memo2", columnText(&CommandHelpRow::binding), {256, 8, 294, 420});
-    auto* label = new QLabel("See manual.html for more information", this);
-    label->setObjectName("Label1");
-    label->setGeometry(8, 434, 542, 18);
-    label->setAlignment(Qt::AlignCenter);
+    Label1 = new QLabel("See manual.html for more information", this);
+    Label1->setObjectName("Label1");
+    Label1->setGeometry(8, 434, 542, 18);
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setToolTip(QDir::toNativeSeparators(manualPath_));
+    Label1->setCursor(Qt::PointingHandCursor);
+    Label1->installEventFilter(this);
     auto* hide = new QPushButton("Hide", this);
     hide->setObjectName("Button1");
     hide->setGeometry(241, 460, 75, 25);
     connect(hide, &QPushButton::clicked, this, &QWidget::hide);
+}
+
+void TCommandsForm::Label1Click() { QDesktopServices::openUrl(QUrl::fromLocalFile(manualPath_)); }
+
+bool TCommandsForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Label1 && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        Label1Click();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace xemap

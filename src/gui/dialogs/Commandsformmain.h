@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
 
 #include <array>
 #include <string_view>
+
+class QLabel;
 
 namespace xemap {
 
@@ -18,9 +21,19 @@ extern const std::array<CommandHelpRow, 25> kCommandHelpRows;
 // The non-modal commands help: shown from the Help menu, hidden with its button,
 // and shown again as it was left. A window of its owner, so that it never keeps the
 // program running once the main window has closed.
+// Its label names the manual; the tooltip gives the manual's full path and a click opens it.
 class TCommandsForm : public QWidget {
 public:
-    explicit TCommandsForm(QWidget* owner = nullptr);
+    explicit TCommandsForm(const QString& manualPath, QWidget* owner = nullptr);
+
+    void Label1Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QString manualPath_;
+    QLabel* Label1 = nullptr;
 };
 
 }  // namespace xemap

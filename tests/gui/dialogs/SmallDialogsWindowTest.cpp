@@ -46,7 +46,8 @@ TEST(MapNameWindowTest, AsksForTheNameAndKeepsTheLastOne)
 
 TEST(CommandsWindowTest, ListsEveryCommandBesideItsBinding)
 {
-    TCommandsForm form;
+    const QString manual = QCoreApplication::applicationDirPath() + "/manual.html";
+    TCommandsForm form(manual);
     EXPECT_EQ(form.windowTitle(), "Commands");
     const QStringList commands = form.findChild<QPlainTextEdit*>("Memo1")->toPlainText().split('\n');
     const QStringList bindings = form.findChild<QPlainTextEdit*>("Memo2")->toPlainText().split('\n');
@@ -63,7 +64,17 @@ TEST(CommandsWindowTest, ListsEveryCommandBesideItsBinding)
         EXPECT_EQ(bindings[row], binding) << row;
     }
 
+    // The label keeps its text, tells where the manual is and opens it.
+    auto* label = form.findChild<QLabel*>("Label1");
+    EXPECT_EQ(label->text(), "See manual.html for more information");
+    EXPECT_EQ(label->toolTip(), manual);
     form.show();
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler("file", &catcher, "open");
+    QTest::mouseClick(label, Qt::LeftButton);
+    QDesktopServices::unsetUrlHandler("file");
+    EXPECT_EQ(catcher.opened, QList<QUrl>{QUrl::fromLocalFile(manual)});
+
     QTest::mouseClick(form.findChild<QPushButton*>("Button1"), Qt::LeftButton);
     EXPECT_FALSE(form.isVisible());
 }
