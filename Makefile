@@ -6,7 +6,7 @@ PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libpng-dev libgtest
             libbenchmark-dev clang clang-format libclang-rt-14-dev xvfb xauth xdotool imagemagick \
             tiled hyperfine git \
             libcups2-dev cups printer-driver-cups-pdf poppler-utils fonts-liberation dpkg-dev file \
-            strace
+            strace lintian desktop-file-utils help2man man-db
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: deps build run test fuzz bench format format-check package clean

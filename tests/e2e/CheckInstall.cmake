@@ -8,10 +8,12 @@ if(rc)
   message(FATAL_ERROR "install failed: ${rc}")
 endif()
 set(dir ${prefix}/lib/xemap)
-foreach(file xemap xemap-cli XEMAP.BMP XEMAP.INI tilesets/outdoor_bases.bmp tilesets/city_layer.tip
+foreach(file xemap xemap-cli XEMAP.BMP INSTALLED tilesets/outdoor_bases.bmp tilesets/city_layer.tip
              tilesets/indoor_layer.grp xemap.png manual.html ${prefix}/share/applications/xemap.desktop
              ${prefix}/share/icons/hicolor/128x128/apps/xemap.png ${prefix}/share/mime/packages/xemap.xml
-             ${prefix}/bin/xemap ${prefix}/bin/xemap-cli)
+             ${prefix}/bin/xemap ${prefix}/bin/xemap-cli ${prefix}/share/man/man1/xemap.1.gz
+             ${prefix}/share/man/man1/xemap-cli.1.gz ${prefix}/share/doc/xemap/copyright
+             ${prefix}/share/doc/xemap/changelog.gz)
   if(IS_ABSOLUTE ${file})
     set(path ${file})
   else()
@@ -24,6 +26,17 @@ endforeach()
 file(READ ${prefix}/share/applications/xemap.desktop desktop)
 if(NOT desktop MATCHES "Exec=${dir}/xemap %f\n" OR NOT desktop MATCHES "MimeType=application/x-xemap;")
   message(FATAL_ERROR "desktop entry does not open .xem files in the installed editor:\n${desktop}")
+endif()
+# The entry passes the validator without an error, warning or hint.
+find_program(VALIDATE desktop-file-validate REQUIRED)
+execute_process(COMMAND ${VALIDATE} ${prefix}/share/applications/xemap.desktop
+  RESULT_VARIABLE rc OUTPUT_VARIABLE said ERROR_VARIABLE said)
+if(rc OR NOT said STREQUAL "")
+  message(FATAL_ERROR "desktop-file-validate (${rc}):\n${said}")
+endif()
+# Nothing a user edits is installed: the package's registry is the default one.
+if(EXISTS ${dir}/XEMAP.INI)
+  message(FATAL_ERROR "a registry was installed into the program folder")
 endif()
 file(READ ${prefix}/share/mime/packages/xemap.xml mime)
 if(NOT mime MATCHES "type=\"application/x-xemap\"" OR NOT mime MATCHES "pattern=\"\\*\\.xem\"")
@@ -54,10 +67,27 @@ if(NOT rc EQUAL 0)
   message(FATAL_ERROR "installed xemap-cli check gave ${rc}")
 endif()
 
-# A reinstall keeps the registry the user has added tilesets to.
-file(APPEND ${dir}/XEMAP.INI "Added\r\n")
-execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${prefix} RESULT_VARIABLE rc OUTPUT_QUIET)
-file(READ ${dir}/XEMAP.INI registry)
-if(rc OR NOT registry MATCHES "\nAdded")
-  message(FATAL_ERROR "a reinstall replaced the registry (${rc}):\n${registry}")
-endif()
+# The manual pages say what the programs' --help says, read without a display.
+set(no_display env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
+foreach(program xemap xemap-cli)
+  execute_process(COMMAND ${no_display} ${prefix}/bin/${program} --help RESULT_VARIABLE rc OUTPUT_VARIABLE help)
+  execute_process(COMMAND env LC_ALL=C MANWIDTH=2000 man -l ${prefix}/share/man/man1/${program}.1.gz
+    RESULT_VARIABLE man_rc OUTPUT_VARIABLE page)
+  if(rc OR man_rc)
+    message(FATAL_ERROR "${program} --help gave ${rc}, its manual page ${man_rc}")
+  endif()
+  string(REGEX REPLACE "[ \t\n]+" " " page "${page}")
+  string(REPLACE "\n" ";" lines "${help}")
+  foreach(line ${lines})
+    string(REGEX REPLACE "^[Uu]sage: ([^ ]*/)?" "" line "${line}")
+    string(REGEX REPLACE "[ \t]+" " " line "${line}")
+    string(STRIP "${line}" line)
+    if(line STREQUAL "" OR line MATCHES ":$")
+      continue()
+    endif()
+    string(FIND "${page}" "${line}" at)
+    if(at EQUAL -1)
+      message(FATAL_ERROR "the manual page of ${program} lacks '${line}' of its --help")
+    endif()
+  endforeach()
+endforeach()
