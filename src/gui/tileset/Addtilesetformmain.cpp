@@ -6,6 +6,7 @@
 #include "gui/dialogs/Yesnomain.h"
 #include "render/ImageFile.h"
 
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
