@@ -47,7 +47,7 @@ std::string singleLayerText()
 void BM_ReadSingleLayerMap(benchmark::State& state)
 {
     const std::string text = singleLayerText();
-    if (!readMap(text).ok() || !readMap(text).map->singleLayer)
+    if (!readMap(text).ok() || !readMap(text)->singleLayer)
         state.SkipWithError("the text is not read as a single-layer map");
     for (auto _ : state)
         benchmark::DoNotOptimize(readMap(text));

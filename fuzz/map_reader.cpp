@@ -43,16 +43,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     };
     auto result = xemap::readMap(bytes, options);
     if (!result.ok()) {
-        require(asked == (result.error.kind == xemap::ReadError::Kind::UpgradeDeclined));
+        require(asked == (result.fault().kind == xemap::Fault::Kind::Declined));
         return 0;
     }
-    require(asked == result.map->singleLayer);
-    auto& document = result.map->document;
+    require(asked == result->singleLayer);
+    auto& document = result->document;
     const std::string written = xemap::writeMap(document);
     const auto again = xemap::readMap(written);
-    require(again.ok() && !again.map->singleLayer && again.map->skipped.empty());
-    require(sameMap(document, again.map->document));
-    require(xemap::writeMap(again.map->document) == written);
+    require(again.ok() && !again->singleLayer && again->skipped.empty());
+    require(sameMap(document, again->document));
+    require(xemap::writeMap(again->document) == written);
     xemap::listingText(document.descriptions);
     return 0;
 }

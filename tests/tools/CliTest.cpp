@@ -35,14 +35,14 @@ TEST(Cli, ConvertAndListingWriteWhatTheEditorWrites)
     const auto legacy = testData("legacy/single_layer.xem");
     ReadOptions asStarted;
     asStarted.layerCount = 3;  // the default registry's first tileset
-    const auto expected = writeMap(readMap(fileBytes(legacy), asStarted).map->document);
+    const auto expected = writeMap(readMap(fileBytes(legacy), asStarted)->document);
 
     ASSERT_EQ(cli(folder, {"convert", legacy, folder / "a.xem"}).status, 0);
     EXPECT_EQ(fileBytes(folder / "a.xem"), expected);
 
     const auto rich = testData("maps/rich.xem");
     ASSERT_EQ(cli(folder, {"listing", rich, folder / "list.txt"}).status, 0);
-    auto document = readMap(fileBytes(rich)).map->document;
+    auto document = readMap(fileBytes(rich))->document;
     EXPECT_EQ(fileBytes(folder / "list.txt"), listingText(document.descriptions));
 }
 

@@ -40,7 +40,7 @@ public:
     {
         auto result = readMap(fileBytes(map()));
         EXPECT_TRUE(result.ok()) << fileBytes(map());
-        return result.ok() ? result.map->document : MapDocument{};
+        return result.ok() ? result->document : MapDocument{};
     }
 
 private:

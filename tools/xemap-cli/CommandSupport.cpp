@@ -46,10 +46,10 @@ std::optional<LoadedMap> readInputMap(const Invocation& invocation, const std::s
     options.layerCount = cellLayerCount(*first);
     auto result = readMapFile(fileName, options);
     if (!result.ok()) {
-        std::cerr << describeReadError(fileName, result.error) << '\n';
+        std::cerr << result.fault().describe() << '\n';
         return std::nullopt;
     }
-    return std::move(result.map);
+    return std::move(result).value();
 }
 
 void printSkippedLines(std::ostream& out, const std::string& fileName, const LoadedMap& map, std::string_view lead)

@@ -56,11 +56,6 @@ std::size_t heapCost(std::string_view text)
 template <class T>
 constexpr std::size_t sharedCost = sizeof(T) + 2 * sizeof(void*) + sizeof(std::shared_ptr<T>);
 
-struct Malformed {
-    int line;
-    std::string message;
-};
-
 class MapTextReader {
 public:
     MapTextReader(std::string_view text, const ReadOptions& options)
@@ -72,8 +67,12 @@ public:
     LoadedMap read();
 
 private:
-    [[noreturn]] void fail(std::string message) const { throw Malformed{lines_.lineNumber(), std::move(message)}; }
-    [[noreturn]] void failAt(int line, std::string message) const { throw Malformed{line, std::move(message)}; }
+    // Thrown only within the reader: readMap hands the fault out as its result.
+    [[noreturn]] void fail(std::string message) const { failAt(lines_.lineNumber(), std::move(message)); }
+    [[noreturn]] void failAt(int line, std::string message) const
+    {
+        throw Fault{Fault::Kind::Malformed, {}, line, std::move(message)};
+    }
 
     std::optional<std::int32_t> nextIntegerLine(const char* what);
     void spend(std::size_t bytes);
@@ -359,59 +358,34 @@ LoadedMap MapTextReader::read()
 
 }  // namespace
 
-namespace {
-
-ReadResult failure(ReadError::Kind kind, std::string message)
+Result<LoadedMap> readMap(std::string_view text, const ReadOptions& options)
 {
-    ReadResult result;
-    result.error = {kind, 0, std::move(message)};
-    return result;
-}
-
-const char kOutOfMemory[] = "there is not enough memory to read the file";
-
-}  // namespace
-
-ReadResult readMap(std::string_view text, const ReadOptions& options)
-{
-    ReadResult result;
     try {
-        result.map = MapTextReader(text, options).read();
-    } catch (const Malformed& fault) {
-        result.error = {ReadError::Kind::Malformed, fault.line, fault.message};
-        return result;
+        LoadedMap map = MapTextReader(text, options).read();
+        if (map.singleLayer && options.confirmUpgrade && !options.confirmUpgrade())
+            return Fault{Fault::Kind::Declined, {}, 0, "the single-layer map was left alone"};
+        return map;
+    } catch (const Fault& fault) {
+        return fault;
     } catch (const std::bad_alloc&) {
-        return failure(ReadError::Kind::Malformed, kOutOfMemory);
+        return Fault{Fault::Kind::OutOfMemory, {}, 0, "there is not enough memory to read the file"};
     }
-    if (result.map->singleLayer && options.confirmUpgrade && !options.confirmUpgrade())
-        return failure(ReadError::Kind::UpgradeDeclined, "the single-layer map was left alone");
-    return result;
 }
 
-ReadResult readMapFile(const std::filesystem::path& path, const ReadOptions& options)
+Result<LoadedMap> readMapFile(const std::filesystem::path& path, const ReadOptions& options)
 {
-    const auto file = readFile(path, options.sizeLimit);
-    if (!file.ok()) {
-        const auto kind = file.fault().kind;
-        if (kind == Fault::Kind::OutOfMemory)
-            return failure(ReadError::Kind::Malformed, kOutOfMemory);
-        return failure(kind == Fault::Kind::TooLarge ? ReadError::Kind::Malformed : ReadError::Kind::CannotOpen,
-                       file.fault().reason);
+    auto file = readFile(path, options.sizeLimit);
+    if (!file)
+        return file.fault();
+    Result<LoadedMap> read = readMap(*file, options);
+    if (!read) {
+        Fault fault = read.fault();
+        fault.file = path.string();
+        return fault;
     }
-    ReadResult result = readMap(*file, options);
-    if (result.map) {
-        result.map->document.mapFileName = path.string();
-        result.map->document.mapDirectory = path.parent_path().string();
-    }
-    return result;
-}
-
-std::string describeReadError(const std::string& fileName, const ReadError& error)
-{
-    std::string text = printableText(fileName) + ": ";
-    if (error.line > 0)
-        text += "line " + std::to_string(error.line) + ": ";
-    return text + printableText(error.message);
+    read->document.mapFileName = path.string();
+    read->document.mapDirectory = path.parent_path().string();
+    return read;
 }
 
 }  // namespace xemap

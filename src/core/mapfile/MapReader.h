@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/document/MapDocument.h"
+#include "core/files/Fault.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -36,15 +37,6 @@ struct SkippedLine {
     std::string text;
 };
 
-struct ReadError {
-    // Malformed covers every file that was opened but cannot be taken as a map: bad
-    // content, too large, or more than the memory there is; the message says which.
-    enum class Kind { CannotOpen, Malformed, UpgradeDeclined };
-    Kind kind = Kind::Malformed;
-    int line = 0;  // 1-based; 0 when the fault is not on a line
-    std::string message;
-};
-
 struct LoadedMap {
     MapDocument document;
     bool hasMapNameLine = true;  // false: the file starts with the tileset index
@@ -52,21 +44,14 @@ struct LoadedMap {
     std::vector<SkippedLine> skipped;
 };
 
-// Either the whole map, or why there is none: a read never hands out half a map.
-struct ReadResult {
-    std::optional<LoadedMap> map;
-    ReadError error;
+// Reads map file text (CRLF or LF lines, lines of any length) into a fresh document:
+// the whole map, or the fault that stopped it (a read never hands out half a map).
+// Malformed text is a Malformed fault on its line; "Leave it Alone!" to the upgrade
+// question is a Declined one.
+Result<LoadedMap> readMap(std::string_view text, const ReadOptions& options = {});
 
-    bool ok() const { return map.has_value(); }
-};
-
-// Reads map file text (CRLF or LF lines, lines of any length) into a fresh document.
-ReadResult readMap(std::string_view text, const ReadOptions& options = {});
-
-// Reads a map file; the document's file name and map directory are taken from path.
-ReadResult readMapFile(const std::filesystem::path& path, const ReadOptions& options = {});
-
-// One line for the user: "FILE: line N: what is wrong", control bytes escaped.
-std::string describeReadError(const std::string& fileName, const ReadError& error);
+// Reads a map file; the document's file name and map directory are taken from path,
+// and a fault names the file.
+Result<LoadedMap> readMapFile(const std::filesystem::path& path, const ReadOptions& options = {});
 
 }  // namespace xemap

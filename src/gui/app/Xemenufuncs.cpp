@@ -143,16 +143,16 @@ void TForm1::readMapFileInto(const QString& path)
     options.confirmUpgrade = [this] {
         return askYesNo("This map is in single-layer format.  Update it?", "Yes, Update", "Leave it Alone!");
     };
-    ReadResult read = readMapFile(path.toStdString(), options);
+    Result<LoadedMap> read = readMapFile(path.toStdString(), options);
     // Nothing changes unless the whole file was read and its tileset is known.
     if (!read.ok()) {
-        if (read.error.kind == ReadError::Kind::CannotOpen)
+        if (read.fault().kind == Fault::Kind::CannotOpen)
             prompter_.message("Cannot open File.");
-        else if (read.error.kind == ReadError::Kind::Malformed)
-            prompter_.message(QString::fromStdString(describeReadError(path.toStdString(), read.error)));
+        else if (read.fault().kind != Fault::Kind::Declined)
+            prompter_.message(QString::fromStdString(read.fault().describe()));
         return;
     }
-    LoadedMap& loaded = *read.map;
+    LoadedMap& loaded = *read;
     if (!knowsTileset(loaded.document.tilesetIndex))
         return;
 

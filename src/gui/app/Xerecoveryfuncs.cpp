@@ -37,10 +37,10 @@ RecoveryChoice TForm1::offerRecoveryMap(const RecoveryEntry& entry)
     const auto text = autosave_->store().readMapText(entry);
     if (!text)
         return RecoveryChoice::Leave;
-    ReadResult read = readMap(*text);
+    Result<LoadedMap> read = readMap(*text);
     if (!read.ok())
         return RecoveryChoice::Leave;
-    LoadedMap& loaded = *read.map;
+    LoadedMap& loaded = *read;
     switch (dialogs_.yesNo->AskOrCancel(prompter_, recoveryQuestion(loaded.document, entry.record), "Yes, Restore",
                                         "No, Discard")) {
     case TYesNo::Answer::Yes:

@@ -50,10 +50,10 @@ TEST(HostileMap, TextBuiltToCostFarMoreThanItsBytesIsRefusedAndRealMapsAreNot)
     };
     for (const auto& [what, text] : hostile) {
         SCOPED_TRACE(what);
-        const ReadResult read = readMap(text, budgetOnly());
+        const Result<LoadedMap> read = readMap(text, budgetOnly());
         ASSERT_FALSE(read.ok());
-        EXPECT_EQ(read.error.kind, ReadError::Kind::Malformed);
-        EXPECT_NE(read.error.message.find("more memory than 8 times the file's size"), std::string::npos);
+        EXPECT_EQ(read.fault().kind, Fault::Kind::Malformed);
+        EXPECT_NE(read.fault().reason.find("more memory than 8 times the file's size"), std::string::npos);
         EXPECT_TRUE(readMap(text).ok()) << "the floor takes small files whatever their layout";
     }
     for (const char* fixture : {"maps/rich.xem", "maps/crossroads.xem"})
@@ -66,13 +66,13 @@ TEST(HostileMap, AFileOverTheLimitIsRefusedUnreadNamingTheLimit)
     const fs::path file = folder / "huge.xem";
     writeBytes(file, joined(emptyMapLines()));
     fs::resize_file(file, kMapFileLimit + 1);  // sparse: nothing of it is written or read
-    ReadResult read = readMapFile(file);
-    EXPECT_EQ(read.error.kind, ReadError::Kind::Malformed);
-    EXPECT_EQ(describeReadError(file.string(), read.error), file.string() + ": the file is larger than 64 MB");
+    Result<LoadedMap> read = readMapFile(file);
+    EXPECT_EQ(read.fault().kind, Fault::Kind::TooLarge);
+    EXPECT_EQ(read.fault().describe(), file.string() + ": the file is larger than 64 MB");
 
     read = readMapFile("/dev/zero");
-    EXPECT_EQ(read.error.kind, ReadError::Kind::CannotOpen);
-    EXPECT_EQ(describeReadError("/dev/zero", read.error), "/dev/zero: not a regular file");
+    EXPECT_EQ(read.fault().kind, Fault::Kind::NotRegularFile);
+    EXPECT_EQ(read.fault().describe(), "/dev/zero: not a regular file");
 }
 
 // Virtual memory in use by this process, in bytes.
@@ -96,8 +96,8 @@ TEST(HostileMap, RunningOutOfMemoryIsAReadErrorNotAnAbort)
         const rlimit limit{addressSpaceInUse() + 32 * 1024 * 1024, RLIM_INFINITY};
         bool reported = false;
         if (::setrlimit(RLIMIT_AS, &limit) == 0) {
-            const ReadResult read = readMap(text, unbounded);
-            reported = !read.ok() && read.error.message == "there is not enough memory to read the file";
+            const Result<LoadedMap> read = readMap(text, unbounded);
+            reported = !read.ok() && read.fault().kind == Fault::Kind::OutOfMemory;
         }
         ::_exit(reported ? 0 : 1);
     }

@@ -17,9 +17,9 @@ TEST_P(FixtureResave, IsByteIdentical)
 {
     const auto bytes = fileBytes(testData("maps/" + GetParam()));
     const auto result = readMap(bytes);
-    ASSERT_TRUE(result.ok()) << result.error.line << ": " << result.error.message;
-    EXPECT_EQ(writeMap(result.map->document), bytes);
-    EXPECT_TRUE(result.map->hasMapNameLine && !result.map->singleLayer && result.map->skipped.empty());
+    ASSERT_TRUE(result.ok()) << result.fault().describe();
+    EXPECT_EQ(writeMap(result->document), bytes);
+    EXPECT_TRUE(result->hasMapNameLine && !result->singleLayer && result->skipped.empty());
 }
 
 std::vector<std::string> fixtureNames()
@@ -63,8 +63,8 @@ TEST(MapReader, AcceptsEveryLayoutItIsDefinedToAccept)
     for (const auto& [what, text, resave] : cases) {
         SCOPED_TRACE(what);
         const auto result = readMap(text);
-        ASSERT_TRUE(result.ok()) << result.error.line << ": " << result.error.message;
-        EXPECT_EQ(writeMap(result.map->document), resave.empty() ? crossroads : resave);
+        ASSERT_TRUE(result.ok()) << result.fault().describe();
+        EXPECT_EQ(writeMap(result->document), resave.empty() ? crossroads : resave);
     }
 }
 
@@ -98,9 +98,9 @@ TEST(MapReader, RejectsMalformedFilesNamingTheLine)
         SCOPED_TRACE(what);
         const auto result = readMap(text);
         ASSERT_FALSE(result.ok());
-        EXPECT_EQ(result.error.kind, ReadError::Kind::Malformed);
-        EXPECT_EQ(result.error.line, line) << result.error.message;
-        EXPECT_NE(result.error.message.find(message), std::string::npos) << result.error.message;
+        EXPECT_EQ(result.fault().kind, Fault::Kind::Malformed);
+        EXPECT_EQ(result.fault().line, line) << result.fault().reason;
+        EXPECT_NE(result.fault().reason.find(message), std::string::npos) << result.fault().reason;
     }
 }
 
@@ -112,11 +112,11 @@ TEST(MapReader, SkipsUnknownSectionLinesAndEndsADescriptionAtAnyBlockEnd)
               "",  "",  "",     "",    "...",      "Creatures:", ">>>", "3",     "c",    "...", "Items:", "Rope",
               "",  "",  "0",    "...", "Portals:", "NPCs:",      "",    "",      "",     "",    "...",    ">>>"});
     const auto result = readMap(joined(l));
-    ASSERT_TRUE(result.ok()) << result.error.message;
-    ASSERT_EQ(result.map->skipped.size(), 2u);  // the blank line is not content
-    EXPECT_EQ(result.map->skipped[0].text, "NPCS:");
-    EXPECT_EQ(result.map->skipped[1].line, 1035);
-    const auto& list = result.map->document.descriptions;
+    ASSERT_TRUE(result.ok()) << result.fault().reason;
+    ASSERT_EQ(result->skipped.size(), 2u);  // the blank line is not content
+    EXPECT_EQ(result->skipped[0].text, "NPCS:");
+    EXPECT_EQ(result->skipped[1].line, 1035);
+    const auto& list = result->document.descriptions;
     ASSERT_EQ(list.size(), 3);
     EXPECT_EQ(list.at(0)->areaText, StringList{"text"});
     EXPECT_EQ(list.at(1)->npcs.size(), 1u);
@@ -128,12 +128,18 @@ TEST(MapReader, SkipsUnknownSectionLinesAndEndsADescriptionAtAnyBlockEnd)
 TEST(MapReaderFile, ReportsAFileItCannotOpen)
 {
     TempFolder folder;
-    for (const auto& path : {folder / "missing.xem", folder.path()})
-        EXPECT_EQ(readMapFile(path).error.kind, ReadError::Kind::CannotOpen);
+    EXPECT_EQ(readMapFile(folder / "missing.xem").fault().describe(),
+              (folder / "missing.xem").string() + ": No such file or directory");
+    EXPECT_EQ(readMapFile(folder.path()).fault().kind, Fault::Kind::NotRegularFile);
     const auto read = readMapFile(testData("maps/crossroads.xem"));
     ASSERT_TRUE(read.ok());
-    EXPECT_EQ(read.map->document.mapFileName, testData("maps/crossroads.xem").string());
-    EXPECT_EQ(describeReadError("a.xem", {ReadError::Kind::Malformed, 7, "bad"}), "a.xem: line 7: bad");
+    EXPECT_EQ(read->document.mapFileName, testData("maps/crossroads.xem").string());
+
+    // A malformed file's fault names the file and the line.
+    const auto broken = folder / "broken.xem";
+    writeBytes(broken, "Broken\r\n0\r\nno cell\r\n");
+    EXPECT_EQ(readMapFile(broken).fault().describe(),
+              broken.string() + ": line 3: expected a number in the cell line, found 'no'");
 }
 
 }  // namespace

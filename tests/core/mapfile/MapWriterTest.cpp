@@ -79,10 +79,10 @@ TEST(MapWriter, KeepsTextFromReadingAsStructure)
         MapDocument written = document(true);
         written.mapName = name;
         const auto result = readMap(writeMap(written));
-        ASSERT_TRUE(result.ok()) << result.error.message;
-        EXPECT_EQ(result.map->document.mapName, readBack);
-        EXPECT_TRUE(result.map->skipped.empty());
-        const auto& read = result.map->document.descriptions;
+        ASSERT_TRUE(result.ok()) << result.fault().reason;
+        EXPECT_EQ(result->document.mapName, readBack);
+        EXPECT_TRUE(result->skipped.empty());
+        const auto& read = result->document.descriptions;
         ASSERT_EQ(read.size(), expected.descriptions.size());
         for (int i = 0; i < read.size(); ++i)
             EXPECT_TRUE(sameContents(*read.at(i), *expected.descriptions.at(i))) << "description " << i + 1;

@@ -60,17 +60,17 @@ TEST(SingleLayerUpgrade, UpgradesASingleLayerFileOnlyWhenConfirmed)
     options.layerCount = 3;
     options.confirmUpgrade = [&] { return ++asked, true; };
     const auto result = readMap(bytes, options);
-    ASSERT_TRUE(result.ok()) << result.error.message;
+    ASSERT_TRUE(result.ok()) << result.fault().reason;
     EXPECT_EQ(asked, 1);
-    EXPECT_TRUE(result.map->singleLayer && !result.map->hasMapNameLine);
-    const auto& grid = result.map->document.grid;
+    EXPECT_TRUE(result->singleLayer && !result->hasMapNameLine);
+    const auto& grid = result->document.grid;
     EXPECT_EQ(grid.tile(0, 0, 1), 52) << "converted by the table of the file's tileset index 1";
     EXPECT_EQ(grid.door(0, 1, Center), -2);
     EXPECT_EQ(grid.tile(31, 31, 0), 10);
-    EXPECT_EQ(result.map->document.descriptions.at(0)->shortName, "Old Ford");
+    EXPECT_EQ(result->document.descriptions.at(0)->shortName, "Old Ford");
 
     options.confirmUpgrade = [] { return false; };
-    EXPECT_EQ(readMap(bytes, options).error.kind, ReadError::Kind::UpgradeDeclined);
+    EXPECT_EQ(readMap(bytes, options).fault().kind, Fault::Kind::Declined);
     options.confirmUpgrade = [&] { return ++asked, false; };
     EXPECT_TRUE(readMap(fileBytes(testData("maps/crossroads.xem")), options).ok());
     EXPECT_EQ(asked, 1) << "a layered file is never asked about";

@@ -91,9 +91,9 @@ TEST_F(RecoveryWindowTest, AChangeIsKeptWithinTheIntervalEvenWhileEditsGoOn)
     EXPECT_LT(clock.elapsed(), 2000);
 
     form().autosave().flush();
-    const ReadResult read = readMapFile(recoveryMap());
+    const Result<LoadedMap> read = readMapFile(recoveryMap());
     ASSERT_TRUE(read.ok());
-    EXPECT_EQ(read.map->document.grid.tile(0, 3, 0), grid().tile(0, 3, 0));
+    EXPECT_EQ(read->document.grid.tile(0, 3, 0), grid().tile(0, 3, 0));
     EXPECT_TRUE(prompter.messages.isEmpty());
 }
 
