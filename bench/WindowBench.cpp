@@ -22,7 +22,7 @@ using namespace xemap;
 // A start that shows a message has gone wrong; the message is kept to report it.
 class SilentPrompter final : public Prompter {
 public:
-    void message(const QString& text) override { asked = text; }
+    void message(const QString& text, const QString& = QString()) override { asked = text; }
     int exec(QDialog&) override { return 0; }
     QString openFileName(const FileDialogRequest&) override { return {}; }
     QString saveFileName(const FileDialogRequest&) override { return {}; }

@@ -67,11 +67,7 @@ protected:
     QRgb mapPixel(QPoint p) { return form().mapImage().pixel(p); }
 
     // Saves the map to a file of the program folder, as File > Save does, leaving it unmodified.
-    void saveTo(const QString& name)
-    {
-        form().session().setFileName(folder.filePath(name).toStdString());
-        ASSERT_TRUE(form().session().save());
-    }
+    void saveTo(const QString& name) { ASSERT_TRUE(form().session().save(folder.filePath(name).toStdString())); }
 
     // Types the name into the next map name dialog and accepts it.
     void answerMapName(const QString& name)

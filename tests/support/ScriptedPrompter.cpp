@@ -21,7 +21,11 @@ T takeFront(std::deque<T>& queue, const char* what, T fallback)
 
 }  // namespace
 
-void ScriptedPrompter::message(const QString& text) { messages.push_back(text); }
+void ScriptedPrompter::message(const QString& text, const QString& informativeText)
+{
+    messages.push_back(text);
+    informativeTexts.push_back(informativeText);
+}
 
 int ScriptedPrompter::exec(QDialog& dialog)
 {

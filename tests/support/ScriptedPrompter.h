@@ -19,13 +19,14 @@ public:
     void expectOpenFile(const QString& path) { openFiles_.push_back(path); }
     void expectSaveFile(const QString& path) { saveFiles_.push_back(path); }
 
-    void message(const QString& text) override;
+    void message(const QString& text, const QString& informativeText = QString()) override;
     int exec(QDialog& dialog) override;
     QString openFileName(const FileDialogRequest& request) override;
     QString saveFileName(const FileDialogRequest& request) override;
 
-    QStringList messages;      // texts of message boxes, in order
-    QStringList dialogsShown;  // object names of the windows run modally
+    QStringList messages;          // texts of message boxes, in order
+    QStringList informativeTexts;  // what each of them says under its text (empty when nothing)
+    QStringList dialogsShown;      // object names of the windows run modally
     std::vector<FileDialogRequest> fileDialogs;
 
     bool allAnswersUsed() const;

@@ -15,10 +15,10 @@ namespace fs = std::filesystem;
 using CliRun = ToolRun;
 
 // The tool is built into the program folder, beside this test; each argument is quoted.
-CliRun cliWith(const TempFolder& folder, const std::vector<std::string>& arguments)
+CliRun cliWith(const TempFolder& folder, const std::vector<std::string>& arguments, const std::string& prefix = "")
 {
     const fs::path tool = fs::read_symlink("/proc/self/exe").parent_path() / "xemap-cli";
-    std::string command = "'" + tool.string() + "'";
+    std::string command = prefix + "'" + tool.string() + "'";
     for (const std::string& argument : arguments)
         command += " '" + argument + "'";
     return runTool(command, folder.path());
@@ -63,8 +63,33 @@ TEST(Cli, BadInputLeavesTheOutputUntouched)
         EXPECT_EQ(fileBytes(folder / "keep.xem"), "kept");
         EXPECT_FALSE(fs::exists(folder / "new.xem"));
     }
-    EXPECT_EQ(cli(folder, {"convert", folder / "missing.xem", folder / "new.xem"}).status, 1);
     EXPECT_EQ(cli(folder, {"convert", testData("maps/rich.xem")}).status, 1);
+    EXPECT_FALSE(fs::exists(folder / "new.xem"));
+
+    // A file that cannot be read or written is named with the system's reason.
+    const std::string rich = testData("maps/rich.xem").string();
+    const struct {
+        std::string prefix;  // shell commands before the tool's
+        std::vector<std::string> arguments;
+        std::string err;
+    } failures[] = {
+        {"",
+         {"convert", folder / "missing.xem", folder / "new.xem"},
+         (folder / "missing.xem").string() + ": No such file or directory\n"},
+        {"",
+         {"listing", rich, folder / "keep.xem" / "new.txt"},
+         (folder / "keep.xem" / "new.txt").string() + ": Not a directory\n"},
+        // The file size limit stops the write part-way, as a full disk would.
+        {"trap '' XFSZ; ulimit -f 8; ",
+         {"convert", rich, folder / "keep.xem"},
+         (folder / "keep.xem").string() + ": File too large\n"},
+    };
+    for (const auto& [prefix, arguments, err] : failures) {
+        const CliRun run = cliWith(folder, arguments, prefix);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, err);
+    }
+    EXPECT_EQ(fileBytes(folder / "keep.xem"), "kept");
     EXPECT_FALSE(fs::exists(folder / "new.xem"));
 }
 

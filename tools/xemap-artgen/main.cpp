@@ -445,7 +445,7 @@ struct Writer {
     }
     // The registry naming the default tilesets, written as the editor's first start would, so
     // that an installed folder the user cannot write to still starts; one in use is kept.
-    void registry() { ok = xemap::loadOrCreateRegistry(program.absolutePath().toStdString()).has_value() && ok; }
+    void registry() { ok = xemap::loadOrCreateRegistry(program.absolutePath().toStdString()).ok() && ok; }
 
     void tileset(const SheetBuilder& sheet, const QString& name)
     {

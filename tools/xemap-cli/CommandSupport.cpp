@@ -24,17 +24,17 @@ int runCommand(int (*run)(const Invocation&), const Invocation& invocation, int 
 std::optional<TilesetEntry> registryEntry(const std::filesystem::path& programDir, int index,
                                           const std::string& mapFile)
 {
-    RegistryLookup lookup = registryEntryOrDefault(programDir, static_cast<std::size_t>(std::max(index, 0)));
-    if (!lookup.fault.empty()) {
-        std::cerr << lookup.fault << '\n';
+    auto lookup = registryEntryOrDefault(programDir, static_cast<std::size_t>(std::max(index, 0)));
+    if (!lookup) {
+        std::cerr << lookup.fault().describe() << '\n';
         return std::nullopt;
     }
-    if (index < 0 || !lookup.entry) {
+    if (index < 0 || !*lookup) {
         std::cerr << printableText(mapFile) << ": tileset " << index << " is not in the registry of "
                   << printableText(programDir.string()) << '\n';
         return std::nullopt;
     }
-    return std::move(lookup.entry);
+    return std::move(*lookup);
 }
 
 std::optional<LoadedMap> readInputMap(const Invocation& invocation, const std::string& fileName)
@@ -73,10 +73,10 @@ std::optional<MapDocument> readCleanMap(const Invocation& invocation, const std:
 
 bool writeOutputFile(const std::string& fileName, std::string_view bytes)
 {
-    if (saveFileSafely(fileName, bytes))
-        return true;
-    std::cerr << printableText(fileName) << ": cannot write the file\n";
-    return false;
+    const Result<void> written = saveFileSafely(fileName, bytes);
+    if (!written)
+        std::cerr << written.fault().describe() << '\n';
+    return written.ok();
 }
 
 int usageError(std::string_view usage)

@@ -201,12 +201,14 @@ Changes EditSession::open(MapDocument document, bool upgraded)
     return changes;
 }
 
-bool EditSession::save()
+Result<void> EditSession::save(std::string path)
 {
-    if (!saveMapFile(document_, document_.mapFileName))
-        return false;
-    modified_ = false;
-    return true;
+    Result<void> saved = saveMapFile(document_, path);
+    if (saved) {
+        document_.mapFileName = std::move(path);
+        modified_ = false;
+    }
+    return saved;
 }
 
 }  // namespace xemap

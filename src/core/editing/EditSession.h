@@ -4,6 +4,7 @@
 #include "core/document/MapDocument.h"
 #include "core/document/UndoHistory.h"
 #include "core/editing/MapClipboard.h"
+#include "core/files/Fault.h"
 #include "core/tileset/GroupFile.h"
 
 #include <optional>
@@ -77,10 +78,10 @@ public:
     Changes newMapCleared(int layerCount);
     Changes open(MapDocument document, bool upgraded);
     void setMapName(std::string name) { document_.mapName = std::move(name); }
-    void setFileName(std::string path) { document_.mapFileName = std::move(path); }
     void setFolder(std::string folder) { document_.mapDirectory = std::move(folder); }
-    // Writes the map to its file; false, and the map still modified, when nothing was written.
-    bool save();
+    // Writes the map to path, which then becomes its file name, and leaves it unmodified.
+    // A failed write changes nothing: a Save As to a place that refuses it keeps the old name.
+    Result<void> save(std::string path);
 
 private:
     void recordUndo() { history_.record(document_); }

@@ -10,7 +10,8 @@ namespace xemap {
 // Why a file could not be read or written, in the terms a message shows the user.
 struct Fault {
     enum class Kind {
-        CannotOpen,      // missing, unreadable or refused by the system
+        NotFound,        // no file of that name: for some files (a registry, tips) not an error
+        CannotOpen,      // unreadable or refused by the system
         NotRegularFile,  // a folder, pipe, device or (where links are refused) a link
         TooLarge,        // over the size limit of its kind of file
         CannotRead,      // opened, but reading failed
@@ -64,7 +65,7 @@ public:
 
     bool ok() const { return !fault_; }
     explicit operator bool() const { return ok(); }
-    const Fault& fault() const { return *fault_; }
+    const Fault& fault() const { return fault_.value(); }
 
 private:
     std::optional<Fault> fault_;

@@ -59,7 +59,7 @@ Result<std::string> readFile(const std::filesystem::path& file, std::uintmax_t l
     if (fd.get() < 0) {
         if (errno == ELOOP && links == Links::Refuse)
             return fault(Fault::Kind::NotRegularFile, file, "a symbolic link");
-        return systemFault(Fault::Kind::CannotOpen, file.string(), errno);
+        return systemFault(errno == ENOENT ? Fault::Kind::NotFound : Fault::Kind::CannotOpen, file.string(), errno);
     }
     struct stat status {};
     if (::fstat(fd.get(), &status) != 0)

@@ -154,7 +154,7 @@ std::string writeMap(const MapDocument& document)
     return out;
 }
 
-bool saveMapFile(const MapDocument& document, const std::filesystem::path& path)
+Result<void> saveMapFile(const MapDocument& document, const std::filesystem::path& path)
 {
     return saveFileSafely(path, writeMap(document));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/document/MapDocument.h"
+#include "core/files/Fault.h"
 
 #include <filesystem>
 #include <string>
@@ -15,7 +16,7 @@ namespace xemap {
 // trailing blank.
 std::string writeMap(const MapDocument& document);
 
-// Writes the map file through a temporary file; false leaves the old file intact.
-bool saveMapFile(const MapDocument& document, const std::filesystem::path& path);
+// Writes the map file through a temporary file; a fault leaves the old file intact.
+Result<void> saveMapFile(const MapDocument& document, const std::filesystem::path& path);
 
 }  // namespace xemap

@@ -35,12 +35,12 @@ public:
     }
     int get() const { return fd_; }
     bool valid() const { return fd_ >= 0; }
-    // Closes now, so that a failing close counts as a failed save.
-    bool close()
+    // Closes now, so that a failing close counts as a failed save: 0 or its errno.
+    int close()
     {
         const int fd = fd_;
         fd_ = -1;
-        return ::close(fd) == 0;
+        return ::close(fd) == 0 ? 0 : errno;
     }
 
 private:
@@ -59,14 +59,18 @@ fs::path realTarget(const fs::path& target)
     return target;
 }
 
-bool writableIfPresent(const fs::path& target)
+// An existing target must be a regular file this user may write: saving never turns a
+// read-only file writable by replacing it.
+Result<void> checkTarget(const fs::path& destination, const fs::path& target)
 {
-    std::error_code ec;
-    if (!fs::exists(target, ec))
-        return !ec;
-    if (!fs::is_regular_file(target, ec))
-        return false;
-    return ::access(target.c_str(), W_OK) == 0;
+    struct stat info {};
+    if (::stat(destination.c_str(), &info) != 0)
+        return errno == ENOENT ? Result<void>() : systemFault(Fault::Kind::CannotWrite, target.string(), errno);
+    if (!S_ISREG(info.st_mode))
+        return Fault{Fault::Kind::NotRegularFile, target.string(), 0, "not a regular file"};
+    if (::access(destination.c_str(), W_OK) != 0)
+        return systemFault(Fault::Kind::CannotWrite, target.string(), errno);
+    return {};
 }
 
 fs::path folderOf(const fs::path& target) { return target.has_parent_path() ? target.parent_path() : fs::path("."); }
@@ -108,71 +112,84 @@ void removeStaleTemporaries(const fs::path& folder)
             fs::remove(entry.path(), ec);
 }
 
-bool writeAll(int fd, std::string_view bytes)
+// The steps below return 0 or the errno of the call that failed, so that the system's
+// reason reaches the caller without a later call overwriting it.
+int errorOf(bool succeeded) { return succeeded ? 0 : errno; }
+
+int writeAll(int fd, std::string_view bytes)
 {
     while (!bytes.empty()) {
         const ssize_t written = ::write(fd, bytes.data(), bytes.size());
         if (written < 0 && errno == EINTR)
             continue;
-        if (written <= 0)
-            return false;
+        if (written < 0)
+            return errno;
+        // A regular file takes no bytes at all only when there is no room for them.
+        if (written == 0)
+            return ENOSPC;
         bytes.remove_prefix(static_cast<std::size_t>(written));
     }
-    return true;
+    return 0;
 }
 
 // The bytes on the disk, with the replaced file's permissions, before any name points at them.
-bool writeAndSync(FileHandle& file, std::string_view bytes, const fs::path& destination)
+int writeAndSync(FileHandle& file, std::string_view bytes, const fs::path& destination)
 {
-    if (!writeAll(file.get(), bytes))
-        return false;
+    if (const int error = writeAll(file.get(), bytes))
+        return error;
     struct stat old {};
     if (::stat(destination.c_str(), &old) == 0 && ::fchmod(file.get(), old.st_mode & 07777) != 0)
-        return false;
-    return ::fsync(file.get()) == 0;
+        return errno;
+    return errorOf(::fsync(file.get()) == 0);
 }
 
 // Writes a file without a name (Linux O_TMPFILE) and links it into the folder under a
 // temporary name just before the rename: a crash while writing leaves nothing behind.
-// False with `unsupported` set when the file system cannot make such a file.
-bool writeUnnamed(const fs::path& folder, const fs::path& destination, std::string_view bytes, fs::path& temporary,
-                  bool& unsupported)
+// `unsupported` is set when the file system cannot make such a file.
+int writeUnnamed(const fs::path& folder, const fs::path& destination, std::string_view bytes, fs::path& temporary,
+                 bool& unsupported)
 {
 #ifdef O_TMPFILE
     FileHandle file(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
-    unsupported = !file.valid() && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL);
-    if (!file.valid() || !writeAndSync(file, bytes, destination))
-        return false;
+    if (!file.valid()) {
+        unsupported = errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL;
+        return errno;
+    }
+    if (const int error = writeAndSync(file, bytes, destination))
+        return error;
     temporary = temporaryName(folder);
     const std::string self = "/proc/self/fd/" + std::to_string(file.get());
     if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+        const int error = errno;
         // Without /proc the file cannot be named: the named way still can.
-        unsupported = errno == ENOENT;
+        unsupported = error == ENOENT;
         temporary.clear();
-        return false;
+        return error;
     }
     return file.close();
 #else
     (void)folder, (void)destination, (void)bytes, (void)temporary;
     unsupported = true;
-    return false;
+    return EOPNOTSUPP;
 #endif
 }
 
 // Where there is no unnamed file: a named temporary, which the next save to this
 // folder removes if a crash leaves it.
-bool writeNamed(const fs::path& folder, const fs::path& destination, std::string_view bytes, fs::path& temporary)
+int writeNamed(const fs::path& folder, const fs::path& destination, std::string_view bytes, fs::path& temporary)
 {
-    for (int attempt = 0; attempt < 16; ++attempt) {
+    int error = EEXIST;
+    for (int attempt = 0; attempt < 16 && error == EEXIST; ++attempt) {
         temporary = temporaryName(folder);
         FileHandle file(::open(temporary.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666));
-        if (file.valid())
-            return writeAndSync(file, bytes, destination) && file.close();
-        if (errno != EEXIST)
-            break;
+        if (file.valid()) {
+            error = writeAndSync(file, bytes, destination);
+            return error != 0 ? error : file.close();
+        }
+        error = errno;
     }
     temporary.clear();
-    return false;
+    return error;
 }
 
 // A folder the user may not add files to, where no temporary can be made beside the target.
@@ -180,43 +197,62 @@ bool refusesNewFiles(const fs::path& folder) { return ::access(folder.c_str(), W
 
 // The way left in such a folder, as QSaveFile's direct-write fallback takes it: the file
 // is rewritten in place and cut to its new length.
-bool writeInPlace(const fs::path& destination, std::string_view bytes)
+int writeInPlace(const fs::path& destination, std::string_view bytes)
 {
     FileHandle file(::open(destination.c_str(), O_WRONLY | O_CLOEXEC));
-    return file.valid() && writeAll(file.get(), bytes) && ::ftruncate(file.get(), static_cast<off_t>(bytes.size())) == 0
-           && ::fsync(file.get()) == 0 && file.close();
+    if (!file.valid())
+        return errno;
+    if (const int error = writeAll(file.get(), bytes))
+        return error;
+    if (::ftruncate(file.get(), static_cast<off_t>(bytes.size())) != 0 || ::fsync(file.get()) != 0)
+        return errno;
+    return file.close();
 }
 
-bool syncFolder(const fs::path& folder)
+int syncFolder(const fs::path& folder)
 {
     FileHandle handle(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    return handle.valid() && ::fsync(handle.get()) == 0;
+    return handle.valid() ? errorOf(::fsync(handle.get()) == 0) : errno;
+}
+
+// The folder is synced once the temporary's name is in it and again after the rename,
+// so that after a power cut the target is either the old file or the new one.
+int renameOver(const fs::path& temporary, const fs::path& destination, const fs::path& folder)
+{
+    if (const int error = syncFolder(folder))
+        return error;
+    if (::rename(temporary.c_str(), destination.c_str()) != 0)
+        return errno;
+    return syncFolder(folder);
 }
 
 }  // namespace
 
-bool saveFileSafely(const fs::path& target, std::string_view bytes, TemporaryFile kind)
+Result<void> saveFileSafely(const fs::path& target, std::string_view bytes, TemporaryFile kind)
 {
+    if (target.empty())
+        return Fault{Fault::Kind::CannotWrite, {}, 0, "no file name was given"};
     const fs::path destination = realTarget(target);
-    if (destination.empty() || !writableIfPresent(destination))
-        return false;
+    if (Result<void> checked = checkTarget(destination, target); !checked)
+        return checked;
     const fs::path folder = folderOf(destination);
     removeStaleTemporaries(folder);
 
     fs::path temporary;
     bool unsupported = kind == TemporaryFile::Named;
-    bool ok = !unsupported && writeUnnamed(folder, destination, bytes, temporary, unsupported);
-    if (!ok && unsupported)
-        ok = writeNamed(folder, destination, bytes, temporary);
-    if (!ok && temporary.empty() && refusesNewFiles(folder) && fs::exists(destination))
-        return writeInPlace(destination, bytes);
-    // The folder is synced once the temporary's name is in it and again after the
-    // rename, so that after a power cut the map is either the old file or the new one.
-    ok = ok && syncFolder(folder) && ::rename(temporary.c_str(), destination.c_str()) == 0 && syncFolder(folder);
+    int error = unsupported ? 0 : writeUnnamed(folder, destination, bytes, temporary, unsupported);
+    if (unsupported)
+        error = writeNamed(folder, destination, bytes, temporary);
+    if (error != 0 && temporary.empty() && refusesNewFiles(folder) && fs::exists(destination))
+        error = writeInPlace(destination, bytes);
+    else if (error == 0)
+        error = renameOver(temporary, destination, folder);
     std::error_code ec;
-    if (!ok && !temporary.empty())
+    if (error != 0 && !temporary.empty())
         fs::remove(temporary, ec);
-    return ok;
+    if (error != 0)
+        return systemFault(Fault::Kind::CannotWrite, target.string(), error);
+    return {};
 }
 
 }  // namespace xemap

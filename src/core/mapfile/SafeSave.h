@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/files/Fault.h"
+
 #include <filesystem>
 #include <string_view>
 
@@ -15,11 +17,13 @@ enum class TemporaryFile { Unnamed, Named };
 // the bytes go to a new file in the target's folder, which is synced to the disk and
 // renamed over the target, and the folder is synced around the rename, so that after
 // a crash or power cut the target is the old file or the new one, whole. On any
-// failure the old file stays as it was, the temporary file is removed and the result
-// is false. An existing target that cannot be opened for writing (read-only) is a
-// failure too. A writable target in a folder that takes no new files is rewritten in
-// place, which is not proof against a crash but the only save possible there.
-bool saveFileSafely(const std::filesystem::path& target, std::string_view bytes,
-                    TemporaryFile kind = TemporaryFile::Unnamed);
+// failure the old file stays as it was, the temporary file is removed and the fault
+// names the target with the system's reason ("Permission denied", "No space left on
+// device"). An existing target that is not a regular file or cannot be opened for
+// writing (read-only) is a failure too. A writable target in a folder that takes no
+// new files is rewritten in place, which is not proof against a crash but the only
+// save possible there.
+Result<void> saveFileSafely(const std::filesystem::path& target, std::string_view bytes,
+                            TemporaryFile kind = TemporaryFile::Unnamed);
 
 }  // namespace xemap

@@ -53,14 +53,16 @@ std::optional<TilesetEntry> nextEntry(LineSource& lines)
     return entry;
 }
 
-// A file that is there but refused gives its reason; a missing or unreadable one none.
-std::string refusal(const Result<std::string>& read)
+// The registry's text, or none when there is no file: only a missing registry may be
+// taken for the default one.
+Result<std::optional<std::string>> registryText(const fs::path& file, std::uintmax_t limit)
 {
-    if (read.ok())
-        return {};
-    const auto kind = read.fault().kind;
-    return kind == Fault::Kind::NotRegularFile || kind == Fault::Kind::TooLarge ? read.fault().describe()
-                                                                                : std::string();
+    auto read = readFile(file, limit);
+    if (read)
+        return std::optional<std::string>(std::move(*read));
+    if (read.fault().kind == Fault::Kind::NotFound)
+        return std::optional<std::string>();
+    return read.fault();
 }
 
 void appendTilesets(std::vector<RegisteredTileset>& tilesets, std::vector<TilesetEntry> entries, const fs::path& folder)
@@ -117,14 +119,14 @@ std::optional<TilesetEntry> parseRegistryEntry(std::string_view text, std::size_
     return nextEntry(lines);
 }
 
-std::optional<std::vector<TilesetEntry>> readRegistry(const fs::path& file, std::uintmax_t limit)
+Result<std::vector<TilesetEntry>> readRegistry(const fs::path& file, std::uintmax_t limit)
 {
     const auto read = readFile(file, limit);
-    if (!read.ok())
-        return std::nullopt;
+    if (!read)
+        return read.fault();
     auto entries = parseRegistry(*read);
     if (entries.empty())
-        return std::nullopt;
+        return Fault{Fault::Kind::Malformed, file.string(), 0, "the registry names no tileset"};
     return entries;
 }
 
@@ -140,16 +142,12 @@ std::string registryEntryText(const TilesetEntry& entry)
     return text;
 }
 
-bool appendRegistryEntry(const fs::path& file, const TilesetEntry& entry)
+Result<void> appendRegistryEntry(const fs::path& file, const TilesetEntry& entry)
 {
-    std::error_code ec;
-    std::string text;
-    if (fs::exists(file, ec)) {
-        auto existing = readFile(file, kRegistryFileLimit);
-        if (!existing.ok())
-            return false;
-        text = std::move(*existing);
-    }
+    auto existing = registryText(file, kRegistryFileLimit);
+    if (!existing)
+        return existing.fault();
+    std::string text = existing->value_or(std::string());
     // A last line without its line break would otherwise run into the new name.
     if (!text.empty() && text.back() != '\n')
         text += "\r\n";
@@ -165,35 +163,30 @@ fs::path resolveTilesetPath(const fs::path& programDir, std::string_view stored)
     return path.is_absolute() ? path : programDir / path;
 }
 
-std::optional<std::vector<TilesetEntry>> loadOrCreateRegistry(const fs::path& programDir, std::string* fault)
+Result<std::vector<TilesetEntry>> loadOrCreateRegistry(const fs::path& programDir)
 {
     const fs::path file = programDir / kRegistryFileName;
-    const auto read = readFile(file, kRegistryFileLimit);
-    if (read.ok()) {
-        if (auto entries = parseRegistry(*read); !entries.empty())
+    // An existing file that cannot be read may still hold entries: never replace it.
+    const auto existing = registryText(file, kRegistryFileLimit);
+    if (!existing)
+        return existing.fault();
+    if (*existing) {
+        if (auto entries = parseRegistry(**existing); !entries.empty())
             return entries;
     }
-    // An existing file that cannot be read may still hold entries: never replace it.
-    std::error_code ec;
-    const bool present = fs::exists(file, ec);
-    if (ec || (present && !read.ok())) {
-        if (fault)
-            *fault = refusal(read);
-        return std::nullopt;
-    }
-    if (!saveFileSafely(file, kDefaultRegistry))
-        return std::nullopt;
+    if (Result<void> written = saveFileSafely(file, kDefaultRegistry); !written)
+        return written.fault();
     return defaultRegistry();
 }
 
-RegistryLookup registryEntryOrDefault(const fs::path& programDir, std::size_t index, std::uintmax_t limit)
+Result<std::optional<TilesetEntry>> registryEntryOrDefault(const fs::path& programDir, std::size_t index,
+                                                           std::uintmax_t limit)
 {
-    const fs::path file = programDir / kRegistryFileName;
-    const auto read = readFile(file, limit);
-    if (std::string fault = refusal(read); !fault.empty())
-        return {std::nullopt, std::move(fault)};
-    const bool hasEntries = read.ok() && parseRegistryEntry(*read, 0);
-    return {parseRegistryEntry(hasEntries ? std::string_view(*read) : kDefaultRegistry, index), {}};
+    const auto existing = registryText(programDir / kRegistryFileName, limit);
+    if (!existing)
+        return existing.fault();
+    const bool hasEntries = *existing && parseRegistryEntry(**existing, 0);
+    return parseRegistryEntry(hasEntries ? std::string_view(**existing) : kDefaultRegistry, index);
 }
 
 bool isUsersOwnFolder(const fs::path& folder)

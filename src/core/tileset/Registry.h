@@ -37,9 +37,9 @@ inline int cellLayerCount(const TilesetEntry& entry) { return tilesetLayerCount(
 std::vector<TilesetEntry> parseRegistry(std::string_view text);
 // Entry index of the registry text alone, read without the entries after it.
 std::optional<TilesetEntry> parseRegistryEntry(std::string_view text, std::size_t index);
-// The entries of a registry file, or nothing when it cannot be read or holds none.
-std::optional<std::vector<TilesetEntry>> readRegistry(const std::filesystem::path& file,
-                                                      std::uintmax_t limit = kRegistryFileLimit);
+// The entries of a registry file; a fault when it cannot be read or holds none.
+Result<std::vector<TilesetEntry>> readRegistry(const std::filesystem::path& file,
+                                               std::uintmax_t limit = kRegistryFileLimit);
 
 // The twelve lines written when there is no usable registry: "City" and "Dungeon".
 std::string_view defaultRegistryText();
@@ -48,30 +48,25 @@ std::vector<TilesetEntry> defaultRegistry();
 // The six lines of an entry, each ending in CRLF.
 std::string registryEntryText(const TilesetEntry& entry);
 // Adds the entry at the end of the registry file (created if missing), keeping the
-// file whole if anything fails; false when it could not be written.
-bool appendRegistryEntry(const std::filesystem::path& file, const TilesetEntry& entry);
+// file whole if anything fails.
+Result<void> appendRegistryEntry(const std::filesystem::path& file, const TilesetEntry& entry);
 
 // A stored file name as a path: backslashes separate folders, and relative names
 // are taken from the program folder.
 std::filesystem::path resolveTilesetPath(const std::filesystem::path& programDir, std::string_view stored);
 
 // The editor's start-up: the registry of the program folder, or the default one,
-// which is written there when the file is missing or holds no entries. Nothing
-// when the registry is unusable and the default cannot be written; a registry that
-// is there but refused (not a regular file, too large) is never replaced, and fault,
-// when given, receives the one-line reason naming the file.
-std::optional<std::vector<TilesetEntry>> loadOrCreateRegistry(const std::filesystem::path& programDir,
-                                                              std::string* fault = nullptr);
+// which is written there when the file is missing or holds no entries. A fault when
+// the registry is there but cannot be read or is refused (not a regular file, too
+// large), which never replaces it, or when the default cannot be written.
+Result<std::vector<TilesetEntry>> loadOrCreateRegistry(const std::filesystem::path& programDir);
 
 // What the command-line tool uses: one entry of the program folder's registry, or of
 // the default one when the file is missing or holds no entries; nothing is written.
-// No entry when the registry has no such index.
-struct RegistryLookup {
-    std::optional<TilesetEntry> entry;
-    std::string fault;  // set when the registry is there but refused: the one-line reason
-};
-RegistryLookup registryEntryOrDefault(const std::filesystem::path& programDir, std::size_t index,
-                                      std::uintmax_t limit = kRegistryFileLimit);
+// No entry when the registry has no such index; a fault when the registry is there but
+// cannot be read or is refused.
+Result<std::optional<TilesetEntry>> registryEntryOrDefault(const std::filesystem::path& programDir, std::size_t index,
+                                                           std::uintmax_t limit = kRegistryFileLimit);
 
 // An installed program folder holds this file, so that it counts as the package's even
 // for the superuser, who could write there.

@@ -253,9 +253,7 @@ void TForm1::readRegistry()
     registryFolders_ = registryFolders(programDirectory_.toStdString(), userDataFolder().toStdString());
     const Result<CombinedRegistry> registry = loadCombinedRegistry(registryFolders_);
     if (!registry) {
-        const Fault& fault = registry.fault();
-        prompter_.message(fault.kind == Fault::Kind::CannotWrite ? QString("Cannot create default INI file.")
-                                                                 : QString::fromStdString(fault.describe()));
+        prompter_.report("Cannot create default INI file.", registry.fault());
         return;
     }
     // A refused user registry leaves the program's tilesets usable.

@@ -104,17 +104,20 @@ void TForm1::Save(bool asSaveAs)
         session_.setMapName(storedBytes(*name, map.mapName));
         showMapNameCaption();
     }
-    if (asSaveAs || map.mapFileName.empty()) {
-        const QString path = prompter_.saveFileName(
+    std::string path = map.mapFileName;
+    if (asSaveAs || path.empty()) {
+        const QString chosen = prompter_.saveFileName(
             {"Save Map", kMapFilter, "xem", dialogFolder(QString::fromStdString(map.mapDirectory)), true});
-        if (path.isEmpty())
+        if (chosen.isEmpty())
             return;
-        session_.setFileName(path.toStdString());
+        path = chosen.toStdString();
     }
-    // Written through a temporary file: a failure leaves the old file and the modified flag.
-    if (!session_.save())
-        prompter_.message("Cannot use File.");
-    session_.setFolder(folderOf(QString::fromStdString(map.mapFileName)));
+    // Written through a temporary file: a failure leaves the old file, the modified flag,
+    // the file name (so the next Save asks again) and the folder the next dialog opens in.
+    if (const Result<void> saved = session_.save(path); saved)
+        session_.setFolder(folderOf(QString::fromStdString(path)));
+    else
+        prompter_.report("Cannot use File.", saved.fault());
     updateCommandItems();
 }
 
@@ -146,10 +149,9 @@ void TForm1::readMapFileInto(const QString& path)
     Result<LoadedMap> read = readMapFile(path.toStdString(), options);
     // Nothing changes unless the whole file was read and its tileset is known.
     if (!read.ok()) {
-        if (read.fault().kind == Fault::Kind::CannotOpen)
-            prompter_.message("Cannot open File.");
-        else if (read.fault().kind != Fault::Kind::Declined)
-            prompter_.message(QString::fromStdString(read.fault().describe()));
+        // "Leave it Alone!" was the user's own answer: nothing to report.
+        if (read.fault().kind != Fault::Kind::Declined)
+            prompter_.report("Cannot open File.", read.fault());
         return;
     }
     LoadedMap& loaded = *read;
@@ -231,9 +233,11 @@ void TForm1::AddTileset()
     registerTileset(*entry, folder);
     QDir::setCurrent(programDirectory_);
     // The user's data folder may not exist before the first tileset a user adds.
-    if (!QDir().mkpath(folder)
-        || !appendRegistryEntry(std::filesystem::path(folder.toStdString()) / kRegistryFileName, *entry))
-        prompter_.message("Error: Could not append INI file!");
+    QDir().mkpath(folder);
+    const Result<void> appended =
+        appendRegistryEntry(std::filesystem::path(folder.toStdString()) / kRegistryFileName, *entry);
+    if (!appended)
+        prompter_.report("Error: Could not append INI file!", appended.fault());
 }
 
 }  // namespace xemap

@@ -1,6 +1,7 @@
 #include "gui/dialogs/Prompter.h"
 
 #include "core/tileset/Registry.h"
+#include "render/TextBytes.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -37,10 +38,13 @@ QString dialogFolder(const QString& wanted)
     return documents;
 }
 
-void QtPrompter::message(const QString& text)
+void Prompter::report(const QString& text, const Fault& fault) { message(text, displayText(fault.describe())); }
+
+void QtPrompter::message(const QString& text, const QString& informativeText)
 {
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok,
                     QApplication::activeWindow());
+    box.setInformativeText(informativeText);
     box.exec();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/files/Fault.h"
+
 #include <QString>
 
 class QDialog;
@@ -24,8 +26,11 @@ class Prompter {
 public:
     virtual ~Prompter() = default;
 
-    // A plain message box with one OK button.
-    virtual void message(const QString& text) = 0;
+    // A plain message box with one OK button; the informative text, shown under the
+    // message, says which file and why.
+    virtual void message(const QString& text, const QString& informativeText = QString()) = 0;
+    // The message with the fault's file, line and reason as its informative text.
+    void report(const QString& text, const Fault& fault);
     // Runs one of the program's own modal windows and returns its result code.
     virtual int exec(QDialog& dialog) = 0;
     // The chosen path, or an empty string when the dialog was cancelled.
@@ -35,7 +40,7 @@ public:
 
 class QtPrompter final : public Prompter {
 public:
-    void message(const QString& text) override;
+    void message(const QString& text, const QString& informativeText = QString()) override;
     int exec(QDialog& dialog) override;
     QString openFileName(const FileDialogRequest& request) override;
     QString saveFileName(const FileDialogRequest& request) override;

@@ -1,4 +1,5 @@
 #include "core/editing/EditSession.h"
+#include "support/MapTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -155,7 +156,7 @@ TEST(EditSession, UndoAndRedoCrossCommandsAndKeepTheMapModified)
     ASSERT_FALSE(session.cutDescription(kCellIndex).cells.empty());
     EXPECT_EQ(session.history().undoDepth(), 3u);
 
-    EXPECT_FALSE(session.save()) << "a map without a file name is not written";
+    EXPECT_FALSE(session.save("")) << "a map without a file name is not written";
     EXPECT_TRUE(session.modified());
 
     EXPECT_TRUE(session.undo().all);
@@ -194,9 +195,13 @@ TEST(EditSession, NewOpenAndSaveStartFreshWithoutLosingTheClipboards)
     EXPECT_TRUE(session.modified()) << "an upgraded map is offered for saving";
     EXPECT_EQ(session.document().grid.tile(0, 0, 0), 5);
 
-    const auto file = std::filesystem::temp_directory_path() / "edit-session-test.xem";
-    session.setFileName(file.string());
-    EXPECT_TRUE(session.save());
+    // A write that fails keeps the file name; one that succeeds takes the new one.
+    const xemap::testing::TempFolder folder;
+    const auto kept = (folder / "kept.xem").string();
+    ASSERT_TRUE(session.save(kept));
     EXPECT_FALSE(session.modified());
-    std::filesystem::remove(file);
+    session.toggleDoor(kCell, North);
+    EXPECT_EQ(session.save((folder / "kept.xem" / "under-a-file.xem").string()).fault().reason, "Not a directory");
+    EXPECT_EQ(session.document().mapFileName, kept);
+    EXPECT_TRUE(session.modified());
 }

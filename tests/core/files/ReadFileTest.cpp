@@ -36,7 +36,8 @@ TEST(ReadFile, ReadsOnlyRegularFilesUpToTheLimit)
         {folder / "zero", Links::Follow, Kind::NotRegularFile, "not a regular file"},
         {folder / "pipe", Links::Follow, Kind::NotRegularFile, "not a regular file"},  // never waits for a writer
         {folder / "sub", Links::Follow, Kind::NotRegularFile, "not a regular file"},
-        {folder / "missing.txt", Links::Follow, Kind::CannotOpen, "No such file or directory"},
+        {folder / "missing.txt", Links::Follow, Kind::NotFound, "No such file or directory"},
+        {folder / "small.txt" / "x", Links::Follow, Kind::CannotOpen, "Not a directory"},
     };
     for (const auto& [file, links, fault, reason] : cases) {
         SCOPED_TRACE(file.string());

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -64,16 +65,27 @@ TEST_F(SafeSave, ReplacesTheFileAndKeepsItsPermissions)
     EXPECT_EQ(fileBytes(target), writeMap(MapDocument{}));
 }
 
-TEST_F(SafeSave, AFailedSaveLeavesTheOldFileAsItWas)
+TEST_F(SafeSave, AFailedSaveLeavesTheOldFileAsItWasAndSaysWhy)
 {
-    // The target is a folder: the temporary file is written, but cannot replace it.
-    const auto folderTarget = folder / "sub";
-    fs::create_directory(folderTarget);
-    EXPECT_FALSE(saveFileSafely(folderTarget, "x"));
-    EXPECT_TRUE(fs::is_directory(folderTarget));
-
-    EXPECT_FALSE(saveFileSafely(folder / "no-such-folder" / "map.xem", "x"));
-    EXPECT_FALSE(saveFileSafely("", "x"));
+    fs::create_directory(folder / "sub");
+    const struct {
+        fs::path target;
+        std::string reason;
+    } cases[] = {
+        {folder / "sub", "not a regular file"},
+        {folder / "no-such-folder" / "map.xem", "No such file or directory"},
+        {target / "map.xem", "Not a directory"},
+        {"", "no file name was given"},
+    };
+    for (const auto& [failing, reason] : cases) {
+        const Result<void> saved = saveFileSafely(failing, "x");
+        ASSERT_FALSE(saved.ok()) << failing;
+        EXPECT_EQ(saved.fault().kind,
+                  reason == "not a regular file" ? Fault::Kind::NotRegularFile : Fault::Kind::CannotWrite);
+        EXPECT_EQ(saved.fault().file, failing.string());
+        EXPECT_EQ(saved.fault().reason, reason);
+    }
+    EXPECT_TRUE(fs::is_directory(folder / "sub"));
     EXPECT_EQ(entries(), 2u);  // no temporary file left behind
     EXPECT_EQ(fileBytes(target), "precious");
 }
@@ -86,13 +98,14 @@ TEST_F(SafeSave, AWriteThatFailsMidwayLeavesTheOldFileAsItWas)
     constexpr rlim_t kRoom = 4096;
     ASSERT_GT(bytes.size(), 2 * kRoom);
 
-    bool saved = true;
+    Result<void> saved;
     {
         FileSizeLimit full(kRoom);
         ASSERT_TRUE(full.active);
         saved = saveMapFile(changed, target);
     }
-    EXPECT_FALSE(saved);
+    ASSERT_FALSE(saved.ok());
+    EXPECT_EQ(saved.fault().reason, systemReason(EFBIG)) << "the system's reason for the failed write";
     EXPECT_EQ(fileBytes(target), "precious");
     EXPECT_EQ(entries(), 1u);  // the part-written temporary file is gone
     EXPECT_TRUE(saveMapFile(changed, target)) << "room again: the same save succeeds";
@@ -109,7 +122,7 @@ void killedSave(const fs::path& target, TemporaryFile kind)
         std::signal(SIGXFSZ, SIG_DFL);
         const rlimit limit{4096, RLIM_INFINITY};
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        saveFileSafely(target, std::string(1 << 20, 'x'), kind);
+        (void)saveFileSafely(target, std::string(1 << 20, 'x'), kind);
         ::_exit(0);
     }
     int status = 0;
@@ -149,12 +162,14 @@ TEST_F(SafeSave, RefusesAReadOnlyFileAndRewritesAWritableOneInAReadOnlyFolderInP
 {
     EXPECT_TRUE(test::asOrdinaryUser(folder.path(), [this] {
         fs::permissions(target, fs::perms::owner_read);
-        const bool fileRefused = !saveFileSafely(target, "x") && fileBytes(target) == "precious";
+        const bool fileRefused =
+            saveFileSafely(target, "x").fault().reason == "Permission denied" && fileBytes(target) == "precious";
         fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
         fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
         // No temporary can be made beside the file, so it is written where it is.
         const bool rewritten = saveFileSafely(target, "new") && fileBytes(target) == "new" && entries() == 1;
-        const bool newFileRefused = !saveFileSafely(folder / "other.xem", "x") && entries() == 1;
+        const bool newFileRefused =
+            saveFileSafely(folder / "other.xem", "x").fault().reason == "Permission denied" && entries() == 1;
         fs::permissions(folder.path(), fs::perms::owner_all);
         return fileRefused && rewritten && newFileRefused;
     }));

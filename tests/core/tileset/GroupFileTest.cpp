@@ -32,7 +32,7 @@ TEST(TipFileTest, NamesTheCompanionFilesAndReadsOneTipPerLine)
     const std::string longLine(300, 'x');
     EXPECT_EQ(readTips("Grass\r\nWater\n\n" + longLine + "\r\nLast without break"),
               (TileTips{"Grass", "Water", "", longLine, "Last without break"}));
-    EXPECT_EQ(readTipFile("/nonexistent/folder/none.tip").fault().kind, Fault::Kind::CannotOpen);
+    EXPECT_EQ(readTipFile("/nonexistent/folder/none.tip").fault().kind, Fault::Kind::NotFound);
 
     // Only a sheet's hundred tiles are described; devices and files over the limit are no tip files.
     std::string manyLines;

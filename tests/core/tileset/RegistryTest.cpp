@@ -27,7 +27,9 @@ TEST(Registry, WritesTheDefaultWhenThereIsNoUsableRegistry)
         EXPECT_EQ(*tilesets, parseRegistry(kDefaultLines));
         EXPECT_EQ(fileBytes(folder / "XEMAP.INI"), kDefaultLines);
     }
-    EXPECT_FALSE(loadOrCreateRegistry(TempFolder().path() / "gone"));
+    const auto gone = TempFolder().path() / "gone";
+    EXPECT_EQ(loadOrCreateRegistry(gone).fault().describe(),
+              (gone / "XEMAP.INI").string() + ": No such file or directory");
 }
 
 TEST(Registry, ReadsEntriesAsStored)
@@ -63,18 +65,26 @@ TEST(Registry, ARefusedRegistryIsNamedAndNeverReplaced)
     const auto file = folder / "XEMAP.INI";
     writeBytes(file, kDefaultLines);
     fs::resize_file(file, kRegistryFileLimit + 1);
-    std::string fault;
-    EXPECT_FALSE(loadOrCreateRegistry(folder.path(), &fault));
-    EXPECT_EQ(fault, file.string() + ": the file is larger than 4 MB");
+    const std::string tooLarge = file.string() + ": the file is larger than 4 MB";
+    EXPECT_EQ(loadOrCreateRegistry(folder.path()).fault().describe(), tooLarge);
     EXPECT_EQ(fs::file_size(file), kRegistryFileLimit + 1);
-    EXPECT_EQ(registryEntryOrDefault(folder.path(), 0).fault, fault);
+    EXPECT_EQ(registryEntryOrDefault(folder.path(), 0).fault().describe(), tooLarge);
 
     // Within the limit the tool gets the entry it asks for, and the default one when
     // the file holds none.
-    EXPECT_EQ(registryEntryOrDefault(folder.path(), 1, kRegistryFileLimit + 1).entry, parseRegistry(kDefaultLines)[1]);
+    EXPECT_EQ(*registryEntryOrDefault(folder.path(), 1, kRegistryFileLimit + 1), parseRegistry(kDefaultLines)[1]);
     writeBytes(file, "\n\n\n");
-    EXPECT_EQ(registryEntryOrDefault(folder.path(), 1).entry, parseRegistry(kDefaultLines)[1]);
-    EXPECT_FALSE(registryEntryOrDefault(folder.path(), 2).entry);
+    EXPECT_EQ(*registryEntryOrDefault(folder.path(), 1), parseRegistry(kDefaultLines)[1]);
+    EXPECT_FALSE(registryEntryOrDefault(folder.path(), 2)->has_value());
+
+    // A registry the user may not read is no missing one: neither replaced nor taken for the default.
+    EXPECT_TRUE(test::asOrdinaryUser(folder.path(), [&] {
+        fs::permissions(file, fs::perms::none);
+        const std::string denied = file.string() + ": Permission denied";
+        return loadOrCreateRegistry(folder.path()).fault().describe() == denied
+               && registryEntryOrDefault(folder.path(), 0).fault().describe() == denied;
+    }));
+    EXPECT_EQ(fileBytes(file), "\n\n\n");
 }
 
 TEST(Registry, AppendsAnEntryAfterTheLastLine)
@@ -89,16 +99,17 @@ TEST(Registry, AppendsAnEntryAfterTheLastLine)
     ASSERT_TRUE(appendRegistryEntry(file, caves));
     auto expected = parseRegistry(kDefaultLines);
     expected.push_back(caves);
-    EXPECT_EQ(readRegistry(file), expected);
-    EXPECT_FALSE(appendRegistryEntry(folder.path(), caves));
+    EXPECT_EQ(*readRegistry(file), expected);
+    EXPECT_EQ(appendRegistryEntry(folder.path(), caves).fault().describe(),
+              folder.path().string() + ": not a regular file");
 
     // A writable registry in a program folder that takes no new files is appended in place.
     expected.push_back(caves);
     EXPECT_TRUE(test::asOrdinaryUser(folder.path(), [&] {
         fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
-        const bool appended = appendRegistryEntry(file, caves);
+        const bool appended = appendRegistryEntry(file, caves).ok();
         fs::permissions(folder.path(), fs::perms::owner_all);
-        return appended && readRegistry(file) == expected;
+        return appended && *readRegistry(file) == expected;
     }));
 }
 

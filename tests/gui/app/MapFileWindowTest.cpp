@@ -26,6 +26,11 @@ protected:
     {
         return std::tuple(grid(), form().document().mapFileName, form().windowTitle(), form().session().modified());
     }
+    QByteArray readBytes(const QString& name)
+    {
+        QFile file(folder.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
     void writeFile(const QString& name, const QByteArray& bytes)
     {
         QFile file(folder.filePath(name));
@@ -75,19 +80,63 @@ TEST_F(MapFileWindowTest, SaveAsThenOpenBringsTheMapBack)
         << "both painted cells drawn alike";
 }
 
-TEST_F(MapFileWindowTest, AFailedSaveKeepsTheOldFileAndTheModifiedFlag)
+TEST_F(MapFileWindowTest, AFailedSaveSaysWhyAndKeepsTheOldFileAndTheModifiedFlag)
 {
-    paintSomething();
-    saveAs("Kept", folder.filePath("missing/folder/kept.xem"));
-    EXPECT_EQ(prompter.messages, QStringList{"Cannot use File."});
-    EXPECT_TRUE(form().session().modified());
-    EXPECT_TRUE(button("SaveButton")->isEnabled());
-
-    // Saving over a folder fails only at the rename.
+    writeFile("notes.txt", "a file where a folder is named");
     QDir(folder.path()).mkdir("taken.xem");
-    saveAs("Kept", folder.filePath("taken.xem"));
-    EXPECT_EQ(prompter.messages.size(), 2);
-    EXPECT_TRUE(form().session().modified());
+    paintSomething();
+    const struct {
+        QString path;
+        QString reason;
+    } cases[] = {
+        {folder.filePath("missing/folder/kept.xem"), "No such file or directory"},
+        {folder.filePath("notes.txt/kept.xem"), "Not a directory"},
+        {folder.filePath("taken.xem"), "not a regular file"},
+    };
+    for (const auto& [path, reason] : cases) {
+        SCOPED_TRACE(path.toStdString());
+        prompter.messages.clear();
+        prompter.informativeTexts.clear();
+        saveAs("Kept", path);
+        EXPECT_EQ(prompter.messages, QStringList{"Cannot use File."});
+        EXPECT_EQ(prompter.informativeTexts, QStringList{path + ": " + reason});
+        EXPECT_TRUE(form().session().modified());
+        EXPECT_TRUE(button("SaveButton")->isEnabled());
+    }
+    EXPECT_EQ(readBytes("notes.txt"), "a file where a folder is named");
+}
+
+TEST_F(MapFileWindowTest, AFailedSaveToAChosenFileKeepsTheFileNameSoTheNextSaveAsksAgain)
+{
+    const std::string startFolder = form().document().mapDirectory;
+    const QString refused = folder.filePath("missing/kept.xem");
+    paintSomething();
+    saveAs("Kept", refused);
+    EXPECT_EQ(form().document().mapFileName, "") << "a map never saved still has no file";
+    EXPECT_EQ(form().document().mapDirectory, startFolder) << "the next dialog does not open where the write failed";
+    EXPECT_EQ(form().document().mapName, "Kept");
+    EXPECT_EQ(form().windowTitle(), "XEMap: Kept");
+
+    // File > Save (Ctrl+S) asks for the name and the file again, and saves where the user chose.
+    const QString kept = folder.filePath("kept.xem");
+    answerMapName("Kept");
+    prompter.expectSaveFile(kept);
+    action("SaveItem")->trigger();
+    ASSERT_EQ(prompter.fileDialogs.size(), 2u);
+    EXPECT_EQ(prompter.fileDialogs[1].directory.toStdString(), startFolder);
+    EXPECT_EQ(form().document().mapFileName, kept.toStdString());
+    EXPECT_FALSE(form().session().modified());
+
+    // Save As elsewhere that fails keeps the saved file: the next Save writes it without asking.
+    paintSomething();
+    saveAs("Moved", refused);
+    EXPECT_EQ(form().document().mapFileName, kept.toStdString());
+    EXPECT_EQ(form().document().mapDirectory, folderOf(kept));
+    EXPECT_EQ(form().windowTitle(), "XEMap: Moved");
+    action("SaveItem")->trigger();
+    EXPECT_TRUE(prompter.allAnswersUsed());
+    EXPECT_FALSE(form().session().modified());
+    EXPECT_EQ(prompter.messages, QStringList(2, "Cannot use File."));
 }
 
 TEST_F(MapFileWindowTest, ARefusedOpenLeavesTheMapItsFileAndItsCaption)
@@ -101,19 +150,24 @@ TEST_F(MapFileWindowTest, ARefusedOpenLeavesTheMapItsFileAndItsCaption)
         const char* name;
         QByteArray bytes;  // empty: the file does not exist
         const char* message;
+        const char* informative;  // after the file's path
     };
     const Case cases[] = {
-        {"missing.xem", {}, "Cannot open File."},
-        {"garbage.xem", "Broken\r\n0\r\nthis is no cell\r\n", "line"},
+        {"missing.xem", {}, "Cannot open File.", ": No such file or directory"},
+        {"garbage.xem", "Broken\r\n0\r\nthis is no cell\r\n", "Cannot open File.",
+         ": line 3: expected a number in the cell line, found 'this'"},
         {"far.xem", uniformMap("Far\r\n9\r\n", "0 0 99 0 0 0 0 0 0 0 0 0 \r\n"),
-         "tileset 9, which is not registered. Register it with File > Add Tileset..."},
-        {"old.xem", uniformMap("Old\r\n0\r\n", "23 1\r\n"), nullptr},
+         "This map uses tileset 9, which is not registered. Register it with File > Add Tileset... and open the map "
+         "again.",
+         nullptr},
+        {"old.xem", uniformMap("Old\r\n0\r\n", "23 1\r\n"), nullptr, nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         if (!c.bytes.isEmpty())
             writeFile(c.name, c.bytes);
         prompter.messages.clear();
+        prompter.informativeTexts.clear();
         asked.clear();
         if (!c.message)
             answerYesNo(false);
@@ -121,8 +175,9 @@ TEST_F(MapFileWindowTest, ARefusedOpenLeavesTheMapItsFileAndItsCaption)
         prompter.expectOpenFile(folder.filePath(c.name));
         form().Open();
         if (c.message) {
-            ASSERT_EQ(prompter.messages.size(), 1);
-            EXPECT_TRUE(prompter.messages[0].contains(c.message)) << prompter.messages[0].toStdString();
+            EXPECT_EQ(prompter.messages, QStringList{c.message});
+            EXPECT_EQ(prompter.informativeTexts.value(0),
+                      c.informative ? folder.filePath(c.name) + c.informative : QString());
         } else {
             EXPECT_EQ(asked.value(1), "This map is in single-layer format.  Update it?");
             EXPECT_TRUE(prompter.messages.isEmpty());

@@ -118,7 +118,8 @@ TEST_F(RegistryStartWindowTest, ARegistryOverItsLimitIsNamedAndKept)
     fs::resize_file(registry(), kRegistryFileLimit + 1);
     XemapWindows windows(prompter, folder.path());
     EXPECT_FALSE(windows.form1->registryReady());
-    EXPECT_EQ(prompter.messages,
+    EXPECT_EQ(prompter.messages, QStringList{"Cannot create default INI file."});
+    EXPECT_EQ(prompter.informativeTexts,
               QStringList{QString::fromStdString(registry().string()) + ": the file is larger than 4 MB"});
     EXPECT_EQ(fs::file_size(registry()), kRegistryFileLimit + 1);
 }
