@@ -45,6 +45,9 @@ void QtPrompter::message(const QString& text, const QString& informativeText)
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok,
                     QApplication::activeWindow());
     box.setInformativeText(informativeText);
+    // Wide enough that a path and its reason read as a line or two, not a column of words.
+    if (!informativeText.isEmpty())
+        box.setStyleSheet("QLabel#qt_msgbox_informativelabel { min-width: 30em; }");
     box.exec();
 }
 
