@@ -129,11 +129,10 @@ Result<void> RecoveryStore::writeFile(const fs::path& path, std::string_view byt
     ::close(fd);
     if (!owned)
         return systemFault(Fault::Kind::CannotWrite, path.string(), error);
-    if (saveFileSafely(path, bytes))
-        return {};
-    if (!existed)
+    Result<void> saved = saveFileSafely(path, bytes);
+    if (!saved && !existed)
         ::unlink(path.c_str());
-    return storeFault(Fault::Kind::CannotWrite, path, "the file could not be written");
+    return saved;
 }
 
 Result<void> RecoveryStore::write(std::string_view owner, std::string_view mapText, const RecoveryRecord& record) const
