@@ -75,16 +75,12 @@ void appendTilesets(std::vector<RegisteredTileset>& tilesets, std::vector<Tilese
 // one counts as the default and is not written.
 Result<std::vector<TilesetEntry>> programRegistry(const RegistryFolders& folders)
 {
-    const fs::path file = folders.program / kRegistryFileName;
-    const auto read = readFile(file, kRegistryFileLimit);
-    if (!refusal(read).empty())
-        return read.fault();
-    if (folders.user.empty()) {
-        if (auto entries = loadOrCreateRegistry(folders.program))
-            return std::move(*entries);
-        return Fault{Fault::Kind::CannotWrite, file.string(), 0, "the default registry cannot be written"};
-    }
-    auto entries = read.ok() ? parseRegistry(*read) : std::vector<TilesetEntry>();
+    if (folders.user.empty())
+        return loadOrCreateRegistry(folders.program);
+    const auto text = registryText(folders.program / kRegistryFileName, kRegistryFileLimit);
+    if (!text)
+        return text.fault();
+    auto entries = *text ? parseRegistry(**text) : std::vector<TilesetEntry>();
     return entries.empty() ? defaultRegistry() : std::move(entries);
 }
 
@@ -210,12 +206,11 @@ Result<CombinedRegistry> loadCombinedRegistry(const RegistryFolders& folders)
     if (folders.user.empty())
         return combined;
     const fs::path file = folders.user / kRegistryFileName;
-    const auto read = readFile(file, kRegistryFileLimit);
-    std::error_code ec;
-    if (read.ok())
-        appendTilesets(combined.tilesets, parseRegistry(*read), folders.user);
-    else if (fs::exists(file, ec))
-        combined.userFault = read.fault();
+    const auto text = registryText(file, kRegistryFileLimit);
+    if (!text)
+        combined.userFault = text.fault();
+    else if (*text)
+        appendTilesets(combined.tilesets, parseRegistry(**text), folders.user);
     return combined;
 }
 

@@ -146,9 +146,8 @@ void TAddTilesetForm::FileNameChange(int layer)
     // device typed here is refused at once, and a huge file unread.
     const auto bitmap = readImageFile(path, kSheetFileLimit, kLargestSheetPixels);
     if (!bitmap) {
-        prompter_.message(
-            QString("Cannot read %1 as a bitmap.\n%2")
-                .arg(QString::fromStdString(path.string()), QString::fromStdString(bitmap.fault().reason)));
+        prompter_.message(QString("Cannot read %1 as a bitmap.").arg(QString::fromStdString(path.string())),
+                          QString::fromStdString(bitmap.fault().reason));
         return;
     }
     if (bitmap->size() != QSize(kSheetSize, kSheetSize) && !yesNo_.Ask(prompter_, kWrongSize, "Yes", "No")) {

@@ -253,10 +253,10 @@ bool TTilesetForm::LoadTileset(int index)
     return true;
 }
 
-// The message names the file; the reason goes under it.
+// The message names the file; the reason goes in its informative text.
 void TTilesetForm::report(const TilesetProblem& problem)
 {
-    prompter_.message(problem.text + '\n' + QString::fromStdString(problem.fault.reason));
+    prompter_.message(problem.text, QString::fromStdString(problem.fault.reason));
 }
 
 void TTilesetForm::showLayers()

@@ -93,15 +93,17 @@ TEST_F(AddtilesetWindowTest, ReportsEachTypedNameThatIsNoFile)
     prompter.messages.clear();
     box("FileName1Text")->setText(text.fileName());
     ASSERT_EQ(prompter.messages.size(), 1);
-    EXPECT_TRUE(prompter.messages[0].startsWith("Cannot read " + text.fileName() + " as a bitmap.\n"));
+    EXPECT_EQ(prompter.messages[0], "Cannot read " + text.fileName() + " as a bitmap.");
 
     // Checked on every keystroke: a pipe or a device is refused at once, never waited on.
     const QString pipe = folder.filePath("pipe.bmp");
     ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
     for (const QString& name : {pipe, QString("/dev/zero")}) {
         prompter.messages.clear();
+        prompter.informativeTexts.clear();
         box("FileName1Text")->setText(name);
-        EXPECT_EQ(prompter.messages, QStringList("Cannot read " + name + " as a bitmap.\nnot a regular file"));
+        EXPECT_EQ(prompter.messages, QStringList("Cannot read " + name + " as a bitmap."));
+        EXPECT_EQ(prompter.informativeTexts, QStringList("not a regular file"));
     }
 
     prompter.messages.clear();
