@@ -121,7 +121,9 @@ void Merger::mergeGrid(MapGrid& grid)
     using Layer = std::pair<std::int32_t, std::int32_t>;
     for (int cell = 0; cell < kCellCount; ++cell) {
         cell_ = cell;
-        const auto [x, y] = gridCellOf(cell);
+        // Plain names: the fuzz build's clang cannot capture a structured binding in a lambda.
+        const auto place = gridCellOf(cell);
+        const int x = place.x, y = place.y;
         const auto layerOf = [&](const MapGrid& side, int layer) {
             return Layer{side.tile(x, y, layer), side.rotation(x, y, layer)};
         };
