@@ -1,10 +1,10 @@
 #include "core/editing/EditSession.h"
+#include "core/mapfile/MapWriter.h"
 #include "support/MapTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <functional>
 
 using namespace xemap;
@@ -14,10 +14,10 @@ namespace {
 constexpr GridCell kCell{4, 5};
 const int kCellIndex = cellIndexOf(kCell.x, kCell.y);
 
-TilePtr describedTile(const std::string& name)
+TilePtr describedTile(const std::string& name, int cellIndex = -1)
 {
     auto tile = std::make_shared<XETile>();
-    tile->shortName = name;
+    tile->shortName = name, tile->cellIndex = cellIndex;
     return tile;
 }
 
@@ -25,11 +25,8 @@ TilePtr describedTile(const std::string& name)
 EditSession sessionWithDescriptions()
 {
     EditSession session;
-    for (int cellIndex : {kCellIndex, cellIndexOf(9, 9)}) {
-        TilePtr tile = describedTile("Room");
-        tile->cellIndex = cellIndex;
-        session.document().descriptions.append(tile);
-    }
+    for (int cellIndex : {kCellIndex, cellIndexOf(9, 9)})
+        session.document().descriptions.append(describedTile("Room", cellIndex));
     return session;
 }
 
@@ -41,107 +38,73 @@ BoxGroup boxOf(int tile)
     return group;
 }
 
-struct Rule {
-    const char* command;
-    std::function<Changes(EditSession&)> run;
-    bool records;   // pushes one undo step
-    bool modifies;  // sets the modified flag
-    bool redrawsCell;
-    std::optional<int> labelsFrom;
-};
-
-bool hasCell(const Changes& changes, GridCell cell)
+Changes doorsDialogThatChangedADoor(EditSession& s)
 {
-    return std::ranges::find(changes.cells, cell) != changes.cells.end();
+    UndoSnapshot before = UndoSnapshot::take(s.document());
+    s.document().grid.door(kCell.x, kCell.y, East) = 2;
+    return s.doorsDialogClosed(kCell, std::move(before));
 }
 
 }  // namespace
 
-// Which commands record an undo step, set the modified flag and give kCell to be drawn.
+// Which commands record undo steps (each undone back to the map before it), set the
+// modified flag and give kCell to be drawn.
 TEST(EditSession, EachCommandRecordsModifiesAndRedrawsAsItsRulesSay)
 {
     const Region region{4, 7, 5, 8};
+    struct Rule {
+        const char* command;
+        std::function<Changes(EditSession&)> run;
+        unsigned steps;       // undo steps recorded
+        std::string effects;  // m: modified, c: kCell redrawn, l: labels from position 0
+    };
     const Rule rules[] = {
-        {"paint press",
-         [](EditSession& s) {
-             s.beginStroke();
-             return s.paint(kCell, 0, 7, 1);
+        {"paint press", [](auto& s) { return s.beginStroke(), s.paint(kCell, 0, 7, 1); }, 1, "c"},
+        {"paint release", [](auto& s) { return s.endStroke(), Changes{}; }, 0, "m"},
+        {"terrain step", [](auto& s) { return s.paintTerrain(kCell, 0, 10); }, 0, "c"},
+        {"box fill", [&](auto& s) { return s.fillBox(region, 2, boxOf(30)); }, 0, "c"},
+        {"double-click clear", [](auto& s) { return s.clearOverlay(kCell); }, 0, "c"},
+        {"door toggle", [](auto& s) { return s.toggleDoor(kCell, North); }, 1, "mc"},
+        {"rotate", [](auto& s) { return s.rotate(kCell, 0, TurnDirection::Right); }, 1, "mc"},
+        {"doors dialog that changed a door", doorsDialogThatChangedADoor, 1, "mc"},
+        {"doors dialog unchanged", [](auto& s) { return s.doorsDialogClosed(kCell, UndoSnapshot::take(s.document())); },
+         0, ""},
+        {"describe at ID 1", [](auto& s) { return s.describe(cellIndexOf(9, 9), describedTile("Hall"), 1); }, 1, "ml"},
+        {"describe cancelled after record edits", [](auto& s) { return s.recordsEditedInPlace(), Changes{}; }, 0, "m"},
+        {"remove all", [](auto& s) { return s.removeDescription(kCellIndex).value(); }, 1, "mcl"},
+        {"copy description", [](auto& s) { return s.copyDescription(kCellIndex), Changes{}; }, 0, ""},
+        {"cut description", [](auto& s) { return s.cutDescription(kCellIndex); }, 1, "mc"},
+        {"paste description",
+         [](auto& s) { return s.copyDescription(cellIndexOf(9, 9)), s.pasteDescription(kCellIndex); }, 1, "mc"},
+        {"copy region", [&](auto& s) { return s.takeRegion(region, RegionTake::Copy); }, 1, "mc"},
+        {"cut region", [&](auto& s) { return s.takeRegion(region, RegionTake::Cut); }, 1, "mc"},
+        {"paste region",
+         [](auto& s) {
+             return s.takeRegion({0, 9, 0, 9}, RegionTake::Cut), s.pasteRegion(kCell);
          },
-         true,
-         false,
-         true,
-         {}},
-        {"paint release",
-         [](EditSession& s) {
-             s.endStroke();
-             return Changes{};
-         },
-         false,
-         true,
-         false,
-         {}},
-        {"terrain step", [](EditSession& s) { return s.paintTerrain(kCell, 0, 10); }, false, false, true, {}},
-        {"box fill", [&](EditSession& s) { return s.fillBox(region, 2, boxOf(30)); }, false, false, true, {}},
-        {"double-click clear", [](EditSession& s) { return s.clearOverlay(kCell); }, false, false, true, {}},
-        {"door toggle", [](EditSession& s) { return s.toggleDoor(kCell, North); }, true, true, true, {}},
-        {"rotate", [](EditSession& s) { return s.rotate(kCell, 0, TurnDirection::Right); }, true, true, true, {}},
-        {"doors dialog that changed a door",
-         [](EditSession& s) {
-             UndoSnapshot before = UndoSnapshot::take(s.document());
-             s.document().grid.door(kCell.x, kCell.y, East) = 2;
-             return s.doorsDialogClosed(kCell, std::move(before));
-         },
-         true,
-         true,
-         true,
-         {}},
-        {"doors dialog that changed nothing",
-         [](EditSession& s) { return s.doorsDialogClosed(kCell, UndoSnapshot::take(s.document())); },
-         false,
-         false,
-         false,
-         {}},
-        {"describe, moved to location ID 1",
-         [](EditSession& s) { return s.describe(cellIndexOf(9, 9), describedTile("Hall"), 1); }, true, true, false, 0},
-        {"describe cancelled after record edits",
-         [](EditSession& s) {
-             s.recordsEditedInPlace();
-             return Changes{};
-         },
-         false,
-         true,
-         false,
-         {}},
-        {"remove all", [](EditSession& s) { return s.removeDescription(kCellIndex).value(); }, true, true, true, 0},
-        {"copy description",
-         [](EditSession& s) {
-             s.copyDescription(kCellIndex);
-             return Changes{};
-         },
-         false,
-         false,
-         false,
-         {}},
-        {"cut description", [](EditSession& s) { return s.cutDescription(kCellIndex); }, true, true, true, {}},
-        {"copy region", [&](EditSession& s) { return s.takeRegion(region, RegionTake::Copy); }, true, true, true, {}},
-        {"cut region", [&](EditSession& s) { return s.takeRegion(region, RegionTake::Cut); }, true, true, true, {}},
+         2, "mc"},
         {"paste region outside the grid",
-         [](EditSession& s) {
+         [](auto& s) {
              return s.pasteRegion({32, 0});
          },
-         false,
-         false,
-         false,
-         {}},
+         0, ""},
     };
     for (const Rule& rule : rules) {
+        SCOPED_TRACE(rule.command);
         EditSession session = sessionWithDescriptions();
+        const std::string before = writeMap(session.document());
         const Changes changes = rule.run(session);
-        EXPECT_EQ(session.history().undoDepth(), rule.records ? 1u : 0u) << rule.command;
-        EXPECT_EQ(session.modified(), rule.modifies) << rule.command;
-        EXPECT_EQ(hasCell(changes, kCell), rule.redrawsCell) << rule.command;
-        EXPECT_EQ(changes.labelsFrom, rule.labelsFrom) << rule.command;
-        EXPECT_FALSE(changes.all) << rule.command;
+        const auto has = [&](char effect) { return rule.effects.find(effect) != std::string::npos; };
+        EXPECT_EQ(session.history().undoDepth(), rule.steps);
+        EXPECT_EQ(session.modified(), has('m'));
+        EXPECT_EQ(std::ranges::find(changes.cells, kCell) != changes.cells.end(), has('c'));
+        EXPECT_EQ(changes.labelsFrom, has('l') ? std::optional(0) : std::nullopt);
+        EXPECT_FALSE(changes.all);
+        for (unsigned step = 0; step < rule.steps; ++step)
+            EXPECT_TRUE(session.undo().all);
+        if (rule.steps > 0) {
+            EXPECT_EQ(writeMap(session.document()), before);
+        }
     }
 }
 
