@@ -7,6 +7,8 @@
 
 #include <cerrno>
 #include <csignal>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -173,6 +175,33 @@ TEST_F(SafeSave, RefusesAReadOnlyFileAndRewritesAWritableOneInAReadOnlyFolderInP
         fs::permissions(folder.path(), fs::perms::owner_all);
         return fileRefused && rewritten && newFileRefused;
     }));
+}
+
+// A bare file name is saved in the current folder; where /proc is missing the unnamed
+// temporary cannot be linked in and a named one takes its place.
+TEST_F(SafeSave, SavesABareNameInTheCurrentFolderAndWithoutProc)
+{
+    const fs::path home = fs::current_path();
+    fs::current_path(folder.path());
+    const Result<void> saved = saveFileSafely("map.xem", "here");
+    fs::current_path(home);
+    ASSERT_TRUE(saved) << saved.fault().describe();
+    EXPECT_EQ(fileBytes(target), "here");
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Only a superuser may hide /proc, in a mount namespace of its own.
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+            || ::mount("none", "/proc", "tmpfs", 0, nullptr) != 0)
+            ::_exit(2);
+        ::_exit(saveFileSafely(target, "named") && fileBytes(target) == "named" && entries() == 1 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    if (WEXITSTATUS(status) == 2)
+        GTEST_SKIP() << "no mount namespace to hide /proc in";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 }  // namespace
