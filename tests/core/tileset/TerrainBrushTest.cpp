@@ -84,6 +84,14 @@ TEST(TerrainBrushTest, CellsBetweenDiagonalTerrainStayAndTheBrushEnds)
     const CellList changed = paintTerrain(grid, 5, 5);
     expectOverlays(grid, {{4, 4, 99, 0}, {6, 6, 99, 0}, {5, 4, 22, 0}, {6, 4, 21, 1}, {4, 6, 21, 3}});
     EXPECT_EQ(changed.size(), 6u);
+
+    // Terrain on two diagonals waits: the fill between (3, 5) and (5, 5) then gives (4, 4)
+    // and (4, 6) an edge.
+    MapGrid waiting;
+    paintTerrain(waiting, 3, 5);
+    paintTerrain(waiting, 5, 5);
+    EXPECT_EQ(waiting.tile(4, 5, 0), kTerrain);
+    expectOverlays(waiting, {{4, 4, 22, 0}, {4, 6, 22, 2}});
 }
 
 TEST(TerrainBrushTest, StaysOnTheGridAndLeavesTerrainCellsAlone)
