@@ -126,16 +126,10 @@ TEST(Registry, ASharedProgramFolderListsItsOwnTilesetsThenTheUsers)
         bool programWritten;
     };
     const Case cases[] = {
-        {"the user's own program folder ignores the user's registry",
-         false,
-         std::nullopt,
-         mine,
-         {"City", "Dungeon"},
-         0,
-         true},
+        {"the user's own program folder ignores the user's registry", false, {}, mine, {"City", "Dungeon"}, 0, true},
         {"a missing package registry is the default, not written",
          true,
-         std::nullopt,
+         {},
          mine,
          {"City", "Dungeon", "Mine"},
          1,
