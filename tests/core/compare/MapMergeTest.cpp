@@ -12,29 +12,6 @@ namespace {
 using testing::deepCopy;
 using testing::RandomMaps;
 
-// One description on cell (2, 3) with the NPCs Mara and Olf, then one on cell (5, 1).
-MapDocument baseMap()
-{
-    MapDocument document;
-    document.mapName = "Keep";
-    auto well = std::make_shared<XETile>();
-    well->cellIndex = cellIndexOf(1, 2);
-    well->shortName = "Old Well";
-    for (const char* name : {"Mara", "Olf"}) {
-        auto npc = std::make_shared<XENPC>();
-        npc->name = name;
-        well->npcs.push_back(npc);
-    }
-    auto gate = std::make_shared<XETile>();
-    gate->cellIndex = cellIndexOf(4, 0);
-    gate->shortName = "Gate";
-    document.descriptions.append(well);
-    document.descriptions.append(gate);
-    return document;
-}
-
-XETile& at(MapDocument& document, int position) { return *document.descriptions.at(position); }
-
 TilePtr described(int cellIndex, const std::string& name)
 {
     auto tile = std::make_shared<XETile>();
@@ -49,6 +26,19 @@ std::shared_ptr<XENPC> npc(const std::string& name, const std::string& race = ""
     record->name = name, record->race = race;
     return record;
 }
+
+// One description on cell (2, 3) with the NPCs Mara and Olf, then one on cell (5, 1).
+MapDocument baseMap()
+{
+    MapDocument document;
+    document.mapName = "Keep";
+    document.descriptions.append(described(cellIndexOf(1, 2), "Old Well"));
+    document.descriptions.at(0)->npcs = {npc("Mara"), npc("Olf")};
+    document.descriptions.append(described(cellIndexOf(4, 0), "Gate"));
+    return document;
+}
+
+XETile& at(MapDocument& document, int position) { return *document.descriptions.at(position); }
 
 std::vector<std::string> npcNames(const XETile& tile)
 {
