@@ -23,12 +23,10 @@ MapDocument describedMap()
     tile->cellIndex = cellIndexOf(1, 2);
     tile->shortName = "Old Well";
     tile->areaText = {"A dry well."};
-    auto npc = std::make_shared<XENPC>();
-    npc->name = "Mara", npc->align = "Neutral Good";
-    auto item = std::make_shared<XEItem>();
-    item->name = "Rope";
-    tile->npcs = {npc};
-    tile->items = {item};
+    tile->npcs = {std::make_shared<XENPC>()};
+    tile->npcs[0]->name = "Mara", tile->npcs[0]->align = "Neutral Good";
+    tile->items = {std::make_shared<XEItem>()};
+    tile->items[0]->name = "Rope";
     document.descriptions.append(tile);
     return document;
 }

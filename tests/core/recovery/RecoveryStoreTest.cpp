@@ -31,6 +31,15 @@ protected:
         return store.staleEntries([](std::string_view) { return true; });
     }
 
+    void expectOneEntry(const std::string& owner, const std::string& mapFileName, std::int64_t writtenAt) const
+    {
+        const auto entries = allStale();
+        ASSERT_EQ(entries.size(), 1u);
+        EXPECT_EQ(entries[0].owner, owner);
+        EXPECT_EQ(entries[0].record.mapFileName, mapFileName);
+        EXPECT_EQ(entries[0].record.writtenAt, writtenAt);
+    }
+
     TempFolder home;
     RecoveryStore store{home / "data/recovery"};
 };
@@ -42,12 +51,8 @@ TEST_F(RecoveryStoreTest, WritesTheMapAndItsRecordIntoAFolderItCreates)
     ASSERT_TRUE(store.write("a", joined(emptyMapLines("Keep me")), {name, 1700000005}));
 
     EXPECT_EQ(fileBytes(store.mapPath("a")), joined(emptyMapLines("Keep me")));
-    const auto entries = allStale();
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].owner, "a");
-    EXPECT_EQ(entries[0].mapPath, store.mapPath("a"));
-    EXPECT_EQ(entries[0].record.mapFileName, name);
-    EXPECT_EQ(entries[0].record.writtenAt, 1700000005);
+    expectOneEntry("a", name, 1700000005);
+    EXPECT_EQ(allStale()[0].mapPath, store.mapPath("a"));
 }
 
 TEST_F(RecoveryStoreTest, ListsOnlyStaleMapsNewestFirst)
@@ -87,10 +92,7 @@ TEST_F(RecoveryStoreTest, TakeOverMovesTheFilesToTheNewOwner)
     EXPECT_FALSE(fs::exists(store.mapPath("gone")));
     EXPECT_FALSE(fs::exists(store.recordPath("gone")));
     EXPECT_EQ(fileBytes(store.mapPath("me")), "crashed map");
-    const auto entries = allStale();
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].record.mapFileName, "/maps/a.xem");
-    EXPECT_EQ(entries[0].record.writtenAt, 7);
+    expectOneEntry("me", "/maps/a.xem", 7);
 }
 
 TEST_F(RecoveryStoreTest, RemoveTakesOnlyTheOwnersFiles)
