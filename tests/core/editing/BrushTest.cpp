@@ -1,0 +1,229 @@
+#include "core/editing/BoxFill.h"
+#include "core/editing/ConnectorBrush.h"
+#include "core/tileset/TerrainBrush.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <limits>
+#include <random>
+
+using namespace xemap;
+
+namespace {
+
+constexpr std::int32_t kMarker = 77;
+
+struct Expected {
+    int x, y;
+    std::int32_t tile, rotation;
+};
+
+void expectCells(const MapGrid& grid, int layer, const std::vector<Expected>& cells)
+{
+    for (const Expected& e : cells) {
+        EXPECT_EQ(grid.tile(e.x, e.y, layer), e.tile) << "cell " << e.x << "," << e.y;
+        EXPECT_EQ(grid.rotation(e.x, e.y, layer), e.rotation) << "cell " << e.x << "," << e.y;
+    }
+}
+
+// Interior, corner 31, edge 32, as a group file would give them.
+BoxGroup house(std::int32_t interior = 30, std::int32_t cornerRotation = 0)
+{
+    return BoxGroup{{{{interior, 0}, {31, cornerRotation}, {32, 0}, {33, 0}}}};
+}
+
+constexpr int kLayer = 3;
+constexpr Conversion kUnused{-1, -1, 0};
+constexpr ConversionTable kNoConversions{kUnused, kUnused, kUnused, kUnused};
+
+// Straight 40, corner 41, T 42, cross 43, all drawn at base rotation 0.
+ConnectorGroup wall(std::int32_t cross = 43, std::int32_t crossRotation = 0)
+{
+    return {{{{40, 0}, {41, 0}, {42, 0}, {cross, crossRotation}}}, kNoConversions, kNoConversions};
+}
+
+// Presses along the stroke on a map holding the given {x, y, layer, tile, rotation}.
+MapGrid painted(const ConnectorGroup& group, const std::vector<GridCell>& stroke,
+                std::initializer_list<std::array<int, 5>> tiles = {})
+{
+    MapGrid grid;
+    for (const auto& [x, y, layer, tile, rotation] : tiles) {
+        grid.tile(x, y, layer) = tile;
+        grid.rotation(x, y, layer) = rotation;
+    }
+    for (GridCell cell : stroke)
+        connectorBrush(grid, kLayer, group, cell.x, cell.y);
+    return grid;
+}
+
+}  // namespace
+
+TEST(BoxFillTest, FramesTheBorderAndKeepsATransparentInterior)
+{
+    MapGrid grid;
+    grid.fill(kMarker);
+    boxFill(grid, 2, house(0), 10, 14, 20, 23);
+    expectCells(grid, 2, {{10, 20, 31, 0}, {12, 20, 32, 0}, {14, 20, 31, 1}, {10, 21, 32, 3}, {14, 22, 32, 1}});
+    expectCells(grid, 2, {{10, 23, 31, 3}, {11, 23, 32, 2}, {14, 23, 31, 2}, {11, 21, kMarker, 0}});
+    EXPECT_EQ(grid.tile(13, 22, 2), kMarker);
+    // The same box again changes nothing, yet every framed cell is given to be redrawn.
+    EXPECT_EQ(boxFill(grid, 2, house(0), 10, 14, 20, 23).size(), 14u);
+
+    boxFill(grid, 2, house(30), 10, 14, 20, 23);
+    expectCells(grid, 2, {{12, 21, 30, 0}});
+}
+
+TEST(BoxFillTest, BoxesDraggedPastAnEdgeEndAtTheGrid)
+{
+    MapGrid grid;
+    EXPECT_EQ(boxFill(grid, 2, house(), 29, 40, 5, 6).size(), 6u);
+    expectCells(grid, 2, {{29, 5, 31, 0}, {30, 5, 32, 0}, {31, 5, 31, 1}, {31, 6, 31, 2}});
+
+    // Corners drawn turned are turned further to their places.
+    MapGrid negative;
+    boxFill(negative, 2, house(30, 2), -3, 1, -1, 1);
+    expectCells(negative, 2, {{0, 0, 31, 2}, {1, 0, 31, 3}, {0, 1, 31, 1}, {1, 1, 31, 0}});
+
+    MapGrid outside;
+    EXPECT_TRUE(boxFill(outside, 2, house(), 32, 40, 0, 3).empty());
+    EXPECT_TRUE(boxFill(outside, kCellLayers, house(), 0, 3, 0, 3).empty());
+    EXPECT_EQ(outside, MapGrid{});
+}
+
+TEST(ConnectorBrushTest, JoinsEachCellToItsNeighboursAsTheStrokeGrows)
+{
+    const std::tuple<const char*, std::vector<GridCell>, std::vector<Expected>> cases[] = {
+        {"lone cell", {{5, 5}}, {{5, 5, 40, 0}}},
+        {"corner east-south", {{6, 5}, {5, 5}, {5, 6}}, {{5, 5, 41, 0}, {6, 5, 40, 0}, {5, 6, 40, 1}}},
+        {"corner north-east", {{5, 4}, {5, 5}, {6, 5}}, {{5, 5, 41, 3}}},
+        {"T north-east-south", {{5, 4}, {5, 5}, {5, 6}, {6, 5}}, {{5, 5, 42, 3}}},
+        {"T north-east-west", {{4, 5}, {5, 5}, {6, 5}, {5, 4}}, {{5, 5, 42, 2}}},
+        {"plus built from its centre",
+         {{5, 5}, {5, 4}, {6, 5}, {5, 6}, {4, 5}},
+         {{5, 5, 43, 0}, {5, 4, 40, 1}, {6, 5, 40, 0}, {5, 6, 40, 1}, {4, 5, 40, 0}}},
+        {"map corner", {{0, 0}, {1, 0}, {0, 1}}, {{0, 0, 41, 0}, {1, 0, 40, 0}, {0, 1, 40, 1}}},
+        {"far corner", {{31, 31}, {30, 31}, {31, 30}}, {{31, 31, 41, 2}}},
+    };
+    for (const auto& [name, stroke, expected] : cases) {
+        SCOPED_TRACE(name);
+        expectCells(painted(wall(), stroke), kLayer, expected);
+    }
+}
+
+TEST(ConnectorBrushTest, BaseRotationsAndTurnsComeBackIntoZeroToThree)
+{
+    ConnectorGroup turned = wall();
+    turned.pieces[0].rotation = 3;
+    turned.pieces[1].rotation = 2;
+    expectCells(painted(turned, {{5, 4}, {5, 5}, {6, 5}}), kLayer, {{5, 4, 40, 0}, {5, 5, 41, 1}, {6, 5, 40, 3}});
+    // Without a cross piece a crossing takes the cross's rotation on a T.
+    expectCells(painted(wall(kNoCrossPiece, 2), {{5, 4}, {6, 5}, {5, 6}, {4, 5}, {5, 5}}), kLayer, {{5, 5, 42, 2}});
+
+    // Values from a damaged group file or map neither overflow nor take long to bring round.
+    const std::int32_t most = std::numeric_limits<std::int32_t>::max();
+    ConnectorGroup huge = wall();
+    huge.pieces[0].rotation = most;
+    huge.first[0] = {44, 51, most};
+    expectCells(painted(huge, {{5, 5}, {7, 7}}, {{5, 5, kLayer, 44, most}}), kLayer, {{5, 5, 51, 2}, {7, 7, 40, 3}});
+}
+
+TEST(ConnectorBrushTest, ConversionTablesTurnMatchedTilesIntoReplacements)
+{
+    ConnectorGroup group = wall();
+    group.first[1] = {205, 50, 1};   // tile 5 on cell layer 2
+    group.first[2] = {44, 51, -1};   // tile 44 on the brush layer
+    group.second[0] = {150, 60, 2};  // tile 50 on cell layer 1
+
+    const MapGrid other = painted(group, {{5, 5}}, {{5, 5, 2, 5, 0}, {5, 5, kLayer, 0, 3}, {6, 5, kLayer, 40, 0}});
+    EXPECT_EQ(other.tile(5, 5, 2), 0) << "the matched layer is emptied";
+    expectCells(other, kLayer, {{5, 5, 50, 0}, {6, 5, 40, 0}});
+    expectCells(painted(group, {{5, 5}}, {{5, 5, kLayer, 44, 0}}), kLayer, {{5, 5, 51, 3}});
+
+    const MapGrid second = painted(group, {{5, 5}}, {{5, 5, 1, 50, 3}, {5, 6, kLayer, 40, 0}});
+    EXPECT_EQ(second.tile(5, 5, 1), 99);
+    expectCells(second, kLayer, {{5, 5, 60, 1}, {5, 6, 40, 1}});  // the neighbour joins the gate
+    // A replacement already there is not joined over.
+    expectCells(painted(group, {{5, 5}}, {{5, 5, kLayer, 60, 2}}), kLayer, {{5, 5, 60, 2}});
+
+    // A neighbour matching two of the group's tiles counts once: north only makes a
+    // north-south straight, not a west-east one.
+    group.second[1] = {150, 40, 0};
+    expectCells(painted(group, {{5, 5}}, {{5, 4, kLayer, 40, 0}}), kLayer, {{5, 5, 40, 1}});
+
+    group.first[3] = {950, 70, 0};  // a cell layer the map does not have
+    expectCells(painted(group, {{5, 5}}), kLayer, {{5, 5, 40, 0}});
+    MapGrid none;
+    EXPECT_TRUE(connectorBrush(none, kLayer, group, 32, 0).empty());
+    EXPECT_TRUE(connectorBrush(none, kCellLayers, group, 1, 1).empty());
+}
+
+// Every change of a brush call lies where `allowed(cell, layer)` lets it; its list names
+// each changed cell once, and no other.
+void expectChanges(const MapGrid& before, const MapGrid& after, CellList reported, const auto& allowed)
+{
+    CellList changed;
+    for (int index = 0; index < kCellCount; ++index) {
+        const GridCell cell = gridCellOf(index);
+        bool differs = false;
+        for (int layer = 0; layer < kCellLayers; ++layer) {
+            if (before.tile(cell.x, cell.y, layer) != after.tile(cell.x, cell.y, layer)
+                || before.rotation(cell.x, cell.y, layer) != after.rotation(cell.x, cell.y, layer)) {
+                EXPECT_TRUE(allowed(cell, layer)) << "cell " << cell.x << "," << cell.y << " layer " << layer;
+                differs = true;
+            }
+        }
+        if (differs)
+            changed.push_back(cell);
+    }
+    std::ranges::sort(reported, {}, [](GridCell c) { return cellIndexOf(c.x, c.y); });
+    EXPECT_EQ(reported, changed);
+}
+
+// A brush call that never returned would hang this test; every call must end and
+// stay within the cells its brush may touch: a wandering drag of 32 cells each round.
+TEST(BrushPropertyTest, RandomStrokesEndAndChangeOnlyTheStrokesNeighbourhood)
+{
+    constexpr std::int32_t kTerrain = 40;
+    std::mt19937 random(20261207);
+    const ConnectorGroup fence{{{{60, 1}, {61, 0}, {62, 3}, {kNoCrossPiece, 2}}},
+                               {{{205, 70, 1}, {60, 71, -1}, {-1, -1, 0}, {9999, 72, 0}}},
+                               {{{104, 73, 2}, {62, 60, 0}, {-1, -1, 0}, {-1, -1, 0}}}};
+    const std::int32_t mapTiles[] = {kTerrain, kTerrain, 0, 5, 4, 99, 60, 61, 62, 70, 73};
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(mapTiles) - 1);
+    std::uniform_int_distribution<int> turn(0, 3), coordinate(0, kMapSize - 1), step(-1, 1);
+    const auto stroke = [&] {
+        std::vector<GridCell> cells{{coordinate(random), coordinate(random)}};
+        while (cells.size() < 32)
+            cells.push_back({std::clamp(cells.back().x + step(random), 0, kMapSize - 1),
+                             std::clamp(cells.back().y + step(random), 0, kMapSize - 1)});
+        return cells;
+    };
+    for (int round = 0; round < 150; ++round) {
+        SCOPED_TRACE(round);
+        MapGrid grid;
+        for (int index = 0; index < kCellCount; ++index)
+            for (int layer = 0; layer < 3; ++layer) {
+                grid.tile(index % kMapSize, index / kMapSize, layer) = mapTiles[pick(random)];
+                grid.rotation(index % kMapSize, index / kMapSize, layer) = turn(random);
+            }
+        for (GridCell cell : stroke()) {
+            grid.tile(cell.x, cell.y, 0) = kTerrain;
+            grid.rotation(cell.x, cell.y, 0) = 0;
+            grid.tile(cell.x, cell.y, 1) = emptyTile(1);
+            grid.rotation(cell.x, cell.y, 1) = 0;
+            const MapGrid before = grid;
+            const CellList reported = TerrainBrush(grid, cell.x, cell.y, 0, kTerrain);
+            expectChanges(before, grid, reported, [&](GridCell c, int layer) {
+                return std::max(std::abs(c.x - cell.x), std::abs(c.y - cell.y)) <= 1 && layer <= 1;
+            });
+        }
+        for (GridCell cell : stroke()) {
+            const MapGrid before = grid;
+            const CellList reported = connectorBrush(grid, 2, fence, cell.x, cell.y);
+            expectChanges(before, grid, reported, [&](GridCell c, int layer) {
+                return std::abs(c.x - cell.x) + std::abs(c.y - cell.y) <= 1 && (layer == 2 || c == cell);
+            });
+        }
+    }
+}
