@@ -8,11 +8,10 @@
 
 #include <functional>
 
-namespace xemap {
-namespace {
+using namespace xemap;
 
-using testing::deepCopy;
-using testing::RandomMaps;
+using xemap::testing::deepCopy;
+using xemap::testing::RandomMaps;
 
 // A map with one description on cell (2, 3) holding an NPC and an item.
 MapDocument describedMap()
@@ -165,6 +164,3 @@ TEST(ShowMap, ListsTheMapNameCellsThatAreNotClearAndEveryDescription)
               "  short name \"\"\n"
               "  area text \"\"\n");
 }
-
-}  // namespace
-}  // namespace xemap

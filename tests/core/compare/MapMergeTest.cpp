@@ -6,11 +6,10 @@
 
 #include <functional>
 
-namespace xemap {
-namespace {
+using namespace xemap;
 
-using testing::deepCopy;
-using testing::RandomMaps;
+using xemap::testing::deepCopy;
+using xemap::testing::RandomMaps;
 
 TilePtr described(int cellIndex, const std::string& name)
 {
@@ -228,6 +227,3 @@ TEST(MapMerge, HoldsItsPropertiesOverRandomMapsAndEdits)
     }
     EXPECT_GT(clean, 100);
 }
-
-}  // namespace
-}  // namespace xemap

@@ -5,11 +5,10 @@
 
 #include <sys/stat.h>
 
-namespace xemap {
-namespace {
+using namespace xemap;
 
 namespace fs = std::filesystem;
-using namespace testing;
+using namespace xemap::testing;
 
 TEST(ReadFile, ReadsOnlyRegularFilesUpToTheLimit)
 {
@@ -63,6 +62,3 @@ TEST(ReadFile, FaultNamesFileAndLineWithControlBytesEscaped)
     EXPECT_EQ((Fault{Fault::Kind::CannotWrite, "", 0, "No space left on device"}.describe()),
               "No space left on device");
 }
-
-}  // namespace
-}  // namespace xemap

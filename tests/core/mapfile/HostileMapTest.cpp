@@ -8,10 +8,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace xemap {
-namespace {
+using namespace xemap;
 
-using namespace testing;
+using namespace xemap::testing;
 namespace fs = std::filesystem;
 
 std::string mapWithDescription(const std::string& block)
@@ -106,6 +105,3 @@ TEST(HostileMap, RunningOutOfMemoryIsAReadErrorNotAnAbort)
     ASSERT_TRUE(WIFEXITED(status)) << "the reader aborted";
     EXPECT_EQ(WEXITSTATUS(status), 0);
 }
-
-}  // namespace
-}  // namespace xemap

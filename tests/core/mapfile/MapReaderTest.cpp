@@ -6,10 +6,9 @@
 
 #include <tuple>
 
-namespace xemap {
-namespace {
+using namespace xemap;
 
-using namespace testing;
+using namespace xemap::testing;
 
 class FixtureResave : public ::testing::TestWithParam<std::string> {};
 
@@ -141,6 +140,3 @@ TEST(MapReaderFile, ReportsAFileItCannotOpen)
     EXPECT_EQ(readMapFile(broken).fault().describe(),
               broken.string() + ": line 3: expected a number in the cell line, found 'no'");
 }
-
-}  // namespace
-}  // namespace xemap

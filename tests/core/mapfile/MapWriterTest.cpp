@@ -4,10 +4,9 @@
 
 #include <gtest/gtest.h>
 
-namespace xemap {
-namespace {
+using namespace xemap;
 
-using namespace testing;
+using namespace xemap::testing;
 
 MapDocument crossroads()
 {
@@ -88,6 +87,3 @@ TEST(MapWriter, KeepsTextFromReadingAsStructure)
             EXPECT_TRUE(sameContents(*read.at(i), *expected.descriptions.at(i))) << "description " << i + 1;
     }
 }
-
-}  // namespace
-}  // namespace xemap

@@ -13,10 +13,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace xemap {
-namespace {
+using namespace xemap;
 
-using namespace testing;
+using namespace xemap::testing;
 namespace fs = std::filesystem;
 
 // While it lives, no file of this process may grow past the given size: a write that
@@ -203,6 +202,3 @@ TEST_F(SafeSave, SavesABareNameInTheCurrentFolderAndWithoutProc)
         GTEST_SKIP() << "no mount namespace to hide /proc in";
     EXPECT_EQ(WEXITSTATUS(status), 0);
 }
-
-}  // namespace
-}  // namespace xemap

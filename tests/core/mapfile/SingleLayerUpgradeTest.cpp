@@ -7,10 +7,9 @@
 #include <array>
 #include <tuple>
 
-namespace xemap {
-namespace {
+using namespace xemap;
 
-using namespace testing;
+using namespace xemap::testing;
 
 using Layers = std::array<int, 6>;  // tile and rotation of cell layers 0, 1 and 2
 
@@ -75,6 +74,3 @@ TEST(SingleLayerUpgrade, UpgradesASingleLayerFileOnlyWhenConfirmed)
     EXPECT_TRUE(readMap(fileBytes(testData("maps/crossroads.xem")), options).ok());
     EXPECT_EQ(asked, 1) << "a layered file is never asked about";
 }
-
-}  // namespace
-}  // namespace xemap

@@ -6,8 +6,7 @@
 #include <sstream>
 #include <tuple>
 
-namespace xemap {
-namespace {
+using namespace xemap;
 
 const std::vector<TmxTileSheet> kDungeonSheets{{0, "tilesets/indoor_bases.bmp"}, {1, "tilesets/indoor_layer.bmp"}};
 
@@ -124,6 +123,3 @@ TEST(TmxWriter, TextFieldsComeBackByteForByteWithTheirEncoding)
         EXPECT_EQ(tmx::splitLines(tmx::joinedLines(lines)), lines) << tmx::joinedLines(lines);
     EXPECT_EQ(tmx::splitLines("typed\n"), StringList{"typed"});
 }
-
-}  // namespace
-}  // namespace xemap

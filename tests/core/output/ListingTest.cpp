@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace xemap {
-namespace {
+using namespace xemap;
 
 template <class Record>
 std::shared_ptr<Record> record(std::string name, StringList text = {})
@@ -70,6 +69,3 @@ TEST(Listing, EndsEveryLineWithCrLf)
     list.append(tile);
     EXPECT_EQ(listingText(list), "1:  Café\r\n________\r\n \r\n" + std::string(50, '_') + "\r\n \r\n");
 }
-
-}  // namespace
-}  // namespace xemap

@@ -10,10 +10,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace xemap {
-namespace {
+using namespace xemap;
 
-using namespace testing;
+using namespace xemap::testing;
 namespace fs = std::filesystem;
 
 std::string holderText(const LockHolder& holder)
@@ -110,6 +109,3 @@ TEST(RecoveryLock, TheContentNamesARunningEditorOnlyForThisBootAndProgram)
         }
     }
 }
-
-}  // namespace
-}  // namespace xemap

@@ -11,10 +11,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace xemap {
-namespace {
+using namespace xemap;
 
-using namespace testing;
+using namespace xemap::testing;
 namespace fs = std::filesystem;
 
 class RecoveryStoreTest : public ::testing::Test {
@@ -236,6 +235,3 @@ TEST(RecoveryOwner, NamesDifferBetweenCalls)
     EXPECT_NE(newRecoveryOwner(), newRecoveryOwner());
     EXPECT_EQ(newRecoveryOwner().find('/'), std::string::npos);
 }
-
-}  // namespace
-}  // namespace xemap

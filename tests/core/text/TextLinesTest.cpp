@@ -4,10 +4,9 @@
 
 #include <gtest/gtest.h>
 
-namespace xemap {
-namespace {
+using namespace xemap;
 
-using namespace testing;
+using namespace xemap::testing;
 
 TEST(TextLines, PrintableTextEscapesControlsAndBrokenUtf8Only)
 {
@@ -47,6 +46,3 @@ TEST(TextForm, ValidUtf8IsUtf8AndAnyOtherFieldLatin1)
     EXPECT_EQ(utf8AsLatin1("caf\xc3\xa9\xc3\xbf"), "caf\xe9\xff");
     EXPECT_EQ(utf8AsLatin1("\xe2\x82\xac"), std::nullopt);
 }
-
-}  // namespace
-}  // namespace xemap

@@ -6,10 +6,9 @@
 
 #include <tuple>
 
-namespace xemap {
-namespace {
+using namespace xemap;
 
-using namespace testing;
+using namespace xemap::testing;
 namespace fs = std::filesystem;
 
 const std::string kDefaultLines = "City\r\ntilesets\\outdoor_bases.bmp\r\ntilesets\\city_layer.bmp\r\nnull\r\nnull\r\n"
@@ -206,6 +205,3 @@ TEST(Registry, ResolvesStoredPathsAndCountsLayers)
     for (const auto& [files, layers] : cases)
         EXPECT_EQ(tilesetLayerCount({"t", files}), layers);
 }
-
-}  // namespace
-}  // namespace xemap
