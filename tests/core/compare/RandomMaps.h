@@ -80,20 +80,16 @@ private:
         list.insert(list.begin() + below(static_cast<int>(list.size()) + 1), record);
     }
 
-    template <class Record>
-    void changeField(Record& record, std::string Record::*member)
+    template <class Record, class Member>
+    void changeField(Record& record, Member member)
     {
-        record.*member = word();
-    }
-    template <class Record>
-    void changeField(Record& record, StringList XEObject::*member)
-    {
-        record.*member = StringList(below(3), word());
-    }
-    template <class Record>
-    void changeField(Record& record, bool XEItem::*member)
-    {
-        record.*member = below(2) == 1;
+        auto& field = record.*member;
+        if constexpr (std::is_same_v<std::decay_t<decltype(field)>, bool>)
+            field = below(2) == 1;
+        else if constexpr (std::is_same_v<std::decay_t<decltype(field)>, StringList>)
+            field = StringList(below(3), word());
+        else
+            field = word();
     }
 
     void addDescription(MapDocument& document)
