@@ -1,0 +1,416 @@
+#include "core/tileset/GroupFile.h"
+#include "core/tileset/Registry.h"
+#include "core/tileset/TerrainBrush.h"
+#include "core/tileset/TipFile.h"
+#include "support/MapTestSupport.h"
+#include "support/OrdinaryUser.h"
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+using namespace xemap;
+using namespace xemap::testing;
+namespace fs = std::filesystem;
+
+const std::string kDefaultLines = "City\r\ntilesets\\outdoor_bases.bmp\r\ntilesets\\city_layer.bmp\r\nnull\r\nnull\r\n"
+                                  "null\r\nDungeon\r\ntilesets\\indoor_bases.bmp\r\ntilesets\\indoor_layer.bmp\r\n"
+                                  "null\r\nnull\r\nnull\r\n";
+
+TEST(Registry, WritesTheDefaultWhenThereIsNoUsableRegistry)
+{
+    for (const char* existing : {static_cast<const char*>(nullptr), "", "\r\n  \r\n\n"}) {
+        TempFolder folder;
+        if (existing)
+            writeBytes(folder / "XEMAP.INI", existing);
+        const auto tilesets = loadOrCreateRegistry(folder.path());
+        ASSERT_TRUE(tilesets);
+        EXPECT_EQ(*tilesets, parseRegistry(kDefaultLines));
+        EXPECT_EQ(fileBytes(folder / "XEMAP.INI"), kDefaultLines);
+    }
+    const auto gone = TempFolder().path() / "gone";
+    EXPECT_EQ(loadOrCreateRegistry(gone).fault().describe(),
+              (gone / "XEMAP.INI").string() + ": No such file or directory");
+}
+
+TEST(Registry, ReadsEntriesAsStored)
+{
+    const std::string longName(300, 'n');
+    const std::tuple<const char*, std::string, std::vector<TilesetEntry>> cases[] = {
+        {"LF lines, no final line end",
+         "A\na0\nnull\nnull\nnull\na4\n" + longName + "\nb0",
+         {{"A", {"a0", "null", "null", "null", "a4"}}, {longName, {"b0", "null", "null", "null", "null"}}}},
+        {"empty name kept, trailing blank lines dropped",
+         "\r\nbase\r\nnull\r\nnull\r\nnull\r\nnull\r\n\r\n\r\n",
+         {{"", {"base", "null", "null", "null", "null"}}}},
+    };
+    for (const auto& [what, text, expected] : cases)
+        EXPECT_EQ(parseRegistry(text), expected) << what;
+}
+
+TEST(Registry, OneEntryReadsAsTheWholeRegistryHasIt)
+{
+    for (const std::string& text :
+         {kDefaultLines, std::string("A\na0\nnull\n\n\n"), std::string("\r\nb\r\n"), std::string(" \n\t\r\n\n"),
+          std::string("A\r\n1\r\n2\r\n3\r\n4\r\n5\r\nB\r\n\r\n \r\n")}) {
+        const auto all = parseRegistry(text);
+        for (std::size_t index = 0; index <= all.size(); ++index)
+            EXPECT_EQ(parseRegistryEntry(text, index), index < all.size() ? std::optional(all[index]) : std::nullopt)
+                << index << " of " << text;
+    }
+}
+
+TEST(Registry, ARefusedRegistryIsNamedAndNeverReplaced)
+{
+    TempFolder folder;
+    const auto file = folder / "XEMAP.INI";
+    writeBytes(file, kDefaultLines);
+    fs::resize_file(file, kRegistryFileLimit + 1);
+    EXPECT_EQ(registryEntryOrDefault(folder.path(), 0).fault().describe(),
+              file.string() + ": the file is larger than 4 MB");
+    // Within the limit the tool gets the entry it asks for, and the default one when
+    // the file holds none.
+    EXPECT_EQ(*registryEntryOrDefault(folder.path(), 1, kRegistryFileLimit + 1), parseRegistry(kDefaultLines)[1]);
+    writeBytes(file, "\n\n\n");
+    EXPECT_EQ(*registryEntryOrDefault(folder.path(), 1), parseRegistry(kDefaultLines)[1]);
+    EXPECT_FALSE(registryEntryOrDefault(folder.path(), 2)->has_value());
+
+    // A registry the user may not read is no missing one: neither replaced nor taken for the default.
+    EXPECT_TRUE(test::asOrdinaryUser(folder.path(), [&] {
+        fs::permissions(file, fs::perms::none);
+        const std::string denied = file.string() + ": Permission denied";
+        return loadOrCreateRegistry(folder.path()).fault().describe() == denied
+               && registryEntryOrDefault(folder.path(), 0).fault().describe() == denied;
+    }));
+    EXPECT_EQ(fileBytes(file), "\n\n\n");
+}
+
+TEST(Registry, AppendsAnEntryAfterTheLastLine)
+{
+    TempFolder folder;
+    const auto file = folder / "XEMAP.INI";
+    const TilesetEntry caves{"Caves", {"C:\\art\\caves.bmp", "null", "null", "null", "null"}};
+    ASSERT_TRUE(appendRegistryEntry(file, caves));
+    EXPECT_EQ(fileBytes(file), "Caves\r\nC:\\art\\caves.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n");
+
+    writeBytes(file, kDefaultLines.substr(0, kDefaultLines.size() - 2));  // last line without its break
+    ASSERT_TRUE(appendRegistryEntry(file, caves));
+    auto expected = parseRegistry(kDefaultLines);
+    expected.push_back(caves);
+    EXPECT_EQ(*readRegistry(file), expected);
+    EXPECT_EQ(appendRegistryEntry(folder.path(), caves).fault().describe(),
+              folder.path().string() + ": not a regular file");
+
+    // A writable registry in a program folder that takes no new files is appended in place.
+    expected.push_back(caves);
+    EXPECT_TRUE(test::asOrdinaryUser(folder.path(), [&] {
+        fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
+        const bool appended = appendRegistryEntry(file, caves).ok();
+        fs::permissions(folder.path(), fs::perms::owner_all);
+        return appended && *readRegistry(file) == expected;
+    }));
+}
+
+TEST(Registry, ASharedProgramFolderListsItsOwnTilesetsThenTheUsers)
+{
+    const std::string mine = "Mine\r\nmine\\base.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n";
+    const std::string program = "Package\r\np.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n";
+    struct Case {
+        const char* what;
+        bool installed;
+        std::optional<std::string> programRegistry, userRegistry;
+        std::vector<std::string> names;  // of the combined list; the last userEntries are the user's
+        std::size_t userEntries;
+        bool programWritten;
+    };
+    const Case cases[] = {
+        {"the user's own program folder ignores the user's registry", false, {}, mine, {"City", "Dungeon"}, 0, true},
+        {"the package's entries first", true, program, mine + mine, {"Package", "Mine", "Mine"}, 2, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder programDir, user;
+        if (c.installed)
+            writeBytes(programDir / "INSTALLED", "");
+        if (c.programRegistry)
+            writeBytes(programDir / "XEMAP.INI", *c.programRegistry);
+        if (c.userRegistry)
+            writeBytes(user / "XEMAP.INI", *c.userRegistry);
+        const RegistryFolders folders = registryFolders(programDir.path(), user.path());
+        EXPECT_EQ(folders.added(), c.installed ? user.path() : programDir.path());
+        const auto registry = loadCombinedRegistry(folders);
+        ASSERT_TRUE(registry);
+        EXPECT_FALSE(registry->userFault);
+        const auto& tilesets = registry->tilesets;
+        std::vector<std::string> names;
+        for (std::size_t i = 0; i < tilesets.size(); ++i) {
+            names.push_back(tilesets[i].entry.name);
+            EXPECT_EQ(tilesets[i].folder, i + c.userEntries >= tilesets.size() ? user.path() : programDir.path());
+        }
+        EXPECT_EQ(names, c.names);
+        EXPECT_EQ(fs::exists(programDir / "XEMAP.INI"), c.programRegistry || c.programWritten);
+    }
+}
+
+TEST(Registry, ARefusedUserRegistryIsNamedAndThePackagesStays)
+{
+    TempFolder programDir, user;
+    writeBytes(programDir / "INSTALLED", "");
+    fs::create_directory(user / "XEMAP.INI");
+    const auto registry = loadCombinedRegistry(registryFolders(programDir.path(), user.path()));
+    ASSERT_TRUE(registry);
+    EXPECT_EQ(registry->tilesets.size(), 2u);
+    ASSERT_TRUE(registry->userFault);
+    EXPECT_EQ(registry->userFault->kind, Fault::Kind::NotRegularFile);
+    EXPECT_EQ(registry->userFault->file, (user / "XEMAP.INI").string());
+
+    fs::create_directory(programDir / "XEMAP.INI");
+    const auto refused = loadCombinedRegistry(registryFolders(programDir.path(), user.path()));
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.fault().kind, Fault::Kind::NotRegularFile);
+}
+
+TEST(Registry, AProgramFolderTheUserCannotWriteToIsShared)
+{
+    TempFolder folder;
+    EXPECT_TRUE(isUsersOwnFolder(folder.path()));
+    EXPECT_TRUE(test::asOrdinaryUser(folder.path(), [&] {
+        fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
+        const bool shared = !isUsersOwnFolder(folder.path()) && registryFolders(folder.path(), "/u").user == "/u";
+        fs::permissions(folder.path(), fs::perms::owner_all);
+        return shared;
+    }));
+    EXPECT_FALSE(isUsersOwnFolder(folder / "missing"));
+}
+
+TEST(Registry, ResolvesStoredPathsAndCountsLayers)
+{
+    EXPECT_EQ(resolveTilesetPath("/opt/xemap", "tilesets\\city_layer.bmp"), "/opt/xemap/tilesets/city_layer.bmp");
+    EXPECT_EQ(resolveTilesetPath("/opt/xemap", "/home/u/art.bmp"), "/home/u/art.bmp");
+    const std::pair<std::array<std::string, 5>, int> cases[] = {
+        {{"a", "null", "c", "null", "null"}, 3},  // a gap still counts up to the highest layer
+        {{"a", "b", "c", "d", "e"}, 5},
+        {{"null", "null", "null", "null", "null"}, 1},
+        {{"a", "NULL", "null", "null", "null"}, 2},  // only the exact word marks no layer
+    };
+    for (const auto& [files, layers] : cases)
+        EXPECT_EQ(tilesetLayerCount({"t", files}), layers);
+}
+
+namespace {
+
+LayerGroups groupsOf(const std::string& text, LayerGroups groups = {})
+{
+    readGroups(text, groups);
+    return groups;
+}
+
+}  // namespace
+
+TEST(TipFileTest, NamesTheCompanionFilesAndReadsOneTipPerLine)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"tilesets\\indoor_layer.bmp", "tilesets\\indoor_layer.tip"},
+        {"a.bmp.bmp", "a.tip"},
+        {"tilesets\\CITY.BMP", "tip"},
+    };
+    for (const auto& [layerFile, tip] : cases)
+        EXPECT_EQ(tipFileName(layerFile), tip) << layerFile;
+    EXPECT_EQ(groupFileName("tilesets\\city_layer.bmp"), "tilesets\\city_layer.grp");
+
+    // One entry per line of any length, without its break.
+    const std::string longLine(300, 'x');
+    EXPECT_EQ(readTips("Grass\r\nWater\n\n" + longLine + "\r\nLast without break"),
+              (TileTips{"Grass", "Water", "", longLine, "Last without break"}));
+    EXPECT_EQ(readTipFile("/nonexistent/folder/none.tip").fault().kind, Fault::Kind::NotFound);
+
+    // Only a sheet's hundred tiles are described; devices and files over the limit are no tip files.
+    std::string manyLines;
+    for (int line = 0; line < 150; ++line)
+        manyLines += std::to_string(line) + "\n";
+    const TileTips tips = readTips(manyLines);
+    ASSERT_EQ(tips.size(), kSheetTiles);
+    EXPECT_EQ(tips.back(), "99");
+    TempFolder folder;
+    writeBytes(folder / "a.tip", manyLines);
+    writeBytes(folder / "a.grp", "B: 1 0 2 0 3 0 4 0 : Wall : wall.bmp\n");
+    EXPECT_EQ(readTipFile(folder / "a.tip", manyLines.size() - 1).fault().kind, Fault::Kind::TooLarge);
+    EXPECT_EQ(*readTipFile(folder / "a.tip", manyLines.size()), tips);
+    EXPECT_EQ(readTipFile("/dev/zero").fault().kind, Fault::Kind::NotRegularFile);
+    LayerGroups groups;
+    EXPECT_EQ(readGroupFile(folder / "a.grp", groups, 10).fault().kind, Fault::Kind::TooLarge);
+    EXPECT_EQ(readGroupFile("/dev/zero", groups).fault().kind, Fault::Kind::NotRegularFile);
+    EXPECT_EQ(groups.slotCount, 0);
+    EXPECT_TRUE(readGroupFile(folder / "a.grp", groups));
+}
+
+TEST(GroupFileTest, ReadsBoxAndConnectorLinesIntoSlotsInFileOrder)
+{
+    const LayerGroups groups =
+        groupsOf("B: 5 0 6 1 7 2 8 3 : Stone Wall : icons\\wall.bmp\r\n"
+                 "# a comment\n"
+                 "S: 10 0 11 1 12 2 -1 3 : 205 20 1 -1 -1 0 -1 -1 0 -1 -1 0 : 301 21 2 -1 -1 0 -1 -1 0 -1 -1 0 : "
+                 "Road : C:\\art\\road.bmp\n"
+                 "Box of hedges: 1 0 2 0 3 0 4 0 : Hedge : hedge.bmp");
+    ASSERT_EQ(groups.slotCount, 3);
+    EXPECT_EQ(groups.boxes[0].pieces, (GroupPieces{{{5, 0}, {6, 1}, {7, 2}, {8, 3}}}));
+    EXPECT_EQ(groups.boxes[1].pieces[3], (GroupPiece{4, 0})) << "text between the kind letter and the colon is allowed";
+    EXPECT_EQ(groups.slots[1].iconFile, "C:\\art\\road.bmp") << "the last field keeps its colons";
+    const ConnectorGroup& road = groups.connectors[0];
+    EXPECT_EQ(road.first, (ConversionTable{{{205, 20, 1}, {-1, -1, 0}, {-1, -1, 0}, {-1, -1, 0}}}));
+    EXPECT_EQ(road.second[0], (Conversion{301, 21, 2}));
+
+    const auto names = groups.groupNames();
+    EXPECT_EQ(std::vector(names.begin(), names.begin() + 4),
+              (std::vector<std::string>{"Stone Wall", "Road", "Hedge", "junk"}));
+}
+
+TEST(GroupFileTest, IgnoresLinesThatAreNotGroupsAndGroupsAfterTheSixteenth)
+{
+    std::string text = " B: 1 0 2 0 3 0 4 0 : Indented : x.bmp\n\nb: 1 0 2 0 3 0 4 0 : lower : x.bmp\n";
+    for (int i = 0; i < 8; ++i)
+        text += "B: 1 0 2 0 3 0 4 0 : Box" + std::to_string(i) + " : b.bmp\n";
+    for (int i = 0; i < 9; ++i)
+        text += "S: 1 0 2 0 3 0 4 0 : : : Wall" + std::to_string(i) + " : s.bmp\n";
+    const LayerGroups groups = groupsOf(text);
+    EXPECT_EQ(groups.slotCount, 16);
+    EXPECT_EQ(groups.slots[0].name, "Box0");
+    EXPECT_EQ(groups.slots[15].name, "Wall7");
+}
+
+TEST(GroupFileTest, MissingOrMalformedNumbersKeepTheEntriesTheyHad)
+{
+    LayerGroups before = groupsOf("B: 1 1 2 2 3 3 4 0 : First : a.bmp\nS: 9 1 9 2 9 3 9 0 : : : C : c.bmp\n");
+    const LayerGroups after = groupsOf("B: 50 0 51 x 60 : Partial : a.bmp\n"
+                                       "B: 70 0 71 0 72 0 73 0\n"
+                                       "S: 80 : 1 2 99999999999 : : Half : c.bmp\n",
+                                       before);
+    EXPECT_EQ(after.boxes[0].pieces, (GroupPieces{{{50, 0}, {51, 2}, {3, 3}, {4, 0}}}));
+    EXPECT_EQ(after.boxes[1].pieces, (GroupPieces{})) << "no colon after the numbers: an empty numbers field";
+    EXPECT_EQ(after.slots[1].iconFile, "70 0 71 0 72 0 73 0");
+
+    EXPECT_EQ(after.connectors[0].pieces[0], (GroupPiece{80, 1}));
+    EXPECT_EQ(after.connectors[0].pieces[1], (GroupPiece{9, 2})) << "kept from the earlier read";
+    EXPECT_EQ(after.connectors[0].first[0], (Conversion{1, 2, 0})) << "an overflowing number ends the field";
+
+    // A missing file leaves the layer with no groups at all.
+    EXPECT_FALSE(readGroupFile("/nonexistent/folder/none.grp", before).ok());
+    EXPECT_EQ(before.slotCount, 0);
+}
+
+TEST(GroupFileTest, ModesFindTheirSlotsGroupAndTilesFindTheirGroup)
+{
+    const LayerGroups groups =
+        groupsOf("B: 0 0 11 0 12 0 13 0 : Box : b.bmp\n"
+                 "S: 21 0 22 0 23 0 -1 0 : -1 -1 0 -1 -1 0 -1 -1 0 -1 -1 0 : -1 -1 0 -1 -1 0 -1 -1 0 -1 -1 0 : "
+                 "Fence : f.bmp\n"
+                 "S: 31 0 12 0 33 0 34 0 : : : Wall : w.bmp\n");
+    EXPECT_EQ(groups.boxGroupForMode(2), &groups.boxes[0]);
+    EXPECT_EQ(groups.connectorGroupForMode(3), &groups.connectors[0]);
+    EXPECT_EQ(groups.connectorGroupForMode(4), &groups.connectors[1]);
+    for (int mode : {-1, 0, 1, 5, 17, 18})
+        EXPECT_TRUE(groups.boxGroupForMode(mode) == nullptr && groups.connectorGroupForMode(mode) == nullptr) << mode;
+
+    const std::pair<int, std::optional<GroupChoice>> picks[] = {
+        {12, GroupChoice{2, false}}, {23, GroupChoice{3, true}}, {33, GroupChoice{4, true}}, {55, {}}};
+    for (const auto& [tile, choice] : picks)
+        EXPECT_EQ(groups.groupOfTile(tile), choice) << tile;
+}
+
+namespace {
+
+constexpr int kTerrain = 20;  // row 2 of the base sheet: 21 outer corner, 22 edge, 23 inner corner
+
+struct Piece {
+    int x, y;
+    std::int32_t tile, rotation;  // a rotation of -1 is not checked
+};
+
+// As the mouse handler paints a terrain cell before handing it to the brush.
+CellList paintTerrain(MapGrid& grid, int x, int y)
+{
+    grid.tile(x, y, 0) = kTerrain;
+    grid.rotation(x, y, 0) = 0;
+    grid.tile(x, y, 1) = emptyTile(1);
+    grid.rotation(x, y, 1) = 0;
+    return TerrainBrush(grid, x, y, 0, kTerrain);
+}
+
+void expectOverlays(const MapGrid& grid, const std::vector<Piece>& pieces)
+{
+    for (const Piece& p : pieces) {
+        EXPECT_EQ(grid.tile(p.x, p.y, 1), p.tile) << "cell " << p.x << "," << p.y;
+        if (p.rotation >= 0) {
+            EXPECT_EQ(grid.rotation(p.x, p.y, 1), p.rotation) << "cell " << p.x << "," << p.y;
+        }
+    }
+}
+
+}  // namespace
+
+TEST(TerrainBrushTest, LaysEdgesAndCornersAroundAnIsland)
+{
+    MapGrid grid;
+    grid.fill(0);
+    grid.clear(2);
+    const CellList changed = paintTerrain(grid, 5, 5);
+    expectOverlays(grid, {{5, 4, 22, 0}, {6, 5, 22, 1}, {5, 6, 22, 2}, {4, 5, 22, 3}});
+    expectOverlays(grid, {{4, 4, 21, 0}, {6, 4, 21, 1}, {6, 6, 21, 2}, {4, 6, 21, 3}});
+    EXPECT_EQ(changed.size(), 8u);
+    EXPECT_EQ(grid.tile(5, 4, 0), 0) << "pieces lie over the ground, which stays";
+}
+
+TEST(TerrainBrushTest, InnerCornersAndFillsWhereTerrainMeetsOnTwoSides)
+{
+    // What, the terrain cells there, the one painted, and the piece expected (tile 99: a fill).
+    const std::tuple<const char*, std::vector<GridCell>, GridCell, Piece> cases[] = {
+        {"north and east: inner corner", {{6, 5}}, {5, 4}, {5, 5, 23, 3}},
+        {"south and west", {{4, 5}}, {5, 6}, {5, 5, 23, 1}},
+        {"north, east and west: fill", {{4, 5}, {6, 5}}, {5, 4}, {5, 5, 99, -1}},
+        {"north and south: fill", {{5, 6}}, {5, 4}, {5, 5, 99, -1}},
+    };
+    for (const auto& [what, existing, painted, expected] : cases) {
+        SCOPED_TRACE(what);
+        MapGrid grid;
+        for (GridCell cell : existing)
+            paintTerrain(grid, cell.x, cell.y);
+        paintTerrain(grid, painted.x, painted.y);
+        expectOverlays(grid, {expected});
+        EXPECT_EQ(grid.tile(expected.x, expected.y, 0) == kTerrain, expected.tile == 99);
+    }
+}
+
+TEST(TerrainBrushTest, CellsBetweenDiagonalTerrainStayAndTheBrushEnds)
+{
+    MapGrid grid;
+    grid.tile(3, 3, 0) = kTerrain;
+    grid.tile(7, 7, 0) = kTerrain;
+    const CellList changed = paintTerrain(grid, 5, 5);
+    expectOverlays(grid, {{4, 4, 99, 0}, {6, 6, 99, 0}, {5, 4, 22, 0}, {6, 4, 21, 1}, {4, 6, 21, 3}});
+    EXPECT_EQ(changed.size(), 6u);
+
+    // Terrain on two diagonals waits: the fill between (3, 5) and (5, 5) then gives (4, 4)
+    // and (4, 6) an edge.
+    MapGrid waiting;
+    paintTerrain(waiting, 3, 5);
+    paintTerrain(waiting, 5, 5);
+    EXPECT_EQ(waiting.tile(4, 5, 0), kTerrain);
+    expectOverlays(waiting, {{4, 4, 22, 0}, {4, 6, 22, 2}});
+}
+
+TEST(TerrainBrushTest, StaysOnTheGridAndLeavesTerrainCellsAlone)
+{
+    MapGrid grid;
+    EXPECT_EQ(paintTerrain(grid, 0, 0), (CellList{{0, 1}, {1, 0}, {1, 1}}));
+    paintTerrain(grid, 31, 31);
+    expectOverlays(grid,
+                   {{1, 0, 22, 1}, {0, 1, 22, 2}, {1, 1, 21, 2}, {30, 31, 22, 3}, {31, 30, 22, 0}, {30, 30, 21, 0}});
+
+    grid.tile(6, 5, 0) = kTerrain;
+    grid.tile(6, 5, 1) = 55;
+    grid.rotation(6, 5, 1) = 3;
+    paintTerrain(grid, 5, 5);
+    expectOverlays(grid, {{6, 5, 55, 3}});
+
+    EXPECT_TRUE(TerrainBrush(grid, 5, 5, kCellLayers - 1, kTerrain).empty()) << "no layer above the top one";
+}
