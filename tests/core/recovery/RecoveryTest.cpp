@@ -232,9 +232,7 @@ TEST(RecoveryLock, ALockNoProcessHoldsIsTakenWhateverItSays)
         ASSERT_TRUE(lock) << name << ": " << lock.fault().describe();
         // The lock now names its holder, 0600, so that no other user reads it.
         EXPECT_EQ(parseLockHolder(fileBytes(path)).value().pid, self.pid) << name;
-        struct stat status {};
-        ASSERT_EQ(::stat(path.c_str(), &status), 0);
-        EXPECT_EQ(status.st_mode & 07777, 0600u) << name;
+        EXPECT_EQ(modeOf(path), 0600u) << name;
     }
 }
 

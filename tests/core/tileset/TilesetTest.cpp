@@ -115,40 +115,27 @@ TEST(Registry, ASharedProgramFolderListsItsOwnTilesetsThenTheUsers)
 {
     const std::string mine = "Mine\r\nmine\\base.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n";
     const std::string program = "Package\r\np.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n";
-    struct Case {
-        const char* what;
-        bool installed;
-        std::optional<std::string> programRegistry, userRegistry;
-        std::vector<std::string> names;  // of the combined list; the last userEntries are the user's
-        std::size_t userEntries;
-        bool programWritten;
-    };
-    const Case cases[] = {
-        {"the user's own program folder ignores the user's registry", false, {}, mine, {"City", "Dungeon"}, 0, true},
-        {"the package's entries first", true, program, mine + mine, {"Package", "Mine", "Mine"}, 2, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const bool installed : {false, true}) {
+        SCOPED_TRACE(installed ? "the package's entries first" : "the user's own folder ignores the user's registry");
         TempFolder programDir, user;
-        if (c.installed)
+        writeBytes(user / "XEMAP.INI", mine + mine);
+        if (installed) {
             writeBytes(programDir / "INSTALLED", "");
-        if (c.programRegistry)
-            writeBytes(programDir / "XEMAP.INI", *c.programRegistry);
-        if (c.userRegistry)
-            writeBytes(user / "XEMAP.INI", *c.userRegistry);
+            writeBytes(programDir / "XEMAP.INI", program);
+        }
         const RegistryFolders folders = registryFolders(programDir.path(), user.path());
-        EXPECT_EQ(folders.added(), c.installed ? user.path() : programDir.path());
+        EXPECT_EQ(folders.added(), installed ? user.path() : programDir.path());
         const auto registry = loadCombinedRegistry(folders);
         ASSERT_TRUE(registry);
         EXPECT_FALSE(registry->userFault);
-        const auto& tilesets = registry->tilesets;
         std::vector<std::string> names;
-        for (std::size_t i = 0; i < tilesets.size(); ++i) {
-            names.push_back(tilesets[i].entry.name);
-            EXPECT_EQ(tilesets[i].folder, i + c.userEntries >= tilesets.size() ? user.path() : programDir.path());
+        for (const auto& tileset : registry->tilesets) {
+            names.push_back(tileset.entry.name);
+            EXPECT_EQ(tileset.folder, installed && names.size() > 1 ? user.path() : programDir.path());
         }
-        EXPECT_EQ(names, c.names);
-        EXPECT_EQ(fs::exists(programDir / "XEMAP.INI"), c.programRegistry || c.programWritten);
+        const std::vector<std::string> expected{"Package", "Mine", "Mine"}, own{"City", "Dungeon"};
+        EXPECT_EQ(names, installed ? expected : own);
+        EXPECT_TRUE(fs::exists(programDir / "XEMAP.INI")) << "the user's own folder gets the default written";
     }
 }
 
