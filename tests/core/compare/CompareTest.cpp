@@ -55,11 +55,7 @@ std::vector<std::string> texts(const std::vector<MapDifference>& differences)
 
 TEST(MapDiff, NamesEachChangeInWordsInCellOrder)
 {
-    struct Case {
-        const char* what;
-        std::function<void(MapDocument&)> edit;
-        std::vector<std::string> expected;
-    };
+    using Case = std::tuple<const char*, std::function<void(MapDocument&)>, std::vector<std::string>>;
     const std::vector<Case> cases{
         {"layers and rotations, later cell listed later",
          [](MapDocument& d) {
@@ -108,12 +104,11 @@ TEST(MapDiff, NamesEachChangeInWordsInCellOrder)
          [](MapDocument& d) { d.descriptions.removeAt(0); },
          {"cell (2, 3) description \"Old Well\" removed (location ID 1)"}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        const MapDocument before = describedMap();
-        MapDocument after = deepCopy(before);
-        c.edit(after);
-        EXPECT_EQ(texts(mapDiff(before, after)), c.expected);
+    for (const auto& [what, edit, expected] : cases) {
+        SCOPED_TRACE(what);
+        MapDocument after = describedMap();
+        edit(after);
+        EXPECT_EQ(texts(mapDiff(describedMap(), after)), expected);
     }
 }
 

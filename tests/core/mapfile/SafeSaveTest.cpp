@@ -49,10 +49,7 @@ TEST_F(SafeSave, ReplacesTheFileAndKeepsItsPermissions)
 TEST_F(SafeSave, AFailedSaveLeavesTheOldFileAsItWasAndSaysWhy)
 {
     fs::create_directory(folder / "sub");
-    const struct {
-        fs::path target;
-        std::string reason;
-    } cases[] = {
+    const std::pair<fs::path, std::string> cases[] = {
         {folder / "sub", "not a regular file"},
         {folder / "no-such-folder" / "map.xem", "No such file or directory"},
         {target / "map.xem", "Not a directory"},
