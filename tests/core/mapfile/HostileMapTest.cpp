@@ -16,15 +16,13 @@ namespace fs = std::filesystem;
 std::string mapWithDescription(const std::string& block)
 {
     auto lines = emptyMapLines();
-    lines.push_back("5");
-    lines.push_back("name");
+    lines.insert(lines.end(), {"5", "name"});
     return joined(lines) + block;
 }
 
 std::string repeated(const std::string& text, std::size_t times)
 {
     std::string all;
-    all.reserve(text.size() * times);
     for (std::size_t i = 0; i < times; ++i)
         all += text;
     return all;

@@ -196,13 +196,9 @@ LayerGroups groupsOf(const std::string& text, LayerGroups groups = {})
 
 TEST(TipFileTest, NamesTheCompanionFilesAndReadsOneTipPerLine)
 {
-    const std::pair<const char*, const char*> cases[] = {
-        {"tilesets\\indoor_layer.bmp", "tilesets\\indoor_layer.tip"},
-        {"a.bmp.bmp", "a.tip"},
-        {"tilesets\\CITY.BMP", "tip"},
-    };
-    for (const auto& [layerFile, tip] : cases)
-        EXPECT_EQ(tipFileName(layerFile), tip) << layerFile;
+    EXPECT_EQ(tipFileName("tilesets\\indoor_layer.bmp"), "tilesets\\indoor_layer.tip");
+    EXPECT_EQ(tipFileName("a.bmp.bmp"), "a.tip");
+    EXPECT_EQ(tipFileName("tilesets\\CITY.BMP"), "tip");
     EXPECT_EQ(groupFileName("tilesets\\city_layer.bmp"), "tilesets\\city_layer.grp");
 
     // One entry per line of any length, without its break.
