@@ -1,7 +1,6 @@
 #include "core/recovery/RecoveryLock.h"
 #include "core/recovery/RecoveryStore.h"
 #include "support/MapTestSupport.h"
-#include "support/OrdinaryUser.h"
 
 #include <gtest/gtest.h>
 
@@ -162,24 +161,6 @@ TEST_F(RecoveryStoreTest, HostileEntriesAreNeitherFollowedNorWaitedOn)
         EXPECT_EQ(fileBytes(store.recordPath(owner)), "6\n/maps/a.xem") << owner;
         EXPECT_EQ(modeOf(store.recordPath(owner)), 0600u) << owner;
     }
-}
-
-TEST_F(RecoveryStoreTest, AnUnwritableFolderIsReportedAndItsCopiesStillRead)
-{
-    ASSERT_TRUE(store.write("old", "old map", {"", 1}));
-    // The user's data folder cannot take the recovery folder; permissions bind only an ordinary user.
-    const RecoveryStore blocked(home / "data/blocked/recovery");
-    fs::create_directories(home / "data/blocked");
-    fs::permissions(home / "data/blocked", fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_TRUE(test::asOrdinaryUser(home.path(), [&] {
-        const auto made = blocked.write("a", "map", {"", 1});
-        // A copy that cannot be removed says so; it is still there to offer.
-        fs::permissions(store.folder(), fs::perms::owner_read | fs::perms::owner_exec);
-        const auto removed = store.remove("old");
-        return !made && made.fault().reason == "Permission denied" && !removed
-               && removed.fault().file == store.mapPath("old").string() && allStale().size() == 1;
-    }));
-    fs::permissions(store.folder(), fs::perms::owner_all);
 }
 
 TEST(RecoveryRecordText, ReadsTheTimeAndTheWholeName)
