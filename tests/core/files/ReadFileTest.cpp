@@ -49,16 +49,4 @@ TEST(ReadFile, ReadsOnlyRegularFilesUpToTheLimit)
         EXPECT_EQ(read.fault().kind, *fault);
         EXPECT_EQ(read.fault().describe(), file.string() + ": " + reason);
     }
-
-    // A sparse file just over a limit in megabytes is refused by its size, unread.
-    fs::resize_file(folder / "big.txt", 64 * 1024 * 1024 + 1);
-    EXPECT_EQ(readFile(folder / "big.txt", 64 * 1024 * 1024).fault().reason, "the file is larger than 64 MB");
-}
-
-TEST(ReadFile, FaultNamesFileAndLineWithControlBytesEscaped)
-{
-    const Fault fault{Fault::Kind::Malformed, "a\x1b.xem", 37, "expected a door digit, found 'x'"};
-    EXPECT_EQ(fault.describe(), "a\\x1b.xem: line 37: expected a door digit, found 'x'");
-    EXPECT_EQ((Fault{Fault::Kind::CannotWrite, "", 0, "No space left on device"}.describe()),
-              "No space left on device");
 }
