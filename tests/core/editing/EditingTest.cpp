@@ -2,6 +2,7 @@
 #include "core/editing/KeyCommands.h"
 #include "core/editing/MapClipboard.h"
 #include "core/mapfile/MapWriter.h"
+#include "support/MapTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -141,7 +142,7 @@ TEST(EditSession, UndoAndRedoCrossCommandsAndKeepTheMapModified)
     EXPECT_FALSE(session.history().canRedo());
 }
 
-TEST(EditSession, ANewMapStartsFreshWithoutLosingTheClipboards)
+TEST(EditSession, NewOpenAndSaveStartFreshWithoutLosingTheClipboards)
 {
     EditSession session = sessionWithDescriptions();
     session.copyDescription(kCellIndex);
@@ -153,6 +154,22 @@ TEST(EditSession, ANewMapStartsFreshWithoutLosingTheClipboards)
     EXPECT_TRUE(session.document().descriptions.empty());
     EXPECT_TRUE(session.canPasteDescription());
     EXPECT_TRUE(session.canPasteRegion());
+
+    MapDocument upgraded;
+    upgraded.grid.fill(5);
+    session.open(upgraded, true);
+    EXPECT_TRUE(session.modified()) << "an upgraded map is offered for saving";
+    EXPECT_EQ(session.document().grid.tile(0, 0, 0), 5);
+
+    // A write that fails keeps the file name; one that succeeds takes the new one.
+    const xemap::testing::TempFolder folder;
+    const auto kept = (folder / "kept.xem").string();
+    ASSERT_TRUE(session.save(kept));
+    EXPECT_FALSE(session.modified());
+    session.toggleDoor(kCell, North);
+    EXPECT_EQ(session.save((folder / "kept.xem" / "under-a-file.xem").string()).fault().reason, "Not a directory");
+    EXPECT_EQ(session.document().mapFileName, kept);
+    EXPECT_TRUE(session.modified());
 }
 
 TEST(RegionClipboard, PastesCopyTheTilesAndMoveTheDescriptionAndACutClearsThem)
