@@ -268,6 +268,10 @@ TEST(DescriptionClipboard, ActsOnlyOnTheCellsOwnDescription)
     EXPECT_FALSE(clipboard.copyFrom(document, -1));
     EXPECT_TRUE(clipboard.cutFrom(document, -1).empty());
     EXPECT_TRUE(clipboard.pasteTo(document, kCellCount).empty());
+    // A second cut on the same cell finds nothing rather than a neighbour.
+    EXPECT_FALSE(clipboard.cutFrom(document, 4).empty());
+    EXPECT_TRUE(clipboard.cutFrom(document, 4).empty());
+    EXPECT_EQ(document.descriptions.size(), 1);
 }
 
 TEST(RotateTile, LeavesCellsOffTheGridAlone)

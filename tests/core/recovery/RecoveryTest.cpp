@@ -62,6 +62,13 @@ TEST_F(RecoveryStoreTest, WritesTakesOverAndRemovesOnlyTheOwnersFiles)
     for (const auto& file : fs::directory_iterator(store.folder()))
         left.insert(file.path().filename().string());
     EXPECT_EQ(left, (std::set<std::string>{"b.xem", "b.info"}));
+    // A record that cannot be removed is named; a file where the folder belongs fails the write.
+    fs::remove(store.recordPath("b"));
+    fs::create_directories(store.recordPath("b") / "inside");
+    EXPECT_EQ(store.remove("b").fault().file, store.recordPath("b").string());
+    std::ofstream(home / "blocked") << "a file where a folder belongs";
+    EXPECT_EQ(RecoveryStore(home / "blocked/recovery").write("a", "map", {"", 1}).fault().describe(),
+              (home / "blocked/recovery").string() + ": Not a directory");
 }
 
 TEST_F(RecoveryStoreTest, ListsOnlyStaleMapsNewestFirst)
