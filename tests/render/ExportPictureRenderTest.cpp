@@ -12,7 +12,7 @@
 namespace xemap {
 namespace {
 
-using test::tileColour;
+using test::renderSheetColour;
 
 class ExportPictureTest : public testing::Test {
 protected:
@@ -45,7 +45,7 @@ TEST_F(ExportPictureTest, EveryScaleGivesItsSizeWithEachCellInPlace)
         for (int x = 0; x < kMapSize; ++x)
             for (int y = 0; y < kMapSize; ++y)
                 ASSERT_EQ(image.pixel(x * scale.cell + scale.cell / 2, y * scale.cell + scale.cell - 1),
-                          tileColour(0, (x + 3 * y) % 99))
+                          renderSheetColour(0, (x + 3 * y) % 99))
                     << x << "," << y;
     }
 }
@@ -59,7 +59,7 @@ TEST_F(ExportPictureTest, AllLayersAndLabelsShowWhateverTheView)
     state.layerCount = 2;
     state.showLabels = false;
     const QImage plain = picture(1.0f);
-    EXPECT_EQ(plain.pixel(5, 20), tileColour(1, 7));
+    EXPECT_EQ(plain.pixel(5, 20), renderSheetColour(1, 7));
 
     auto tile = std::make_shared<XETile>();
     tile->cellIndex = cellIndexOf(2, 1);

@@ -15,7 +15,7 @@ namespace {
 
 using test::overlaySheet;
 using test::solidSheet;
-using test::tileColour;
+using test::renderSheetColour;
 
 constexpr QRgb kGrey = 0xff808080;
 
@@ -70,12 +70,12 @@ TEST_F(MapRendererTest, OverlaysShowThroughTheirMagentaOnEveryLayerOrAloneInTheO
         document.grid.tile(1, 1, 0) = 7;
         document.grid.tile(1, 1, layer) = 12;
         renderer.drawOneCell(1, 1);
-        EXPECT_EQ(cellPixel(1, 1, 20, 40), tileColour(layer - 1, 12));
-        EXPECT_EQ(cellPixel(1, 1, 60, 40), tileColour(0, 7));
+        EXPECT_EQ(cellPixel(1, 1, 20, 40), renderSheetColour(layer - 1, 12));
+        EXPECT_EQ(cellPixel(1, 1, 60, 40), renderSheetColour(0, 7));
         // Above the layer count the layer is not drawn, nor are the empty layers below it.
         state.layerCount = layer;
         renderer.drawOneCell(1, 1);
-        EXPECT_EQ(cellPixel(1, 1, 20, 40), tileColour(0, 7));
+        EXPECT_EQ(cellPixel(1, 1, 20, 40), renderSheetColour(0, 7));
         state.layerCount = 6;
     }
 
@@ -84,11 +84,11 @@ TEST_F(MapRendererTest, OverlaysShowThroughTheirMagentaOnEveryLayerOrAloneInTheO
     state.oneLayer = true;
     state.currentLayer = 2;
     renderer.redrawAll();
-    EXPECT_EQ(cellPixel(1, 1, 20, 40), tileColour(1, 3));
+    EXPECT_EQ(cellPixel(1, 1, 20, 40), renderSheetColour(1, 3));
     EXPECT_EQ(cellPixel(1, 1, 60, 40), kGrey);
     state.currentLayer = 0;
     renderer.redrawAll();
-    EXPECT_EQ(cellPixel(1, 1, 20, 40), tileColour(0, 7));
+    EXPECT_EQ(cellPixel(1, 1, 20, 40), renderSheetColour(0, 7));
 }
 
 TEST_F(MapRendererTest, BaseTilesWithBadValuesDrawTheGreyBackground)
@@ -106,7 +106,7 @@ TEST_F(MapRendererTest, BaseTilesWithBadValuesDrawTheGreyBackground)
         state.currentLayer = layer;
         renderer.cursorPreview(2, 0, PaletteTile{8, 0, layer});
         EXPECT_EQ(cellPixel(2, 0, 60, 40), kGrey) << layer;
-        EXPECT_EQ(renderer.previewImage().pixel(30, 20), layer == 0 ? tileColour(0, 8) : kGrey) << layer;
+        EXPECT_EQ(renderer.previewImage().pixel(30, 20), layer == 0 ? renderSheetColour(0, 8) : kGrey) << layer;
     }
 }
 
@@ -119,7 +119,7 @@ TEST_F(MapRendererTest, GridOffHidesTheOuterRing)
     EXPECT_EQ(renderer.mapImage().pixel(renderer.cellRect(1, 1).topLeft()), test::kMarker);
     state.tileSource = {1, 1, 79, 79};
     renderer.redrawAll();
-    EXPECT_EQ(renderer.mapImage().pixel(renderer.cellRect(1, 1).topLeft()), tileColour(0, 0));
+    EXPECT_EQ(renderer.mapImage().pixel(renderer.cellRect(1, 1).topLeft()), renderSheetColour(0, 0));
 }
 
 TEST_F(MapRendererTest, LabelsFollowListPositionsAfterRenumbering)
@@ -231,8 +231,8 @@ TEST_F(MapRendererTest, CursorPreviewShowsThePaintedCellOnACheckerboard)
     renderer.redrawAll();
     renderer.cursorPreview(0, 0, PaletteTile{8, 0, 0});
     // At zoom 4 the checkerboard has one-pixel squares: MASK1 keeps the chosen tile at odd sums.
-    EXPECT_EQ(cellPixel(0, 0, 41, 40), tileColour(0, 8));
-    EXPECT_EQ(cellPixel(0, 0, 40, 40), tileColour(0, 4));
+    EXPECT_EQ(cellPixel(0, 0, 41, 40), renderSheetColour(0, 8));
+    EXPECT_EQ(cellPixel(0, 0, 40, 40), renderSheetColour(0, 4));
     EXPECT_EQ(cellPixel(0, 0, 2, 40), 0xff800000);  // the outline, 2 pixels inside
 
     // The preview shows the cell as painting would leave it.
@@ -242,8 +242,8 @@ TEST_F(MapRendererTest, CursorPreviewShowsThePaintedCellOnACheckerboard)
     state.tileSource = {1, 1, 79, 79};
     renderer.redrawAll();
     renderer.cursorPreview(3, 3, PaletteTile{9, 1, 1});
-    EXPECT_EQ(renderer.previewImage().pixel(35, 5), tileColour(1, 9));  // turned: left half now on top
-    EXPECT_EQ(renderer.previewImage().pixel(35, 33), tileColour(0, 0));
+    EXPECT_EQ(renderer.previewImage().pixel(35, 5), renderSheetColour(1, 9));  // turned: left half now on top
+    EXPECT_EQ(renderer.previewImage().pixel(35, 33), renderSheetColour(0, 0));
 }
 
 TEST_F(MapRendererTest, CellsOutsideTheViewAreNotDrawn)
@@ -265,7 +265,7 @@ TEST_F(MapRendererTest, CellsOutsideTheViewAreNotDrawn)
     state.viewColumn = 20;
     renderer.redrawAll();
     EXPECT_EQ(renderer.mapImage().pixel(639, 10), 0xffffffff);
-    EXPECT_EQ(renderer.mapImage().pixel(10, 10), tileColour(0, 3));
+    EXPECT_EQ(renderer.mapImage().pixel(10, 10), renderSheetColour(0, 3));
 }
 
 TEST_F(MapRendererTest, RedrawAllShowsWhatDrawingEachCellShowsAndPreviewsLeaveNoTrace)

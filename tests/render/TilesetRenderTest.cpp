@@ -17,7 +17,7 @@ namespace {
 
 using test::kMarker;
 using test::solidSheet;
-using test::tileColour;
+using test::renderSheetColour;
 
 QImage fetched(const Tileset& tileset, int tile, int rotation, int layer)
 {
@@ -105,14 +105,14 @@ TEST(TilesetTest, FetchNeverReadsOutsideTheSheetsPictures)
         EXPECT_EQ(picture.pixel(40, 40), QColor(Qt::cyan).rgb());
         tileset.RotateTile(tile, rotation, layer);
     }
-    EXPECT_EQ(fetched(tileset, 5, 2, 2).pixel(40, 40), tileColour(2, 5));
+    EXPECT_EQ(fetched(tileset, 5, 2, 2).pixel(40, 40), renderSheetColour(2, 5));
 
     // A sheet of another size is transparent beyond its picture.
     for (const QSize size : {QSize(100, 100), QSize(1000, 700), QSize(1, 1)}) {
         SCOPED_TRACE(size.width());
         const Tileset other(LayerSheets{solidSheet(0, size)});
         EXPECT_EQ(fetched(other, 0, 1, 0).pixel(79, 0), size.width() > 1 ? kMarker : kTransparentColour);
-        EXPECT_EQ(fetched(other, 99, 3, 0).pixel(40, 40), size.height() > 801 ? tileColour(0, 99) : kTransparentColour);
+        EXPECT_EQ(fetched(other, 99, 3, 0).pixel(40, 40), size.height() > 801 ? renderSheetColour(0, 99) : kTransparentColour);
     }
 }
 
@@ -150,7 +150,7 @@ TEST_F(TilesetFilesTest, LoadReplacesEveryLayerAndLeavesAnUnreadableOneEmpty)
     TilesetProblems problems;
     auto tileset = loader().loadSheets(entry({"base.bmp", "layer.bmp", "null", "null", "null"}), problems);
     ASSERT_TRUE(tileset && problems.empty());
-    EXPECT_EQ(fetched(*tileset, 12, 1, 0).pixel(40, 40), tileColour(0, 12));
+    EXPECT_EQ(fetched(*tileset, 12, 1, 0).pixel(40, 40), renderSheetColour(0, 12));
 
     // One problem per unusable layer, a pipe refused at once; the count still reaches the
     // last named layer, and the others load.
@@ -164,7 +164,7 @@ TEST_F(TilesetFilesTest, LoadReplacesEveryLayerAndLeavesAnUnreadableOneEmpty)
                   "Cannot read the tile sheet \"" + folder.filePath("pipe.bmp") + "\". / not a regular file"}));
     EXPECT_FALSE(tileset->hasSheet(1));
     EXPECT_EQ(tileset->layerCount(), 4);
-    EXPECT_EQ(fetched(*tileset, 4, 0, 3).pixel(40, 40), tileColour(2, 4));
+    EXPECT_EQ(fetched(*tileset, 4, 0, 3).pixel(40, 40), renderSheetColour(2, 4));
 }
 
 TEST_F(TilesetFilesTest, CompanionFilesThatCannotBeReadAreNamedAndTheRestLoads)
@@ -225,7 +225,7 @@ TEST_F(TilesetFilesTest, OutOfMemoryLoadsNothingAndKeepsWhatWasThere)
         EXPECT_EQ(load.fault().describe(), "Not enough memory to load the tileset.");
         EXPECT_TRUE(problems.empty());
         EXPECT_EQ(loaded.tileset.layerCount(), 1);
-        EXPECT_EQ(fetched(loaded.tileset, 7, 0, 0).pixel(40, 40), tileColour(0, 7));
+        EXPECT_EQ(fetched(loaded.tileset, 7, 0, 0).pixel(40, 40), renderSheetColour(0, 7));
     }
 }
 

@@ -7,8 +7,9 @@
 
 namespace xemap::test {
 
-// Each tile of each layer has its own colour, so a pixel tells which tile drew it.
-inline QRgb tileColour(int layer, int tile) { return qRgb(tile + 1, 40 * layer + 20, 200); }
+// Each tile of each layer of the renderer's in-memory sheets has its own colour, so a pixel
+// tells which tile drew it (the main window tests write sheets to disk with their own colours).
+inline QRgb renderSheetColour(int layer, int tile) { return qRgb(tile + 1, 40 * layer + 20, 200); }
 constexpr QRgb kMarker = 0xffffffff;
 
 // Every tile a solid colour with a white marker at its top-left pixel.
@@ -19,7 +20,7 @@ inline QImage solidSheet(int layer, QSize size = QSize(kSheetSize, kSheetSize))
     QPainter painter(&sheet);
     for (int tile = 0; tile < kTileCount; ++tile) {
         const QRect area = tileArea(tile);
-        painter.fillRect(area, QColor::fromRgb(tileColour(layer, tile)));
+        painter.fillRect(area, QColor::fromRgb(renderSheetColour(layer, tile)));
         painter.fillRect(QRect(area.topLeft(), QSize(1, 1)), QColor::fromRgb(kMarker));
     }
     return sheet;
@@ -34,7 +35,7 @@ inline QImage overlaySheet(int layer)
     for (int tile = 0; tile < kTileCount; ++tile) {
         const QRect area = tileArea(tile);
         painter.fillRect(QRect(area.topLeft(), QSize(kTileSize / 2, kTileSize)),
-                         QColor::fromRgb(tileColour(layer, tile)));
+                         QColor::fromRgb(renderSheetColour(layer, tile)));
     }
     return sheet;
 }

@@ -96,7 +96,7 @@ TEST_F(DoorFormTest, CenterRowsShareOneSlotByItsSignAndATypeAloneWritesNothing)
 
 TEST_F(DoorFormTest, OpensBesideTheMainWindowAndPreviewsGlyphsOnlyWithViewDoors)
 {
-    const QRgb tile = test::tileColour(0, kBaseTile);
+    const QRgb tile = test::renderSheetColour(0, kBaseTile);
     const QImage mapBefore = renderer.mapImage();
     document.grid.door(kColumn, kRow, North) = 2;  // black box
     open();
