@@ -12,7 +12,7 @@
 namespace xemap {
 namespace {
 
-using test::renderSheetColour;
+using namespace test;
 
 class ExportPictureTest : public testing::Test {
 protected:
@@ -29,7 +29,7 @@ protected:
 
     MapDocument document;
     EditorState state;
-    const Tileset tileset{LayerSheets{test::solidSheet(0), test::overlaySheet(1)}};
+    const Tileset tileset{LayerSheets{solidSheet(0), overlaySheet(1)}};
 };
 
 TEST_F(ExportPictureTest, EveryScaleGivesItsSizeWithEachCellInPlace)

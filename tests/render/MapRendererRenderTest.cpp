@@ -6,16 +6,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <random>
+#include <ranges>
 #include <utility>
 
 namespace xemap {
 namespace {
 
-using test::overlaySheet;
-using test::solidSheet;
-using test::renderSheetColour;
+using namespace test;
 
 constexpr QRgb kGrey = 0xff808080;
 
@@ -93,9 +93,8 @@ TEST_F(MapRendererTest, OverlaysShowThroughTheirMagentaOnEveryLayerOrAloneInTheO
 
 TEST_F(MapRendererTest, BaseTilesWithBadValuesDrawTheGreyBackground)
 {
-    document.grid.tile(2, 0, 0) = 100;
-    document.grid.rotation(3, 0, 0) = 9;
-    document.grid.tile(4, 0, 0) = INT_MIN;
+    std::tie(document.grid.tile(2, 0, 0), document.grid.rotation(3, 0, 0), document.grid.tile(4, 0, 0)) =
+        std::tuple(100, 9, INT_MIN);
     renderer.redrawAll();
     for (int x = 2; x <= 4; ++x)
         EXPECT_EQ(cellPixel(x, 0, 40, 40), kGrey) << x;
@@ -116,7 +115,7 @@ TEST_F(MapRendererTest, GridOffHidesTheOuterRing)
     // below 4 drop it anyway.
     state.tileSource = {0, 0, 80, 80};
     renderer.redrawAll();
-    EXPECT_EQ(renderer.mapImage().pixel(renderer.cellRect(1, 1).topLeft()), test::kMarker);
+    EXPECT_EQ(renderer.mapImage().pixel(renderer.cellRect(1, 1).topLeft()), kMarker);
     state.tileSource = {1, 1, 79, 79};
     renderer.redrawAll();
     EXPECT_EQ(renderer.mapImage().pixel(renderer.cellRect(1, 1).topLeft()), renderSheetColour(0, 0));
@@ -145,14 +144,9 @@ TEST_F(MapRendererTest, LabelsFollowListPositionsAfterRenumbering)
 int whiteRows(const QImage& image)
 {
     int rows = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 1; x < image.width(); ++x) {
-            if (image.pixel(x, y) == 0xffffffff) {
-                ++rows;
-                break;
-            }
-        }
-    }
+    for (int y = 0; y < image.height(); ++y)
+        rows += std::ranges::any_of(std::views::iota(1, image.width()),
+                                    [&](int x) { return image.pixel(x, y) == 0xffffffff; });
     return rows;
 }
 
@@ -248,8 +242,7 @@ TEST_F(MapRendererTest, CursorPreviewShowsThePaintedCellOnACheckerboard)
 
 TEST_F(MapRendererTest, CellsOutsideTheViewAreNotDrawn)
 {
-    state.viewColumn = 10;
-    state.viewRow = 10;
+    state.viewColumn = state.viewRow = 10;
     renderer.redrawAll();
     const QImage before = renderer.mapImage();
     document.grid.fill(3);
@@ -306,9 +299,8 @@ TEST_F(MapRendererTest, RedrawAllShowsWhatDrawingEachCellShowsAndPreviewsLeaveNo
 
 TEST(MaskedBlitTest, OpaquePixelsReplaceAndMagentaBlackensInTheTile)
 {
-    QImage destination(80, 80, QImage::Format_RGB32);
+    QImage destination(80, 80, QImage::Format_RGB32), tile(80, 80, QImage::Format_RGB32);
     destination.fill(qRgb(10, 20, 30));
-    QImage tile(80, 80, QImage::Format_RGB32);
     tile.fill(kTransparentColour);
     tile.setPixel(5, 5, qRgb(200, 100, 50));
     maskedBlit(destination, tile);

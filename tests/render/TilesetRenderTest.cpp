@@ -15,9 +15,7 @@
 namespace xemap {
 namespace {
 
-using test::kMarker;
-using test::solidSheet;
-using test::renderSheetColour;
+using namespace test;
 
 QImage fetched(const Tileset& tileset, int tile, int rotation, int layer)
 {
@@ -51,7 +49,7 @@ TEST(TilesetTest, FetchReadsTheTileAreaAndTurnsItClockwise)
 
 TEST(TilesetTest, KeyedTileIsTheTurnedTileWithOnlyItsMagentaTransparent)
 {
-    QImage sheet = test::overlaySheet(0);
+    QImage sheet = overlaySheet(0);
     sheet.setPixel(tileArea(37).topLeft(), kMarker);
     const Tileset tileset(LayerSheets{sheet});
     for (int rotation = 0; rotation < kRotationCount; ++rotation) {
@@ -76,7 +74,7 @@ TEST(TilesetTest, KeyedTileIsTheTurnedTileWithOnlyItsMagentaTransparent)
 // A sheet that keeps nothing turns and masks each tile exactly as the rotation cache does.
 TEST(TilesetTest, TilesTurnedAsTheyAreLaidEqualTheCachedOnes)
 {
-    QImage sheet = test::overlaySheet(0);
+    QImage sheet = overlaySheet(0);
     for (int tile = 0; tile < kTileCount; ++tile)  // a pixel that tells the corners apart
         sheet.setPixel(tileArea(tile).topLeft() + QPoint(3, 1), qRgb(tile, 1, 2));
     const Tileset cached(LayerSheets{sheet});
@@ -112,18 +110,14 @@ TEST(TilesetTest, FetchNeverReadsOutsideTheSheetsPictures)
         SCOPED_TRACE(size.width());
         const Tileset other(LayerSheets{solidSheet(0, size)});
         EXPECT_EQ(fetched(other, 0, 1, 0).pixel(79, 0), size.width() > 1 ? kMarker : kTransparentColour);
-        EXPECT_EQ(fetched(other, 99, 3, 0).pixel(40, 40), size.height() > 801 ? renderSheetColour(0, 99) : kTransparentColour);
+        EXPECT_EQ(fetched(other, 99, 3, 0).pixel(40, 40),
+                  size.height() > 801 ? renderSheetColour(0, 99) : kTransparentColour);
     }
 }
 
 class TilesetFilesTest : public testing::Test {
 protected:
-    QString save(const QImage& image, const QString& name)
-    {
-        const QString path = folder.filePath(name);
-        EXPECT_TRUE(image.save(path, "BMP"));
-        return path;
-    }
+    void save(const QImage& image, const QString& name) { ASSERT_TRUE(image.save(folder.filePath(name), "BMP")); }
     void write(const QString& name, const QByteArray& bytes)
     {
         QFile file(folder.filePath(name));
@@ -259,10 +253,7 @@ TEST_F(TilesetFilesTest, PictureFarLargerThanASheetIsRefusedWithAMessage)
     for (const auto& [size, why] : cases) {
         SCOPED_TRACE(size.width());
         const QString path = folder.filePath("claimed.bmp");
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(emptyRunLengthBmp(size.width(), size.height()));
-        file.close();
+        write("claimed.bmp", emptyRunLengthBmp(size.width(), size.height()));
         TilesetProblems problems;
         const auto tileset = loader().loadSheets(entry({"claimed.bmp", "null", "null", "null", "null"}), problems);
         ASSERT_TRUE(tileset);

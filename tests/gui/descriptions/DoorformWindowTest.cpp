@@ -3,11 +3,8 @@
 #include "render/Xedrawfuncs.h"
 #include "support/TestSheets.h"
 
-#include <QComboBox>
-#include <QListWidget>
+#include "support/WindowTest.h"
 #include <QScrollBar>
-#include <QTest>
-#include <gtest/gtest.h>
 
 using namespace xemap;
 

@@ -1,19 +1,7 @@
 #include "core/descriptions/DescriptionList.h"
 #include "gui/descriptions/Changeidformmain.h"
 #include "gui/descriptions/Tiledescmain.h"
-#include "support/ScriptedPrompter.h"
-
-#include <QAbstractButton>
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTest>
-#include <gtest/gtest.h>
+#include "support/WindowTest.h"
 
 using namespace xemap;
 using namespace xemap::testing;
@@ -25,40 +13,34 @@ constexpr int kCell = 5 * 32 + 3;
 TilePtr describedTile(int cellIndex, const std::string& shortName)
 {
     auto tile = std::make_shared<XETile>();
-    tile->cellIndex = cellIndex;
-    tile->shortName = shortName;
+    std::tie(tile->cellIndex, tile->shortName) = std::tie(cellIndex, shortName);
     return tile;
 }
 
 class TileDescFormTest : public ::testing::Test {
 protected:
-    TileDescFormTest()
-    {
-        form.show();
-        form.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
-    }
+    TileDescFormTest() { activate(form); }
 
+    static void activate(QWidget& window)
+    {
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
     template <class W = QWidget>
     W* control(const char* name)
     {
-        W* found = form.findChild<W*>(name);
-        EXPECT_NE(found, nullptr) << name;
-        return found;
+        return form.findChild<W*>(name);
     }
     void open(int cell = kCell) { form.FormShow(list, cell); }
-    // Opens the dialog as the map window does: filled while hidden, then shown and active.
+    // Opens the dialog as the map window does: filled while hidden, then shown and active,
+    // the map window having taken the activation back in between.
     void reopen()
     {
         form.hide();
-        // The map window takes the activation back in between, as it does in the program.
-        elsewhere.show();
-        elsewhere.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+        activate(elsewhere);
         open();
-        form.show();
-        form.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        activate(form);
     }
     // Keys typed at the dialog's window reach whatever control has the focus, as the user's do.
     void typeAtWindow(const QString& text)
@@ -72,9 +54,8 @@ protected:
     // Types into a field, replacing nothing: the field's text grows by what is typed.
     void type(const char* name, const QString& text)
     {
-        QWidget* field = control(name);
-        field->setFocus(Qt::MouseFocusReason);
-        QTest::keyClicks(field, text);
+        control(name)->setFocus(Qt::MouseFocusReason);
+        QTest::keyClicks(control(name), text);
     }
     void click(const char* name) { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
     void select(const char* listName, int row)
@@ -86,16 +67,14 @@ protected:
     QStringList entries(const char* listName)
     {
         QStringList texts;
-        auto* box = control<QListWidget>(listName);
-        for (int row = 0; row < box->count(); ++row)
-            texts << box->item(row)->text();
+        for (const QListWidgetItem* item : control<QListWidget>(listName)->findItems("*", Qt::MatchWildcard))
+            texts << item->text();
         return texts;
     }
     QString text(const char* name)
     {
-        if (auto* combo = form.findChild<QComboBox*>(name))
-            return combo->currentText();
-        return control<QLineEdit>(name)->text();
+        auto* combo = control<QComboBox>(name);
+        return combo ? combo->currentText() : control<QLineEdit>(name)->text();
     }
     const XETile& working() const { return *form.workingDescription(); }
 

@@ -1,18 +1,11 @@
 #include "gui/dialogs/Commandsformmain.h"
 #include "gui/dialogs/Getmapnamemain.h"
 #include "gui/dialogs/Xeaboutmain.h"
-#include "support/ScriptedPrompter.h"
 #include "support/UrlCatcher.h"
+#include "support/WindowTest.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
-#include <gtest/gtest.h>
 
 using namespace xemap;
 using namespace xemap::testing;

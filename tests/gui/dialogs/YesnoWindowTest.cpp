@@ -1,10 +1,5 @@
 #include "gui/dialogs/Yesnomain.h"
-#include "support/ScriptedPrompter.h"
-
-#include <QLabel>
-#include <QPushButton>
-#include <QTest>
-#include <gtest/gtest.h>
+#include "support/WindowTest.h"
 
 #include <functional>
 #include <tuple>
@@ -31,6 +26,15 @@ protected:
         });
     }
 
+    // Each way to end the dialog, and what AskOrCancel makes of it.
+    using Answer = TYesNo::Answer;
+    const std::tuple<const char*, std::function<void(TYesNo&)>, Answer> endings[4] = {
+        {"yes button", [this](TYesNo&) { QTest::mouseClick(button("YesButton"), Qt::LeftButton); }, Answer::Yes},
+        {"no button", [this](TYesNo&) { QTest::mouseClick(button("NoButton"), Qt::LeftButton); }, Answer::No},
+        {"escape", [](TYesNo& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }, Answer::Cancelled},
+        {"close box", [](TYesNo& dialog) { dialog.close(); }, Answer::Cancelled},
+    };
+
     QWidget mainWindow;
     std::unique_ptr<TYesNo> yesNo = [this] {
         mainWindow.move(50, 50);
@@ -44,16 +48,12 @@ TEST_F(YesnoWindowTest, OnlyTheAffirmativeButtonAnswersYesAndEachQuestionShowsIt
 {
     EXPECT_EQ(yesNo->pos(), QPoint(250, 250));
     EXPECT_LT(button("NoButton")->x(), button("YesButton")->x());
-    const std::pair<const char*, std::function<void(TYesNo&)>> endings[] = {
-        {"yes button", [this](TYesNo&) { QTest::mouseClick(button("YesButton"), Qt::LeftButton); }},
-        {"no button", [this](TYesNo&) { QTest::mouseClick(button("NoButton"), Qt::LeftButton); }},
-        {"escape", [](TYesNo& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }},
-    };
-    for (const auto& [how, action] : endings) {
+    // Every question but the save questions keeps the close box as its negative answer.
+    for (const auto& [how, action, answer] : endings) {
         answerBy(action);
         const QString question = QString("Ended by ") + how + "?";
         const bool yes = yesNo->Ask(prompter, question, "Yes, Go", QString("No, ") + how);
-        EXPECT_EQ(yes, std::string(how) == "yes button") << how;
+        EXPECT_EQ(yes, answer == Answer::Yes) << how;
         EXPECT_EQ(seen.last(), question + " | Yes, Go | No, " + how);
         EXPECT_FALSE(yesNo->isVisible()) << how;
     }
@@ -63,20 +63,10 @@ TEST_F(YesnoWindowTest, OnlyTheAffirmativeButtonAnswersYesAndEachQuestionShowsIt
 // The save questions must tell the discard button from a dialog closed without an answer.
 TEST_F(YesnoWindowTest, AskOrCancelTellsTheNegativeButtonFromEscapeAndTheCloseBox)
 {
-    using Answer = TYesNo::Answer;
-    const std::tuple<const char*, std::function<void(TYesNo&)>, Answer> endings[] = {
-        {"yes button", [this](TYesNo&) { QTest::mouseClick(button("YesButton"), Qt::LeftButton); }, Answer::Yes},
-        {"no button", [this](TYesNo&) { QTest::mouseClick(button("NoButton"), Qt::LeftButton); }, Answer::No},
-        {"escape", [](TYesNo& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }, Answer::Cancelled},
-        {"close box", [](TYesNo& dialog) { dialog.close(); }, Answer::Cancelled},
-    };
     for (const auto& [how, action, expected] : endings) {
         answerBy(action);
         EXPECT_EQ(yesNo->AskOrCancel(prompter, "Save?", "Yes, Save", "No, Discard"), expected) << how;
     }
-    // Every other question keeps the close box as its negative answer.
-    answerBy([](TYesNo& dialog) { dialog.close(); });
-    EXPECT_FALSE(yesNo->Ask(prompter, "Overwrite?", "Yes", "No"));
 }
 
 }  // namespace

@@ -2,18 +2,11 @@
 #include "gui/output/MapOutput.h"
 #include "gui/output/Printconfigmain.h"
 #include "render/Tileset.h"
-#include "support/ScriptedPrompter.h"
+#include "support/WindowTest.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QImage>
 #include <QPrinterInfo>
 #include <QRegularExpression>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace xemap;
 using xemap::testing::ScriptedPrompter;
@@ -38,9 +31,8 @@ protected:
     {
         ASSERT_TRUE(folder.isValid());
         document.mapDirectory = folder.path().toStdString();
-        auto tile = std::make_shared<XETile>();
-        tile->shortName = "Gate";
-        document.descriptions.append(tile);
+        document.descriptions.append(std::make_shared<XETile>());
+        document.descriptions.at(0)->shortName = "Gate";
     }
 
     // The configuration dialog answered with the boxes ticked and `size` in the scale or
@@ -66,16 +58,11 @@ protected:
 
     MapOutputContext context()
     {
-        return {document,
-                state,
-                tileset,
-                kStartupDoorGeometry,
-                prompter,
-                config,
-                [this](const QString& question, const QString&, const QString&) {
-                    questions.push_back(question);
-                    return overwrite;
-                }};
+        const auto ask = [this](const QString& question, const QString&, const QString&) {
+            questions.push_back(question);
+            return overwrite;
+        };
+        return {document, state, tileset, kStartupDoorGeometry, prompter, config, ask};
     }
 
     QTemporaryDir folder;

@@ -2,16 +2,7 @@
 #include "gui/tileset/Addtilesetformmain.h"
 #include "gui/tileset/Newtilesetformmain.h"
 #include "support/MainWindowTestSupport.h"
-#include "support/ScriptedPrompter.h"
-
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
+#include "support/WindowTest.h"
 
 #include <tuple>
 

@@ -2,10 +2,7 @@
 
 #include "core/files/AllocationLimit.h"
 
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QTabWidget>
+#include "support/WindowTest.h"
 
 using namespace xemap;
 using namespace xemap::testing;
