@@ -19,19 +19,13 @@ constexpr QPoint kEastBoxInside{61, 41};
 
 class DoorFormTest : public ::testing::Test {
 protected:
-    DoorFormTest()
-    {
-        document.grid.tile(kColumn, kRow, 0) = kBaseTile;
-        list = form.findChild<QListWidget*>("DoorList");
-        types = form.findChild<QComboBox*>("DoorType");
-    }
+    DoorFormTest() { document.grid.tile(kColumn, kRow, 0) = kBaseTile; }
 
     void open() { form.FormShow(document.grid, renderer, state, kColumn, kRow, QPoint(50, 60)); }
 
     void selectPosition(int row)
     {
-        QWidget* viewport = list->viewport();
-        QTest::mouseClick(viewport, Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
         ASSERT_EQ(list->currentRow(), row);
     }
     void chooseType(int typeNumber) { types->setCurrentIndex(typeNumber); }
@@ -44,8 +38,8 @@ protected:
     Tileset tileset{LayerSheets{test::solidSheet(0)}};
     MapRenderer renderer{document, state, tileset};
     TDoorForm form;
-    QListWidget* list = nullptr;
-    QComboBox* types = nullptr;
+    QListWidget* list = form.findChild<QListWidget*>("DoorList");
+    QComboBox* types = form.findChild<QComboBox*>("DoorType");
 };
 
 TEST_F(DoorFormTest, EveryPositionWritesItsOwnSlot)

@@ -15,19 +15,14 @@ namespace {
 
 class AddtilesetWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(folder.isValid());
-        mainWindow.move(50, 50);
-    }
+    void SetUp() override { mainWindow.move(50, 50); }
 
     QString bitmap(const char* name, QSize size)
     {
         QImage image(size, QImage::Format_RGB32);
         image.fill(Qt::darkGreen);
-        const QString path = folder.filePath(name);
-        image.save(path, "BMP");
-        return path;
+        image.save(folder.filePath(name), "BMP");
+        return folder.filePath(name);
     }
     QLineEdit* box(const char* name) { return form.findChild<QLineEdit*>(name); }
 
