@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTest>
 
 #include <cups/cups.h>
@@ -18,26 +17,21 @@ namespace {
 
 constexpr int kSpoolTimeoutMs = 90'000;
 
-struct ToolRun {
-    int status = -1;
-    QString out;
-};
-
-ToolRun runTool(const QString& program, const QStringList& arguments)
+// A tool's exit code (-1 when it crashed or ran too long) and what it printed.
+std::pair<int, QString> runTool(const QString& program, const QStringList& arguments)
 {
     QProcess process;
     process.start(program, arguments);
-    if (!process.waitForFinished(kSpoolTimeoutMs))
-        return {};
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput())};
+    if (!process.waitForFinished(kSpoolTimeoutMs) || process.exitStatus() != QProcess::NormalExit)
+        return {-1, {}};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput())};
 }
+QString toolOutput(const QString& program, const QStringList& arguments) { return runTool(program, arguments).second; }
 
 void writeText(const QString& path, const QString& text)
 {
     QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(text.toUtf8());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0) << path.toStdString();
 }
 
 // A CUPS daemon of the test's own, with a cups-pdf queue as its default printer. It
@@ -52,13 +46,27 @@ public:
     {
         if (geteuid() != 0)
             return "the CUPS daemon needs the superuser; run the tests as root (as CI does) to print for real";
-        for (const char* program : {"cupsd", "lpadmin", "lpstat", "pdfinfo", "pdftotext", "pdffonts"})
-            if (QStandardPaths::findExecutable(program, {"/usr/sbin", "/usr/bin"}).isEmpty())
-                return QString("%1 is missing: make deps installs it").arg(program);
         const QString ppd = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd";
-        if (!QFile::exists(ppd) || !QFile::exists("/usr/lib/cups/backend/cups-pdf"))
-            return "printer-driver-cups-pdf is missing: make deps installs it";
-        writeConfiguration();
+        for (const QString& needed :
+             {QString("/usr/sbin/cupsd"), QString("/usr/bin/pdffonts"), ppd, QString("/usr/lib/cups/backend/cups-pdf")})
+            if (!QFile::exists(needed))
+                return needed + " is missing: make deps installs it";
+        for (const char* folder : {"server", "spool/tmp", "cache", "state", "log", "out"})
+            QDir(root_.path()).mkpath(folder);
+        writeText(path("cupsd.conf"),
+                  QString("Listen %1\nLogLevel warn\nWebInterface No\nBrowsing No\n<Location />\n"
+                          "Order allow,deny\nAllow all\n</Location>\n<Policy default>\n<Limit All>\n"
+                          "Order deny,allow\n</Limit>\n</Policy>\n")
+                      .arg(socket()));
+        writeText(path("cups-files.conf"),
+                  QString("ServerRoot %1/server\nRequestRoot %1/spool\nTempDir %1/spool/tmp\nCacheDir %1/cache\n"
+                          "StateDir %1/state\nErrorLog %1/log/error_log\nSystemGroup root\n")
+                      .arg(root_.path()));
+        // cups-pdf reads a queue's own settings from /etc/cups/cups-pdf-NAME.conf, NAME from
+        // its device URI; the pid keeps two test runs apart.
+        const QString name = QString("xemaptest%1").arg(getpid());
+        queueConfig_ = "/etc/cups/cups-pdf-" + name + ".conf";
+        writeText(queueConfig_, QString("Out %1\nAnonDirName %1\n").arg(outputFolder()));
         // Filters run as the lp user and read the queue's PPD under the server root.
         QFile::setPermissions(root_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
                                                 | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
@@ -67,17 +75,18 @@ public:
         qputenv("CUPS_SERVER", socket().toUtf8());
         cupsSetServer(socket().toUtf8().constData());
         daemon_.setProcessChannelMode(QProcess::MergedChannels);
-        daemon_.start(QStandardPaths::findExecutable("cupsd", {"/usr/sbin"}),
-                      {"-f", "-c", path("cupsd.conf"), "-s", path("cups-files.conf")});
+        daemon_.start("/usr/sbin/cupsd", {"-f", "-c", path("cupsd.conf"), "-s", path("cups-files.conf")});
         if (!daemon_.waitForStarted()
             || !QTest::qWaitFor([this] { return QFileInfo(socket()).exists() || !running(); }, kSpoolTimeoutMs)
             || !running())
             return "cupsd did not start: " + QString::fromUtf8(daemon_.readAll());
         // Letter paper, unlike the A4 a program assumes; pdftocairo keeps the fonts of the
         // spooled PDF as fonts with their text (Ghostscript, the default, outlines them).
-        if (lpadmin({"-p", kQueue, "-E", "-v", "cups-pdf:/" + outputName(), "-P", ppd}) || lpadmin({"-d", kQueue})
-            || lpadmin({"-p", kQueue, "-o", "PageSize=Letter", "-o", "pdftops-renderer-default=pdftocairo"}))
-            return "lpadmin could not set up the PDF queue";
+        for (const QStringList& arguments :
+             {QStringList{"-p", kQueue, "-E", "-v", "cups-pdf:/" + name, "-P", ppd}, QStringList{"-d", kQueue},
+              QStringList{"-p", kQueue, "-o", "PageSize=Letter", "-o", "pdftops-renderer-default=pdftocairo"}})
+            if (runTool("lpadmin", arguments).first != 0)
+                return "lpadmin could not set up the PDF queue";
         return {};
     }
 
@@ -93,7 +102,7 @@ public:
         cupsSetServer(nullptr);
     }
 
-    bool refuseJobs() { return runTool("cupsreject", {kQueue}).status == 0; }
+    bool refuseJobs() { return runTool("cupsreject", {kQueue}).first == 0; }
 
     // Waits until `count` PDFs are written and no job is left in the queue.
     QStringList waitForPdfs(int count)
@@ -103,7 +112,7 @@ public:
         (void)QTest::qWaitFor(
             [&] {
                 files = QDir(outputFolder()).entryList({"*.pdf"}, QDir::Files, QDir::Name);
-                return files.size() >= count && runTool("lpstat", {"-o", kQueue}).out.trimmed().isEmpty();
+                return files.size() >= count && toolOutput("lpstat", {"-o", kQueue}).trimmed().isEmpty();
             },
             kSpoolTimeoutMs);
         for (QString& file : files)
@@ -117,28 +126,6 @@ private:
     QString path(const QString& name) const { return root_.filePath(name); }
     QString socket() const { return path("cups.sock"); }
     bool running() const { return daemon_.state() != QProcess::NotRunning; }
-    // cups-pdf reads a queue's own settings from /etc/cups/cups-pdf-NAME.conf, NAME
-    // from its device URI; the pid keeps two test runs apart.
-    QString outputName() const { return QString("xemaptest%1").arg(getpid()); }
-    int lpadmin(const QStringList& arguments) { return runTool("lpadmin", arguments).status; }
-
-    void writeConfiguration()
-    {
-        for (const char* folder : {"server", "spool/tmp", "cache", "state", "log", "out"})
-            QDir(root_.path()).mkpath(folder);
-        writeText(path("cupsd.conf"), QString("Listen %1\nLogLevel warn\nWebInterface No\nBrowsing No\n"
-                                              "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
-                                              "<Policy default>\n  <Limit All>\n    Order deny,allow\n"
-                                              "  </Limit>\n</Policy>\n")
-                                          .arg(socket()));
-        writeText(path("cups-files.conf"),
-                  QString("ServerRoot %1/server\nRequestRoot %1/spool\nTempDir %1/spool/tmp\nCacheDir %1/cache\n"
-                          "StateDir %1/state\nErrorLog %1/log/error_log\nAccessLog %1/log/access_log\n"
-                          "PageLog %1/log/page_log\nPrintcap %1/printcap\nSystemGroup root\n")
-                      .arg(root_.path()));
-        queueConfig_ = "/etc/cups/cups-pdf-" + outputName() + ".conf";
-        writeText(queueConfig_, QString("Out %1\nAnonDirName %1\n").arg(outputFolder()));
-    }
 
     QTemporaryDir root_;
     QProcess daemon_;
@@ -157,12 +144,10 @@ protected:
         document.mapName = "Crossroads";
         for (const char* name : {"Gate House", "Old Well"}) {
             auto tile = std::make_shared<XETile>();
-            tile->cellIndex = int(document.descriptions.size());
-            tile->shortName = name;
+            std::tie(tile->cellIndex, tile->shortName) = std::tuple(int(document.descriptions.size()), name);
             tile->areaText = {"Two towers guard the road."};
-            auto npc = std::make_shared<XENPC>();
-            npc->name = "Captain Orrin";
-            tile->npcs.push_back(npc);
+            tile->npcs.push_back(std::make_shared<XENPC>());
+            tile->npcs[0]->name = "Captain Orrin";
             document.descriptions.append(tile);
         }
     }
@@ -182,19 +167,14 @@ protected:
     PdfSpooler spooler;
 };
 
-QString pdfInfo(const QString& file) { return runTool("pdfinfo", {file}).out; }
-
 // The fonts of a PDF that are not embedded, from pdffonts' table (emb is the fifth
 // column from the right).
-QStringList fontsNotEmbedded(const QString& file)
+QStringList fontsNotEmbedded(const QString& table)
 {
     QStringList missing;
-    const QStringList rows = runTool("pdffonts", {file}).out.split('\n', Qt::SkipEmptyParts);
-    for (const QString& row : rows.mid(2)) {
-        const QStringList columns = row.split(' ', Qt::SkipEmptyParts);
-        if (columns.size() >= 5 && columns.at(columns.size() - 5) != "yes")
+    for (const QString& row : table.split('\n', Qt::SkipEmptyParts).mid(2))
+        if (const QStringList columns = row.split(' ', Qt::SkipEmptyParts); columns.value(columns.size() - 5) != "yes")
             missing << row;
-    }
     return missing;
 }
 
@@ -214,22 +194,22 @@ TEST_F(RealPrinterWindowTest, BothJobsReachTheDefaultPrinterNamedAndOnItsPaperAn
     ASSERT_FALSE(map.isEmpty()) << pdfs.join(", ").toStdString();
     ASSERT_FALSE(listing.isEmpty()) << pdfs.join(", ").toStdString();
 
-    const QString mapInfo = pdfInfo(map);
+    const QString mapInfo = toolOutput("pdfinfo", {map});
     EXPECT_TRUE(mapInfo.contains(QRegularExpression("Pages:\\s+1\\n"))) << mapInfo.toStdString();
     EXPECT_TRUE(mapInfo.contains("(letter)")) << "the queue's default paper:\n" << mapInfo.toStdString();
     EXPECT_TRUE(mapInfo.contains(QRegularExpression("Title:.*XEMap.*Crossroads.*Map"))) << mapInfo.toStdString();
-    EXPECT_GT(runTool("pdfimages", {"-list", map}).out.count('\n'), 2) << "the page holds the map picture";
+    EXPECT_GT(toolOutput("pdfimages", {"-list", map}).count('\n'), 2) << "the page holds the map picture";
 
-    const QString listingInfo = pdfInfo(listing);
+    const QString listingInfo = toolOutput("pdfinfo", {listing});
     EXPECT_TRUE(listingInfo.contains("(letter)")) << listingInfo.toStdString();
-    const QString text = runTool("pdftotext", {listing, "-"}).out;
+    const QString text = toolOutput("pdftotext", {listing, "-"});
     for (const char* expected : {"1: Gate House", "2: Old Well", "NPCs:", "Captain Orrin", "Two towers guard the road.",
                                  "__________________________________________________"})
         EXPECT_TRUE(text.simplified().contains(expected)) << expected << " in\n" << text.toStdString();
     // The listing's face, whatever the system substitutes for it, is embedded, with its bold.
-    const QString fonts = runTool("pdffonts", {listing}).out;
+    const QString fonts = toolOutput("pdffonts", {listing});
     EXPECT_TRUE(fonts.contains("Bold")) << fonts.toStdString();
-    EXPECT_EQ(fontsNotEmbedded(listing), QStringList()) << fonts.toStdString();
+    EXPECT_EQ(fontsNotEmbedded(fonts), QStringList()) << fonts.toStdString();
 
     // A queue that refuses jobs: each job is reported, naming the printer and the job,
     // and the map is as it was.
