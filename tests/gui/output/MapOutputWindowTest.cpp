@@ -27,17 +27,16 @@ int pdfPages(const QString& path)
 
 class MapOutputTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    MapOutputTest()
     {
-        ASSERT_TRUE(folder.isValid());
         document.mapDirectory = folder.path().toStdString();
         document.descriptions.append(std::make_shared<XETile>());
         document.descriptions.at(0)->shortName = "Gate";
     }
 
     // The configuration dialog answered with the boxes ticked and `size` in the scale or
-    // font size box.
-    void answer(bool image, bool text, const QString& size)
+    // font size box, then the file dialog with `name` when one is given.
+    void choose(bool image, bool text, const QString& size, const QString& name = {})
     {
         prompter.expectDialog([=](QDialog& dialog) {
             auto& config = static_cast<TPrintConfig&>(dialog);
@@ -46,24 +45,10 @@ protected:
             config.FontSize->setEditText(size);
             return int(QDialog::Accepted);
         });
+        if (!name.isEmpty())
+            prompter.expectSaveFile(path(name));
     }
-    // ... and then the file dialog with `name`.
-    void choose(bool image, bool text, const QString& size, const QString& name)
-    {
-        answer(image, text, size);
-        prompter.expectSaveFile(path(name));
-    }
-
     QString path(const QString& name) const { return folder.filePath(name); }
-
-    MapOutputContext context()
-    {
-        const auto ask = [this](const QString& question, const QString&, const QString&) {
-            questions.push_back(question);
-            return overwrite;
-        };
-        return {document, state, tileset, kStartupDoorGeometry, prompter, config, ask};
-    }
 
     QTemporaryDir folder;
     MapDocument document;
@@ -73,6 +58,16 @@ protected:
     TPrintConfig config{nullptr};
     QStringList questions;
     bool overwrite = true;
+    MapOutputContext output{document,
+                            state,
+                            tileset,
+                            kStartupDoorGeometry,
+                            prompter,
+                            config,
+                            [this](const QString& question, const QString&, const QString&) {
+                                questions.push_back(question);
+                                return overwrite;
+                            }};
 };
 
 }  // namespace
@@ -84,7 +79,6 @@ TEST_F(MapOutputTest, ExportsThePictureAtTheChosenScaleAndTheListing)
         EXPECT_EQ(dialog.windowTitle(), "Export Configuration");
         return int(QDialog::Rejected);
     });
-    auto output = context();
     exportMap(output);
     EXPECT_EQ(config.windowTitle(), "Print Configuration");
 
@@ -106,12 +100,10 @@ TEST_F(MapOutputTest, ExportsThePictureAtTheChosenScaleAndTheListing)
 TEST_F(MapOutputTest, AnExportKeepsTheOldFileUnlessToldToReplaceIt)
 {
     QFile old(path("list.txt"));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("old listing");
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old listing") > 0);
     old.close();
     overwrite = false;
     choose(false, true, "0.50", "list.txt");
-    auto output = context();
     exportMap(output);
     EXPECT_EQ(questions, QStringList{"File exists.  Overwrite?"});
     EXPECT_EQ(readAll(path("list.txt")), "old listing");
@@ -131,9 +123,8 @@ TEST_F(MapOutputTest, AnExportKeepsTheOldFileUnlessToldToReplaceIt)
 
 TEST_F(MapOutputTest, ATypedScaleOrFontSizeOutsideTheChoicesIsRefusedWithAMessage)
 {
-    auto output = context();
     for (const QString typed : {"abc", "0.01", "100"}) {
-        answer(true, false, typed);
+        choose(true, false, typed);
         exportMap(output);
     }
     EXPECT_EQ(prompter.messages, QStringList(3, "The scale must be a number from 0.10 to 1.00."));
@@ -147,7 +138,7 @@ TEST_F(MapOutputTest, ATypedScaleOrFontSizeOutsideTheChoicesIsRefusedWithAMessag
     prompter.messages.clear();
     const QStringList sizes{"ten", "999", "-5", "0", "73", "", "12.5"};
     for (const QString& typed : sizes) {
-        answer(true, true, typed);
+        choose(true, true, typed);
         printMap(output);
     }
     EXPECT_EQ(prompter.messages, QStringList(sizes.size(), "The font size must be a whole number from 1 to 72."));
@@ -169,7 +160,6 @@ TEST_F(MapOutputTest, PrintsToPdfWithoutAPrinterAndNoScratchFile)
 
     choose(true, true, "8", "picture.pdf");
     prompter.expectSaveFile(path("small.pdf"));
-    auto output = context();
     printMap(output);
     choose(false, true, "14", "large.pdf");
     printMap(output);
