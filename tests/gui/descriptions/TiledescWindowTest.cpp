@@ -67,8 +67,8 @@ protected:
     QStringList entries(const char* listName)
     {
         QStringList texts;
-        for (const QListWidgetItem* item : control<QListWidget>(listName)->findItems("*", Qt::MatchWildcard))
-            texts << item->text();
+        for (int row = 0; row < control<QListWidget>(listName)->count(); ++row)
+            texts << control<QListWidget>(listName)->item(row)->text();
         return texts;
     }
     QString text(const char* name)
@@ -76,6 +76,7 @@ protected:
         auto* combo = control<QComboBox>(name);
         return combo ? combo->currentText() : control<QLineEdit>(name)->text();
     }
+    QString memo() { return control<QPlainTextEdit>("TileTextBox")->toPlainText(); }
     const XETile& working() const { return *form.workingDescription(); }
 
     DescriptionList list;
@@ -96,15 +97,14 @@ TEST_F(TileDescFormTest, DescribesOneRecordOfEachKindThroughTheControls)
     type("TileTextBox", "Deep");
     QTest::keyClick(control("TileTextBox"), Qt::Key_Return);
     QTest::keyClicks(control("TileTextBox"), "Dark");
-    const std::tuple<int, const char*, const char*, const char*> records[] = {
-        {1, "NPCAlign", "true neutral", "NPCAdd"},  // stored as typed, no entry forced
-        {2, "CreatType", "Wolf", "CreatAdd"},        {3, "ItemValue", "5", "ItemAdd"},
-        {4, "EventTrigger", "Tripwire", "EventAdd"}, {5, "PortalTile", "12", "PortalAdd"},
-    };
-    for (const auto& [page, field, value, button] : records) {
+    // One record on each page; the NPC's alignment is stored as typed, no entry forced.
+    const StringList values{"true neutral", "Wolf", "5", "Tripwire", "12"};
+    const char* fields[] = {"NPCAlign", "CreatType", "ItemValue", "EventTrigger", "PortalTile"};
+    const char* adds[] = {"NPCAdd", "CreatAdd", "ItemAdd", "EventAdd", "PortalAdd"};
+    for (int page = 1; page <= 5; ++page) {
         showPage(page);
-        type(field, value);
-        click(button);
+        type(fields[page - 1], QString::fromStdString(values[page - 1]));
+        click(adds[page - 1]);
     }
 
     click("BitBtn1");
@@ -112,21 +112,19 @@ TEST_F(TileDescFormTest, DescribesOneRecordOfEachKindThroughTheControls)
     const XETile& tile = working();
     EXPECT_EQ(tile.cellIndex, kCell);
     EXPECT_EQ(tile.areaText, (StringList{"Deep", "Dark"}));
-    ASSERT_EQ((std::vector{tile.npcs.size(), tile.creatures.size(), tile.items.size(), tile.events.size(),
+    EXPECT_EQ((std::vector{tile.npcs.size(), tile.creatures.size(), tile.items.size(), tile.events.size(),
                            tile.portals.size()}),
               std::vector<std::size_t>(5, 1));
-    EXPECT_EQ(tile.npcs[0]->align, "true neutral");
-    EXPECT_EQ(tile.creatures[0]->type, "Wolf");
-    EXPECT_EQ(tile.items[0]->value, "5");
-    EXPECT_EQ(tile.events[0]->trigger, "Tripwire");
-    EXPECT_EQ(tile.portals[0]->targetTile, "12");
+    EXPECT_EQ((StringList{tile.npcs.at(0)->align, tile.creatures.at(0)->type, tile.items.at(0)->value,
+                          tile.events.at(0)->trigger, tile.portals.at(0)->targetTile}),
+              values);
 
     // Stored and reopened.
     list.append(tile.copy());
     form.show();
     open();
     EXPECT_EQ(text("TileName"), "Well");
-    EXPECT_EQ(control<QPlainTextEdit>("TileTextBox")->toPlainText(), "Deep\nDark");
+    EXPECT_EQ(memo(), "Deep\nDark");
 }
 
 TEST_F(TileDescFormTest, TypingGoesIntoShortNameAndEnterOrSpacePressNoButtonTheUserDidNotChoose)
@@ -149,7 +147,7 @@ TEST_F(TileDescFormTest, TypingGoesIntoShortNameAndEnterOrSpacePressNoButtonTheU
     typeAtWindow("Dry ");
     keyAtWindow(Qt::Key_Enter);
     typeAtWindow("since spring");
-    EXPECT_EQ(control<QPlainTextEdit>("TileTextBox")->toPlainText(), "Dry \nsince spring");
+    EXPECT_EQ(memo(), "Dry \nsince spring");
     EXPECT_TRUE(prompter.dialogsShown.isEmpty()) << "the space pressed no Change";
     EXPECT_TRUE(form.isVisible());
 
