@@ -11,8 +11,7 @@ protected:
     PrintListingTest()
     {
         font.setPixelSize(20);
-        boldFont = font;
-        boldFont.setBold(true);
+        (boldFont = font).setBold(true);
     }
     std::vector<PrintedRow> rowsOf(const std::vector<PrintLine>& lines, int lastLine = 1000) const
     {
@@ -31,34 +30,25 @@ protected:
 TEST_F(PrintListingTest, ALineWiderThanThePageWrapsAtASpaceOrAtTheEdge)
 {
     const std::string words = "the quick brown fox jumps over the lazy dog and then runs far away into the hills";
-    const struct {
-        std::string text;
-        bool bold;
-        bool breaksAtSpaces;
-    } cases[] = {
-        {"Short line", false, true},
-        {words, false, true},
-        {words, true, true},
-        {"    Notes: " + words, false, true},
-        {std::string(90, 'm'), false, false},
-        {"  " + std::string(90, 'w'), true, false},
-    };
+    const std::tuple<std::string, bool, bool> cases[] = {{"Short line", false, true},
+                                                         {words, false, true},
+                                                         {words, true, true},
+                                                         {"    Notes: " + words, false, true},
+                                                         {std::string(90, 'm'), false, false},
+                                                         {"  " + std::string(90, 'w'), true, false}};
     for (const auto& [text, bold, breaksAtSpaces] : cases) {
         SCOPED_TRACE(text);
         const auto rows = rowsOf({{text, bold, false}});
         const QString line = QString::fromStdString(text);
         ASSERT_FALSE(rows.empty());
         EXPECT_EQ(rows.size() > 1, width(line, bold) > kPageWidth - ListingPager::kLeft);
-        EXPECT_EQ(rows[0].x, ListingPager::kLeft);
         const int blanks = int(line.size() - QStringView(line).trimmed().size());
         QString joined;
         for (std::size_t i = 0; i < rows.size(); ++i) {
             EXPECT_EQ(rows[i].line, ListingPager::kFirstLine + int(i));
             EXPECT_EQ(rows[i].bold, bold);
             EXPECT_LE(rows[i].x + width(rows[i].text, bold), kPageWidth) << rows[i].text.toStdString();
-            if (i > 0) {
-                EXPECT_EQ(rows[i].x, ListingPager::kLeft + width(line.left(blanks), bold));
-            }
+            EXPECT_EQ(rows[i].x, ListingPager::kLeft + (i > 0 ? width(line.left(blanks), bold) : 0));
             if (i + 1 == rows.size())
                 break;
             // Each row takes all it can: the next word, or the next letter, would not fit.
