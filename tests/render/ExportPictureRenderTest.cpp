@@ -34,18 +34,14 @@ protected:
 
 TEST_F(ExportPictureTest, EveryScaleGivesItsSizeWithEachCellInPlace)
 {
-    const struct {
-        float choice;
-        int size, cell;
-    } scales[] = {{1.00f, 1280, 40}, {0.50f, 640, 20}, {0.25f, 320, 10}, {0.10f, 128, 4}};
-    for (const auto& scale : scales) {
-        SCOPED_TRACE(scale.size);
-        const QImage image = picture(scale.choice);
-        ASSERT_EQ(image.size(), QSize(scale.size, scale.size));
+    // The scale chosen and the side of a cell in the picture.
+    for (const auto& [choice, cell] : {std::pair{1.00f, 40}, {0.50f, 20}, {0.25f, 10}, {0.10f, 4}}) {
+        SCOPED_TRACE(cell);
+        const QImage image = picture(choice);
+        ASSERT_EQ(image.size(), QSize(kMapSize * cell, kMapSize * cell));
         for (int x = 0; x < kMapSize; ++x)
             for (int y = 0; y < kMapSize; ++y)
-                ASSERT_EQ(image.pixel(x * scale.cell + scale.cell / 2, y * scale.cell + scale.cell - 1),
-                          renderSheetColour(0, (x + 3 * y) % 99))
+                ASSERT_EQ(image.pixel(x * cell + cell / 2, y * cell + cell - 1), renderSheetColour(0, (x + 3 * y) % 99))
                     << x << "," << y;
     }
 }
