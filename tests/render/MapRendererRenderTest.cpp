@@ -10,7 +10,6 @@
 #include <climits>
 #include <random>
 #include <ranges>
-#include <utility>
 
 namespace xemap {
 namespace {
@@ -175,22 +174,19 @@ TEST_F(MapRendererTest, DoorGlyphsFollowTheThreeGeometryFormsAndBadValuesDrawNot
 {
     renderer.drawOneCell(0, 0);
     const QImage plain = renderer.cellImage();
-    const struct {
-        int slot, value;
-        DoorPosition position;
-    } doors[] = {{North, 3, DoorNorth}, {East, 3, DoorEast},          {South, 3, DoorSouth},
-                 {West, 3, DoorWest},   {Center, 3, DoorCenterHoriz}, {Center, -3, DoorCenterVert}};
-    const struct {
-        int tilesetIndex;  // -1: the start-up form
-        const DoorGeometry& geometry;
-    } forms[] = {{-1, kStartupDoorGeometry}, {1, kSecondTilesetDoorGeometry}, {0, kOtherTilesetDoorGeometry}};
-    for (const auto& form : forms) {
-        if (form.tilesetIndex >= 0)
-            renderer.applyDoorGeometry(form.tilesetIndex);
-        for (const auto& door : doors) {
-            SCOPED_TRACE(testing::Message() << form.tilesetIndex << " " << door.position);
+    const std::tuple<int, int, DoorPosition> doors[] = {{North, 3, DoorNorth},        {East, 3, DoorEast},
+                                                        {South, 3, DoorSouth},        {West, 3, DoorWest},
+                                                        {Center, 3, DoorCenterHoriz}, {Center, -3, DoorCenterVert}};
+    // The tileset whose geometry is applied (-1: the start-up form) and the geometry it gives.
+    const std::pair<int, const DoorGeometry*> forms[] = {
+        {-1, &kStartupDoorGeometry}, {1, &kSecondTilesetDoorGeometry}, {0, &kOtherTilesetDoorGeometry}};
+    for (const auto& [tilesetIndex, geometry] : forms) {
+        if (tilesetIndex >= 0)
+            renderer.applyDoorGeometry(tilesetIndex);
+        for (const auto& [slot, value, position] : doors) {
+            SCOPED_TRACE(testing::Message() << tilesetIndex << " " << position);
             document.grid = MapGrid();
-            document.grid.door(0, 0, door.slot) = door.value;
+            document.grid.door(0, 0, slot) = value;
             renderer.drawOneCell(0, 0);
             const QImage& cell = renderer.cellImage();
             // The glyph covers exactly its bar and box, the box filled in the door's colour.
@@ -199,7 +195,7 @@ TEST_F(MapRendererTest, DoorGlyphsFollowTheThreeGeometryFormsAndBadValuesDrawNot
                 for (int x = 0; x < kCellImageSize; ++x)
                     if (cell.pixel(x, y) != plain.pixel(x, y))
                         drawn |= QRect(x, y, 1, 1);
-            const DoorGlyph glyph = form.geometry[door.position];
+            const DoorGlyph glyph = (*geometry)[position];
             EXPECT_EQ(drawn, glyph.bar.rect() | glyph.box.rect());
             EXPECT_EQ(cell.pixel(glyph.box.rect().center()), qRgb(192, 192, 192));
         }
