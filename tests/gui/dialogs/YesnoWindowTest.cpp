@@ -44,29 +44,22 @@ protected:
     QStringList seen;
 };
 
-TEST_F(YesnoWindowTest, OnlyTheAffirmativeButtonAnswersYesAndEachQuestionShowsItsOwnCaptions)
+// The save questions must tell the discard button from a dialog closed without an answer;
+// every other question keeps the close box as its negative answer.
+TEST_F(YesnoWindowTest, OnlyTheAffirmativeButtonAnswersYesAndAskOrCancelTellsTheNegativeButtonFromAClose)
 {
     EXPECT_EQ(yesNo->pos(), QPoint(250, 250));
     EXPECT_LT(button("NoButton")->x(), button("YesButton")->x());
-    // Every question but the save questions keeps the close box as its negative answer.
     for (const auto& [how, action, answer] : endings) {
         answerBy(action);
         const QString question = QString("Ended by ") + how + "?";
-        const bool yes = yesNo->Ask(prompter, question, "Yes, Go", QString("No, ") + how);
-        EXPECT_EQ(yes, answer == Answer::Yes) << how;
+        EXPECT_EQ(yesNo->Ask(prompter, question, "Yes, Go", QString("No, ") + how), answer == Answer::Yes) << how;
         EXPECT_EQ(seen.last(), question + " | Yes, Go | No, " + how);
         EXPECT_FALSE(yesNo->isVisible()) << how;
+        answerBy(action);
+        EXPECT_EQ(yesNo->AskOrCancel(prompter, "Save?", "Yes, Save", "No, Discard"), answer) << how;
     }
     EXPECT_TRUE(prompter.allAnswersUsed());
-}
-
-// The save questions must tell the discard button from a dialog closed without an answer.
-TEST_F(YesnoWindowTest, AskOrCancelTellsTheNegativeButtonFromEscapeAndTheCloseBox)
-{
-    for (const auto& [how, action, expected] : endings) {
-        answerBy(action);
-        EXPECT_EQ(yesNo->AskOrCancel(prompter, "Save?", "Yes, Save", "No, Discard"), expected) << how;
-    }
 }
 
 }  // namespace
