@@ -12,32 +12,22 @@ namespace xemap::test {
 inline QRgb renderSheetColour(int layer, int tile) { return qRgb(tile + 1, 40 * layer + 20, 200); }
 constexpr QRgb kMarker = 0xffffffff;
 
-// Every tile a solid colour with a white marker at its top-left pixel.
-inline QImage solidSheet(int layer, QSize size = QSize(kSheetSize, kSheetSize))
+// Every tile a solid colour with a white marker at its top-left pixel; on an overlay sheet
+// every tile is magenta on its right half and its own colour, unmarked, on the left half.
+inline QImage solidSheet(int layer, QSize size = QSize(kSheetSize, kSheetSize), bool overlay = false)
 {
     QImage sheet(size, QImage::Format_RGB32);
-    sheet.fill(Qt::black);
+    sheet.fill(overlay ? kTransparentColour : QColor(Qt::black).rgb());
     QPainter painter(&sheet);
     for (int tile = 0; tile < kTileCount; ++tile) {
         const QRect area = tileArea(tile);
-        painter.fillRect(area, QColor::fromRgb(renderSheetColour(layer, tile)));
-        painter.fillRect(QRect(area.topLeft(), QSize(1, 1)), QColor::fromRgb(kMarker));
-    }
-    return sheet;
-}
-
-// Every tile magenta on its right half and its own colour on the left half.
-inline QImage overlaySheet(int layer)
-{
-    QImage sheet(kSheetSize, kSheetSize, QImage::Format_RGB32);
-    sheet.fill(kTransparentColour);
-    QPainter painter(&sheet);
-    for (int tile = 0; tile < kTileCount; ++tile) {
-        const QRect area = tileArea(tile);
-        painter.fillRect(QRect(area.topLeft(), QSize(kTileSize / 2, kTileSize)),
+        painter.fillRect(overlay ? area.adjusted(0, 0, -kTileSize / 2, 0) : area,
                          QColor::fromRgb(renderSheetColour(layer, tile)));
+        if (!overlay)
+            painter.fillRect(QRect(area.topLeft(), QSize(1, 1)), QColor::fromRgb(kMarker));
     }
     return sheet;
 }
+inline QImage overlaySheet(int layer) { return solidSheet(layer, QSize(kSheetSize, kSheetSize), true); }
 
 }  // namespace xemap::test
