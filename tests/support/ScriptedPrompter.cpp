@@ -30,8 +30,7 @@ void ScriptedPrompter::message(const QString& text, const QString& informativeTe
 int ScriptedPrompter::exec(QDialog& dialog)
 {
     dialogsShown.push_back(dialog.objectName());
-    auto script = takeFront<DialogScript>(dialogs_, "modal dialog", [](QDialog&) { return int(QDialog::Rejected); });
-    return script(dialog);
+    return takeFront<DialogScript>(dialogs_, "modal dialog", [](QDialog&) { return int(QDialog::Rejected); })(dialog);
 }
 
 QString ScriptedPrompter::openFileName(const FileDialogRequest& request)
