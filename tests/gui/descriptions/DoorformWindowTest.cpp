@@ -2,8 +2,8 @@
 #include "render/Tileset.h"
 #include "render/Xedrawfuncs.h"
 #include "support/TestSheets.h"
-
 #include "support/WindowTest.h"
+
 #include <QScrollBar>
 
 using namespace xemap;
@@ -28,7 +28,6 @@ protected:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
         ASSERT_EQ(list->currentRow(), row);
     }
-    void chooseType(int typeNumber) { types->setCurrentIndex(typeNumber); }
 
     std::int32_t door(int slot) const { return document.grid.door(kColumn, kRow, slot); }
     QRgb previewPixel(QPoint at) { return form.findChild<QWidget*>("TileBox")->grab().toImage().pixel(at); }
@@ -55,10 +54,10 @@ TEST_F(DoorFormTest, EveryPositionWritesItsOwnSlot)
             EXPECT_EQ(list->currentRow(), -1);  // nothing kept from the last opening
             selectPosition(row);
             EXPECT_EQ(types->currentIndex(), 5);
-            chooseType(type);
+            types->setCurrentIndex(type);
             MapGrid expected;
             expected.door(kColumn, kRow, slot) = sign * type;
-            EXPECT_TRUE(document.grid.doors == expected.doors);
+            EXPECT_TRUE(document.grid == expected);
         }
     }
 }
@@ -73,13 +72,13 @@ TEST_F(DoorFormTest, CenterRowsShareOneSlotByItsSignAndATypeAloneWritesNothing)
     list->setFocus(Qt::TabFocusReason);
     EXPECT_FALSE(types->isEnabled());
     const MapGrid before = document.grid;
-    chooseType(6);  // a type with no position chosen writes no slot
+    types->setCurrentIndex(6);  // a type with no position chosen writes no slot
     EXPECT_TRUE(document.grid == before);
 
     selectPosition(4);
     EXPECT_EQ(types->currentIndex(), -1);
     EXPECT_EQ(door(Center), -3);  // showing a slot does not write it
-    chooseType(1);                // "Door" across the horizontal line replaces the vertical hidden door
+    types->setCurrentIndex(1);    // "Door" across the horizontal line replaces the vertical hidden door
     EXPECT_EQ(door(Center), 1);
     selectPosition(5);
     EXPECT_EQ(types->currentIndex(), -1);
@@ -100,7 +99,7 @@ TEST_F(DoorFormTest, OpensBesideTheMainWindowAndPreviewsGlyphsOnlyWithViewDoors)
     EXPECT_TRUE(renderer.mapImage() == mapBefore);
 
     selectPosition(1);
-    chooseType(7);  // yellow box
+    types->setCurrentIndex(7);  // yellow box
     EXPECT_EQ(previewPixel(kEastBoxInside), 0xffffff00);
 
     state.showDoors = false;
