@@ -1,7 +1,5 @@
-#include "support/MainWindowTestSupport.h"
-
 #include "core/files/AllocationLimit.h"
-
+#include "support/MainWindowTestSupport.h"
 #include "support/WindowTest.h"
 
 using namespace xemap;
@@ -57,7 +55,7 @@ TEST_F(TilesetformWindowTest, TerrainBoxesDecideBetweenTerrainAndPlainBaseTiles)
     EXPECT_EQ(palette().selectedTile(), 30);
 }
 
-TEST_F(TilesetformWindowTest, TabsSetTheCurrentLayerAndKeepTheirOwnSelection)
+TEST_F(TilesetformWindowTest, TabsSetTheCurrentLayerAndKeepTheirOwnSelectionWhichTheRotationButtonsTurn)
 {
     palette().TileBoxMouseUp(Qt::LeftButton, 3 * 40 + 5, 5);
     tabs()->setCurrentIndex(1);
@@ -66,11 +64,6 @@ TEST_F(TilesetformWindowTest, TabsSetTheCurrentLayerAndKeepTheirOwnSelection)
     tabs()->setCurrentIndex(0);
     EXPECT_EQ(form().state().currentLayer, 0) << "the Base tab always means cell layer 0";
     EXPECT_EQ(palette().selectedTile(), 3);
-}
-
-TEST_F(TilesetformWindowTest, RotationButtonsTurnTheSelectedTile)
-{
-    palette().TileBoxMouseUp(Qt::LeftButton, 5 * 40 + 5, 5);
     button("RotLeftButton")->click();
     EXPECT_EQ(palette().selectedRotation(), 3);
     button("RotRightButton")->click();
@@ -91,7 +84,7 @@ TEST_F(TilesetformWindowTest, ATilesetThatMemoryCannotHoldLeavesTheMapAndPalette
     EXPECT_EQ(prompter.messages, QStringList("Not enough memory to load the tileset."));
     EXPECT_EQ(palette().findChild<QLineEdit*>("TileTitle")->text(), "Colours");
     EXPECT_EQ(palettePixel(0, 2 * 40 + 20, 40 + 20), tileColour(0, 12));
-    EXPECT_EQ(grid().tile(3, 4, 1), painted.tile(3, 4, 1));
+    EXPECT_EQ(grid(), painted);
     EXPECT_EQ(grid().tile(3, 4, 1), 5);
     EXPECT_EQ(mapPixel(cellCentre(3, 4)), shown);
     EXPECT_TRUE(form().session().modified());
