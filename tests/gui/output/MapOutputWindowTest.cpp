@@ -58,16 +58,13 @@ protected:
     TPrintConfig config{nullptr};
     QStringList questions;
     bool overwrite = true;
-    MapOutputContext output{document,
-                            state,
-                            tileset,
-                            kStartupDoorGeometry,
-                            prompter,
-                            config,
-                            [this](const QString& question, const QString&, const QString&) {
-                                questions.push_back(question);
-                                return overwrite;
-                            }};
+    // The overwrite question: recorded, and answered by `overwrite`.
+    const std::function<bool(const QString&, const QString&, const QString&)> ask =
+        [this](const QString& question, const QString&, const QString&) {
+            questions << question;
+            return overwrite;
+        };
+    MapOutputContext output{document, state, tileset, kStartupDoorGeometry, prompter, config, ask};
 };
 
 }  // namespace
