@@ -33,15 +33,12 @@ std::vector<bool> sideProfile(const Tileset& tileset, std::int32_t tile, std::in
 
 // Every drawn pixel on one side has one within a pixel on the other: a step of one
 // pixel at a join is not seen at the zooms that show whole maps.
-bool meet(const std::vector<bool>& a, const std::vector<bool>& b)
+bool within(const std::vector<bool>& from, const std::vector<bool>& to)
 {
-    auto within = [](const std::vector<bool>& from, const std::vector<bool>& to) {
-        for (std::size_t k = 0; k < from.size(); ++k)
-            if (from[k] && !to[k] && !(k > 0 && to[k - 1]) && !(k + 1 < to.size() && to[k + 1]))
-                return false;
-        return true;
-    };
-    return within(a, b) && within(b, a);
+    for (std::size_t k = 0; k < from.size(); ++k)
+        if (from[k] && !to[k] && !(k > 0 && to[k - 1]) && !(k + 1 < to.size() && to[k + 1]))
+            return false;
+    return true;
 }
 
 // For every east and south neighbour pair whose cells both pass `counts`: the profiles
@@ -52,7 +49,8 @@ void expectSeamsMeet(const auto& counts, const auto& profile)
         for (int y = 0; y < kMapSize; ++y)
             for (const auto [dx, dy, side] : {std::array{1, 0, 1}, std::array{0, 1, 2}})
                 if (insideGrid(x + dx, y + dy) && counts(x, y) && counts(x + dx, y + dy)) {
-                    EXPECT_TRUE(meet(profile(x, y, side), profile(x + dx, y + dy, (side + 2) % 4)))
+                    const auto one = profile(x, y, side), other = profile(x + dx, y + dy, (side + 2) % 4);
+                    EXPECT_TRUE(within(one, other) && within(other, one))
                         << "between " << x << "," << y << " and " << x + dx << "," << y + dy;
                 }
 }
@@ -68,9 +66,9 @@ TEST(BrushArtTest, TerrainAndConnectorPiecesMeetAtEverySeam)
     for (const auto& [bases, overlay] : {Names{"outdoor_bases", "city_layer"}, Names{"indoor_bases", "indoor_layer"}}) {
         TilesetData loaded;
         TilesetProblems problems;
-        const TilesetEntry entry{
-            "", {"tilesets/" + bases + ".bmp", "tilesets/" + overlay + ".bmp", "null", "null", "null"}};
-        ASSERT_TRUE(loader.load(entry, loaded, problems));
+        ASSERT_TRUE(
+            loader.load({"", {"tilesets/" + bases + ".bmp", "tilesets/" + overlay + ".bmp", "null", "null", "null"}},
+                        loaded, problems));
         ASSERT_TRUE(problems.empty()) << problems.front().fault.describe();
         const Tileset& tileset = loaded.tileset;
         const LayerGroups& groups = loaded.groups[1];
