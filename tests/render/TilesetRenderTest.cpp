@@ -133,15 +133,12 @@ protected:
 
 TEST_F(TilesetFilesTest, LoadReplacesEveryLayerAndLeavesAnUnreadableOneEmpty)
 {
-    TilesetProblems problems;
-    auto tileset = loader().loadSheets(entry({"base.bmp", "layer.bmp", "null", "null", "null"}), problems);
-    ASSERT_TRUE(tileset && problems.empty());
-    EXPECT_EQ(fetched(*tileset, 12, 1, 0).pixel(40, 40), renderSheetColour(0, 12));
-
     // One problem per unusable layer, a pipe refused at once; the count still reaches the
     // last named layer, and the others load.
     save(solidSheet(2), "top.bmp");
-    tileset = loader().loadSheets(entry({"base.bmp", "missing.bmp", "pipe.bmp", "top.bmp", "null"}), problems);
+    TilesetProblems problems;
+    const auto tileset =
+        loader().loadSheets(entry({"base.bmp", "missing.bmp", "pipe.bmp", "top.bmp", "null"}), problems);
     ASSERT_TRUE(tileset);
     EXPECT_EQ(said(problems), (QStringList{"Cannot read the tile sheet \"missing.bmp\". / No such file or directory",
                                            "Cannot read the tile sheet \"pipe.bmp\". / not a regular file"}));
