@@ -298,11 +298,11 @@ TEST(MaskedBlitTest, OpaquePixelsReplaceAndMagentaBlackensInTheTile)
     QImage destination(80, 80, QImage::Format_RGB32), tile(80, 80, QImage::Format_RGB32);
     destination.fill(qRgb(10, 20, 30));
     tile.fill(kTransparentColour);
-    tile.setPixel(5, 5, qRgb(200, 100, 50));
+    tile.setPixel(5, 0, qRgb(200, 100, 50));
     maskedBlit(destination, tile);
-    EXPECT_EQ(destination.pixel(5, 5), qRgb(200, 100, 50));
-    EXPECT_EQ(destination.pixel(6, 5), qRgb(10, 20, 30));
-    EXPECT_EQ(tile.pixel(6, 5), qRgb(0, 0, 0));
+    EXPECT_EQ(destination.pixel(5, 0), qRgb(200, 100, 50));
+    EXPECT_EQ(destination.pixel(6, 0), qRgb(10, 20, 30));
+    EXPECT_EQ(tile.pixel(6, 0), qRgb(0, 0, 0));
 }
 
 }  // namespace
