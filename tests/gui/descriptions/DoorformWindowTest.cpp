@@ -4,8 +4,6 @@
 #include "support/TestSheets.h"
 #include "support/WindowTest.h"
 
-#include <QScrollBar>
-
 using namespace xemap;
 
 namespace {
