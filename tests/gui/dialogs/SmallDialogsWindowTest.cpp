@@ -4,9 +4,6 @@
 #include "support/UrlCatcher.h"
 #include "support/WindowTest.h"
 
-#include <QCoreApplication>
-#include <QDesktopServices>
-
 using namespace xemap;
 using namespace xemap::testing;
 
