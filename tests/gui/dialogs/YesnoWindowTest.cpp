@@ -1,9 +1,6 @@
 #include "gui/dialogs/Yesnomain.h"
 #include "support/WindowTest.h"
 
-#include <functional>
-#include <tuple>
-
 using namespace xemap;
 using namespace xemap::testing;
 
