@@ -4,9 +4,7 @@
 #include "render/Tileset.h"
 #include "support/WindowTest.h"
 
-#include <QImage>
 #include <QPrinterInfo>
-#include <QRegularExpression>
 
 using namespace xemap;
 using xemap::testing::ScriptedPrompter;
