@@ -1,11 +1,5 @@
 #include "support/MainWindowTestSupport.h"
-
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QFileInfo>
-#include <QProcess>
-#include <QTest>
+#include "support/WindowTest.h"
 
 #include <cups/cups.h>
 #include <unistd.h>
