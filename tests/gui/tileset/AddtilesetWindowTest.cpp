@@ -4,8 +4,6 @@
 #include "support/MainWindowTestSupport.h"
 #include "support/WindowTest.h"
 
-#include <tuple>
-
 #include <sys/stat.h>
 
 using namespace xemap;
