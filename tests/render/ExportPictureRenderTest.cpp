@@ -4,8 +4,7 @@
 #include "support/OrdinaryUser.h"
 #include "support/TestSheets.h"
 
-#include <QBuffer>
-#include <QTemporaryDir>
+#include <QtCore>
 
 #include <gtest/gtest.h>
 
