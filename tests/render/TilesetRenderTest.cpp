@@ -2,12 +2,8 @@
 #include "render/TilesetLoader.h"
 #include "support/TestSheets.h"
 
-#include <QDataStream>
-#include <QFile>
-#include <QTemporaryDir>
+#include <QtCore>
 #include <gtest/gtest.h>
-
-#include <array>
 
 #include <sys/stat.h>
 
