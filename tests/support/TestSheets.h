@@ -2,8 +2,7 @@
 
 #include "render/TileSheet.h"
 
-#include <QImage>
-#include <QPainter>
+#include <QtGui>
 
 namespace xemap::test {
 
