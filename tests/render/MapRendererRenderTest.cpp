@@ -45,8 +45,7 @@ protected:
     // Pixel of cell (x, y) at cell-image coordinates, read from the map image at zoom 4.
     QRgb cellPixel(int x, int y, int px, int py) const
     {
-        const QRect rect = renderer.cellRect(x, y);
-        return renderer.mapImage().pixel(rect.left() + px, rect.top() + py);
+        return renderer.mapImage().pixel(renderer.cellRect(x, y).topLeft() + QPoint(px, py));
     }
     void describe(int x, int y)
     {
