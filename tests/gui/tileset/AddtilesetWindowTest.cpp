@@ -70,22 +70,20 @@ TEST_F(AddtilesetWindowTest, ReportsEachTypedNameThatIsNoFile)
     // One report per change while the name is no file; none once it is.
     EXPECT_EQ(prompter.messages, QStringList(3, "No such file"));
 
+    // A file that is no picture is named; checked on every keystroke, a pipe or a device is
+    // refused at once, never waited on.
     QFile text(folder.filePath("notes.bmp"));
     ASSERT_TRUE(text.open(QIODevice::WriteOnly) && text.write("not a picture") > 0);
     text.close();
-    prompter.messages.clear();
-    box("FileName1Text")->setText(text.fileName());
-    EXPECT_EQ(prompter.messages, QStringList("Cannot read " + text.fileName() + " as a bitmap."));
-
-    // Checked on every keystroke: a pipe or a device is refused at once, never waited on.
     const QString pipe = folder.filePath("pipe.bmp");
     ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
-    for (const QString& name : {pipe, QString("/dev/zero")}) {
+    for (const QString& name : {text.fileName(), pipe, QString("/dev/zero")}) {
         prompter.messages.clear();
         prompter.informativeTexts.clear();
         box("FileName1Text")->setText(name);
         EXPECT_EQ(prompter.messages, QStringList("Cannot read " + name + " as a bitmap."));
-        EXPECT_EQ(prompter.informativeTexts, QStringList("not a regular file"));
+        if (name != text.fileName())
+            EXPECT_EQ(prompter.informativeTexts, QStringList("not a regular file"));
     }
 
     prompter.messages.clear();
