@@ -54,7 +54,8 @@ public:
                       .arg(socket()));
         writeText(path("cups-files.conf"),
                   QString("ServerRoot %1/server\nRequestRoot %1/spool\nTempDir %1/spool/tmp\nCacheDir %1/cache\n"
-                          "StateDir %1/state\nErrorLog %1/log/error_log\nSystemGroup root\n")
+                          "StateDir %1/state\nErrorLog %1/log/error_log\nAccessLog %1/log/access_log\n"
+                          "PageLog %1/log/page_log\nPrintcap %1/printcap\nSystemGroup root\n")
                       .arg(root_.path()));
         // cups-pdf reads a queue's own settings from /etc/cups/cups-pdf-NAME.conf, NAME from
         // its device URI; the pid keeps two test runs apart.
