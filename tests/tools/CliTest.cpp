@@ -1,7 +1,6 @@
 #include "core/mapfile/MapReader.h"
 #include "core/mapfile/MapWriter.h"
 #include "core/output/Listing.h"
-#include "support/MapTestSupport.h"
 #include "support/ToolRun.h"
 
 #include <gtest/gtest.h>
@@ -12,84 +11,124 @@ namespace {
 using namespace testing;
 namespace fs = std::filesystem;
 
-using CliRun = ToolRun;
-
-// The tool is built into the program folder, beside this test; each argument is quoted.
-CliRun cliWith(const TempFolder& folder, const std::vector<std::string>& arguments, const std::string& prefix = "")
+// The tool runs in the folder, so files there may be named as given.
+ToolRun cli(const TempFolder& folder, const std::vector<std::string>& arguments, const std::string& prefix = "")
 {
-    const fs::path tool = fs::read_symlink("/proc/self/exe").parent_path() / "xemap-cli";
-    std::string command = prefix + "'" + tool.string() + "'";
-    for (const std::string& argument : arguments)
-        command += " '" + argument + "'";
-    return runTool(command, folder.path());
+    return runTool(prefix + "cd " + quoted(folder.path().string()) + " && " + toolCommand("xemap-cli", arguments),
+                   folder.path());
 }
 
-CliRun cli(const TempFolder& folder, std::initializer_list<std::string> arguments)
+// A run's expected status and whole output; its errors in whole when the expectation
+// ends a line, else a part of them.
+struct Answer {
+    std::vector<std::string> arguments;
+    int status;
+    std::string out, err;
+};
+
+void expectAnswers(const TempFolder& folder, const std::vector<Answer>& answers)
 {
-    return cliWith(folder, arguments);
+    for (const auto& [arguments, status, out, err] : answers) {
+        SCOPED_TRACE(toolCommand("xemap-cli", arguments));
+        const ToolRun run = cli(folder, arguments);
+        EXPECT_EQ(run.status, status);
+        EXPECT_EQ(run.out, out);
+        if (err.empty() || err.ends_with('\n'))
+            EXPECT_EQ(run.err, err);
+        else
+            EXPECT_NE(run.err.find(err), std::string::npos) << run.err;
+    }
 }
 
-TEST(Cli, ConvertAndListingWriteWhatTheEditorWrites)
+// convert, listing and check: 0 done or clean, 1 failed, 2 skipped lines. diff, show and
+// merge: 0 same or clean, 1 differ or conflicts, 2 any trouble, which includes a map that
+// does not read cleanly. A failed command leaves its output as it was.
+TEST(Cli, CommandsAnswerWithTheirExitStatusAndWriteOnlyWhatTheEditorWrites)
 {
     TempFolder folder;
-    const auto legacy = testData("legacy/single_layer.xem");
+    auto base = emptyMapLines("Keep");
+    auto ours = base, theirs = base, clash = base, skips = base, bad = base;
+    ours[2] = "5 1 99 0 0 0 0 0 0 0 0 0  : 2 0 0 0 0 ";  // cell (1, 1)
+    theirs[3] = "7 0 99 0 0 0 0 0 0 0 0 0 ";             // cell (1, 2)
+    theirs.insert(theirs.end(), {"0", "Gate", "...", ">>>"});
+    clash[2] = "6 0 99 0 0 0 0 0 0 0 0 0 ";
+    skips.insert(skips.end(), {"5", "x", "...", "NPCS:", "Mara", "...", ">>>"});
+    bad[500] = "1 2 3 : 1 x 0 0 0";
+    for (const auto& [name, lines] : {std::pair{"base.xem", base},
+                                      {"ours.xem", ours},
+                                      {"theirs.xem", theirs},
+                                      {"clash.xem", clash},
+                                      {"skips.xem", skips},
+                                      {"bad.xem", bad}})
+        writeBytes(folder / name, joined(lines));
+    writeBytes(folder / "cut.xem", joined(base).substr(0, 400));
+    writeBytes(folder / "kept.xem", "kept");
+    auto both = ours;
+    both[3] = theirs[3];
+    both.insert(both.end(), {"0", "Gate", "...", ">>>"});
+    const std::string legacy = testData("legacy/single_layer.xem"), rich = testData("maps/rich.xem");
+    const std::string badLine = (folder / "bad.xem").string() + ": line 501: expected a door digit, found 'x'\n";
+
+    expectAnswers(
+        folder, {
+                    {{"convert", legacy, "a.xem"}, 0, "", ""},
+                    {{"listing", rich, "list.txt"}, 0, "", ""},
+                    {{"convert", folder / "bad.xem", folder / "kept.xem"}, 1, "", badLine},
+                    {{"convert", folder / "bad.xem", "new.xem"}, 1, "", badLine},
+                    {{"listing", folder / "bad.xem", folder / "kept.xem"}, 1, "", badLine},
+                    {{"listing", folder / "bad.xem", "new.xem"}, 1, "", badLine},
+                    {{"convert", rich}, 1, "", "usage: xemap-cli convert"},
+                    // A file that cannot be read or written is named with the system's reason.
+                    {{"convert", folder / "missing.xem", "new.xem"},
+                     1,
+                     "",
+                     (folder / "missing.xem").string() + ": No such file or directory\n"},
+                    {{"listing", rich, folder / "kept.xem/new.txt"},
+                     1,
+                     "",
+                     (folder / "kept.xem/new.txt").string() + ": Not a directory\n"},
+                    {{"check", rich}, 0, "", ""},
+                    {{"check", "skips.xem"},
+                     2,
+                     "skips.xem: line 1030: warning: skipped line 'NPCS:'\nskips.xem: line 1031: warning: skipped line "
+                     "'Mara'\nskips.xem: line 1032: warning: skipped line '...'\n",
+                     ""},
+                    {{"check", "cut.xem"}, 1, "", "cell lines"},
+                    {{"diff", "base.xem", "base.xem"}, 0, "", ""},
+                    {{"diff", "base.xem", "ours.xem"},
+                     1,
+                     "cell (1, 1) base: tile 0 → tile 5 rotated 90°\ncell (1, 1) North door: No Door → Locked Door\n",
+                     ""},
+                    {{"diff", "base.xem", "skips.xem"}, 2, "", "skips.xem: line 1030: skipped line 'NPCS:'"},
+                    {{"diff", "base.xem", "missing.xem"}, 2, "", "missing.xem"},
+                    {{"diff", "base.xem", "ours.xem", "--scale", "0.50"}, 2, "", "usage: xemap-cli diff"},
+                    {{"show", "theirs.xem"},
+                     0,
+                     "map name \"Keep\"\ntileset 0\ncell (1, 2): base tile 7\nlocation ID 1: cell (1, 1) description\n"
+                     "  short name \"Gate\"\n  area text \"\"\n",
+                     ""},
+                    {{"show", "skips.xem"}, 2, "", "skipped line"},
+                    {{"merge", "base.xem", "ours.xem", "theirs.xem", "-o", "out.xem"}, 0, "", ""},
+                    {{"merge", "base.xem", "ours.xem", "clash.xem", "-o", "clash-out.xem"},
+                     1,
+                     "",
+                     "conflict: cell (1, 1) base: base tile 0 / ours tile 5 rotated 90° / theirs tile 6\n"},
+                    {{"merge", "base.xem", "skips.xem", "theirs.xem", "-o", "kept.xem"}, 2, "", "skipped line 'NPCS:'"},
+                    {{"merge", "base.xem", "ours.xem", "missing.xem", "-o", "kept.xem"}, 2, "", "missing.xem"},
+                    {{"merge", "base.xem", "ours.xem", "-o", "kept.xem"}, 2, "", "usage: xemap-cli merge"},
+                });
+    // The file size limit stops the write part-way, as a full disk would.
+    const ToolRun full = cli(folder, {"convert", rich, folder / "kept.xem"}, "trap '' XFSZ; ulimit -f 8; ");
+    EXPECT_EQ(full.status, 1);
+    EXPECT_EQ(full.err, (folder / "kept.xem").string() + ": File too large\n");
+
     ReadOptions asStarted;
     asStarted.layerCount = 3;  // the default registry's first tileset
-    const auto expected = writeMap(readMap(fileBytes(legacy), asStarted)->document);
-
-    ASSERT_EQ(cli(folder, {"convert", legacy, folder / "a.xem"}).status, 0);
-    EXPECT_EQ(fileBytes(folder / "a.xem"), expected);
-
-    const auto rich = testData("maps/rich.xem");
-    ASSERT_EQ(cli(folder, {"listing", rich, folder / "list.txt"}).status, 0);
-    auto document = readMap(fileBytes(rich))->document;
-    EXPECT_EQ(fileBytes(folder / "list.txt"), listingText(document.descriptions));
-}
-
-TEST(Cli, BadInputLeavesTheOutputUntouched)
-{
-    TempFolder folder;
-    auto lines = emptyMapLines();
-    lines[500] = "1 2 3 : 1 x 0 0 0";
-    writeBytes(folder / "bad.xem", joined(lines));
-    writeBytes(folder / "keep.xem", "kept");
-    for (const std::string command : {"convert", "listing"}) {
-        SCOPED_TRACE(command);
-        for (const char* out : {"keep.xem", "new.xem"}) {
-            const CliRun run = cli(folder, {command, folder / "bad.xem", folder / out});
-            EXPECT_EQ(run.status, 1);
-            EXPECT_EQ(run.err, (folder / "bad.xem").string() + ": line 501: expected a door digit, found 'x'\n");
-        }
-        EXPECT_EQ(fileBytes(folder / "keep.xem"), "kept");
-        EXPECT_FALSE(fs::exists(folder / "new.xem"));
-    }
-    EXPECT_EQ(cli(folder, {"convert", testData("maps/rich.xem")}).status, 1);
-    EXPECT_FALSE(fs::exists(folder / "new.xem"));
-
-    // A file that cannot be read or written is named with the system's reason.
-    const std::string rich = testData("maps/rich.xem").string();
-    const struct {
-        std::string prefix;  // shell commands before the tool's
-        std::vector<std::string> arguments;
-        std::string err;
-    } failures[] = {
-        {"",
-         {"convert", folder / "missing.xem", folder / "new.xem"},
-         (folder / "missing.xem").string() + ": No such file or directory\n"},
-        {"",
-         {"listing", rich, folder / "keep.xem" / "new.txt"},
-         (folder / "keep.xem" / "new.txt").string() + ": Not a directory\n"},
-        // The file size limit stops the write part-way, as a full disk would.
-        {"trap '' XFSZ; ulimit -f 8; ",
-         {"convert", rich, folder / "keep.xem"},
-         (folder / "keep.xem").string() + ": File too large\n"},
-    };
-    for (const auto& [prefix, arguments, err] : failures) {
-        const CliRun run = cliWith(folder, arguments, prefix);
-        EXPECT_EQ(run.status, 1);
-        EXPECT_EQ(run.err, err);
-    }
-    EXPECT_EQ(fileBytes(folder / "keep.xem"), "kept");
+    EXPECT_EQ(fileBytes(folder / "a.xem"), writeMap(readMap(fileBytes(legacy), asStarted)->document));
+    EXPECT_EQ(fileBytes(folder / "list.txt"), listingText(readMap(fileBytes(rich))->document.descriptions));
+    EXPECT_EQ(fileBytes(folder / "out.xem"), joined(both));
+    EXPECT_EQ(fileBytes(folder / "clash-out.xem"), joined(ours));
+    EXPECT_EQ(fileBytes(folder / "kept.xem"), "kept");
     EXPECT_FALSE(fs::exists(folder / "new.xem"));
 }
 
@@ -97,7 +136,7 @@ TEST(Cli, HelpAndVersionAnswerAndUnknownArgumentsAreNamedWithTheUsage)
 {
     TempFolder folder;
     for (const char* help : {"--help", "-h"}) {
-        const CliRun run = cli(folder, {help});
+        const ToolRun run = cli(folder, {help});
         EXPECT_EQ(run.status, 0) << help;
         for (const char* line : {"xemap-cli convert IN.xem OUT.xem ", "xemap-cli listing IN.xem OUT.txt ",
                                  "xemap-cli check IN.xem ", "xemap-cli image IN.xem OUT.bmp|OUT.png [--scale",
@@ -105,7 +144,7 @@ TEST(Cli, HelpAndVersionAnswerAndUnknownArgumentsAreNamedWithTheUsage)
                                  "xemap-cli show MAP.xem ", "xemap-cli merge BASE.xem OURS.xem THEIRS.xem -o OUT.xem "})
             EXPECT_NE(run.out.find(line), std::string::npos) << help << " lacks " << line << " in\n" << run.out;
     }
-    const CliRun version = cli(folder, {"--version"});
+    const ToolRun version = cli(folder, {"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_TRUE(version.out.starts_with("xemap-cli 1.")) << version.out;
 
@@ -126,11 +165,8 @@ TEST(Cli, HelpAndVersionAnswerAndUnknownArgumentsAreNamedWithTheUsage)
         {{"show", "-q", "a.xem"}, "'q'", 2},
     };
     for (const auto& [arguments, named, status] : wrong) {
-        std::string command = "xemap-cli";
-        for (const auto& argument : arguments)
-            command += " " + argument;
-        SCOPED_TRACE(command);
-        const CliRun run = cliWith(folder, arguments);
+        SCOPED_TRACE(toolCommand("xemap-cli", arguments));
+        const ToolRun run = cli(folder, arguments);
         EXPECT_EQ(run.status, status);
         EXPECT_NE(run.err.find(named), std::string::npos) << run.err;
         EXPECT_NE(run.err.find("usage: xemap-cli convert"), std::string::npos) << run.err;
@@ -140,123 +176,25 @@ TEST(Cli, HelpAndVersionAnswerAndUnknownArgumentsAreNamedWithTheUsage)
 TEST(Cli, TheEditorWithoutADisplayAnswersHelpOrEndsWithOneLine)
 {
     TempFolder folder;
-    const fs::path editor = fs::read_symlink("/proc/self/exe").parent_path() / "xemap";
-    const std::string noDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ";
     const struct {
-        std::string environment, arguments;
+        std::string arguments;
         int status;
         std::string out;
     } cases[] = {
-        {noDisplay, "--help", 0, "[map]"},
-        {noDisplay, "--version", 0, "XEMap 1."},
-        {noDisplay, "", 1, ""},
-        {noDisplay + "DISPLAY=:987 ", "map.xem", 1, ""},
-        {noDisplay, "a.xem b.xem", 1, ""},
-        {noDisplay, "--frob", 1, ""},
+        {"--help", 0, "[map]"}, {"--version", 0, "XEMap 1."}, {"", 1, ""},
+        {"map.xem", 1, ""},     {"a.xem b.xem", 1, ""},       {"--frob", 1, ""},
     };
-    for (const auto& [environment, arguments, status, out] : cases) {
-        SCOPED_TRACE(environment + "xemap " + arguments);
-        const ToolRun run = runTool(environment + "'" + editor.string() + "' " + arguments, folder.path());
+    for (const auto& [arguments, status, out] : cases) {
+        SCOPED_TRACE("xemap " + arguments);
+        // DISPLAY names a display that is not there when a map is given.
+        const ToolRun run = runTool("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "
+                                        + std::string(arguments == "map.xem" ? "DISPLAY=:987 " : "")
+                                        + quoted((programFolder() / "xemap").string()) + " " + arguments,
+                                    folder.path());
         EXPECT_EQ(run.status, status);
         EXPECT_NE(run.out.find(out), std::string::npos) << run.out;
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), status == 0 ? 0 : 1) << run.err;
     }
-}
-
-TEST(Cli, CheckTellsCleanFromSkippedFromMalformed)
-{
-    TempFolder folder;
-    auto lines = emptyMapLines();
-    lines.insert(lines.end(), {"5", "x", "...", "NPCS:", "Mara", "...", ">>>"});
-    writeBytes(folder / "skips.xem", joined(lines));
-    writeBytes(folder / "cut.xem", joined(emptyMapLines()).substr(0, 400));
-
-    EXPECT_EQ(cli(folder, {"check", testData("maps/rich.xem")}).status, 0);
-    const CliRun skips = cli(folder, {"check", folder / "skips.xem"});
-    EXPECT_EQ(skips.status, 2);
-    const std::string name = (folder / "skips.xem").string();
-    EXPECT_EQ(skips.out, name + ": line 1030: warning: skipped line 'NPCS:'\n" + name
-                             + ": line 1031: warning: skipped line 'Mara'\n" + name
-                             + ": line 1032: warning: skipped line '...'\n");
-    const CliRun cut = cli(folder, {"check", folder / "cut.xem"});
-    EXPECT_EQ(cut.status, 1);
-    EXPECT_NE(cut.err.find("cell lines"), std::string::npos);
-}
-
-// diff, show and merge: 0 same or clean, 1 differ or conflicts, 2 any trouble, which
-// includes a map that does not read cleanly; merge then leaves OUT as it was.
-TEST(Cli, DiffShowAndMergeAnswerWithTheirExitStatus)
-{
-    TempFolder folder;
-    auto base = emptyMapLines("Keep");
-    writeBytes(folder / "base.xem", joined(base));
-    auto ours = base, theirs = base, clash = base;
-    ours[2] = "5 1 99 0 0 0 0 0 0 0 0 0  : 2 0 0 0 0 ";  // cell (1, 1)
-    theirs[3] = "7 0 99 0 0 0 0 0 0 0 0 0 ";             // cell (1, 2)
-    theirs.insert(theirs.end(), {"0", "Gate", "...", ">>>"});
-    clash[2] = "6 0 99 0 0 0 0 0 0 0 0 0 ";
-    writeBytes(folder / "ours.xem", joined(ours));
-    writeBytes(folder / "theirs.xem", joined(theirs));
-    writeBytes(folder / "clash.xem", joined(clash));
-    auto skips = base;
-    skips.insert(skips.end(), {"5", "x", "...", "NPCS:", ">>>"});
-    writeBytes(folder / "skips.xem", joined(skips));
-    auto both = ours;
-    both[3] = theirs[3];
-    both.insert(both.end(), {"0", "Gate", "...", ">>>"});
-
-    const struct {
-        std::vector<std::string> arguments;
-        int status;
-        std::string out, err;
-    } cases[] = {
-        {{"diff", "base.xem", "base.xem"}, 0, "", ""},
-        {{"diff", "base.xem", "ours.xem"},
-         1,
-         "cell (1, 1) base: tile 0 → tile 5 rotated 90°\ncell (1, 1) North door: No Door → Locked Door\n",
-         ""},
-        {{"diff", "base.xem", "skips.xem"}, 2, "", "skips.xem: line 1030: skipped line 'NPCS:'\n"},
-        {{"diff", "base.xem", "missing.xem"}, 2, "", "missing.xem"},
-        {{"diff", "base.xem", "ours.xem", "--scale", "0.50"}, 2, "", "usage: xemap-cli diff"},
-        {{"show", "theirs.xem"},
-         0,
-         "map name \"Keep\"\ntileset 0\ncell (1, 2): base tile 7\nlocation ID 1: cell (1, 1) description\n"
-         "  short name \"Gate\"\n  area text \"\"\n",
-         ""},
-        {{"show", "skips.xem"}, 2, "", "skipped line"},
-        {{"merge", "base.xem", "ours.xem", "theirs.xem", "-o", "out.xem"}, 0, "", ""},
-        {{"merge", "base.xem", "ours.xem", "clash.xem", "-o", "clash-out.xem"},
-         1,
-         "",
-         "conflict: cell (1, 1) base: base tile 0 / ours tile 5 rotated 90° / theirs tile 6\n"},
-        {{"merge", "base.xem", "skips.xem", "theirs.xem", "-o", "kept.xem"}, 2, "", "skipped line 'NPCS:'"},
-        {{"merge", "base.xem", "ours.xem", "missing.xem", "-o", "kept.xem"}, 2, "", "missing.xem"},
-        {{"merge", "base.xem", "ours.xem", "-o", "kept.xem"}, 2, "", "usage: xemap-cli merge"},
-    };
-    writeBytes(folder / "kept.xem", "kept");
-    for (const auto& c : cases) {
-        std::string command = "xemap-cli";
-        for (const auto& argument : c.arguments)
-            command += " " + argument;
-        SCOPED_TRACE(command);
-        // The tool runs in the folder, so files are named as given.
-        const CliRun run = cliWith(folder, [&] {
-            auto arguments = c.arguments;
-            for (auto& argument : arguments)
-                if (argument.ends_with(".xem"))
-                    argument = (folder / argument).string();
-            return arguments;
-        }());
-        EXPECT_EQ(run.status, c.status);
-        EXPECT_EQ(run.out, c.out);
-        if (c.err.empty())
-            EXPECT_EQ(run.err, "");
-        else
-            EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
-    }
-    EXPECT_EQ(fileBytes(folder / "out.xem"), joined(both));
-    EXPECT_EQ(fileBytes(folder / "clash-out.xem"), joined(ours));
-    EXPECT_EQ(fileBytes(folder / "kept.xem"), "kept");
 }
 
 }  // namespace
