@@ -1,30 +1,19 @@
 #include "core/mapfile/MapWriter.h"
 #include "render/ExportPicture.h"
 #include "render/TilesetLoader.h"
+#include "support/ToolRun.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace xemap {
 namespace {
 
-QString programFile(const QString& name) { return QCoreApplication::applicationDirPath() + '/' + name; }
-
-// The tool's exit code and what it wrote on stderr.
-std::pair<int, QString> run(const QString& command, const QStringList& arguments)
-{
-    QProcess tool;
-    tool.start(programFile("xemap-cli"), QStringList{command} + arguments);
-    tool.waitForFinished(60000);
-    return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
-            QString::fromLocal8Bit(tool.readAllStandardError())};
-}
-
-std::pair<int, QString> image(const QStringList& arguments) { return run("image", arguments); }
+using namespace testing;
 
 // A City map: grass, a wall piece with a door, a described cell.
 MapDocument paintedMap()
@@ -41,44 +30,54 @@ MapDocument paintedMap()
     return document;
 }
 
-class ImageCommandTest : public testing::Test {
+class ImageCommandTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(saveMapFile(paintedMap(), map.toStdString())); }
+    void SetUp() override
+    {
+        ASSERT_TRUE(saveMapFile(paintedMap(), map.toStdString()));
+        TilesetProblems problems;
+        auto loaded = TilesetLoader(QCoreApplication::applicationDirPath().toStdString())
+                          .loadSheets(defaultRegistry().front(), problems);
+        ASSERT_TRUE(loaded && problems.empty());
+        city = *loaded;
+    }
     QString path(const QString& name) const { return folder.filePath(name); }
+    // The tool's exit code and what it wrote on stderr.
+    static std::pair<int, QString> cli(const QStringList& arguments)
+    {
+        return runProgram(programFile("xemap-cli"), arguments);
+    }
+    QImage picture(const MapDocument& document, float scale) const
+    {
+        return exportPicture(document, {}, *city, kOtherTilesetDoorGeometry, exportScale(scale));
+    }
 
     QTemporaryDir folder;
     const QString map = path("town.xem");
+    std::optional<Tileset> city;
 };
 
 TEST_F(ImageCommandTest, WritesTheExportPictureAtTheChosenScale)
 {
-    TilesetProblems problems;
-    const auto loaded = TilesetLoader(QCoreApplication::applicationDirPath().toStdString())
-                            .loadSheets(defaultRegistry().front(), problems);
-    ASSERT_TRUE(loaded && problems.empty());
-    const Tileset& city = *loaded;
     const struct {
         QStringList options;
         const char* file;
         float choice;
     } cases[] = {{{}, "c.PNG", 0.5f}, {{"--scale", "0.10"}, "d.bmp", 0.1f}};
     for (const auto& c : cases) {
-        const auto [status, error] = image(QStringList{map, path(c.file)} + c.options);
+        const auto [status, error] = cli(QStringList{"image", map, path(c.file)} + c.options);
         ASSERT_EQ(status, 0) << error.toStdString();
-        const QImage expected = exportPicture(paintedMap(), {}, city, kOtherTilesetDoorGeometry, exportScale(c.choice));
-        EXPECT_EQ(QImage(path(c.file)).convertToFormat(QImage::Format_RGB32), expected) << c.file;
+        EXPECT_EQ(QImage(path(c.file)).convertToFormat(QImage::Format_RGB32), picture(paintedMap(), c.choice))
+            << c.file;
     }
 }
 
 TEST_F(ImageCommandTest, BadRequestsFailWithOneLineAndLeaveTheOutputAlone)
 {
-    const auto write = [this](const QString& name, const QByteArray& bytes) {
-        QFile file(path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    };
     QDir(folder.path()).mkpath("tiles");
-    write("tiles/XEMAP.INI", "Broken\r\ntilesets\\missing.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n");
-    write("kept.png", "kept");
+    writeBytes(path("tiles/XEMAP.INI").toStdString(),
+               "Broken\r\ntilesets\\missing.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n");
+    writeBytes(path("kept.png").toStdString(), "kept");
 
     const QStringList requests[] = {
         {map, path("kept.png"), "--tiles", path("tiles")},  // the sheet is missing
@@ -88,14 +87,12 @@ TEST_F(ImageCommandTest, BadRequestsFailWithOneLineAndLeaveTheOutputAlone)
     };
     for (const QStringList& request : requests) {
         SCOPED_TRACE(request.join(' ').toStdString());
-        const auto [status, error] = image(request);
+        const auto [status, error] = cli(QStringList{"image"} + request);
         EXPECT_EQ(status, 1);
         EXPECT_EQ(error.count('\n'), 1) << error.toStdString();
-        QFile check(path("kept.png"));
-        ASSERT_TRUE(check.open(QIODevice::ReadOnly));
-        EXPECT_EQ(check.readAll(), "kept");
+        EXPECT_EQ(fileBytes(path("kept.png").toStdString()), "kept");
     }
-    EXPECT_TRUE(image({map, path("kept.png"), "--tiles", path("tiles")}).second.contains("missing.bmp"));
+    EXPECT_TRUE(cli({"image", map, path("kept.png"), "--tiles", path("tiles")}).second.contains("missing.bmp"));
 }
 
 // Each changed cell of B's picture is outlined, a ring per kind of change from the border
@@ -110,9 +107,9 @@ TEST_F(ImageCommandTest, DiffPictureOutlinesChangedCellsByKind)
     changed.grid.door(7, 7, West) = 2;
     const QString other = path("changed.xem");
     ASSERT_TRUE(saveMapFile(changed, other.toStdString()));
-    const auto [status, error] = run("diff", {map, other, "--image", path("diff.png"), "--scale", "1.00"});
+    const auto [status, error] = cli({"diff", map, other, "--image", path("diff.png"), "--scale", "1.00"});
     ASSERT_EQ(status, 1) << error.toStdString();
-    const QImage picture = QImage(path("diff.png")).convertToFormat(QImage::Format_RGB32);
+    const QImage diff = QImage(path("diff.png")).convertToFormat(QImage::Format_RGB32);
 
     // A cell is 40 pixels at "1.00"; each ring is 2 pixels wide.
     const QRgb red = qRgb(230, 0, 0), blue = qRgb(0, 90, 255), yellow = qRgb(255, 210, 0);
@@ -121,14 +118,10 @@ TEST_F(ImageCommandTest, DiffPictureOutlinesChangedCellsByKind)
         QRgb colour;
     } pixels[] = {{0, 0, red}, {39, 20, red}, {201, 200, blue}, {121, 158, yellow}, {280, 280, red}, {282, 282, blue}};
     for (const auto& p : pixels)
-        EXPECT_EQ(picture.pixel(p.x, p.y), p.colour) << p.x << "," << p.y;
-    TilesetProblems problems;
-    const auto city = TilesetLoader(QCoreApplication::applicationDirPath().toStdString())
-                          .loadSheets(defaultRegistry().front(), problems);
-    ASSERT_TRUE(city && problems.empty());
-    const QImage plain = exportPicture(changed, {}, *city, kOtherTilesetDoorGeometry, exportScale(1.0f));
+        EXPECT_EQ(diff.pixel(p.x, p.y), p.colour) << p.x << "," << p.y;
+    const QImage plain = picture(changed, 1.0f);
     for (const QPoint& same : {QPoint(284, 284), QPoint(20, 20), QPoint(600, 600), QPoint(203, 203)})
-        EXPECT_EQ(picture.pixel(same), plain.pixel(same)) << same.x() << "," << same.y();
+        EXPECT_EQ(diff.pixel(same), plain.pixel(same)) << same.x() << "," << same.y();
 }
 
 }  // namespace
