@@ -2,13 +2,12 @@
 #include "core/mapfile/MapWriter.h"
 #include "core/mapfile/TmxWriter.h"
 #include "render/TmxReader.h"
+#include "support/ToolRun.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QImageReader>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -19,18 +18,7 @@
 namespace xemap {
 namespace {
 
-QString programFile(const QString& name) { return QCoreApplication::applicationDirPath() + '/' + name; }
-
-// Exit code and stderr of a program run to its end.
-std::pair<int, QString> run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000))
-        return {-1, "did not finish: " + process.errorString()};
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromLocal8Bit(process.readAllStandardError())};
-}
+using namespace testing;
 
 // Every tile at every rotation on the base, the base overlay and the overlay of the
 // Dungeon tileset, with each layer's empty value here and there.
@@ -102,15 +90,16 @@ TEST(TmxCommand, TiledDrawsTheWrittenMapAsTheImageCommandDoes)
     const QString map = folder.filePath("every.xem"), tmx = folder.filePath("maps/every.tmx");
     ASSERT_TRUE(saveMapFile(everyTurnedTile(), map.toStdString()));
     ASSERT_TRUE(QDir(folder.path()).mkpath("maps"));
-    const auto [written, why] = run(programFile("xemap-cli"), {"tmx", map, tmx});
+    const auto [written, why] = runProgram(programFile("xemap-cli"), {"tmx", map, tmx});
     ASSERT_EQ(written, 0) << why.toStdString();
-    ASSERT_EQ(run(programFile("xemap-cli"), {"image", map, folder.filePath("ours.png"), "--scale", "1.00"}).first, 0);
+    ASSERT_EQ(
+        runProgram(programFile("xemap-cli"), {"image", map, folder.filePath("ours.png"), "--scale", "1.00"}).first, 0);
 
     // Tiled at full size shows every source pixel; at half size, as the image command,
     // it drops one of each pair of rows and columns as the image command does, or the other.
     for (const QString scale : {"1", "0.5"}) {
-        const auto [status, error] =
-            run("tmxrasterizer", {"--scale", scale, "--no-smoothing", tmx, folder.filePath("tiled" + scale + ".png")});
+        const auto [status, error] = runProgram(
+            "tmxrasterizer", {"--scale", scale, "--no-smoothing", tmx, folder.filePath("tiled" + scale + ".png")});
         ASSERT_EQ(status, 0) << "tmxrasterizer (Debian package tiled): " << error.toStdString();
     }
     // Qt's image size limit is process-wide, and reading tile sheets narrows it below this picture.
@@ -268,67 +257,58 @@ TEST(TmxImport, TakesTiledsEditsAndRefusesWhatAMapCannotHold)
 // The fixtures' tilesets: the third has a gap among its sheets.
 void writeTestRegistry(const QString& folder)
 {
-    const QString sheets = programFile("tilesets/");
-    QFile registry(folder + "/XEMAP.INI");
-    ASSERT_TRUE(registry.open(QIODevice::WriteOnly));
-    for (const QStringList& entry : {QStringList{"City", "outdoor_bases", "city_layer", "", "", ""},
-                                     QStringList{"Dungeon", "indoor_bases", "indoor_layer", "", "", ""},
-                                     QStringList{"Keep", "indoor_bases", "indoor_layer", "", "city_layer", ""}}) {
-        registry.write(entry[0].toUtf8() + "\r\n");
-        for (int layer = 1; layer < entry.size(); ++layer)
-            registry.write((entry[layer].isEmpty() ? "null" : sheets + entry[layer] + ".bmp").toUtf8() + "\r\n");
+    const std::string sheets = programFile("tilesets/").toStdString();
+    std::string registry;
+    for (const std::vector<std::string>& entry :
+         {std::vector<std::string>{"City", "outdoor_bases", "city_layer", "", "", ""},
+          {"Dungeon", "indoor_bases", "indoor_layer", "", "", ""},
+          {"Keep", "indoor_bases", "indoor_layer", "", "city_layer", ""}}) {
+        registry += entry[0] + "\r\n";
+        for (std::size_t layer = 1; layer < entry.size(); ++layer)
+            registry += (entry[layer].empty() ? "null" : sheets + entry[layer] + ".bmp") + "\r\n";
     }
-}
-
-QByteArray fileContents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    writeBytes((folder + "/XEMAP.INI").toStdString(), registry);
 }
 
 TEST(TmxCommand, RoundTripThroughTiledGivesWhatConvertWrites)
 {
     QTemporaryDir folder;
     const QString cli = programFile("xemap-cli"), tiles = folder.filePath("tiles");
+    const auto bytes = [&](const char* name) { return fileBytes(folder.filePath(name).toStdString()); };
     ASSERT_TRUE(QDir(folder.path()).mkpath("tiles") && QDir(folder.path()).mkpath("tiled"));
     writeTestRegistry(tiles);
     ASSERT_TRUE(saveMapFile(awkwardMap(), folder.filePath("awkward.xem").toStdString()));
-    QStringList maps = {folder.filePath("awkward.xem")};
+    QStringList maps;
     for (const QString& fixture : QDir(XEMAP_TEST_DATA "/maps").entryList({"*.xem"}))
         maps << XEMAP_TEST_DATA "/maps/" + fixture;
+    maps << folder.filePath("awkward.xem");  // last, for the mirrored tile below
     ASSERT_GE(maps.size(), 4);
     for (const QString& map : maps) {
         SCOPED_TRACE(map.toStdString());
         const QString tmx = folder.filePath("map.tmx"), saved = folder.filePath("tiled/map.tmx");
-        ASSERT_EQ(run(cli, {"convert", map, folder.filePath("want.xem")}).first, 0);
-        const auto [written, why] = run(cli, {"tmx", map, tmx, "--tiles", tiles});
+        ASSERT_EQ(runProgram(cli, {"convert", map, folder.filePath("want.xem")}).first, 0);
+        const auto [written, why] = runProgram(cli, {"tmx", map, tmx, "--tiles", tiles});
         ASSERT_EQ(written, 0) << why.toStdString();
-        ASSERT_EQ(run("tiled", {"--export-map", "tmx", tmx, saved}).first, 0);
-        ASSERT_NE(fileContents(saved), fileContents(tmx)) << "Tiled wrote the map its own way";
-        const auto [imported, error] = run(cli, {"import", saved, folder.filePath("got.xem")});
+        ASSERT_EQ(runProgram("tiled", {"--export-map", "tmx", tmx, saved}).first, 0);
+        ASSERT_NE(bytes("tiled/map.tmx"), bytes("map.tmx")) << "Tiled wrote the map its own way";
+        const auto [imported, error] = runProgram(cli, {"import", saved, folder.filePath("got.xem")});
         ASSERT_EQ(imported, 0) << error.toStdString();
-        EXPECT_EQ(fileContents(folder.filePath("got.xem")), fileContents(folder.filePath("want.xem")));
+        EXPECT_EQ(bytes("got.xem"), bytes("want.xem"));
     }
 
-    // The map last saved by Tiled, with the awkward map's first base tile mirrored.
-    ASSERT_TRUE(run(cli, {"tmx", maps[0], folder.filePath("map.tmx"), "--tiles", tiles}).first == 0);
-    ASSERT_EQ(run("tiled", {"--export-map", "tmx", folder.filePath("map.tmx"), folder.filePath("tiled/map.tmx")}).first,
-              0);
-    QByteArray mirrored = fileContents(folder.filePath("tiled/map.tmx"));
-    const QByteArray firstTile = "<data encoding=\"csv\">\n43,";
-    ASSERT_TRUE(mirrored.contains(firstTile));
-    mirrored.replace(firstTile, "<data encoding=\"csv\">\n2147483691,");
-    QFile edited(folder.filePath("mirrored.tmx"));
-    ASSERT_TRUE(edited.open(QIODevice::WriteOnly) && edited.write(mirrored) == mirrored.size());
-    edited.close();
-    QFile kept(folder.filePath("kept.xem"));
-    ASSERT_TRUE(kept.open(QIODevice::WriteOnly) && kept.write("kept") == 4);
-    kept.close();
-    const auto [status, error] = run(cli, {"import", folder.filePath("mirrored.tmx"), folder.filePath("kept.xem")});
+    // The awkward map as Tiled saved it, with its first base tile mirrored.
+    std::string mirrored = bytes("tiled/map.tmx");
+    const std::string firstTile = "<data encoding=\"csv\">\n43,";
+    ASSERT_NE(mirrored.find(firstTile), std::string::npos);
+    mirrored.replace(mirrored.find(firstTile), firstTile.size(), "<data encoding=\"csv\">\n2147483691,");
+    writeBytes(folder.filePath("mirrored.tmx").toStdString(), mirrored);
+    writeBytes(folder.filePath("kept.xem").toStdString(), "kept");
+    const auto [status, error] =
+        runProgram(cli, {"import", folder.filePath("mirrored.tmx"), folder.filePath("kept.xem")});
     EXPECT_EQ(status, 2);
     EXPECT_EQ(error, folder.filePath("mirrored.tmx")
                          + ": cell (1, 1) of cell layer 0: the tile is mirrored, which no rotation gives\n");
-    EXPECT_EQ(fileContents(folder.filePath("kept.xem")), "kept");
+    EXPECT_EQ(bytes("kept.xem"), "kept");
 }
 
 }  // namespace
