@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace xemap {
 namespace {
 
@@ -54,73 +56,58 @@ TEST(Cli, CommandsAnswerWithTheirExitStatusAndWriteOnlyWhatTheEditorWrites)
     clash[2] = "6 0 99 0 0 0 0 0 0 0 0 0 ";
     skips.insert(skips.end(), {"5", "x", "...", "NPCS:", "Mara", "...", ">>>"});
     bad[500] = "1 2 3 : 1 x 0 0 0";
-    for (const auto& [name, lines] : {std::pair{"base.xem", base},
-                                      {"ours.xem", ours},
-                                      {"theirs.xem", theirs},
-                                      {"clash.xem", clash},
-                                      {"skips.xem", skips},
-                                      {"bad.xem", bad}})
-        writeBytes(folder / name, joined(lines));
+    const std::map<std::string, std::vector<std::string>> maps{{"base", base},   {"ours", ours},   {"theirs", theirs},
+                                                               {"clash", clash}, {"skips", skips}, {"bad", bad}};
+    for (const auto& [name, lines] : maps)
+        writeBytes(folder / (name + ".xem"), joined(lines));
     writeBytes(folder / "cut.xem", joined(base).substr(0, 400));
     writeBytes(folder / "kept.xem", "kept");
     auto both = ours;
     both[3] = theirs[3];
     both.insert(both.end(), {"0", "Gate", "...", ">>>"});
     const std::string legacy = testData("legacy/single_layer.xem"), rich = testData("maps/rich.xem");
-    const std::string badLine = (folder / "bad.xem").string() + ": line 501: expected a door digit, found 'x'\n";
+    const std::string badLine = "bad.xem: line 501: expected a door digit, found 'x'\n";
+    std::string skipped;
+    for (const auto& [line, text] : {std::pair{1030, "NPCS:"}, {1031, "Mara"}, {1032, "..."}})
+        skipped += "skips.xem: line " + std::to_string(line) + ": warning: skipped line '" + text + "'\n";
+    const std::string ourChange =
+        "cell (1, 1) base: tile 0 → tile 5 rotated 90°\ncell (1, 1) North door: No Door → Locked Door\n";
+    const std::string shown = "map name \"Keep\"\ntileset 0\ncell (1, 2): base tile 7\n"
+                              "location ID 1: cell (1, 1) description\n  short name \"Gate\"\n  area text \"\"\n";
+    const std::string conflict = "conflict: cell (1, 1) base: base tile 0 / ours tile 5 rotated 90° / theirs tile 6\n";
 
     expectAnswers(
         folder, {
                     {{"convert", legacy, "a.xem"}, 0, "", ""},
                     {{"listing", rich, "list.txt"}, 0, "", ""},
-                    {{"convert", folder / "bad.xem", folder / "kept.xem"}, 1, "", badLine},
-                    {{"convert", folder / "bad.xem", "new.xem"}, 1, "", badLine},
-                    {{"listing", folder / "bad.xem", folder / "kept.xem"}, 1, "", badLine},
-                    {{"listing", folder / "bad.xem", "new.xem"}, 1, "", badLine},
+                    {{"convert", "bad.xem", "kept.xem"}, 1, "", badLine},
+                    {{"convert", "bad.xem", "new.xem"}, 1, "", badLine},
+                    {{"listing", "bad.xem", "kept.xem"}, 1, "", badLine},
+                    {{"listing", "bad.xem", "new.xem"}, 1, "", badLine},
                     {{"convert", rich}, 1, "", "usage: xemap-cli convert"},
                     // A file that cannot be read or written is named with the system's reason.
-                    {{"convert", folder / "missing.xem", "new.xem"},
-                     1,
-                     "",
-                     (folder / "missing.xem").string() + ": No such file or directory\n"},
-                    {{"listing", rich, folder / "kept.xem/new.txt"},
-                     1,
-                     "",
-                     (folder / "kept.xem/new.txt").string() + ": Not a directory\n"},
+                    {{"convert", "missing.xem", "new.xem"}, 1, "", "missing.xem: No such file or directory\n"},
+                    {{"listing", rich, "kept.xem/new.txt"}, 1, "", "kept.xem/new.txt: Not a directory\n"},
                     {{"check", rich}, 0, "", ""},
-                    {{"check", "skips.xem"},
-                     2,
-                     "skips.xem: line 1030: warning: skipped line 'NPCS:'\nskips.xem: line 1031: warning: skipped line "
-                     "'Mara'\nskips.xem: line 1032: warning: skipped line '...'\n",
-                     ""},
+                    {{"check", "skips.xem"}, 2, skipped, ""},
                     {{"check", "cut.xem"}, 1, "", "cell lines"},
                     {{"diff", "base.xem", "base.xem"}, 0, "", ""},
-                    {{"diff", "base.xem", "ours.xem"},
-                     1,
-                     "cell (1, 1) base: tile 0 → tile 5 rotated 90°\ncell (1, 1) North door: No Door → Locked Door\n",
-                     ""},
+                    {{"diff", "base.xem", "ours.xem"}, 1, ourChange, ""},
                     {{"diff", "base.xem", "skips.xem"}, 2, "", "skips.xem: line 1030: skipped line 'NPCS:'"},
                     {{"diff", "base.xem", "missing.xem"}, 2, "", "missing.xem"},
                     {{"diff", "base.xem", "ours.xem", "--scale", "0.50"}, 2, "", "usage: xemap-cli diff"},
-                    {{"show", "theirs.xem"},
-                     0,
-                     "map name \"Keep\"\ntileset 0\ncell (1, 2): base tile 7\nlocation ID 1: cell (1, 1) description\n"
-                     "  short name \"Gate\"\n  area text \"\"\n",
-                     ""},
+                    {{"show", "theirs.xem"}, 0, shown, ""},
                     {{"show", "skips.xem"}, 2, "", "skipped line"},
                     {{"merge", "base.xem", "ours.xem", "theirs.xem", "-o", "out.xem"}, 0, "", ""},
-                    {{"merge", "base.xem", "ours.xem", "clash.xem", "-o", "clash-out.xem"},
-                     1,
-                     "",
-                     "conflict: cell (1, 1) base: base tile 0 / ours tile 5 rotated 90° / theirs tile 6\n"},
+                    {{"merge", "base.xem", "ours.xem", "clash.xem", "-o", "clash-out.xem"}, 1, "", conflict},
                     {{"merge", "base.xem", "skips.xem", "theirs.xem", "-o", "kept.xem"}, 2, "", "skipped line 'NPCS:'"},
                     {{"merge", "base.xem", "ours.xem", "missing.xem", "-o", "kept.xem"}, 2, "", "missing.xem"},
                     {{"merge", "base.xem", "ours.xem", "-o", "kept.xem"}, 2, "", "usage: xemap-cli merge"},
                 });
     // The file size limit stops the write part-way, as a full disk would.
-    const ToolRun full = cli(folder, {"convert", rich, folder / "kept.xem"}, "trap '' XFSZ; ulimit -f 8; ");
+    const ToolRun full = cli(folder, {"convert", rich, "kept.xem"}, "trap '' XFSZ; ulimit -f 8; ");
     EXPECT_EQ(full.status, 1);
-    EXPECT_EQ(full.err, (folder / "kept.xem").string() + ": File too large\n");
+    EXPECT_EQ(full.err, "kept.xem: File too large\n");
 
     ReadOptions asStarted;
     asStarted.layerCount = 3;  // the default registry's first tileset
