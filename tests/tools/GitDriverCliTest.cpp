@@ -16,9 +16,9 @@ class GitRepository {
 public:
     GitRepository()
     {
-        const fs::path bin = fs::read_symlink("/proc/self/exe").parent_path();
         fs::create_directory(folder_ / "repo");
-        prefix_ = "cd '" + (folder_ / "repo").string() + "' && PATH='" + bin.string() + "':\"$PATH\" ";
+        prefix_ = "cd " + quoted((folder_ / "repo").string()) + " && PATH=" + quoted(programFolder().string())
+                  + ":\"$PATH\" ";
         for (const char* line :
              {"git init -q -b trunk", "git config user.name Tester", "git config user.email tester@example.org",
               "git config merge.xemap.driver \"xemap-cli merge %O %A %B -o %A\"",
@@ -30,8 +30,10 @@ public:
     ToolRun git(const std::string& commandLine) { return runTool(prefix_ + commandLine, folder_.path()); }
     fs::path map() const { return folder_ / "repo" / "town.xem"; }
 
-    void commit(const MapDocument& document, const std::string& message)
+    // Commits the map on the branch checkout names ("-b new" starts one), or on the current one.
+    void commit(const std::string& checkout, const MapDocument& document, const std::string& message)
     {
+        ASSERT_TRUE(checkout.empty() || git("git checkout -q " + checkout).status == 0) << checkout;
         ASSERT_TRUE(saveMapFile(document, map()));
         ASSERT_EQ(git("git add -A && git commit -q -m '" + message + "'").status, 0);
     }
@@ -62,20 +64,18 @@ TEST(GitDriver, MergesDifferentCellsByItselfAndStopsOnTheSameCellKeepingOurs)
     MapDocument base;
     base.mapName = "Town";
     describe(base, cellIndexOf(9, 9), "Square");
-    repo.commit(base, "base");
+    repo.commit("", base, "base");
 
-    ASSERT_EQ(repo.git("git checkout -q -b mill").status, 0);
     MapDocument mill = base;
     mill.grid.tile(1, 1, 0) = 21;
     describe(mill, cellIndexOf(1, 1), "Mill");
-    repo.commit(mill, "mill");
+    repo.commit("-b mill", mill, "mill");
 
-    ASSERT_EQ(repo.git("git checkout -q trunk").status, 0);
     MapDocument inn = base;
     inn.grid.tile(5, 5, 2) = 33;
     inn.grid.door(5, 5, South) = 2;
     describe(inn, cellIndexOf(5, 5), "Inn");
-    repo.commit(inn, "inn");
+    repo.commit("trunk", inn, "inn");
 
     const ToolRun clean = repo.git("git merge -q --no-edit mill");
     ASSERT_EQ(clean.status, 0) << clean.out << clean.err;
@@ -90,13 +90,11 @@ TEST(GitDriver, MergesDifferentCellsByItselfAndStopsOnTheSameCellKeepingOurs)
     const ToolRun log = repo.git("git log -p -1 --format= mill");
     EXPECT_NE(log.out.find("+cell (2, 2): base tile 21"), std::string::npos) << log.out;
 
-    ASSERT_EQ(repo.git("git checkout -q -b well mill").status, 0);
     MapDocument well = mill;
     well.grid.tile(1, 1, 0) = 40;
-    repo.commit(well, "well");
-    ASSERT_EQ(repo.git("git checkout -q trunk").status, 0);
+    repo.commit("-b well mill", well, "well");
     merged.grid.tile(1, 1, 0) = 50;
-    repo.commit(merged, "paving");
+    repo.commit("trunk", merged, "paving");
 
     const ToolRun clash = repo.git("git merge --no-edit well");
     EXPECT_NE(clash.status, 0);
