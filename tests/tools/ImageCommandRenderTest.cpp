@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <tuple>
 
 namespace xemap {
 namespace {
@@ -59,16 +60,12 @@ protected:
 
 TEST_F(ImageCommandTest, WritesTheExportPictureAtTheChosenScale)
 {
-    const struct {
-        QStringList options;
-        const char* file;
-        float choice;
-    } cases[] = {{{}, "c.PNG", 0.5f}, {{"--scale", "0.10"}, "d.bmp", 0.1f}};
-    for (const auto& c : cases) {
-        const auto [status, error] = cli(QStringList{"image", map, path(c.file)} + c.options);
+    const std::tuple<QStringList, QString, float> cases[] = {{{}, "c.PNG", 0.5f}, {{"--scale", "0.10"}, "d.bmp", 0.1f}};
+    for (const auto& [options, file, scale] : cases) {
+        const auto [status, error] = cli(QStringList{"image", map, path(file)} + options);
         ASSERT_EQ(status, 0) << error.toStdString();
-        EXPECT_EQ(QImage(path(c.file)).convertToFormat(QImage::Format_RGB32), picture(paintedMap(), c.choice))
-            << c.file;
+        EXPECT_EQ(QImage(path(file)).convertToFormat(QImage::Format_RGB32), picture(paintedMap(), scale))
+            << file.toStdString();
     }
 }
 
@@ -113,12 +110,13 @@ TEST_F(ImageCommandTest, DiffPictureOutlinesChangedCellsByKind)
 
     // A cell is 40 pixels at "1.00"; each ring is 2 pixels wide.
     const QRgb red = qRgb(230, 0, 0), blue = qRgb(0, 90, 255), yellow = qRgb(255, 210, 0);
-    const struct {
-        int x, y;
-        QRgb colour;
-    } pixels[] = {{0, 0, red}, {39, 20, red}, {201, 200, blue}, {121, 158, yellow}, {280, 280, red}, {282, 282, blue}};
-    for (const auto& p : pixels)
-        EXPECT_EQ(diff.pixel(p.x, p.y), p.colour) << p.x << "," << p.y;
+    for (const auto& [x, y, colour] : {std::tuple{0, 0, red},
+                                       {39, 20, red},
+                                       {201, 200, blue},
+                                       {121, 158, yellow},
+                                       {280, 280, red},
+                                       {282, 282, blue}})
+        EXPECT_EQ(diff.pixel(x, y), colour) << x << "," << y;
     const QImage plain = picture(changed, 1.0f);
     for (const QPoint& same : {QPoint(284, 284), QPoint(20, 20), QPoint(600, 600), QPoint(203, 203)})
         EXPECT_EQ(diff.pixel(same), plain.pixel(same)) << same.x() << "," << same.y();
