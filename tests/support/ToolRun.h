@@ -2,14 +2,9 @@
 
 #include "support/MapTestSupport.h"
 
-#include <QCoreApplication>
-#include <QProcess>
-#include <QString>
-
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include <sys/wait.h>
@@ -33,28 +28,25 @@ inline ToolRun runTool(const std::string& commandLine, const std::filesystem::pa
 
 // The tools, the editor and the generated art are built into the test programs' folder.
 inline std::filesystem::path programFolder() { return std::filesystem::read_symlink("/proc/self/exe").parent_path(); }
-inline QString programFile(const QString& name) { return QCoreApplication::applicationDirPath() + '/' + name; }
 
 inline std::string quoted(const std::string& word) { return "'" + word + "'"; }
 
-// A program of the program folder with each argument quoted for the shell.
-inline std::string toolCommand(const std::string& program, const std::vector<std::string>& arguments)
+// The words, each quoted, run in folder after prefix (a ulimit, say), so files there may be named as given.
+inline ToolRun runIn(const std::filesystem::path& folder, const std::vector<std::string>& words,
+                     const std::string& prefix = "")
 {
-    std::string command = quoted((programFolder() / program).string());
-    for (const std::string& argument : arguments)
-        command += " " + quoted(argument);
-    return command;
+    std::string command = prefix + "cd " + quoted(folder.string()) + " &&";
+    for (const std::string& word : words)
+        command.append(" ").append(quoted(word));
+    return runTool(command, folder);
 }
 
-// Exit code and stderr of a program run to its end, without a shell.
-inline std::pair<int, QString> runProgram(const QString& program, const QStringList& arguments)
+// The command-line tool of the program folder run in folder.
+inline ToolRun cli(const std::filesystem::path& folder, std::vector<std::string> arguments,
+                   const std::string& prefix = "")
 {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000))
-        return {-1, "did not finish: " + process.errorString()};
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromLocal8Bit(process.readAllStandardError())};
+    arguments.insert(arguments.begin(), (programFolder() / "xemap-cli").string());
+    return runIn(folder, arguments, prefix);
 }
 
 }  // namespace xemap::testing

@@ -13,13 +13,6 @@ namespace {
 using namespace testing;
 namespace fs = std::filesystem;
 
-// The tool runs in the folder, so files there may be named as given.
-ToolRun cli(const TempFolder& folder, const std::vector<std::string>& arguments, const std::string& prefix = "")
-{
-    return runTool(prefix + "cd " + quoted(folder.path().string()) + " && " + toolCommand("xemap-cli", arguments),
-                   folder.path());
-}
-
 // A run's expected status and whole output; its errors in whole when the expectation
 // ends a line, else a part of them.
 struct Answer {
@@ -31,8 +24,8 @@ struct Answer {
 void expectAnswers(const TempFolder& folder, const std::vector<Answer>& answers)
 {
     for (const auto& [arguments, status, out, err] : answers) {
-        SCOPED_TRACE(toolCommand("xemap-cli", arguments));
-        const ToolRun run = cli(folder, arguments);
+        SCOPED_TRACE(joined(arguments, " "));
+        const ToolRun run = cli(folder.path(), arguments);
         EXPECT_EQ(run.status, status);
         EXPECT_EQ(run.out, out);
         if (err.empty() || err.ends_with('\n'))
@@ -42,9 +35,9 @@ void expectAnswers(const TempFolder& folder, const std::vector<Answer>& answers)
     }
 }
 
-// convert, listing and check: 0 done or clean, 1 failed, 2 skipped lines. diff, show and
-// merge: 0 same or clean, 1 differ or conflicts, 2 any trouble, which includes a map that
-// does not read cleanly. A failed command leaves its output as it was.
+// convert, listing, check and image: 0 done or clean, 1 failed, 2 skipped lines. diff,
+// show and merge: 0 same or clean, 1 differ or conflicts, 2 any trouble, which includes a
+// map that does not read cleanly. A failed command leaves its output as it was.
 TEST(Cli, CommandsAnswerWithTheirExitStatusAndWriteOnlyWhatTheEditorWrites)
 {
     TempFolder folder;
@@ -62,50 +55,55 @@ TEST(Cli, CommandsAnswerWithTheirExitStatusAndWriteOnlyWhatTheEditorWrites)
         writeBytes(folder / (name + ".xem"), joined(lines));
     writeBytes(folder / "cut.xem", joined(base).substr(0, 400));
     writeBytes(folder / "kept.xem", "kept");
+    fs::create_directory(folder / "tiles");
+    writeBytes(folder / "tiles/XEMAP.INI", "Broken\r\ntilesets\\missing.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n");
     auto both = ours;
     both[3] = theirs[3];
     both.insert(both.end(), {"0", "Gate", "...", ">>>"});
     const std::string legacy = testData("legacy/single_layer.xem"), rich = testData("maps/rich.xem");
     const std::string badLine = "bad.xem: line 501: expected a door digit, found 'x'\n";
-    std::string skipped;
-    for (const auto& [line, text] : {std::pair{1030, "NPCS:"}, {1031, "Mara"}, {1032, "..."}})
-        skipped += "skips.xem: line " + std::to_string(line) + ": warning: skipped line '" + text + "'\n";
+    const std::string skipped = "skips.xem: line 1030: warning: skipped line 'NPCS:'\nskips.xem: line 1031: warning: "
+                                "skipped line 'Mara'\nskips.xem: line 1032: warning: skipped line '...'\n";
     const std::string ourChange =
         "cell (1, 1) base: tile 0 → tile 5 rotated 90°\ncell (1, 1) North door: No Door → Locked Door\n";
     const std::string shown = "map name \"Keep\"\ntileset 0\ncell (1, 2): base tile 7\n"
                               "location ID 1: cell (1, 1) description\n  short name \"Gate\"\n  area text \"\"\n";
     const std::string conflict = "conflict: cell (1, 1) base: base tile 0 / ours tile 5 rotated 90° / theirs tile 6\n";
+    const std::string imageUsage = "usage: xemap-cli image IN.xem OUT.bmp|OUT.png [--scale 1.00|0.50|0.25|0.10] "
+                                   "[--tiles DIR]\n";
 
-    expectAnswers(
-        folder, {
-                    {{"convert", legacy, "a.xem"}, 0, "", ""},
-                    {{"listing", rich, "list.txt"}, 0, "", ""},
-                    {{"convert", "bad.xem", "kept.xem"}, 1, "", badLine},
-                    {{"convert", "bad.xem", "new.xem"}, 1, "", badLine},
-                    {{"listing", "bad.xem", "kept.xem"}, 1, "", badLine},
-                    {{"listing", "bad.xem", "new.xem"}, 1, "", badLine},
-                    {{"convert", rich}, 1, "", "usage: xemap-cli convert"},
-                    // A file that cannot be read or written is named with the system's reason.
-                    {{"convert", "missing.xem", "new.xem"}, 1, "", "missing.xem: No such file or directory\n"},
-                    {{"listing", rich, "kept.xem/new.txt"}, 1, "", "kept.xem/new.txt: Not a directory\n"},
-                    {{"check", rich}, 0, "", ""},
-                    {{"check", "skips.xem"}, 2, skipped, ""},
-                    {{"check", "cut.xem"}, 1, "", "cell lines"},
-                    {{"diff", "base.xem", "base.xem"}, 0, "", ""},
-                    {{"diff", "base.xem", "ours.xem"}, 1, ourChange, ""},
-                    {{"diff", "base.xem", "skips.xem"}, 2, "", "skips.xem: line 1030: skipped line 'NPCS:'"},
-                    {{"diff", "base.xem", "missing.xem"}, 2, "", "missing.xem"},
-                    {{"diff", "base.xem", "ours.xem", "--scale", "0.50"}, 2, "", "usage: xemap-cli diff"},
-                    {{"show", "theirs.xem"}, 0, shown, ""},
-                    {{"show", "skips.xem"}, 2, "", "skipped line"},
-                    {{"merge", "base.xem", "ours.xem", "theirs.xem", "-o", "out.xem"}, 0, "", ""},
-                    {{"merge", "base.xem", "ours.xem", "clash.xem", "-o", "clash-out.xem"}, 1, "", conflict},
-                    {{"merge", "base.xem", "skips.xem", "theirs.xem", "-o", "kept.xem"}, 2, "", "skipped line 'NPCS:'"},
-                    {{"merge", "base.xem", "ours.xem", "missing.xem", "-o", "kept.xem"}, 2, "", "missing.xem"},
-                    {{"merge", "base.xem", "ours.xem", "-o", "kept.xem"}, 2, "", "usage: xemap-cli merge"},
-                });
+    expectAnswers(folder,
+                  {{{"convert", legacy, "a.xem"}, 0, "", ""},
+                   {{"listing", rich, "list.txt"}, 0, "", ""},
+                   {{"convert", "bad.xem", "kept.xem"}, 1, "", badLine},
+                   {{"convert", "bad.xem", "new.xem"}, 1, "", badLine},
+                   {{"listing", "bad.xem", "kept.xem"}, 1, "", badLine},
+                   {{"listing", "bad.xem", "new.xem"}, 1, "", badLine},
+                   {{"convert", rich}, 1, "", "usage: xemap-cli convert"},
+                   // A file that cannot be read or written is named with the system's reason.
+                   {{"convert", "missing.xem", "new.xem"}, 1, "", "missing.xem: No such file or directory\n"},
+                   {{"listing", rich, "kept.xem/new.txt"}, 1, "", "kept.xem/new.txt: Not a directory\n"},
+                   {{"check", rich}, 0, "", ""},
+                   {{"check", "skips.xem"}, 2, skipped, ""},
+                   {{"check", "cut.xem"}, 1, "", "cell lines"},
+                   {{"image", "base.xem", "new.png", "--tiles", "tiles"}, 1, "", "tiles/tilesets/missing.bmp: "},
+                   {{"image", "base.xem", "new.png", "--scale", "0.3"}, 1, "", imageUsage},
+                   {{"image", "base.xem", "new.gif"}, 1, "", "new.gif: the picture must be a .bmp or .png file\n"},
+                   {{"image", "base.xem", "no/new.png"}, 1, "", "Cannot write \"no/new.png\": No such file"},
+                   {{"diff", "base.xem", "base.xem"}, 0, "", ""},
+                   {{"diff", "base.xem", "ours.xem"}, 1, ourChange, ""},
+                   {{"diff", "base.xem", "skips.xem"}, 2, "", "skips.xem: line 1030: skipped line 'NPCS:'"},
+                   {{"diff", "base.xem", "missing.xem"}, 2, "", "missing.xem"},
+                   {{"diff", "base.xem", "ours.xem", "--scale", "0.50"}, 2, "", "usage: xemap-cli diff"},
+                   {{"show", "theirs.xem"}, 0, shown, ""},
+                   {{"show", "skips.xem"}, 2, "", "skipped line"},
+                   {{"merge", "base.xem", "ours.xem", "theirs.xem", "-o", "out.xem"}, 0, "", ""},
+                   {{"merge", "base.xem", "ours.xem", "clash.xem", "-o", "clash-out.xem"}, 1, "", conflict},
+                   {{"merge", "base.xem", "skips.xem", "theirs.xem", "-o", "kept.xem"}, 2, "", "line 1030"},
+                   {{"merge", "base.xem", "ours.xem", "missing.xem", "-o", "kept.xem"}, 2, "", "missing.xem"},
+                   {{"merge", "base.xem", "ours.xem", "-o", "kept.xem"}, 2, "", "usage: xemap-cli merge"}});
     // The file size limit stops the write part-way, as a full disk would.
-    const ToolRun full = cli(folder, {"convert", rich, "kept.xem"}, "trap '' XFSZ; ulimit -f 8; ");
+    const ToolRun full = cli(folder.path(), {"convert", rich, "kept.xem"}, "trap '' XFSZ; ulimit -f 8; ");
     EXPECT_EQ(full.status, 1);
     EXPECT_EQ(full.err, "kept.xem: File too large\n");
 
@@ -116,61 +114,44 @@ TEST(Cli, CommandsAnswerWithTheirExitStatusAndWriteOnlyWhatTheEditorWrites)
     EXPECT_EQ(fileBytes(folder / "out.xem"), joined(both));
     EXPECT_EQ(fileBytes(folder / "clash-out.xem"), joined(ours));
     EXPECT_EQ(fileBytes(folder / "kept.xem"), "kept");
-    EXPECT_FALSE(fs::exists(folder / "new.xem"));
+    for (const char* unwritten : {"new.xem", "new.png", "new.gif"})
+        EXPECT_FALSE(fs::exists(folder / unwritten)) << unwritten;
 }
 
+// A bad command line is named on the first line of the errors, then the usage follows.
 TEST(Cli, HelpAndVersionAnswerAndUnknownArgumentsAreNamedWithTheUsage)
 {
     TempFolder folder;
-    for (const char* help : {"--help", "-h"}) {
-        const ToolRun run = cli(folder, {help});
-        EXPECT_EQ(run.status, 0) << help;
-        for (const char* line : {"xemap-cli convert IN.xem OUT.xem ", "xemap-cli listing IN.xem OUT.txt ",
-                                 "xemap-cli check IN.xem ", "xemap-cli image IN.xem OUT.bmp|OUT.png [--scale",
-                                 "xemap-cli import IN.tmx OUT.xem ", "xemap-cli diff A.xem B.xem [--image OUT.png",
-                                 "xemap-cli show MAP.xem ", "xemap-cli merge BASE.xem OURS.xem THEIRS.xem -o OUT.xem "})
-            EXPECT_NE(run.out.find(line), std::string::npos) << help << " lacks " << line << " in\n" << run.out;
-    }
-    const ToolRun version = cli(folder, {"--version"});
+    const std::string usage = cli(folder.path(), {"--help"}).out;
+    for (const char* call :
+         {"convert IN.xem OUT.xem ", "listing IN.xem OUT.txt ", "check IN.xem ",
+          "image IN.xem OUT.bmp|OUT.png [--scale", "import IN.tmx OUT.xem ", "diff A.xem B.xem [--image OUT.png",
+          "show MAP.xem ", "merge BASE.xem OURS.xem THEIRS.xem"})
+        EXPECT_NE(usage.find("xemap-cli " + std::string(call)), std::string::npos) << call << " lacks in\n" << usage;
+    const auto named = [&](const std::string& fault) { return "xemap-cli: " + fault + "\n" + usage; };
+    // The team commands answer as diff does: trouble is 2.
+    expectAnswers(folder,
+                  {{{"--help"}, 0, usage, ""},
+                   {{"-h"}, 0, usage, ""},
+                   {{}, 1, "", named("a command is needed")},
+                   {{"--frob"}, 1, "", named("Unknown option 'frob'.")},
+                   {{"image", "in.xem", "out.png", "--scal", "0.50"}, 1, "", named("image: Unknown option 'scal'.")},
+                   {{"convert", "-x", "in.xem", "out.xem"}, 1, "", named("convert: Unknown option 'x'.")},
+                   {{"image", "in.xem", "out.png", "--scale"}, 1, "", named("image: Missing value after '--scale'.")},
+                   {{"diff", "a.xem", "b.xem", "--frob"}, 2, "", named("diff: Unknown option 'frob'.")},
+                   {{"merge", "a.xem", "b.xem", "c.xem", "-o"}, 2, "", named("merge: Missing value after '-o'.")},
+                   {{"show", "-q", "a.xem"}, 2, "", named("show: Unknown option 'q'.")}});
+    const ToolRun version = cli(folder.path(), {"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_TRUE(version.out.starts_with("xemap-cli 1.")) << version.out;
-
-    // The team commands answer as diff does: trouble is 2.
-    const struct {
-        std::vector<std::string> arguments;
-        std::string named;
-        int status = 1;
-    } wrong[] = {
-        {{}, "a command is needed"},
-        {{"frobnicate"}, "frobnicate"},
-        {{"--frob"}, "frob"},
-        {{"image", "in.xem", "out.png", "--scal", "0.50"}, "scal"},
-        {{"convert", "-x", "in.xem", "out.xem"}, "'x'"},
-        {{"image", "in.xem", "out.png", "--scale"}, "scale"},
-        {{"diff", "a.xem", "b.xem", "--frob"}, "frob", 2},
-        {{"merge", "a.xem", "b.xem", "c.xem", "-o"}, "'-o'", 2},
-        {{"show", "-q", "a.xem"}, "'q'", 2},
-    };
-    for (const auto& [arguments, named, status] : wrong) {
-        SCOPED_TRACE(toolCommand("xemap-cli", arguments));
-        const ToolRun run = cli(folder, arguments);
-        EXPECT_EQ(run.status, status);
-        EXPECT_NE(run.err.find(named), std::string::npos) << run.err;
-        EXPECT_NE(run.err.find("usage: xemap-cli convert"), std::string::npos) << run.err;
-    }
 }
 
 TEST(Cli, TheEditorWithoutADisplayAnswersHelpOrEndsWithOneLine)
 {
     TempFolder folder;
-    const struct {
-        std::string arguments;
-        int status;
-        std::string out;
-    } cases[] = {
+    const std::tuple<std::string, int, std::string> cases[] = {
         {"--help", 0, "[map]"}, {"--version", 0, "XEMap 1."}, {"", 1, ""},
-        {"map.xem", 1, ""},     {"a.xem b.xem", 1, ""},       {"--frob", 1, ""},
-    };
+        {"map.xem", 1, ""},     {"a.xem b.xem", 1, ""},       {"--frob", 1, ""}};
     for (const auto& [arguments, status, out] : cases) {
         SCOPED_TRACE("xemap " + arguments);
         // DISPLAY names a display that is not there when a map is given.

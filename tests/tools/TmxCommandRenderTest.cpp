@@ -19,6 +19,7 @@ namespace xemap {
 namespace {
 
 using namespace testing;
+namespace fs = std::filesystem;
 
 // Every tile at every rotation on the base, the base overlay and the overlay of the
 // Dungeon tileset, with each layer's empty value here and there.
@@ -86,27 +87,25 @@ int pixelsFromElsewhere(const QImage& half, const QImage& full)
 
 TEST(TmxCommand, TiledDrawsTheWrittenMapAsTheImageCommandDoes)
 {
-    QTemporaryDir folder;
-    const QString map = folder.filePath("every.xem"), tmx = folder.filePath("maps/every.tmx");
-    ASSERT_TRUE(saveMapFile(everyTurnedTile(), map.toStdString()));
-    ASSERT_TRUE(QDir(folder.path()).mkpath("maps"));
-    const auto [written, why] = runProgram(programFile("xemap-cli"), {"tmx", map, tmx});
-    ASSERT_EQ(written, 0) << why.toStdString();
-    ASSERT_EQ(
-        runProgram(programFile("xemap-cli"), {"image", map, folder.filePath("ours.png"), "--scale", "1.00"}).first, 0);
+    TempFolder folder;
+    ASSERT_TRUE(saveMapFile(everyTurnedTile(), folder / "every.xem"));
+    fs::create_directory(folder / "maps");
+    const ToolRun written = cli(folder.path(), {"tmx", "every.xem", "maps/every.tmx"});
+    ASSERT_EQ(written.status, 0) << written.err;
+    ASSERT_EQ(cli(folder.path(), {"image", "every.xem", "ours.png", "--scale", "1.00"}).status, 0);
 
     // Tiled at full size shows every source pixel; at half size, as the image command,
     // it drops one of each pair of rows and columns as the image command does, or the other.
-    for (const QString scale : {"1", "0.5"}) {
-        const auto [status, error] = runProgram(
-            "tmxrasterizer", {"--scale", scale, "--no-smoothing", tmx, folder.filePath("tiled" + scale + ".png")});
-        ASSERT_EQ(status, 0) << "tmxrasterizer (Debian package tiled): " << error.toStdString();
+    for (const std::string scale : {"1", "0.5"}) {
+        const ToolRun tiled = runIn(
+            folder.path(), {"tmxrasterizer", "--scale", scale, "--no-smoothing", "maps/every.tmx", scale + ".png"});
+        ASSERT_EQ(tiled.status, 0) << "tmxrasterizer (Debian package tiled): " << tiled.err;
     }
     // Qt's image size limit is process-wide, and reading tile sheets narrows it below this picture.
     QImageReader::setAllocationLimit(0);
-    const QImage full = opaqueOnMagenta(QImage(folder.filePath("tiled1.png")));
-    const QImage half = opaqueOnMagenta(QImage(folder.filePath("tiled0.5.png")));
-    const QImage ours = QImage(folder.filePath("ours.png")).convertToFormat(QImage::Format_RGB32);
+    const auto image = [&](const char* name) { return QImage(QString::fromStdString((folder / name).string())); };
+    const QImage full = opaqueOnMagenta(image("1.png")), half = opaqueOnMagenta(image("0.5.png"));
+    const QImage ours = image("ours.png").convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(full.size(), QSize(2560, 2560));
     EXPECT_TRUE(halfSizeChoice(ours, full).has_value());
     ASSERT_EQ(half.size(), ours.size());
@@ -155,6 +154,14 @@ MapDocument awkwardMap()
     return document;
 }
 
+// The text with every from replaced by to.
+std::string replaced(std::string text, const std::string& from, const std::string& to)
+{
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
 const std::vector<TmxTileSheet> kDungeonSheets{{0, "base.bmp"}, {1, "layer.bmp"}};
 
 TEST(TmxImport, TakesBackEverythingTheWriterWrites)
@@ -181,9 +188,7 @@ TEST(TmxImport, TakesTiledsEditsAndRefusesWhatAMapCannotHold)
     document.descriptions.append(description);
     const std::string tmx = writeTmx(document, 3, kDungeonSheets);
     const auto edited = [&](const std::string& from, const std::string& to) {
-        std::string text = tmx;
-        for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-            text.replace(at, from.size(), to);
+        const std::string text = replaced(tmx, from, to);
         EXPECT_NE(text, tmx) << from;
         return importTmxText(text, "in.tmx");
     };
@@ -200,52 +205,44 @@ TEST(TmxImport, TakesTiledsEditsAndRefusesWhatAMapCannotHold)
     const auto moved = edited("type=\"description\" x=\"160\" y=\"0\"", "type=\"description\" x=\"50\" y=\"90\"");
     ASSERT_TRUE(moved.ok()) << moved.fault().describe();
     EXPECT_EQ(moved->descriptions.at(0)->cellIndex, 33);
+    const std::string csv = "<data encoding=\"csv\">";
     // The base layer as Tiled stores it in base64, zlib-compressed (qCompress puts the length first).
     QByteArray gids(kCellCount * 4, '\0');
     for (int cell = 0; cell < kCellCount; ++cell)
         gids[cell * 4] = cell == 0 ? 6 : 1;
     const std::string packed = qCompress(gids).mid(4).toBase64().toStdString();
-    const std::size_t data = tmx.find("<data encoding=\"csv\">"), end = tmx.find("</data>", data);
+    const std::size_t data = tmx.find(csv), end = tmx.find("</data>", data);
     const auto zlib = importTmxText(
         tmx.substr(0, data) + "<data encoding=\"base64\" compression=\"zlib\">" + packed + tmx.substr(end), "z.tmx");
     ASSERT_TRUE(zlib.ok()) << zlib.fault().describe();
     EXPECT_EQ(writeMap(*zlib), writeMap(document));
 
+    const std::string sheet = "  </properties>\n  <image source=\"base.bmp\"";
     const std::tuple<std::string, std::string, std::string> refused[] = {
-        {"<data encoding=\"csv\">\n6,", "<data encoding=\"csv\">\n2147483654,",
-         "in.tmx: cell (1, 1) of cell layer 0: the tile is mirrored, which no rotation gives"},
-        {"<data encoding=\"csv\">\n6,", "<data encoding=\"csv\">\n268435462,",
-         "cell (1, 1) of cell layer 0: the tile is mirrored"},
+        {csv + "\n6,", csv + "\n2147483654,", "in.tmx: cell (1, 1) of cell layer 0: the tile is mirrored, which no"},
+        {csv + "\n6,", csv + "\n268435462,", "the tile is mirrored"},
         {"<property name=\"tileset layer\" type=\"int\" value=\"0\"/>", "",
-         "cell (1, 1) of cell layer 0: the tile is from the tileset 'base', not from the map's tileset"},
-        {"value=\"0\"/>\n  </properties>\n  <image source=\"base.bmp\"",
-         "value=\"1\"/>\n  </properties>\n  <image source=\"base.bmp\"",
-         "the tile is from the sheet of tileset layer 1, but the cell layer draws from tileset layer 0"},
-        {"<data encoding=\"csv\">\n6,", "<data encoding=\"csv\">\n201,",
-         "cell (1, 1) of cell layer 0: the tile is beyond"},
-        {"renderorder=\"right-down\" width=\"32\"", "renderorder=\"right-down\" width=\"40\"",
-         "the map is 40 x 32, not 32 x 32 cells"},
+         "from the tileset 'base', not from the map's"},
+        {"value=\"0\"/>\n" + sheet, "value=\"1\"/>\n" + sheet,
+         "of tileset layer 1, but the cell layer draws from tileset layer 0"},
+        {csv + "\n6,", csv + "\n201,", "the tile is beyond"},
+        {"right-down\" width=\"32\"", "right-down\" width=\"40\"", "the map is 40 x 32, not 32 x 32 cells"},
         {"infinite=\"0\"", "infinite=\"1\"", "the map is infinite"},
         {"name=\"cell layer 1\"", "name=\"Tile Layer 2\"", "the tile layer 'Tile Layer 2' is none of the cell layers"},
         {"type=\"doors\"", "type=\"npc\"", "object 1 at cell (3, 1): its type 'npc' is neither description nor doors"},
-        {"x=\"160\" y=\"0\" width=\"80\" height=\"80\">\n   <properties>\n    <property name=\"east\"",
-         "x=\"-160\" y=\"0\" width=\"80\" height=\"80\">\n   <properties>\n    <property name=\"east\"",
-         "object 1: doors outside the map"},
+        {"doors\" x=\"160\"", "doors\" x=\"-160\"", "object 1: doors outside the map"},
         {"value=\"3\"", "value=\"3x\"", "object 1 at cell (3, 1): the property 'east' is '3x', not a whole number"},
         {"name=\"item 1 value\"", "name=\"item 1 worth\"",
-         "object 2 at cell (3, 1): the property 'item 1 worth' has no place in a description"},
+         "object 2 at cell (3, 1): the property 'item 1 worth' has no"},
         {"\"npc 1 ", "\"npc 2 ", "the property 'npc 2 align' has no place in a description"},
         {"value=\"false\"", "value=\"maybe\"", "the property 'item 1 can be taken' is 'maybe', not true or false"},
-        {"name=\"map name\" value=\"\"", "name=\"map name encoding\" value=\"utf-16\"",
-         "in.tmx: the property 'map name encoding' is 'utf-16', not latin-1, escaped"},
+        {"\"map name\" value=\"\"", "\"map name encoding\" value=\"utf-16\"", "'utf-16', not latin-1, escaped"},
         {"name=\"tileset\"", "name=\"tileset index\"", "in.tmx: the map property 'tileset' is missing"},
-        {"<property name=\"tileset\"", "<property name=\"author\" value=\"me\"/><property name=\"tileset\"",
-         "in.tmx: the property 'author' has no place in a map"},
+        {"<property name=\"tileset\"", "<property name=\"a\"/><property name=\"tileset\"", "'a' has no place in a map"},
         {"value=\"1,0:99,3\"", "value=\"1,0:99\"", "the map property 'cell layer 1 values' has '1,0:99', not"},
         {"value=\"1,0:99,3\"", "value=\"32,0:99,3\"", "has '32,0:99,3', not column,row:tile,rotation of a cell"},
         {"</map>", "", "in.tmx: line "},
-        {"<data encoding=\"csv\">", "<data encoding=\"base64\" compression=\"zstd\">", "stored as base64 with zstd"},
-    };
+        {csv, "<data encoding=\"base64\" compression=\"zstd\">", "stored as base64 with zstd"}};
     for (const auto& [from, to, reason] : refused) {
         SCOPED_TRACE(to);
         const auto result = edited(from, to);
@@ -254,61 +251,46 @@ TEST(TmxImport, TakesTiledsEditsAndRefusesWhatAMapCannotHold)
     }
 }
 
-// The fixtures' tilesets: the third has a gap among its sheets.
-void writeTestRegistry(const QString& folder)
-{
-    const std::string sheets = programFile("tilesets/").toStdString();
-    std::string registry;
-    for (const std::vector<std::string>& entry :
-         {std::vector<std::string>{"City", "outdoor_bases", "city_layer", "", "", ""},
-          {"Dungeon", "indoor_bases", "indoor_layer", "", "", ""},
-          {"Keep", "indoor_bases", "indoor_layer", "", "city_layer", ""}}) {
-        registry += entry[0] + "\r\n";
-        for (std::size_t layer = 1; layer < entry.size(); ++layer)
-            registry += (entry[layer].empty() ? "null" : sheets + entry[layer] + ".bmp") + "\r\n";
-    }
-    writeBytes((folder + "/XEMAP.INI").toStdString(), registry);
-}
-
 TEST(TmxCommand, RoundTripThroughTiledGivesWhatConvertWrites)
 {
-    QTemporaryDir folder;
-    const QString cli = programFile("xemap-cli"), tiles = folder.filePath("tiles");
-    const auto bytes = [&](const char* name) { return fileBytes(folder.filePath(name).toStdString()); };
-    ASSERT_TRUE(QDir(folder.path()).mkpath("tiles") && QDir(folder.path()).mkpath("tiled"));
-    writeTestRegistry(tiles);
-    ASSERT_TRUE(saveMapFile(awkwardMap(), folder.filePath("awkward.xem").toStdString()));
-    QStringList maps;
-    for (const QString& fixture : QDir(XEMAP_TEST_DATA "/maps").entryList({"*.xem"}))
-        maps << XEMAP_TEST_DATA "/maps/" + fixture;
-    maps << folder.filePath("awkward.xem");  // last, for the mirrored tile below
-    ASSERT_GE(maps.size(), 4);
-    for (const QString& map : maps) {
-        SCOPED_TRACE(map.toStdString());
-        const QString tmx = folder.filePath("map.tmx"), saved = folder.filePath("tiled/map.tmx");
-        ASSERT_EQ(runProgram(cli, {"convert", map, folder.filePath("want.xem")}).first, 0);
-        const auto [written, why] = runProgram(cli, {"tmx", map, tmx, "--tiles", tiles});
-        ASSERT_EQ(written, 0) << why.toStdString();
-        ASSERT_EQ(runProgram("tiled", {"--export-map", "tmx", tmx, saved}).first, 0);
-        ASSERT_NE(bytes("tiled/map.tmx"), bytes("map.tmx")) << "Tiled wrote the map its own way";
-        const auto [imported, error] = runProgram(cli, {"import", saved, folder.filePath("got.xem")});
-        ASSERT_EQ(imported, 0) << error.toStdString();
-        EXPECT_EQ(bytes("got.xem"), bytes("want.xem"));
+    TempFolder folder;
+    fs::create_directories(folder / "tiles");
+    fs::create_directories(folder / "tiled");
+    // The fixtures' tilesets: the third has a gap among its sheets.
+    writeBytes(
+        folder / "tiles/XEMAP.INI",
+        replaced("City\r\n@outdoor_bases.bmp\r\n@city_layer.bmp\r\nnull\r\nnull\r\nnull\r\nDungeon\r\n"
+                 "@indoor_bases.bmp\r\n@indoor_layer.bmp\r\nnull\r\nnull\r\nnull\r\nKeep\r\n@indoor_bases.bmp\r\n"
+                 "@indoor_layer.bmp\r\nnull\r\n@city_layer.bmp\r\nnull\r\n",
+                 "@", (programFolder() / "tilesets/").string()));
+    ASSERT_TRUE(saveMapFile(awkwardMap(), folder / "awkward.xem"));
+    std::vector<std::string> maps;
+    for (const auto& fixture : fs::directory_iterator(testData("maps")))
+        if (fixture.path().extension() == ".xem")
+            maps.push_back(fixture.path());
+    maps.push_back("awkward.xem");  // last, for the mirrored tile below
+    for (const std::string& map : maps) {
+        SCOPED_TRACE(map);
+        ASSERT_EQ(cli(folder.path(), {"convert", map, "want.xem"}).status, 0);
+        const ToolRun written = cli(folder.path(), {"tmx", map, "map.tmx", "--tiles", "tiles"});
+        ASSERT_EQ(written.status, 0) << written.err;
+        ASSERT_EQ(runIn(folder.path(), {"tiled", "--export-map", "tmx", "map.tmx", "tiled/map.tmx"}).status, 0);
+        ASSERT_NE(fileBytes(folder / "tiled/map.tmx"), fileBytes(folder / "map.tmx")) << "Tiled wrote it its own way";
+        const ToolRun imported = cli(folder.path(), {"import", "tiled/map.tmx", "got.xem"});
+        ASSERT_EQ(imported.status, 0) << imported.err;
+        EXPECT_EQ(fileBytes(folder / "got.xem"), fileBytes(folder / "want.xem"));
     }
 
     // The awkward map as Tiled saved it, with its first base tile mirrored.
-    std::string mirrored = bytes("tiled/map.tmx");
-    const std::string firstTile = "<data encoding=\"csv\">\n43,";
-    ASSERT_NE(mirrored.find(firstTile), std::string::npos);
-    mirrored.replace(mirrored.find(firstTile), firstTile.size(), "<data encoding=\"csv\">\n2147483691,");
-    writeBytes(folder.filePath("mirrored.tmx").toStdString(), mirrored);
-    writeBytes(folder.filePath("kept.xem").toStdString(), "kept");
-    const auto [status, error] =
-        runProgram(cli, {"import", folder.filePath("mirrored.tmx"), folder.filePath("kept.xem")});
-    EXPECT_EQ(status, 2);
-    EXPECT_EQ(error, folder.filePath("mirrored.tmx")
-                         + ": cell (1, 1) of cell layer 0: the tile is mirrored, which no rotation gives\n");
-    EXPECT_EQ(bytes("kept.xem"), "kept");
+    const std::string csv = "<data encoding=\"csv\">\n";
+    writeBytes(folder / "mirrored.tmx",
+               replaced(fileBytes(folder / "tiled/map.tmx"), csv + "43,", csv + "2147483691,"));
+    writeBytes(folder / "kept.xem", "kept");
+    const ToolRun refused = cli(folder.path(), {"import", "mirrored.tmx", "kept.xem"});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.err,
+              "mirrored.tmx: cell (1, 1) of cell layer 0: the tile is mirrored, which no rotation gives\n");
+    EXPECT_EQ(fileBytes(folder / "kept.xem"), "kept");
 }
 
 }  // namespace
