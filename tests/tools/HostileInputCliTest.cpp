@@ -6,7 +6,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 
 namespace xemap {
@@ -15,89 +14,78 @@ namespace {
 using namespace testing;
 namespace fs = std::filesystem;
 
-// The tool copied into its own program folder, so that each test gives it its own registry.
+// The tool copied into a folder of its own, so that each test gives it its own registry;
+// it runs there, on in.xem.
 class HostileCli : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        fs::copy_file(programFolder() / "xemap-cli", program / "xemap-cli");
-        writeBytes(map, joined(emptyMapLines()));
+        fs::copy_file(programFolder() / "xemap-cli", folder / "xemap-cli");
+        writeBytes(folder / "in.xem", joined(emptyMapLines()));
     }
 
-    // Runs the tool under the shell, with prefix before it (a ulimit, say).
+    // The arguments as the shell reads them, after prefix (a ulimit, say).
     ToolRun cli(const std::string& arguments, const std::string& prefix = "")
     {
-        return runTool(prefix + quoted((program / "xemap-cli").string()) + " " + arguments, logs.path());
+        return runTool("cd " + quoted(folder.path().string()) + " && " + prefix + "./xemap-cli " + arguments,
+                       folder.path());
     }
-    // The command on the map, writing to output in the logs folder when one is named.
-    std::string onMap(const std::string& command, const std::string& output = "") const
-    {
-        return command + " " + quoted(map.string()) + (output.empty() ? "" : " " + quoted((logs / output).string()));
-    }
-    // The command failed with the one line and wrote nothing.
+    // The command, given the output file when one is named, failed with the one line and wrote nothing.
     void expectRefused(const std::string& arguments, const std::string& err, const std::string& output = "")
     {
         SCOPED_TRACE(arguments);
-        const ToolRun run = cli(arguments);
+        const ToolRun run = cli(arguments + " " + output);
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.err, err);
-        EXPECT_TRUE(output.empty() || !fs::exists(logs / output));
+        EXPECT_TRUE(output.empty() || !fs::exists(folder / output));
     }
 
-    TempFolder program, logs;
-    const fs::path map = program / "in.xem";
+    TempFolder folder;
+    const std::string registry = (folder / "XEMAP.INI").string();
 };
 
 TEST_F(HostileCli, DevicesAreRefusedUnread)
 {
     expectRefused("check /dev/zero", "/dev/zero: not a regular file\n");
-    writeBytes(program / "XEMAP.INI", "Zero\r\n/dev/zero\r\nnull\r\nnull\r\nnull\r\nnull\r\n");
-    for (const auto& [command, output] : {std::pair{"image", "out.png"}, {"tmx", "out.tmx"}})
-        expectRefused(onMap(command, output), "/dev/zero: not a regular file\n", output);
+    writeBytes(registry, "Zero\r\n/dev/zero\r\nnull\r\nnull\r\nnull\r\nnull\r\n");
+    expectRefused("image in.xem", "/dev/zero: not a regular file\n", "out.png");
+    expectRefused("tmx in.xem", "/dev/zero: not a regular file\n", "out.tmx");
 
-    fs::remove(program / "XEMAP.INI");
-    ASSERT_EQ(::mkfifo((program / "XEMAP.INI").c_str(), 0600), 0);
-    expectRefused(onMap("check"), (program / "XEMAP.INI").string() + ": not a regular file\n");
+    fs::remove(registry);
+    ASSERT_EQ(::mkfifo(registry.c_str(), 0600), 0);
+    expectRefused("check in.xem", registry + ": not a regular file\n");
 }
 
 TEST_F(HostileCli, ARegistryIsReadOnlyAsFarAsTheCommandNeedsUpToItsLimit)
 {
     // One real entry, then megabytes of blank lines: the commands need only the first.
-    std::string registry = "Caves\r\nbase.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n";
-    registry += std::string(3 * 1024 * 1024, '\n');
-    writeBytes(program / "XEMAP.INI", registry);
-    EXPECT_EQ(cli(onMap("check")).status, 0);
+    writeBytes(registry, "Caves\r\nbase.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n" + std::string(3 << 20, '\n'));
+    EXPECT_EQ(cli("check in.xem").status, 0);
 
-    fs::resize_file(program / "XEMAP.INI", 4 * 1024 * 1024 + 1);
-    expectRefused(onMap("convert", "out.xem"), (program / "XEMAP.INI").string() + ": the file is larger than 4 MB\n",
-                  "out.xem");
+    fs::resize_file(registry, (4 << 20) + 1);
+    expectRefused("convert in.xem", registry + ": the file is larger than 4 MB\n", "out.xem");
 }
 
 TEST_F(HostileCli, ControlBytesFromFilesAreShownEscaped)
 {
     auto lines = emptyMapLines();
     lines.insert(lines.end(), {"5", "x", "...", "\x1b]0;owned\x07", ">>>"});
-    writeBytes(map, joined(lines));
-    const ToolRun run = cli(onMap("check"));
+    writeBytes(folder / "in.xem", joined(lines));
+    const ToolRun run = cli("check in.xem");
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.out, map.string() + ": line 1030: warning: skipped line '\\x1b]0;owned\\x07'\n");
+    EXPECT_EQ(run.out, "in.xem: line 1030: warning: skipped line '\\x1b]0;owned\\x07'\n");
 
     lines = emptyMapLines();
     lines[3] = kEmptyCell + ": \x1b 0 0 0 0 ";
-    writeBytes(map, joined(lines));
-    expectRefused(onMap("check"), map.string() + ": line 4: expected a door digit, found '\\x1b'\n");
+    writeBytes(folder / "odd.xem", joined(lines));
+    expectRefused("check odd.xem", "odd.xem: line 4: expected a door digit, found '\\x1b'\n");
 
     // Typed arguments and the names a registry gives are escaped too.
-    writeBytes(map, joined(emptyMapLines()));
-    writeBytes(program / "XEMAP.INI", "Odd\r\nodd\x1b.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n");
-    const struct {
-        std::string arguments;
-        std::string firstLine;
-    } cases[] = {
+    writeBytes(registry, "Odd\r\nodd\x1b.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n");
+    const std::pair<std::string, std::string> cases[] = {
         {"\"$(printf 'frob\\033]0;x\\007')\"", "xemap-cli: unknown command 'frob\\x1b]0;x\\x07'"},
-        {"check \"$(printf '%s\\033b' --a)\" in.xem", "xemap-cli: check: Unknown option 'a\\x1bb'."},
-        {onMap("tmx") + " out.tmx", (program / "odd\\x1b.bmp").string() + ": the tile sheet is missing"},
-    };
+        {"check \"$(printf '%s\\033b' --a)\" odd.xem", "xemap-cli: check: Unknown option 'a\\x1bb'."},
+        {"tmx in.xem out.tmx", (folder / "odd\\x1b.bmp").string() + ": the tile sheet is missing"}};
     for (const auto& [arguments, firstLine] : cases) {
         SCOPED_TRACE(arguments);
         const ToolRun odd = cli(arguments);
@@ -113,28 +101,26 @@ TEST_F(HostileCli, RunningOutOfMemoryIsOneLineAndExitOne)
     std::string area;
     for (int line = 0; line < 500000; ++line)
         area += std::string(60, 'a') + "\n";
-    writeBytes(map, joined(emptyMapLines()) + "5\r\nname\r\n" + area + "...\r\n>>>\r\n");
-    const ToolRun run = cli(onMap("convert", "out.xem"), "ulimit -v 120000; ");
+    writeBytes(folder / "in.xem", joined(emptyMapLines()) + "5\r\nname\r\n" + area + "...\r\n>>>\r\n");
+    const ToolRun run = cli("convert in.xem out.xem", "ulimit -v 120000; ");
     EXPECT_EQ(run.status, 1);
     EXPECT_THAT(run.err, ::testing::AnyOf(::testing::EndsWith(": there is not enough memory to read the file\n"),
                                           ::testing::EndsWith(": Not enough memory to read the file.\n"),
                                           ::testing::Eq("xemap-cli: Not enough memory to run the command.\n")));
-    EXPECT_FALSE(fs::exists(logs / "out.xem"));
+    EXPECT_FALSE(fs::exists(folder / "out.xem"));
 }
 
 TEST_F(HostileCli, AWrittenFileAndItsFolderAreSyncedAroundTheRename)
 {
     // The system calls of a convert, in order: the new file's data reaches the disk
     // before any name points at it, and the folder is synced after the rename.
-    const fs::path trace = logs / "trace";
     const ToolRun run =
-        cli(onMap("convert", "out.xem"),
-            "strace -qq -e trace=fsync,fdatasync,linkat,rename,renameat,renameat2 -o '" + trace.string() + "' ");
-    if (run.status != 0 && !fs::exists(trace))
+        cli("convert in.xem out.xem", "strace -qq -e trace=fsync,fdatasync,linkat,rename,renameat,renameat2 -o trace ");
+    if (run.status != 0 && !fs::exists(folder / "trace"))
         GTEST_SKIP() << "strace cannot trace here: " << run.err;
     ASSERT_EQ(run.status, 0) << run.err;
     std::vector<std::string> calls;
-    std::istringstream lines(fileBytes(trace));
+    std::istringstream lines(fileBytes(folder / "trace"));
     for (std::string line; std::getline(lines, line);)
         calls.push_back(line.substr(0, line.find('(')));
     EXPECT_EQ(calls, (std::vector<std::string>{"fsync", "linkat", "fsync", "rename", "fsync"}));
