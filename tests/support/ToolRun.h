@@ -17,13 +17,13 @@ struct ToolRun {
     std::string out, err;
 };
 
-// The shell runs the command line; its output and errors go to files in logs.
-inline ToolRun runTool(const std::string& commandLine, const std::filesystem::path& logs)
+// The shell runs the command line in folder, so files there may be named as given; its
+// output and errors go to files there.
+inline ToolRun runTool(const std::string& commandLine, const std::filesystem::path& folder)
 {
-    const std::string command =
-        commandLine + " >'" + (logs / "out.log").string() + "' 2>'" + (logs / "err.log").string() + "'";
+    const std::string command = "cd '" + folder.string() + "' && " + commandLine + " >out.log 2>err.log";
     const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, fileBytes(logs / "out.log"), fileBytes(logs / "err.log")};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, fileBytes(folder / "out.log"), fileBytes(folder / "err.log")};
 }
 
 // The tools, the editor and the generated art are built into the test programs' folder.
@@ -31,13 +31,13 @@ inline std::filesystem::path programFolder() { return std::filesystem::read_syml
 
 inline std::string quoted(const std::string& word) { return "'" + word + "'"; }
 
-// The words, each quoted, run in folder after prefix (a ulimit, say), so files there may be named as given.
+// The words, each quoted, run in folder after prefix (a ulimit, say).
 inline ToolRun runIn(const std::filesystem::path& folder, const std::vector<std::string>& words,
                      const std::string& prefix = "")
 {
-    std::string command = prefix + "cd " + quoted(folder.string()) + " &&";
+    std::string command = prefix;
     for (const std::string& word : words)
-        command.append(" ").append(quoted(word));
+        command.append(quoted(word)).append(" ");
     return runTool(command, folder);
 }
 

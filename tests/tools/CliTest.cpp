@@ -76,8 +76,6 @@ TEST(Cli, CommandsAnswerWithTheirExitStatusAndWriteOnlyWhatTheEditorWrites)
                   {{{"convert", legacy, "a.xem"}, 0, "", ""},
                    {{"listing", rich, "list.txt"}, 0, "", ""},
                    {{"convert", "bad.xem", "kept.xem"}, 1, "", badLine},
-                   {{"convert", "bad.xem", "new.xem"}, 1, "", badLine},
-                   {{"listing", "bad.xem", "kept.xem"}, 1, "", badLine},
                    {{"listing", "bad.xem", "new.xem"}, 1, "", badLine},
                    {{"convert", rich}, 1, "", "usage: xemap-cli convert"},
                    // A file that cannot be read or written is named with the system's reason.
@@ -123,11 +121,11 @@ TEST(Cli, HelpAndVersionAnswerAndUnknownArgumentsAreNamedWithTheUsage)
 {
     TempFolder folder;
     const std::string usage = cli(folder.path(), {"--help"}).out;
-    for (const char* call :
-         {"convert IN.xem OUT.xem ", "listing IN.xem OUT.txt ", "check IN.xem ",
-          "image IN.xem OUT.bmp|OUT.png [--scale", "import IN.tmx OUT.xem ", "diff A.xem B.xem [--image OUT.png",
-          "show MAP.xem ", "merge BASE.xem OURS.xem THEIRS.xem"})
-        EXPECT_NE(usage.find("xemap-cli " + std::string(call)), std::string::npos) << call << " lacks in\n" << usage;
+    // The summaries start in one column, or two blanks after a long call.
+    for (const char* line : {"usage: xemap-cli convert IN.xem OUT.xem        read as the editor opens",
+                             "[--scale 1.00|0.50|0.25|0.10] [--tiles DIR]  write the map picture",
+                             "\n       xemap-cli --help | -h | --version\n"})
+        EXPECT_NE(usage.find(line), std::string::npos) << line << " lacks in\n" << usage;
     const auto named = [&](const std::string& fault) { return "xemap-cli: " + fault + "\n" + usage; };
     // The team commands answer as diff does: trouble is 2.
     expectAnswers(folder,

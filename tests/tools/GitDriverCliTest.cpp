@@ -25,9 +25,7 @@ public:
 
     ToolRun git(const std::string& commandLine)
     {
-        return runTool("cd " + quoted(folder_.path().string()) + " && PATH=" + quoted(programFolder().string())
-                           + ":\"$PATH\" " + commandLine,
-                       folder_.path());
+        return runTool("PATH=" + quoted(programFolder().string()) + ":\"$PATH\" " + commandLine, folder_.path());
     }
 
     // Commits the map on the branch checkout names ("-b new" starts one), or on the current one.

@@ -27,8 +27,7 @@ protected:
     // The arguments as the shell reads them, after prefix (a ulimit, say).
     ToolRun cli(const std::string& arguments, const std::string& prefix = "")
     {
-        return runTool("cd " + quoted(folder.path().string()) + " && " + prefix + "./xemap-cli " + arguments,
-                       folder.path());
+        return runTool(prefix + "./xemap-cli " + arguments, folder.path());
     }
     // The command, given the output file when one is named, failed with the one line and wrote nothing.
     void expectRefused(const std::string& arguments, const std::string& err, const std::string& output = "")
