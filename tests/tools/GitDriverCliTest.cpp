@@ -44,10 +44,7 @@ private:
 
 void describe(MapDocument& document, int cellIndex, const std::string& name)
 {
-    auto tile = std::make_shared<XETile>();
-    tile->cellIndex = cellIndex;
-    tile->shortName = name;
-    document.descriptions.append(tile);
+    document.descriptions.append(std::make_shared<XETile>(XETile{cellIndex, name, {}, {}, {}, {}, {}, {}}));
 }
 
 TEST(GitDriver, MergesDifferentCellsByItselfAndStopsOnTheSameCellKeepingOurs)

@@ -21,9 +21,7 @@ MapDocument paintedMap()
             document.grid.tile(x, y, 0) = 10;
     document.grid.tile(11, 9, 2) = 15;
     document.grid.door(11, 9, Center) = 1;
-    auto described = std::make_shared<XETile>();
-    described->cellIndex = cellIndexOf(3, 3);
-    document.descriptions.append(described);
+    document.descriptions.append(std::make_shared<XETile>(XETile{cellIndexOf(3, 3), "", {}, {}, {}, {}, {}, {}}));
     return document;
 }
 

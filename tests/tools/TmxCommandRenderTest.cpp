@@ -64,17 +64,15 @@ bool halvesTheRows(const QImage& half, const QImage& full)
 // full-size pixel pairs.
 int pixelsFromElsewhere(const QImage& half, const QImage& full)
 {
-    const auto near = [&full](int x, int y, QRgb shown) {
-        for (int row = std::max(2 * y - 1, 0); row <= std::min(2 * y + 2, full.height() - 1); ++row)
-            for (int column = std::max(2 * x - 1, 0); column <= std::min(2 * x + 2, full.width() - 1); ++column)
-                if (full.pixel(column, row) == shown)
-                    return true;
-        return false;
-    };
     int strays = 0;
     for (int y = 0; y < half.height(); ++y)
-        for (int x = 0; x < half.width(); ++x)
-            strays += !near(x, y, half.pixel(x, y));
+        for (int x = 0; x < half.width(); ++x) {
+            bool near = false;
+            for (int row = std::max(2 * y - 1, 0); row <= std::min(2 * y + 2, full.height() - 1); ++row)
+                for (int column = std::max(2 * x - 1, 0); column <= std::min(2 * x + 2, full.width() - 1); ++column)
+                    near = near || full.pixel(column, row) == half.pixel(x, y);
+            strays += !near;
+        }
     return strays;
 }
 
@@ -124,15 +122,7 @@ MapDocument awkwardMap()
     grid.door(6, 0, North) = 9;
     grid.door(6, 0, Center) = -7;
     grid.door(31, 31, West) = 1;
-    const auto describe = [&](int cell, std::string shortName, StringList area) {
-        auto description = std::make_shared<XETile>();
-        description->cellIndex = cell;
-        description->shortName = std::move(shortName);
-        description->areaText = std::move(area);
-        document.descriptions.append(description);
-        return description;
-    };
-    const auto inn = describe(70, "Inn", {"", " ", "\t"});
+    const auto inn = std::make_shared<XETile>(XETile{70, "Inn", {"", " ", "\t"}, {}, {}, {}, {}, {}});
     inn->npcs.push_back(std::make_shared<XENPC>(XENPC{{"Jos\xe9", "", {"line\r", ""}}, "Chaotic Good", "", "Bard"}));
     inn->creatures.push_back(std::make_shared<XECreature>());
     inn->items.push_back(std::make_shared<XEItem>(XEItem{{"Key", "k", {}}, "5 gp", true}));
@@ -140,10 +130,11 @@ MapDocument awkwardMap()
     inn->events.push_back(std::make_shared<XEEvent>(XEEvent{{"Song", "", {"a", "b"}}, "Door", "On Talk To"}));
     inn->portals.push_back(
         std::make_shared<XEPortal>(XEPortal{{"Cellar", "", {}}, "Stairs down", "keep.xem", "12", "\x7f\x85"}));
-    describe(-1, "", {});
-    describe(70, "\xef\xbf\xbe", {""});
-    describe(-1, "cut", {" ", ""});
-    describe(1023, "C:\\maps\\x41", {"..."});
+    document.descriptions.append(inn);
+    const std::tuple<int, std::string, StringList> others[] = {
+        {-1, "", {}}, {70, "\xef\xbf\xbe", {""}}, {-1, "cut", {" ", ""}}, {1023, "C:\\maps\\x41", {"..."}}};
+    for (const auto& [cell, name, area] : others)
+        document.descriptions.append(std::make_shared<XETile>(XETile{cell, name, area, {}, {}, {}, {}, {}}));
     return document;
 }
 
@@ -174,11 +165,8 @@ TEST(TmxImport, TakesTiledsEditsAndRefusesWhatAMapCannotHold)
     document.grid.tile(0, 0, 0) = 5;
     document.grid.rotation(1, 0, 1) = 3;
     document.grid.door(2, 0, East) = 3;
-    auto description = std::make_shared<XETile>();
-    description->cellIndex = 2;
-    description->npcs.push_back(std::make_shared<XENPC>());
-    description->items.push_back(std::make_shared<XEItem>());
-    document.descriptions.append(description);
+    document.descriptions.append(std::make_shared<XETile>(
+        XETile{2, "", {}, {std::make_shared<XENPC>()}, {}, {std::make_shared<XEItem>()}, {}, {}}));
     const std::string tmx = writeTmx(document, 3, kDungeonSheets);
     const auto edited = [&](const std::string& from, const std::string& to) {
         const std::string text = replaced(tmx, from, to);
