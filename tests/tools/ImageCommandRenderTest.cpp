@@ -39,23 +39,10 @@ QImage written(const std::filesystem::path& file)
     return QImage(QString::fromStdString(file.string())).convertToFormat(QImage::Format_RGB32);
 }
 
-TEST(ImageCommandTest, WritesTheExportPictureAtTheChosenScale)
-{
-    TempFolder folder;
-    ASSERT_TRUE(saveMapFile(paintedMap(), folder / "town.xem"));
-    const std::tuple<std::vector<std::string>, float> cases[] = {{{"c.PNG"}, 0.5f},
-                                                                 {{"d.bmp", "--scale", "0.10"}, 0.1f}};
-    for (auto [arguments, scale] : cases) {
-        arguments.insert(arguments.begin(), {"image", "town.xem"});
-        const ToolRun run = cli(folder.path(), arguments);
-        ASSERT_EQ(run.status, 0) << run.err;
-        EXPECT_EQ(written(folder / arguments[2]), picture(paintedMap(), scale)) << arguments[2];
-    }
-}
-
-// Each changed cell of B's picture is outlined, a ring per kind of change from the border
-// inwards: red tiles, blue doors, yellow descriptions; the rest is B's picture.
-TEST(ImageCommandTest, DiffPictureOutlinesChangedCellsByKind)
+// The picture at the scale chosen (0.50 unless told). In a diff picture each changed cell of
+// B's picture is outlined, a ring per kind of change from the border inwards: red tiles,
+// blue doors, yellow descriptions; the rest is B's picture.
+TEST(ImageCommandTest, WritesTheExportPictureAtTheChosenScaleAndOutlinesChangedCellsInTheDiff)
 {
     TempFolder folder;
     MapDocument changed = paintedMap();
@@ -65,6 +52,14 @@ TEST(ImageCommandTest, DiffPictureOutlinesChangedCellsByKind)
     changed.grid.tile(7, 7, 1) = 12;
     changed.grid.door(7, 7, West) = 2;
     ASSERT_TRUE(saveMapFile(paintedMap(), folder / "town.xem") && saveMapFile(changed, folder / "changed.xem"));
+    const std::tuple<std::vector<std::string>, float> cases[] = {{{"c.PNG"}, 0.5f},
+                                                                 {{"d.bmp", "--scale", "0.10"}, 0.1f}};
+    for (auto [arguments, scale] : cases) {
+        arguments.insert(arguments.begin(), {"image", "town.xem"});
+        const ToolRun run = cli(folder.path(), arguments);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(written(folder / arguments[2]), picture(paintedMap(), scale)) << arguments[2];
+    }
     const ToolRun run = cli(folder.path(), {"diff", "town.xem", "changed.xem", "--image", "d.png", "--scale", "1.00"});
     ASSERT_EQ(run.status, 1) << run.err;
     const QImage diff = written(folder / "d.png");
