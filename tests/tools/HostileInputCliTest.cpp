@@ -97,9 +97,7 @@ TEST_F(HostileCli, RunningOutOfMemoryIsOneLineAndExitOne)
 {
     // A 30 MB map that its budget allows, given less address space than reading it
     // takes (the tool itself starts in about 80 MB).
-    std::string area;
-    for (int line = 0; line < 500000; ++line)
-        area += std::string(60, 'a') + "\n";
+    const std::string area = joined(std::vector<std::string>(500000, std::string(60, 'a')), "\n");
     writeBytes(folder / "in.xem", joined(emptyMapLines()) + "5\r\nname\r\n" + area + "...\r\n>>>\r\n");
     const ToolRun run = cli("convert in.xem out.xem", "ulimit -v 120000; ");
     EXPECT_EQ(run.status, 1);
