@@ -57,9 +57,8 @@ TEST(Cli, CommandsAnswerWithTheirExitStatusAndWriteOnlyWhatTheEditorWrites)
     writeBytes(folder / "kept.xem", "kept");
     fs::create_directory(folder / "tiles");
     writeBytes(folder / "tiles/XEMAP.INI", "Broken\r\ntilesets\\missing.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n");
-    auto both = ours;
-    both[3] = theirs[3];
-    both.insert(both.end(), {"0", "Gate", "...", ">>>"});
+    auto both = theirs;
+    both[2] = ours[2];
     const std::string legacy = testData("legacy/single_layer.xem"), rich = testData("maps/rich.xem");
     const std::string badLine = "bad.xem: line 501: expected a door digit, found 'x'\n";
     const std::string skipped = "skips.xem: line 1030: warning: skipped line 'NPCS:'\nskips.xem: line 1031: warning: "
@@ -153,8 +152,8 @@ TEST(Cli, TheEditorWithoutADisplayAnswersHelpOrEndsWithOneLine)
     for (const auto& [arguments, status, out] : cases) {
         SCOPED_TRACE("xemap " + arguments);
         // DISPLAY names a display that is not there when a map is given.
-        const ToolRun run = runTool("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "
-                                        + std::string(arguments == "map.xem" ? "DISPLAY=:987 " : "")
+        const std::string display = arguments == "map.xem" ? "DISPLAY=:987 " : "";
+        const ToolRun run = runTool("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + display
                                         + quoted((programFolder() / "xemap").string()) + " " + arguments,
                                     folder.path());
         EXPECT_EQ(run.status, status);
