@@ -25,8 +25,7 @@ MapDocument everyTurnedTile()
     document.tilesetIndex = 1;
     for (int x = 0; x < kMapSize; ++x)
         for (int y = 0; y < kMapSize; ++y)
-            for (int layer = 0; layer < 3; ++layer) {
-                const int turn = x * kMapSize + y + 33 * layer;
+            for (int layer = 0, turn = x * kMapSize + y; layer < 3; ++layer, turn += 33) {
                 document.grid.tile(x, y, layer) = turn % 100;
                 document.grid.rotation(x, y, layer) = turn / 100 % 4;
             }
