@@ -60,6 +60,7 @@ TEST(Cli, CommandsAnswerWithTheirExitStatusAndWriteOnlyWhatTheEditorWrites)
     auto both = theirs;
     both[2] = ours[2];
     const std::string legacy = testData("legacy/single_layer.xem"), rich = testData("maps/rich.xem");
+    const std::string noFile = ": No such file or directory\n";
     const std::string badLine = "bad.xem: line 501: expected a door digit, found 'x'\n";
     const std::string skipped = "skips.xem: line 1030: warning: skipped line 'NPCS:'\nskips.xem: line 1031: warning: "
                                 "skipped line 'Mara'\nskips.xem: line 1032: warning: skipped line '...'\n";
@@ -78,15 +79,15 @@ TEST(Cli, CommandsAnswerWithTheirExitStatusAndWriteOnlyWhatTheEditorWrites)
                    {{"listing", "bad.xem", "new.xem"}, 1, "", badLine},
                    {{"convert", rich}, 1, "", "usage: xemap-cli convert"},
                    // A file that cannot be read or written is named with the system's reason.
-                   {{"convert", "missing.xem", "new.xem"}, 1, "", "missing.xem: No such file or directory\n"},
+                   {{"convert", "missing.xem", "new.xem"}, 1, "", "missing.xem" + noFile},
                    {{"listing", rich, "kept.xem/new.txt"}, 1, "", "kept.xem/new.txt: Not a directory\n"},
                    {{"check", rich}, 0, "", ""},
                    {{"check", "skips.xem"}, 2, skipped, ""},
                    {{"check", "cut.xem"}, 1, "", "cell lines"},
-                   {{"image", "base.xem", "new.png", "--tiles", "tiles"}, 1, "", "tiles/tilesets/missing.bmp: "},
+                   {{"image", "base.xem", "new.png", "--tiles", "tiles"}, 1, "", "tiles/tilesets/missing.bmp" + noFile},
                    {{"image", "base.xem", "new.png", "--scale", "0.3"}, 1, "", imageUsage},
                    {{"image", "base.xem", "new.gif"}, 1, "", "new.gif: the picture must be a .bmp or .png file\n"},
-                   {{"image", "base.xem", "no/new.png"}, 1, "", "Cannot write \"no/new.png\": No such file"},
+                   {{"image", "base.xem", "no/new.png"}, 1, "", "Cannot write \"no/new.png\"" + noFile},
                    {{"diff", "base.xem", "base.xem"}, 0, "", ""},
                    {{"diff", "base.xem", "ours.xem"}, 1, ourChange, ""},
                    {{"diff", "base.xem", "skips.xem"}, 2, "", "skips.xem: line 1030: skipped line 'NPCS:'"},
