@@ -3,6 +3,7 @@
 #include "gui/app/XemapWindows.h"
 #include "gui/app/Xemapmain.h"
 #include "gui/tileset/Tilesetformmain.h"
+#include "support/MapTestSupport.h"
 #include "support/ScriptedPrompter.h"
 
 #include <QAction>
@@ -12,9 +13,12 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -36,6 +40,9 @@ inline void writeSheet(const QString& path, int sheet)
     painter.end();
     image.save(path, "BMP");
 }
+
+// The centre of cell (column, row) in view pixels at zoom 1.
+inline QPoint cellCentre(int column, int row) { return {column * 20 + 10, row * 20 + 10}; }
 
 // The windows as the program creates them, in a fresh temporary program folder.
 class MainWindowFixture : public ::testing::Test {
@@ -65,6 +72,23 @@ protected:
     }
 
     QRgb mapPixel(QPoint p) { return form().mapImage().pixel(p); }
+    QString label(const char* name) { return form().findChild<QLabel*>(name)->text(); }
+    QScrollBar* bar(const char* name) { return form().findChild<QScrollBar*>(name); }
+    // Moves the cursor onto the cell.
+    void hover(int column, int row) { moveTo(cellCentre(column, row)); }
+    void moveTo(QPoint p) { form().MapBoxMouseMove({}, p.x(), p.y()); }
+    // The message boxes shown so far, joined, and forgotten for the next step.
+    QString takeSaid()
+    {
+        const QString said = prompter.messages.join("|");
+        prompter.messages.clear();
+        prompter.informativeTexts.clear();
+        return said;
+    }
+    void rejectNextDialog()
+    {
+        prompter.expectDialog([](QDialog&) { return int(QDialog::Rejected); });
+    }
 
     // Saves the map to a file of the program folder, as File > Save does, leaving it unmodified.
     void saveTo(const QString& name) { ASSERT_TRUE(form().session().save(folder.filePath(name).toStdString())); }
@@ -101,7 +125,11 @@ protected:
             return dialog.result();
         });
     }
-    static QString questionOf(QDialog& dialog);
+    static QString questionOf(QDialog& dialog)
+    {
+        auto* message = dialog.findChild<QLabel*>("Message");
+        return message ? message->text() : QString();
+    }
     QStringList asked;
 
     // A press, a drag over the given view pixels and a release at the last one.
@@ -120,9 +148,6 @@ protected:
     std::unique_ptr<XemapWindows> windows;
 };
 
-// The centre of cell (column, row) in view pixels at zoom 1.
-inline QPoint cellCentre(int column, int row) { return {column * 20 + 10, row * 20 + 10}; }
-
 // The windows over the plain-colour tileset, for the commands on map cells.
 class ColourMapFixture : public MainWindowFixture {
 protected:
@@ -130,12 +155,6 @@ protected:
     {
         MainWindowFixture::SetUp();
         loadColourTileset();
-    }
-    // Moves the cursor onto the cell.
-    void hover(int column, int row)
-    {
-        const QPoint p = cellCentre(column, row);
-        form().MapBoxMouseMove({}, p.x(), p.y());
     }
     TilePtr describe(int column, int row, const std::string& name)
     {
@@ -148,10 +167,3 @@ protected:
 };
 
 }  // namespace xemap::testing
-
-inline QString xemap::testing::MainWindowFixture::questionOf(QDialog& dialog)
-{
-    if (auto* message = dialog.findChild<QLabel*>("Message"))
-        return message->text();
-    return {};
-}

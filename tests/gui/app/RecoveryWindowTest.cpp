@@ -4,25 +4,22 @@
 #include "core/mapfile/MapWriter.h"
 #include "gui/app/Autosave.h"
 #include "gui/dialogs/Yesnomain.h"
-#include "support/MapTestSupport.h"
 #include "support/OrdinaryUser.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QTest>
-
-#include <fstream>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace xemap;
 using namespace xemap::testing;
+namespace fs = std::filesystem;
 
 namespace {
 
 constexpr int kWaitMs = 5000;
+const QString kRestoreQuestion = "XEMap did not close normally. Restore the unsaved map?\nKeep, kept ";
 
 // The editor with its own user data folder and a short recovery interval.
 class RecoveryWindowTest : public MainWindowFixture {
@@ -35,17 +32,24 @@ protected:
         form().autosave().setInterval(std::chrono::milliseconds(50));
     }
     void TearDown() override { windows.reset(); }
+    // A new editor over the same folders, as the next start of the program.
+    void restart(int interval = 50)
+    {
+        windows.reset();
+        windows = std::make_unique<XemapWindows>(prompter, folder.path());
+        form().autosave().setInterval(std::chrono::milliseconds(interval));
+    }
 
     const RecoveryStore& store() { return form().autosave().store(); }
-    std::filesystem::path recoveryMap() { return store().mapPath(form().autosave().owner()); }
+    fs::path recoveryMap() { return store().mapPath(form().autosave().owner()); }
     bool recoveryWritten()
     {
-        return QTest::qWaitFor([this] { return std::filesystem::exists(recoveryMap()); }, kWaitMs);
+        return QTest::qWaitFor([this] { return fs::exists(recoveryMap()); }, kWaitMs);
     }
     bool recoveryGone()
     {
         form().autosave().flush();
-        return !std::filesystem::exists(recoveryMap());
+        return !fs::exists(recoveryMap());
     }
     void paint(int column, int row)
     {
@@ -83,11 +87,11 @@ TEST_F(RecoveryWindowTest, AChangeIsKeptWithinTheIntervalEvenWhileEditsGoOn)
     QElapsedTimer clock;
     clock.start();
     // Edits every few milliseconds must not keep postponing the write.
-    for (int step = 0; !std::filesystem::exists(recoveryMap()) && clock.elapsed() < kWaitMs; ++step) {
+    for (int step = 0; !fs::exists(recoveryMap()) && clock.elapsed() < kWaitMs; ++step) {
         paint(step % 32, 3);
         QTest::qWait(10);
     }
-    ASSERT_TRUE(std::filesystem::exists(recoveryMap()));
+    ASSERT_TRUE(fs::exists(recoveryMap()));
     EXPECT_LT(clock.elapsed(), 2000);
 
     form().autosave().flush();
@@ -101,38 +105,33 @@ TEST_F(RecoveryWindowTest, SavingOrDiscardingTheMapRemovesItsRecoveryFile)
 {
     const QString opened = folder.filePath("opened.xem");
     ASSERT_TRUE(saveMapFile(MapDocument{}, opened.toStdString()));
-    const std::vector<std::pair<const char*, std::function<void()>>> cases{
+    const std::pair<const char*, std::function<void()>> cases[] = {
         {"save",
          [&] {
              answerMapName("Kept");
              prompter.expectSaveFile(folder.filePath("kept.xem"));
              form().Save(false);
          }},
-        {"File > New",
-         [&] {
-             answerYesNo(false);
-             form().NewClick("Tileset0");
-         }},
+        {"File > New", [&] { form().NewClick("Tileset0"); }},
         {"Open",
          [&] {
-             answerYesNo(false);
              prompter.expectOpenFile(opened);
              form().Open();
          }},
         {"exit after No, Discard",
          [&] {
-             answerYesNo(false);
              EXPECT_TRUE(form().close());
              const auto map = recoveryMap();
-             windows.reset();
-             EXPECT_FALSE(std::filesystem::exists(map));
-             MainWindowFixture::SetUp();
+             restart();
+             EXPECT_FALSE(fs::exists(map));
          }},
     };
     for (const auto& [name, discard] : cases) {
         form().autosave().setInterval(std::chrono::milliseconds(50));
         paint(2, 2);
         ASSERT_TRUE(recoveryWritten()) << name;
+        if (name != cases[0].first)
+            answerYesNo(false);
         discard();
         EXPECT_FALSE(form().session().modified()) << name;
         EXPECT_TRUE(recoveryGone()) << name;
@@ -148,7 +147,7 @@ TEST_F(RecoveryWindowTest, ARunningEditorsFileIsNeitherOfferedNorRemovedByAnothe
     XemapWindows second(prompter, folder.path());
     second.form1->offerRecovery();
     EXPECT_TRUE(prompter.dialogsShown.isEmpty());
-    EXPECT_TRUE(std::filesystem::exists(recoveryMap()));
+    EXPECT_TRUE(fs::exists(recoveryMap()));
 }
 
 TEST_F(RecoveryWindowTest, RestoreBringsTheMapBackUnsavedUnderItsOriginalName)
@@ -159,7 +158,7 @@ TEST_F(RecoveryWindowTest, RestoreBringsTheMapBackUnsavedUnderItsOriginalName)
     form().offerRecovery();
 
     ASSERT_EQ(asked.size(), 1) << "one map restored per start";
-    EXPECT_TRUE(asked[0].startsWith("XEMap did not close normally. Restore the unsaved map?\nKeep, kept "));
+    EXPECT_TRUE(asked[0].startsWith(kRestoreQuestion));
     EXPECT_EQ(grid(), crashed.grid);
     ASSERT_EQ(form().document().descriptions.size(), 1);
     EXPECT_EQ(form().document().descriptions.at(0)->shortName, "Well");
@@ -170,14 +169,14 @@ TEST_F(RecoveryWindowTest, RestoreBringsTheMapBackUnsavedUnderItsOriginalName)
     EXPECT_TRUE(button("SaveButton")->isEnabled());
 
     // The file is now this editor's: no other editor is offered it, and the older map waits.
-    EXPECT_TRUE(std::filesystem::exists(recoveryMap()));
+    EXPECT_TRUE(fs::exists(recoveryMap()));
     asked.clear();
     answerRecovery(TYesNo::NoResult);
     XemapWindows next(prompter, folder.path());
     next.form1->offerRecovery();
     EXPECT_EQ(asked.size(), 1);
     EXPECT_TRUE(asked.value(0).contains("Older"));
-    EXPECT_TRUE(std::filesystem::exists(recoveryMap()));
+    EXPECT_TRUE(fs::exists(recoveryMap()));
     EXPECT_TRUE(store().staleEntries([](std::string_view) { return true; }).size() == 1) << "older one removed";
 }
 
@@ -189,7 +188,7 @@ TEST_F(RecoveryWindowTest, DiscardRemovesTheFileAndEscapeLeavesItForTheNextStart
         form().offerRecovery();
         EXPECT_EQ(grid(), MapGrid()) << "the map stays as it was";
         EXPECT_FALSE(form().session().modified());
-        EXPECT_EQ(std::filesystem::exists(store().mapPath("crashed")), kept) << result;
+        EXPECT_EQ(fs::exists(store().mapPath("crashed")), kept) << result;
     }
     EXPECT_EQ(asked.size(), 2);
 }
@@ -197,10 +196,9 @@ TEST_F(RecoveryWindowTest, DiscardRemovesTheFileAndEscapeLeavesItForTheNextStart
 TEST_F(RecoveryWindowTest, AFailingWriteIsToldOnceWhenTheButtonIsUpAndTriedAgainAfterTheNextChange)
 {
     // A file where the recovery folder belongs: the folder cannot be made, even by the superuser.
-    QFile blocker(QString::fromStdString(recoveryFolder().string()));
-    QDir().mkpath(QFileInfo(blocker).absolutePath());
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    const QString blocker = QString::fromStdString(recoveryFolder().string());
+    fs::create_directories(recoveryFolder().parent_path());
+    writeBytes(recoveryFolder(), "");
 
     // A message box under a held button would take the release from the map.
     form().show();
@@ -214,7 +212,7 @@ TEST_F(RecoveryWindowTest, AFailingWriteIsToldOnceWhenTheButtonIsUpAndTriedAgain
     QTest::mouseRelease(form().windowHandle(), Qt::LeftButton, {}, inside);
     ASSERT_TRUE(QTest::qWaitFor([this] { return !prompter.messages.isEmpty(); }, kWaitMs));
     EXPECT_EQ(prompter.messages.value(0),
-              "Unsaved changes cannot be kept for crash recovery: " + blocker.fileName() + ": Not a directory");
+              "Unsaved changes cannot be kept for crash recovery: " + blocker + ": Not a directory");
 
     paint(2, 2);
     QTest::qWait(200);
@@ -222,7 +220,7 @@ TEST_F(RecoveryWindowTest, AFailingWriteIsToldOnceWhenTheButtonIsUpAndTriedAgain
     form().UndoButtonClick();
     EXPECT_TRUE(button("RedoButton")->isEnabled()) << "editing goes on";
 
-    ASSERT_TRUE(blocker.remove());
+    ASSERT_TRUE(fs::remove(recoveryFolder()));
     paint(3, 3);
     EXPECT_TRUE(recoveryWritten());
     EXPECT_EQ(prompter.messages.size(), 1);
@@ -232,23 +230,21 @@ TEST_F(RecoveryWindowTest, ACopyThatCannotBeDeletedOrMovedIsSaidOrRestoredAllThe
 {
     // Folders where files belong cannot be removed or replaced as files, even by the superuser.
     leaveCrashedMap("crashed", 2000, "Keep");
-    std::filesystem::remove(store().recordPath("crashed"));
-    std::filesystem::create_directories(store().recordPath("crashed") / "inside");
+    fs::remove(store().recordPath("crashed"));
+    fs::create_directories(store().recordPath("crashed") / "inside");
     answerRecovery(TYesNo::NoResult);
     form().offerRecovery();
-    ASSERT_EQ(prompter.messages.size(), 1);
-    EXPECT_EQ(prompter.messages[0], "The unsaved map kept for crash recovery cannot be deleted: "
-                                        + QString::fromStdString(store().recordPath("crashed").string())
-                                        + ": Is a directory");
+    EXPECT_EQ(takeSaid(), "The unsaved map kept for crash recovery cannot be deleted: "
+                              + QString::fromStdString(store().recordPath("crashed").string()) + ": Is a directory");
 
     const MapDocument stuck = leaveCrashedMap("stuck", 3000, "Stuck");
-    std::filesystem::create_directories(recoveryMap() / "inside");
+    fs::create_directories(recoveryMap() / "inside");
     answerRecovery(QDialog::Accepted);
     form().offerRecovery();
     EXPECT_EQ(grid(), stuck.grid);
     EXPECT_EQ(form().document().mapName, "Stuck");
     EXPECT_TRUE(form().session().modified());
-    EXPECT_TRUE(std::filesystem::exists(store().mapPath("stuck")));
+    EXPECT_TRUE(fs::exists(store().mapPath("stuck")));
 }
 
 // Resident memory at its highest so far, in megabytes.
@@ -263,70 +259,46 @@ long peakMegabytes()
 // says what it must, offers only the editor's own maps and writes through no link.
 TEST_F(RecoveryWindowTest, AHostileRecoveryFolderNeitherHangsNorMisleadsTheEditor)
 {
-    namespace fs = std::filesystem;
     const fs::path recovery = recoveryFolder();
     const fs::path userMap = folder.filePath("user.xem").toStdString();
     const fs::path secret = folder.filePath("secret").toStdString();
     const QString cannotKeep = "Unsaved changes cannot be kept for crash recovery: " + QString::fromStdString(recovery);
-    // A crashed editor's map under "crashed", whose record or lock is replaced.
-    const auto crashedWith = [this, recovery](auto plant) {
-        return [this, recovery, plant] {
-            leaveCrashedMap("crashed", 2000, "Keep");
-            plant(recovery / "crashed");
-        };
-    };
-    const auto replace = [](const fs::path& path, auto make) {
-        fs::remove(path);
-        make(path);
-    };
-    struct Case {
+    const auto linkTo = [](fs::path target) { return [target](const fs::path& p) { fs::create_symlink(target, p); }; };
+    // Each case replaces one file of a crashed editor's map under "crashed"; without a suffix it
+    // makes the recovery folder itself, and the map is never written there.
+    const struct {
         const char* name;
-        std::function<void()> plant;
+        const char* suffix;
+        std::function<void(const fs::path&)> make;
         int questions;
-        QString said;
-        bool written;
+    } cases[] = {
+        {"a map that links to the user's map", ".xem", linkTo(userMap), 0},
+        {"a map that links to a secret", ".xem", linkTo(secret), 0},
+        {"a record that links to /dev/zero", ".info", linkTo("/dev/zero"), 1},
+        {"a pipe as record", ".info", [](const fs::path& p) { ::mkfifo(p.c_str(), 0600); }, 1},
+        {"a sparse 6 GB record", ".info",
+         [](const fs::path& p) {
+             writeBytes(p, "");
+             fs::resize_file(p, 6ull << 30);
+         },
+         1},
+        {"an empty lock", ".lock", [](const fs::path& p) { writeBytes(p, ""); }, 1},
+        {"a garbage lock", ".lock", [](const fs::path& p) { writeBytes(p, "\x7f\x01 12 garbage"); }, 1},
+        {"a file where the folder belongs", nullptr, [](const fs::path& p) { writeBytes(p, "not a folder"); }, 0},
     };
-    const std::vector<Case> cases{
-        {"a map that links to the user's map", crashedWith([&](const fs::path& base) {
-             replace(fs::path(base) += ".xem", [&](const fs::path& p) { fs::create_symlink(userMap, p); });
-         }),
-         0, "", true},
-        {"a map that links to a secret", crashedWith([&](const fs::path& base) {
-             replace(fs::path(base) += ".xem", [&](const fs::path& p) { fs::create_symlink(secret, p); });
-         }),
-         0, "", true},
-        {"a record that links to /dev/zero", crashedWith([&](const fs::path& base) {
-             replace(fs::path(base) += ".info", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); });
-         }),
-         1, "", true},
-        {"a pipe as record", crashedWith([&](const fs::path& base) {
-             replace(fs::path(base) += ".info", [](const fs::path& p) { ::mkfifo(p.c_str(), 0600); });
-         }),
-         1, "", true},
-        {"a sparse 6 GB record", crashedWith([&](const fs::path& base) {
-             replace(fs::path(base) += ".info", [](const fs::path& p) {
-                 std::ofstream(p).close();
-                 fs::resize_file(p, 6ull << 30);
-             });
-         }),
-         1, "", true},
-        {"an empty lock", crashedWith([](const fs::path& base) { std::ofstream(fs::path(base) += ".lock").close(); }),
-         1, "", true},
-        {"a garbage lock",
-         crashedWith([](const fs::path& base) { std::ofstream(fs::path(base) += ".lock") << "\x7f\x01 12 garbage"; }),
-         1, "", true},
-        {"a file where the folder belongs", [&] { std::ofstream(recovery) << "not a folder"; }, 0,
-         cannotKeep + ": Not a directory", false},
-    };
-    std::ofstream(secret) << "secret";
-    std::ofstream(userMap) << "the user's map";
-    for (const auto& [name, plant, questions, said, written] : cases) {
+    writeBytes(secret, "secret");
+    writeBytes(userMap, "the user's map");
+    for (const auto& [name, suffix, make, questions] : cases) {
         SCOPED_TRACE(name);
         windows.reset();
         fs::remove_all(recovery);
         fs::create_directories(recovery.parent_path());
-        plant();
-        prompter.messages.clear();
+        if (suffix) {
+            leaveCrashedMap("crashed", 2000, "Keep");
+            fs::remove(fs::path(recovery / "crashed") += suffix);
+        }
+        make(suffix ? fs::path(recovery / "crashed") += suffix : recovery);
+        takeSaid();
         asked.clear();
         for (int i = 0; i < questions; ++i)
             answerRecovery(QDialog::Rejected);
@@ -334,18 +306,17 @@ TEST_F(RecoveryWindowTest, AHostileRecoveryFolderNeitherHangsNorMisleadsTheEdito
         const long peakBefore = peakMegabytes();
         QElapsedTimer clock;
         clock.start();
-        windows = std::make_unique<XemapWindows>(prompter, folder.path());
+        restart();
         form().offerRecovery();
         EXPECT_LT(clock.elapsed(), 3000);
         EXPECT_LT(peakMegabytes() - peakBefore, 100);
 
         EXPECT_EQ(asked.size(), questions);
         for (const QString& question : asked)
-            EXPECT_TRUE(question.startsWith("XEMap did not close normally. Restore the unsaved map?\nKeep, kept "));
-        EXPECT_EQ(prompter.messages.join("|").toStdString(), said.toStdString());
-        form().autosave().setInterval(std::chrono::milliseconds(50));
+            EXPECT_TRUE(question.startsWith(kRestoreQuestion));
+        EXPECT_EQ(takeSaid().toStdString(), suffix ? "" : (cannotKeep + ": Not a directory").toStdString());
         paint(1, 1);
-        if (written) {
+        if (suffix) {
             EXPECT_TRUE(recoveryWritten());
         }
         form().autosave().flush();
@@ -359,11 +330,9 @@ TEST_F(RecoveryWindowTest, AHostileRecoveryFolderNeitherHangsNorMisleadsTheEdito
         fs::remove_all(recovery);
         leaveCrashedMap("crashed", 2000, "Keep");
         ASSERT_EQ(::chown(recovery.c_str(), 65534, 65534), 0);
-        prompter.messages.clear();
-        windows = std::make_unique<XemapWindows>(prompter, folder.path());
+        restart();
         form().offerRecovery();
-        EXPECT_EQ(prompter.messages.join("|").toStdString(),
-                  (cannotKeep + ": the folder belongs to another user").toStdString());
+        EXPECT_EQ(takeSaid().toStdString(), (cannotKeep + ": the folder belongs to another user").toStdString());
         EXPECT_TRUE(asked.isEmpty());
     }
     // A data folder that takes no recovery folder: permissions bind only an ordinary user.
@@ -371,7 +340,7 @@ TEST_F(RecoveryWindowTest, AHostileRecoveryFolderNeitherHangsNorMisleadsTheEdito
     fs::remove_all(recovery);
     fs::permissions(recovery.parent_path(), fs::perms::owner_read | fs::perms::owner_exec);
     fs::permissions(folder.path().toStdString(), fs::perms::all);
-    prompter.messages.clear();
+    takeSaid();
     EXPECT_TRUE(test::asOrdinaryUser(data.path().toStdString(), [&] {
         windows = std::make_unique<XemapWindows>(prompter, folder.path());
         form().offerRecovery();

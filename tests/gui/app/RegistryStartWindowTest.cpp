@@ -1,37 +1,21 @@
 #include "core/tileset/Registry.h"
-#include "gui/app/XemapWindows.h"
-#include "gui/app/Xemapmain.h"
 #include "gui/dialogs/Xeaboutmain.h"
 #include "gui/tileset/Addtilesetformmain.h"
-#include "gui/tileset/Tilesetformmain.h"
 #include "support/MainWindowTestSupport.h"
-#include "support/ScriptedPrompter.h"
 
-#include <QAction>
-#include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QTemporaryDir>
-#include <QToolButton>
-#include <gtest/gtest.h>
 
 #include <condition_variable>
-#include <filesystem>
-#include <mutex>
 #include <thread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace xemap {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::writeBytes;
 
 class RegistryStartWindowTest : public ::testing::Test {
 protected:
@@ -40,15 +24,8 @@ protected:
         ASSERT_TRUE(folder.isValid());
         QFile::link(QCoreApplication::applicationDirPath() + "/tilesets", folder.filePath("tilesets"));
     }
-    fs::path registry() const { return fs::path(folder.filePath("XEMAP.INI").toStdString()); }
-    void writeRegistry(int entries)
-    {
-        QFile file(folder.filePath("XEMAP.INI"));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        for (int i = 0; i < entries; ++i)
-            file.write(
-                QString("T%1\r\ntilesets\\outdoor_bases.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n").arg(i).toUtf8());
-    }
+    fs::path path(const char* name) const { return folder.filePath(name).toStdString(); }
+    fs::path registry() const { return path("XEMAP.INI"); }
     QStringList newItems(TForm1& form) const
     {
         QStringList names;
@@ -64,39 +41,24 @@ protected:
 
 // Should the editor wait on a named pipe, this opens the pipe's other end after a few
 // seconds and closes it, so that the test fails on its clock instead of hanging.
-class PipeWatchdog {
-public:
-    explicit PipeWatchdog(std::string pipe)
-        : thread_([this, pipe = std::move(pipe)] {
-              std::unique_lock lock(mutex_);
-              if (done_.wait_for(lock, std::chrono::seconds(10), [this] { return finished_; }))
-                  return;
-              const int writer = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
-              if (writer >= 0)
-                  ::close(writer);
-          })
-    {
-    }
-    ~PipeWatchdog()
-    {
-        {
-            std::lock_guard lock(mutex_);
-            finished_ = true;
-        }
-        done_.notify_one();
-        thread_.join();
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable done_;
-    bool finished_ = false;
-    std::thread thread_;
-};
+std::jthread pipeWatchdog(std::string pipe)
+{
+    return std::jthread([pipe = std::move(pipe)](std::stop_token stop) {
+        std::mutex mutex;
+        std::condition_variable_any woken;
+        std::unique_lock lock(mutex);
+        woken.wait_for(lock, stop, std::chrono::seconds(10), [] { return false; });
+        if (const int writer = stop.stop_requested() ? -1 : ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK); writer >= 0)
+            ::close(writer);
+    });
+}
 
 TEST_F(RegistryStartWindowTest, AHugeRegistryGetsNewItemsForItsFirstThousandTilesetsOnly)
 {
-    writeRegistry(1003);
+    std::string entries;
+    for (int i = 0; i < 1003; ++i)
+        entries += "T" + std::to_string(i) + "\r\ntilesets\\outdoor_bases.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n";
+    writeBytes(registry(), entries);
     XemapWindows windows(prompter, folder.path());
     TForm1& form = *windows.form1;
     ASSERT_TRUE(form.registryReady());
@@ -114,7 +76,7 @@ TEST_F(RegistryStartWindowTest, AHugeRegistryGetsNewItemsForItsFirstThousandTile
 
 TEST_F(RegistryStartWindowTest, ARegistryOverItsLimitIsNamedAndKept)
 {
-    writeRegistry(2);
+    writeBytes(registry(), "T\r\ntilesets\\outdoor_bases.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n");
     fs::resize_file(registry(), kRegistryFileLimit + 1);
     XemapWindows windows(prompter, folder.path());
     EXPECT_FALSE(windows.form1->registryReady());
@@ -131,8 +93,8 @@ TEST_F(RegistryStartWindowTest, APipeAsATileSheetAGroupIconOrTheAboutPictureIsRe
     const QString pipe = folder.filePath("pipe.bmp");
     const struct {
         const char* pipeName;
-        QByteArray registry;
-        QByteArray groups;
+        std::string registry;
+        std::string groups;
         QString said;
     } cases[] = {
         {"pipe.bmp", "Piped\r\npipe.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n", "",
@@ -147,20 +109,13 @@ TEST_F(RegistryStartWindowTest, APipeAsATileSheetAGroupIconOrTheAboutPictureIsRe
         prompter.informativeTexts.clear();
         for (const char* name : {"XEMAP.INI", "layer.grp", "pipe.bmp", "XEMAP.BMP"})
             QFile::remove(folder.filePath(name));
-        const QString pipePath = folder.filePath(pipeName);
-        ASSERT_EQ(::mkfifo(pipePath.toLocal8Bit().constData(), 0600), 0);
-        if (!registry.isEmpty()) {
-            QFile file(folder.filePath("XEMAP.INI"));
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(registry);
-        }
-        if (!groups.isEmpty()) {
-            QFile file(folder.filePath("layer.grp"));
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(groups);
-        }
+        ASSERT_EQ(::mkfifo(path(pipeName).c_str(), 0600), 0);
+        if (!registry.empty())
+            writeBytes(path("XEMAP.INI"), registry);
+        if (!groups.empty())
+            writeBytes(path("layer.grp"), groups);
 
-        const PipeWatchdog watchdog(pipePath.toStdString());
+        const std::jthread watchdog = pipeWatchdog(path(pipeName));
         QElapsedTimer clock;
         clock.start();
         XemapWindows windows(prompter, folder.path());
@@ -169,11 +124,10 @@ TEST_F(RegistryStartWindowTest, APipeAsATileSheetAGroupIconOrTheAboutPictureIsRe
         // It runs: the palette shows the tileset and the map view draws.
         ASSERT_TRUE(windows.form1->registryReady());
         EXPECT_TRUE(windows.form1->isVisible());
-        EXPECT_EQ(windows.tilesetForm->findChild<QLineEdit*>("TileTitle")->text(),
-                  registry.isEmpty() ? "City" : "Piped");
+        EXPECT_EQ(windows.tilesetForm->findChild<QLineEdit*>("TileTitle")->text(), registry.empty() ? "City" : "Piped");
         EXPECT_EQ(prompter.messages, said.isEmpty() ? QStringList() : QStringList{said});
         EXPECT_EQ(prompter.informativeTexts, said.isEmpty() ? QStringList() : QStringList{"not a regular file"});
-        if (registry.isEmpty()) {
+        if (registry.empty()) {
             // Without its picture the About box shows the program's name.
             EXPECT_EQ(windows.xeAbout->findChild<QLabel*>("Image1")->text(), "XEMap");
         }
@@ -188,8 +142,7 @@ protected:
     {
         RegistryStartWindowTest::SetUp();
         ASSERT_TRUE(home.isValid());
-        QFile marker(folder.filePath("INSTALLED"));
-        ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
+        writeBytes(path("INSTALLED"), "");
         for (const char* name : kUserVariables)
             saved << qgetenv(name);
         qputenv("HOME", home.path().toUtf8());
@@ -224,10 +177,7 @@ TEST_F(InstalledFolderWindowTest, AddedTilesetsGoToTheUsersRegistryAfterThePacka
     testing::writeSheet(user + "/mine/cave_bases.bmp", 0);
     testing::writeSheet(user + "/mine/cave_layer.bmp", 1);
     QImage(18, 18, QImage::Format_RGB32).save(user + "/mine/pillar.bmp", "BMP");
-    QFile groups(user + "/mine/cave_layer.grp");
-    ASSERT_TRUE(groups.open(QIODevice::WriteOnly));
-    groups.write("B: 1 0 2 0 3 0 4 0 : Pillars : mine\\pillar.bmp\r\n");
-    groups.close();
+    writeBytes((user + "/mine/cave_layer.grp").toStdString(), "B: 1 0 2 0 3 0 4 0 : Pillars : mine\\pillar.bmp\r\n");
 
     prompter.expectDialog([](QDialog& dialog) {
         dialog.findChild<QLineEdit*>("NameText")->setText("Caves");
