@@ -1,11 +1,9 @@
 #include "gui/descriptions/Tiledescmain.h"
 #include "support/MainWindowTestSupport.h"
 
-#include <QListWidget>
-#include <QPushButton>
+#include <QComboBox>
 #include <QScreen>
 #include <QTabWidget>
-#include <QTest>
 
 using namespace xemap;
 using namespace xemap::testing;
@@ -31,7 +29,22 @@ protected:
         return result;
     }
     QImage cellPicture(int column, int row) { return form().mapImage().copy(column * 20, row * 20, 20, 20); }
+    // A right press on the cell: the cursor moves there and the menu opens.
+    void rightPress(int column, int row)
+    {
+        const QPoint p = cellCentre(column, row);
+        form().MapBoxMouseDown(Qt::RightButton, {}, p.x(), p.y());
+        form().MapMenu->hide();
+    }
+    void selectRegion(int firstColumn, int firstRow, int lastColumn, int lastRow)
+    {
+        form().SelectButtonClick();
+        drag({cellCentre(firstColumn, firstRow), cellCentre(lastColumn, lastRow)});
+    }
+    const DescriptionList& descriptions() { return form().document().descriptions; }
+    void undo() { button("UndoButton")->click(); }
 };
+using PopupWindowTest = DescribeWindowTest;
 
 TEST_F(DescribeWindowTest, DoneAddsTheDescriptionWithItsLabelAndUndoTakesItAway)
 {
@@ -43,25 +56,22 @@ TEST_F(DescribeWindowTest, DoneAddsTheDescriptionWithItsLabelAndUndoTakesItAway)
     hover(10, 10);
     EXPECT_NE(cellPicture(3, 4), bare) << "the cell shows its location ID";
 
-    button("UndoButton")->click();
-    EXPECT_TRUE(form().document().descriptions.empty());
+    undo();
+    EXPECT_TRUE(descriptions().empty());
     EXPECT_EQ(cellPicture(3, 4), bare);
 
     // Cancel leaves the list alone.
     hover(3, 4);
     answerDescribe(QDialog::Rejected, [](XETile& tile) { tile.shortName = "Lost"; });
     form().DescItemClick();
-    EXPECT_TRUE(form().document().descriptions.empty());
+    EXPECT_TRUE(descriptions().empty());
 }
 
 TEST_F(DescribeWindowTest, ACancelledDialogThatEditedAStoredRecordLeavesTheMapModified)
 {
-    auto tile = std::make_shared<XETile>();
-    tile->cellIndex = cellIndexOf(3, 4);
     auto rope = std::make_shared<XEItem>();
     rope->name = "Rope";
-    tile->items.push_back(rope);
-    form().document().descriptions.append(tile);
+    describe(3, 4, "")->items.push_back(rope);
     hover(3, 4);
     prompter.expectDialog([](QDialog& dialog) {
         dialog.show();
@@ -109,6 +119,8 @@ TEST_F(DescribeWindowTest, DescribeAndChangeIdOpenAtTheirOwnPlacesOnTheScreen)
         dialog.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
         frames.push_back(dialog.frameGeometry());
+        dialog.hide();
+        return int(QDialog::Rejected);
     };
     const QRect screen = form().screen()->availableGeometry();
     // The last main window sits near the screen's far corner: its dialogs must not leave the screen.
@@ -116,16 +128,12 @@ TEST_F(DescribeWindowTest, DescribeAndChangeIdOpenAtTheirOwnPlacesOnTheScreen)
         form().move(mainWindowAt);
         prompter.expectDialog([&](QDialog& dialog) {
             describePlaces.push_back(dialog.pos());
-            recordFrame(dialog);
             dialog.findChild<QPushButton*>("ChangeID")->click();
-            dialog.hide();
-            return int(QDialog::Rejected);
+            return recordFrame(dialog);
         });
         prompter.expectDialog([&](QDialog& dialog) {
             EXPECT_EQ(dialog.x(), 18);
-            recordFrame(dialog);
-            dialog.hide();
-            return int(QDialog::Rejected);
+            return recordFrame(dialog);
         });
         form().DescItemClick();
     }
@@ -141,16 +149,116 @@ TEST_F(DescribeWindowTest, RemoveAllTakesTheCellsDescriptionAndSaysWhenThereIsNo
 {
     describe(1, 1, "Well");
     describe(2, 2, "Gate");
-    hover(1, 1);
-    answerDescribe(TTileDescForm::RemoveAllResult);
-    form().DescItemClick();
-    EXPECT_EQ(names(), QStringList{"Gate"});
-
-    hover(9, 9);
-    answerDescribe(TTileDescForm::RemoveAllResult);
-    form().DescItemClick();
+    for (const int at : {1, 9}) {
+        hover(at, at);
+        answerDescribe(TTileDescForm::RemoveAllResult);
+        form().DescItemClick();
+        EXPECT_EQ(names(), QStringList{"Gate"});
+    }
     EXPECT_EQ(prompter.messages, QStringList{"Tile description not found"});
-    EXPECT_EQ(names(), QStringList{"Gate"});
+}
+
+TEST_F(PopupWindowTest, RegionsPasteAtTheCursorAndACutClearsThem)
+{
+    form().document().grid.tile(1, 1, 1) = 12;
+    describe(1, 1, "Inn");
+    selectRegion(1, 1, 2, 2);
+    EXPECT_FALSE(form().PasteRegion->isEnabled());
+    form().CopyRegion->trigger();
+    EXPECT_TRUE(form().session().modified()) << "copying detaches the description, which changes the map";
+
+    hover(10, 10);
+    form().PasteRegion->trigger();
+    EXPECT_EQ(grid().tile(10, 10, 1), 12);
+    undo();
+    EXPECT_EQ(grid().tile(10, 10, 1), emptyTile(1));
+
+    selectRegion(1, 1, 2, 2);
+    form().CutRegion->trigger();
+    EXPECT_EQ(grid().tile(1, 1, 1), 99) << "layer 1 is emptied with its own empty value";
+    // A base tile laid on the cut cell later shows, with no overlay hiding it.
+    form().document().grid.tile(1, 1, 0) = 30;
+    form().redrawAll();
+    hover(10, 10);
+    EXPECT_EQ(mapPixel(cellCentre(1, 1)), tileColour(0, 30));
+}
+
+TEST_F(PopupWindowTest, CutDescriptionAllowsOnePasteAndUndoRestoresIt)
+{
+    for (int i = 0; i < 5; ++i)
+        describe(i, 0, "");
+    rightPress(9, 9);
+    EXPECT_FALSE(form().CutDesc->isEnabled());
+    rightPress(2, 0);
+    ASSERT_TRUE(form().CutDesc->isEnabled());
+    const TilePtr third = descriptions().at(2);
+    form().CutDesc->trigger();
+    EXPECT_EQ(descriptions().size(), 4);
+
+    // A second cut by key finds no description of the pressed cell and must not take another.
+    form().FormKeyUp({Key::X, false, true, true});
+    EXPECT_EQ(descriptions().size(), 4);
+
+    hover(0, 0);
+    form().PasteDesc->trigger();
+    EXPECT_FALSE(form().PasteDesc->isEnabled());
+    EXPECT_EQ(descriptions().size(), 5);
+
+    undo();
+    undo();
+    EXPECT_EQ(descriptions().at(2), third);
+}
+
+TEST_F(PopupWindowTest, CopyDescriptionLetsTheCopyBePastedOnAnotherCell)
+{
+    describe(4, 4, "Inn");
+    rightPress(4, 4);
+    form().CopyDesc->trigger();
+    ASSERT_TRUE(form().PasteDesc->isEnabled());
+    hover(7, 7);
+    form().PasteDesc->trigger();
+    EXPECT_EQ(names(), (QStringList{"Inn", "Inn"}));
+    EXPECT_EQ(descriptions().at(1)->cellIndex, cellIndexOf(7, 7));
+}
+
+TEST_F(PopupWindowTest, RotateTurnsTheCursorCellOnTheCurrentLayerAndWraps)
+{
+    palette().TileBoxMouseUp(Qt::LeftButton, 45, 45);  // a tile of layer 1
+    rightPress(3, 3);
+    form().LRotate->trigger();
+    EXPECT_EQ(grid().rotation(3, 3, 1), 3);
+    form().RRotate->trigger();
+    EXPECT_EQ(grid().rotation(3, 3, 1), 0);
+    undo();
+    EXPECT_EQ(grid().rotation(3, 3, 1), 3);
+}
+
+TEST_F(PopupWindowTest, DoorsDialogChangesAreUndoneAtOnceAndMarkTheMapOnlyWhenChanged)
+{
+    rightPress(5, 5);
+    rejectNextDialog();
+    form().DoorItem->trigger();
+    EXPECT_FALSE(form().session().modified());
+    // A dialog that changes nothing leaves the history as it was, redo included.
+    form().RRotate->trigger();
+    undo();
+    rejectNextDialog();
+    form().DoorItem->trigger();
+    EXPECT_FALSE(button("UndoButton")->isEnabled());
+    EXPECT_TRUE(button("RedoButton")->isEnabled());
+
+    prompter.expectDialog([](QDialog& dialog) {
+        for (auto [row, type] : {std::pair{0, 2}, {5, 3}}) {
+            dialog.findChild<QListWidget*>("DoorList")->setCurrentRow(row);
+            dialog.findChild<QComboBox*>("DoorType")->setCurrentIndex(type);
+        }
+        return int(QDialog::Accepted);
+    });
+    form().DoorItem->trigger();
+    EXPECT_EQ(grid().door(5, 5, Center), -3);
+    EXPECT_TRUE(form().session().modified());
+    undo();
+    EXPECT_EQ(grid(), MapGrid());
 }
 
 }  // namespace

@@ -1,18 +1,13 @@
 #include "support/MainWindowTestSupport.h"
 
-#include <QCoreApplication>
-#include <QLabel>
-#include <QScrollBar>
-#include <QTest>
 #include <QWheelEvent>
-
-#include <array>
-#include <tuple>
 
 using namespace xemap;
 using namespace xemap::testing;
 
 namespace {
+
+class MainWindowTest : public MainWindowFixture {};
 
 class MouseWindowTest : public MainWindowFixture {
 protected:
@@ -21,7 +16,47 @@ protected:
     {
         palette().TileBoxMouseUp(Qt::LeftButton, (tile % 10) * 40 + 5, (tile / 10) * 40 + 5);
     }
+    std::array<int, 4> region()
+    {
+        const Region& r = form().state().region;
+        return {r.firstColumn, r.endColumn, r.firstRow, r.endRow};
+    }
 };
+
+TEST_F(MainWindowTest, StartsWithAnUntouchedMapAndThePaletteBesideIt)
+{
+    EXPECT_EQ(form().windowTitle(), "XEMap");
+    EXPECT_EQ(label("Label1"), "Normal Draw");
+    for (const char* name : {"SaveButton", "UndoButton", "RedoButton"})
+        EXPECT_FALSE(button(name)->isEnabled()) << name;
+    EXPECT_EQ(palette().pos(), QPoint(form().x() + form().frameGeometry().width() + 20, form().y()));
+    EXPECT_GE(form().width(), 660);
+}
+
+TEST_F(MainWindowTest, ZoomButtonsStopAtOneAndEight)
+{
+    for (const char* name : {"ZoomInButton", "ZoomInButton", "ZoomInButton", "ZoomInButton"})
+        button(name)->click();
+    EXPECT_EQ(form().state().zoomFactor, 8);
+    EXPECT_EQ(bar("XScroll")->maximum(), 112);
+    EXPECT_FALSE(button("ZoomInButton")->isEnabled());
+    for (const char* name : {"ZoomOutButton", "ZoomOutButton", "ZoomOutButton", "ZoomOutButton"})
+        button(name)->click();
+    EXPECT_EQ(form().state().zoomFactor, 1);
+    EXPECT_FALSE(bar("XScroll")->isEnabled());
+    EXPECT_FALSE(button("ZoomOutButton")->isEnabled());
+    EXPECT_TRUE(button("ZoomInButton")->isEnabled());
+}
+
+TEST_F(MainWindowTest, ExportAndPrintAskForTheirConfigurationFirst)
+{
+    for (const char* name : {"ExportButton", "PrintButton"}) {
+        rejectNextDialog();
+        button(name)->click();
+    }
+    EXPECT_EQ(prompter.dialogsShown, (QStringList{"TPrintConfig", "TPrintConfig"}));
+    EXPECT_TRUE(prompter.allAnswersUsed());
+}
 
 TEST_F(MouseWindowTest, ADragPaintsAndShowsEveryCellAndUndoesInOneStep)
 {
@@ -31,9 +66,8 @@ TEST_F(MouseWindowTest, ADragPaintsAndShowsEveryCellAndUndoesInOneStep)
     for (auto [x, y] : {std::pair{2, 5}, {3, 5}, {4, 5}, {4, 6}})
         EXPECT_EQ(grid().tile(x, y, 1), 23) << x << "," << y;
     EXPECT_EQ(grid().tile(5, 5, 1), 99);
-    EXPECT_EQ(form().findChild<QLabel*>("XTile")->text(), "5");
-    EXPECT_EQ(form().findChild<QLabel*>("YTile")->text(), "7");
-    form().MapBoxMouseMove({}, 300, 300);
+    EXPECT_EQ(label("XTile") + label("YTile"), "57");
+    hover(15, 15);
     EXPECT_EQ(mapPixel(cellCentre(3, 5)), tileColour(0, 23));
 
     saveTo("saved.xem");
@@ -65,10 +99,9 @@ TEST_F(MouseWindowTest, RegionSelectionCoversTheDraggedCellsAndStaysOnTheGrid)
     };
     for (const auto& [from, to, expected] : cases) {
         button("SelectButton")->click();
-        EXPECT_EQ(form().findChild<QLabel*>("Label1")->text(), "Select Region");
+        EXPECT_EQ(label("Label1"), "Select Region");
         drag({from, to});
-        const Region& r = form().state().region;
-        EXPECT_EQ((std::array{r.firstColumn, r.endColumn, r.firstRow, r.endRow}), expected);
+        EXPECT_EQ(region(), expected);
         EXPECT_TRUE(form().CutRegion->isEnabled());
     }
     EXPECT_EQ(grid(), MapGrid()) << "selecting changes nothing";
@@ -79,15 +112,21 @@ TEST_F(MouseWindowTest, RegionSelectionCoversTheDraggedCellsAndStaysOnTheGrid)
     EXPECT_FALSE(form().CopyRegion->isEnabled());
 }
 
+TEST_F(MouseWindowTest, AShiftClickFinishesTheRegionFromItsCorner)
+{
+    button("SelectButton")->click();
+    drag({cellCentre(5, 5), cellCentre(6, 6)});
+    drag({cellCentre(8, 9)}, Qt::ShiftModifier);
+    EXPECT_EQ(region(), (std::array{5, 9, 5, 10}));
+    EXPECT_TRUE(form().state().regionSelected);
+}
+
 TEST_F(MouseWindowTest, PointerPositionsOffTheGridNeverPaint)
 {
     pickBaseTile(7);
     button("ZoomInButton")->click();
-    form().MapBoxMouseDown(Qt::LeftButton, {}, 100, 100);
     // Pixels divide toward zero: less than a cell left of the view is still column 0.
-    for (QPoint p : {QPoint(-30, 100), QPoint(-50, 140), QPoint(100, 2000), QPoint(5000, 5000)})
-        form().MapBoxMouseMove({}, p.x(), p.y());
-    form().MapBoxMouseUp(Qt::LeftButton, {}, 5000, 5000);
+    drag({QPoint(100, 100), QPoint(-30, 100), QPoint(-50, 140), QPoint(100, 2000), QPoint(5000, 5000)});
     MapGrid expected;
     expected.tile(2, 2, 1) = 7;
     expected.tile(0, 2, 1) = 7;
@@ -100,9 +139,9 @@ TEST_F(MouseWindowTest, OnlyALeftDoubleClickClearsTheOverlayAndTheCellShowsItAtO
     for (const Qt::MouseButton b : {Qt::MiddleButton, Qt::RightButton, Qt::LeftButton}) {
         form().document().grid.tile(4, 4, 1) = 23;
         form().redrawAll();
-        form().MapBoxMouseMove({}, cellCentre(4, 4).x(), cellCentre(4, 4).y());
+        hover(4, 4);
         form().MapBoxDblClick(b);
-        form().MapBoxMouseMove({}, cellCentre(10, 10).x(), cellCentre(10, 10).y());
+        hover(10, 10);
         const bool cleared = b == Qt::LeftButton;
         EXPECT_EQ(grid().tile(4, 4, 1), cleared ? 99 : 23) << "button " << b;
         EXPECT_EQ(mapPixel(cellCentre(4, 4)), cleared ? tileColour(0, 0) : tileColour(0, 23)) << "button " << b;
@@ -117,42 +156,28 @@ TEST_F(MouseWindowTest, OnlyALeftDoubleClickClearsTheOverlayAndTheCellShowsItAtO
     EXPECT_EQ(QGuiApplication::mouseButtons(), Qt::NoButton);
 }
 
-TEST_F(MouseWindowTest, AShiftClickFinishesTheRegionFromItsCorner)
-{
-    button("SelectButton")->click();
-    drag({cellCentre(5, 5), cellCentre(6, 6)});
-    form().MapBoxMouseDown(Qt::LeftButton, Qt::ShiftModifier, cellCentre(8, 9).x(), cellCentre(8, 9).y());
-    form().MapBoxMouseUp(Qt::LeftButton, Qt::ShiftModifier, cellCentre(8, 9).x(), cellCentre(8, 9).y());
-    const Region& r = form().state().region;
-    EXPECT_EQ((std::array{r.firstColumn, r.endColumn, r.firstRow, r.endRow}), (std::array{5, 9, 5, 10}));
-    EXPECT_TRUE(form().state().regionSelected);
-}
-
 TEST_F(MouseWindowTest, TheWheelScrollsByTheArrowStepAndZoomsWithCtrl)
 {
-    auto* xBar = form().findChild<QScrollBar*>("XScroll");
-    auto* yBar = form().findChild<QScrollBar*>("YScroll");
     QWidget* view = form().findChild<QWidget*>("MapBox");
     const auto wheel = [view](int angle, Qt::KeyboardModifiers modifiers) {
-        const QPointF at(100, 100);
-        QWheelEvent event(at, view->mapToGlobal(at), QPoint(), QPoint(0, angle), Qt::NoButton, modifiers,
-                          Qt::NoScrollPhase, false);
+        QWheelEvent event(QPointF(100, 100), view->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, angle),
+                          Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(view, &event);
     };
     wheel(-120, {});
-    EXPECT_EQ(yBar->value(), 0) << "nothing to scroll at zoom 1";
+    EXPECT_EQ(bar("YScroll")->value(), 0) << "nothing to scroll at zoom 1";
     wheel(120, Qt::ControlModifier);
     EXPECT_EQ(form().state().zoomFactor, 2.0f);
     EXPECT_TRUE(button("ZoomOutButton")->isEnabled());
     wheel(-120, {});
-    EXPECT_EQ(yBar->value(), 4) << "one notch towards the user is one arrow step down";
+    EXPECT_EQ(bar("YScroll")->value(), 4) << "one notch towards the user is one arrow step down";
     EXPECT_EQ(form().state().viewRow, 1);
     wheel(-60, Qt::ShiftModifier);
-    EXPECT_EQ(xBar->value(), 0) << "half a notch waits for the other half";
+    EXPECT_EQ(bar("XScroll")->value(), 0) << "half a notch waits for the other half";
     wheel(-60, Qt::ShiftModifier);
-    EXPECT_EQ(xBar->value(), 4);
+    EXPECT_EQ(bar("XScroll")->value(), 4);
     wheel(120, {});
-    EXPECT_EQ(yBar->value(), 0);
+    EXPECT_EQ(bar("YScroll")->value(), 0);
     wheel(-240, Qt::ControlModifier);
     EXPECT_EQ(form().state().zoomFactor, 1.0f);
 }
