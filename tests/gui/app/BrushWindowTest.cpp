@@ -1,7 +1,5 @@
 #include "support/MainWindowTestSupport.h"
 
-#include <QFile>
-#include <QLabel>
 #include <QTabWidget>
 
 using namespace xemap;
@@ -14,16 +12,13 @@ protected:
     void SetUp() override
     {
         MainWindowFixture::SetUp();
-        QFile groups(folder.filePath("layer.grp"));
-        ASSERT_TRUE(groups.open(QIODevice::WriteOnly));
-        groups.write("B: 50 0 51 0 52 0 53 0 : House : house.bmp\r\n"
-                     "S: 10 0 11 0 12 0 13 0 : -1 -1 0 -1 -1 0 -1 -1 0 -1 -1 0 : "
-                     "-1 -1 0 -1 -1 0 -1 -1 0 -1 -1 0 : Wall : wall.bmp\r\n");
-        groups.close();
+        writeBytes(folder.filePath("layer.grp").toStdString(),
+                   "B: 50 0 51 0 52 0 53 0 : House : house.bmp\r\nS: 10 0 11 0 12 0 13 0 : "
+                   "-1 -1 0 -1 -1 0 -1 -1 0 -1 -1 0 : -1 -1 0 -1 -1 0 -1 -1 0 -1 -1 0 : Wall : wall.bmp\r\n");
         QImage(16, 16, QImage::Format_RGB32).save(folder.filePath("house.bmp"), "BMP");
         loadColourTileset();
     }
-    QString status() { return form().findChild<QLabel*>("Label1")->text(); }
+    QString status() { return label("Label1"); }
     void showLayerTab() { palette().findChild<QTabWidget*>("PageControl1")->setCurrentIndex(1); }
     void click(int column, int row) { drag({cellCentre(column, row)}); }
     std::pair<int, int> cell(int x, int y, int layer)
@@ -50,7 +45,7 @@ TEST_F(BrushWindowTest, ARightClickOnABoxPieceFramesABuildingWithOneUndoStep)
 
     click(3, 3);
     EXPECT_EQ(cell(4, 4, 2), std::pair(51, 2));
-    EXPECT_EQ(form().mapImage().pixel(cellCentre(4, 4)), tileColour(1, 51));
+    EXPECT_EQ(mapPixel(cellCentre(4, 4)), tileColour(1, 51));
     button("UndoButton")->click();
     EXPECT_EQ(grid(), MapGrid());
 }
@@ -63,7 +58,7 @@ TEST_F(BrushWindowTest, ConnectorStrokesJoinTheirPieces)
     drag({cellCentre(5, 8), cellCentre(6, 8), cellCentre(7, 8)});
     click(6, 9);
     EXPECT_EQ(cell(6, 8, 2), std::pair(12, 0)) << "the middle becomes a T";
-    EXPECT_EQ(form().mapImage().pixel(cellCentre(6, 8)), tileColour(1, 12));
+    EXPECT_EQ(mapPixel(cellCentre(6, 8)), tileColour(1, 12));
 }
 
 TEST_F(BrushWindowTest, TerrainBlendsIntoTheNeighbours)
@@ -71,12 +66,12 @@ TEST_F(BrushWindowTest, TerrainBlendsIntoTheNeighbours)
     palette().TileBoxMouseUp(Qt::LeftButton, 5, 2 * 40 + 5);
     click(10, 10);
     EXPECT_EQ(cell(11, 11, 1), std::pair(21, 2));
-    EXPECT_EQ(form().mapImage().pixel(cellCentre(10, 9)), tileColour(0, 22));
+    EXPECT_EQ(mapPixel(cellCentre(10, 9)), tileColour(0, 22));
 
     // The pointer arrives before it presses and drags on: the pressed cell keeps its terrain.
-    form().MapBoxMouseMove({}, cellCentre(20, 20).x(), cellCentre(20, 20).y());
+    hover(20, 20);
     drag({cellCentre(20, 20), cellCentre(25, 20)});
-    EXPECT_EQ(form().mapImage().pixel(cellCentre(20, 20)), tileColour(0, 20));
+    EXPECT_EQ(mapPixel(cellCentre(20, 20)), tileColour(0, 20));
 }
 
 }  // namespace

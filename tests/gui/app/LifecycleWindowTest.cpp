@@ -1,10 +1,6 @@
 #include "support/MainWindowTestSupport.h"
 
-#include <QListWidget>
-#include <QMenu>
 #include <QTimer>
-
-#include <functional>
 
 using namespace xemap;
 using namespace xemap::testing;
@@ -63,7 +59,7 @@ TEST_F(LifecycleWindowTest, FileNewAsksOnlyForAModifiedMapAndASaveThatFailsKeeps
     paintSomething();
     const MapGrid painted = grid();
     answerYesNo(true);
-    prompter.expectDialog([](QDialog&) { return int(QDialog::Rejected); });  // map name cancelled
+    rejectNextDialog();  // map name cancelled
     action("Tileset2")->trigger();
     EXPECT_EQ(grid(), painted) << "a save that did not happen leaves the map";
     EXPECT_TRUE(form().session().modified());
@@ -91,7 +87,7 @@ TEST_F(LifecycleWindowTest, ClosingAsksOnlyForAModifiedMap)
     form().show();
     paintSomething();
     answerYesNo(true);
-    prompter.expectDialog([](QDialog&) { return int(QDialog::Rejected); });
+    rejectNextDialog();
     EXPECT_FALSE(form().close()) << "the save did not happen";
     EXPECT_EQ(asked, QStringList{"Would you like to save your map before exiting?"});
     answerYesNo(false);
@@ -106,21 +102,9 @@ TEST_F(LifecycleWindowTest, EscapeOrTheCloseBoxAtASaveQuestionCancelsTheWholeCom
         std::function<bool()> run;  // true when the editor is still open afterwards
     } commands[] = {
         {"exit", "Would you like to save your map before exiting?", [this] { return !form().close(); }},
-        {"File > New", "Save Changes to Current Map?",
-         [this] {
-             action("Tileset3")->trigger();
-             return true;
-         }},
-        {"toolbar New", "Save Changes to Current Map?",
-         [this] {
-             button("NewButton")->click();
-             return true;
-         }},
-        {"Open", "Save Changes to Current Map?",
-         [this] {
-             form().Open();
-             return true;
-         }},
+        {"File > New", "Save Changes to Current Map?", [this] { return action("Tileset3")->trigger(), true; }},
+        {"toolbar New", "Save Changes to Current Map?", [this] { return button("NewButton")->click(), true; }},
+        {"Open", "Save Changes to Current Map?", [this] { return form().Open(), true; }},
     };
     paintSomething();
     saveTo("kept.xem");

@@ -5,11 +5,9 @@
 #include "support/MainWindowTestSupport.h"
 
 #include <QComboBox>
-#include <QListWidget>
-#include <QScrollBar>
 
-#include <functional>
 #include <random>
+#include <sstream>
 
 using namespace xemap;
 using namespace xemap::testing;
@@ -73,11 +71,11 @@ protected:
     std::string describeState()
     {
         const EditorState& s = form().state();
-        return " [mode " + std::to_string(s.editMode) + (s.connector ? " connector" : "") + ", layer "
-               + std::to_string(s.currentLayer) + ", zoom " + std::to_string(s.cellSize) + ", view "
-               + std::to_string(s.viewColumn) + "," + std::to_string(s.viewRow) + ", hovered "
-               + std::to_string(s.lastHoveredColumn) + "," + std::to_string(s.lastHoveredRow) + ", region "
-               + (s.regionSelected ? "selected" : "none") + "]";
+        std::ostringstream out;
+        out << " [mode " << s.editMode << (s.connector ? " connector" : "") << ", layer " << s.currentLayer << ", zoom "
+            << s.cellSize << ", view " << s.viewColumn << "," << s.viewRow << ", hovered " << s.lastHoveredColumn << ","
+            << s.lastHoveredRow << ", region " << (s.regionSelected ? "selected" : "none") << "]";
+        return out.str();
     }
 
     void noteNewMap() { geometryIndex_ = form().document().tilesetIndex; }
@@ -98,12 +96,10 @@ protected:
 
     void answerDoors(std::mt19937& random)
     {
-        const int position = int(random() % 6);
-        const int type = int(random() % 8);
+        const int position = int(random() % 6), type = int(random() % 8);
         const bool accept = random() % 4 != 0;
         prompter.expectDialog([position, type, accept](QDialog& dialog) {
-            auto* list = dialog.findChild<QListWidget*>("DoorList");
-            list->setCurrentRow(position);
+            dialog.findChild<QListWidget*>("DoorList")->setCurrentRow(position);
             dialog.findChild<QComboBox*>("DoorType")->setCurrentIndex(type);
             return accept ? int(QDialog::Accepted) : int(QDialog::Rejected);
         });
@@ -111,16 +107,13 @@ protected:
 
     void answerDescribe(std::mt19937& random)
     {
-        const int choice = int(random() % 3);
-        const int id = 1 + int(random() % 4);
-        prompter.expectDialog([choice, id](QDialog& dialog) {
-            auto& form = static_cast<TTileDescForm&>(dialog);
-            form.workingDescription()->shortName = "Room";
+        const int results[] = {QDialog::Accepted, TTileDescForm::RemoveAllResult, QDialog::Rejected};
+        const int result = results[random() % 3], id = 1 + int(random() % 4);
+        prompter.expectDialog([result, id](QDialog& dialog) {
+            static_cast<TTileDescForm&>(dialog).workingDescription()->shortName = "Room";
             if (auto* location = dialog.findChild<QLineEdit*>("LocID"))
                 location->setText(QString::number(id));
-            return choice == 0   ? int(QDialog::Accepted)
-                   : choice == 1 ? int(TTileDescForm::RemoveAllResult)
-                                 : int(QDialog::Rejected);
+            return result;
         });
     }
 
@@ -143,8 +136,7 @@ TEST_F(ScreenTest, EveryCommandLeavesTheMapViewAsAFreshRedrawShowsIt)
         {"move",
          [&](std::mt19937& r) {
              const auto [x, y] = cell(r);
-             const QPoint p = viewPoint(x, y);
-             f.MapBoxMouseMove({}, p.x(), p.y());
+             moveTo(viewPoint(x, y));
          }},
         {"drag",
          [&](std::mt19937& r) {
@@ -287,10 +279,7 @@ TEST_F(ScreenTest, EveryCommandLeavesTheMapViewAsAFreshRedrawShowsIt)
 TEST_F(ScreenTest, NoOldPictureStaysBehindTheCursorAfterUndoNewRemoveAllRegionsOrDialogs)
 {
     TForm1& f = form();
-    auto hover = [&](int x, int y) {
-        const QPoint p = viewPoint(x, y);
-        f.MapBoxMouseMove({}, p.x(), p.y());
-    };
+    auto hover = [&](int x, int y) { moveTo(viewPoint(x, y)); };
     auto click = [&](int x, int y) {
         hover(x, y);
         const QPoint p = viewPoint(x, y);
