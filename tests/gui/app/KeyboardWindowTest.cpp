@@ -1,9 +1,6 @@
 #include "gui/app/TypeAheadGuard.h"
 #include "support/MainWindowTestSupport.h"
 
-#include <QScrollBar>
-#include <QTest>
-
 using namespace xemap;
 using namespace xemap::testing;
 
@@ -13,7 +10,6 @@ class KeyboardWindowTest : public ColourMapFixture {
 protected:
     void key(Qt::Key k, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(&form(), k, modifiers); }
     void type(char c) { QTest::keyClick(&form(), c); }
-    QScrollBar* bar(const char* name) { return form().findChild<QScrollBar*>(name); }
     // The cell as it shows once the cursor leaves it.
     QImage cleanCell() { return form().renderer()->underCursorImage().copy(); }
 };
@@ -141,12 +137,10 @@ TEST_F(KeyboardWindowTest, CharactersTypedWithAltOrCtrlRunNoCharacterCommand)
     windows->show();
     palette().show();
     hover(2, 2);
-    for (const Qt::KeyboardModifier modifier : {Qt::AltModifier, Qt::ControlModifier}) {
-        for (QWidget* target : {static_cast<QWidget*>(&form()), static_cast<QWidget*>(&palette())}) {
+    for (const Qt::KeyboardModifier modifier : {Qt::AltModifier, Qt::ControlModifier})
+        for (QWidget* target : std::initializer_list<QWidget*>{&form(), &palette()})
             for (const char c : {'t', 'd', 'h', 's', '+', ','})
                 QTest::keyClick(target, c, modifier);
-        }
-    }
     EXPECT_TRUE(prompter.dialogsShown.isEmpty()) << "neither Describe nor Doors opened";
     EXPECT_TRUE(palette().isVisible());
     EXPECT_EQ(palette().paletteScale(), 2);
@@ -188,7 +182,7 @@ TEST_F(KeyboardWindowTest, KeysTypedForAModalDialogNeverReachTheMap)
             dialog.show();
             if (whileOpen == WhileOpen::TypeAtTheMap)
                 typeAtTheMapWindows();
-            if (whileOpen != WhileOpen::TypeAtTheMap)
+            else
                 QTest::keyClicks(dialog.findChild<QWidget*>("TileName"), "Old");
             if (whileOpen == WhileOpen::TypeANameAndEnter)
                 QTest::keyClick(dialog.findChild<QWidget*>("TileName"), Qt::Key_Return);
@@ -221,7 +215,7 @@ TEST_F(KeyboardWindowTest, KeysTypedForAModalDialogNeverReachTheMap)
 
     // A dialog closed by a key that types nothing leaves the next key to the map at once.
     describeAndClose(WhileOpen::TypeANameAndEnter);
-    prompter.expectDialog([](QDialog&) { return int(QDialog::Rejected); });
+    rejectNextDialog();
     type('d');
     EXPECT_EQ(prompter.dialogsShown.size(), 4);
 }
