@@ -93,6 +93,19 @@ protected:
     // Saves the map to a file of the program folder, as File > Save does, leaving it unmodified.
     void saveTo(const QString& name) { ASSERT_TRUE(form().session().save(folder.filePath(name).toStdString())); }
 
+    // Save As with the name and file given in its dialogs.
+    void saveAs(const QString& name, const QString& path)
+    {
+        answerMapName(name);
+        prompter.expectSaveFile(path);
+        form().Save(true);
+    }
+    void openFile(const QString& path)
+    {
+        prompter.expectOpenFile(path);
+        form().Open();
+    }
+
     // Types the name into the next map name dialog and accepts it.
     void answerMapName(const QString& name)
     {

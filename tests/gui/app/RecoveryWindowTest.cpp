@@ -106,18 +106,9 @@ TEST_F(RecoveryWindowTest, SavingOrDiscardingTheMapRemovesItsRecoveryFile)
     const QString opened = folder.filePath("opened.xem");
     ASSERT_TRUE(saveMapFile(MapDocument{}, opened.toStdString()));
     const std::pair<const char*, std::function<void()>> cases[] = {
-        {"save",
-         [&] {
-             answerMapName("Kept");
-             prompter.expectSaveFile(folder.filePath("kept.xem"));
-             form().Save(false);
-         }},
+        {"save", [&] { saveAs("Kept", folder.filePath("kept.xem")); }},
         {"File > New", [&] { form().NewClick("Tileset0"); }},
-        {"Open",
-         [&] {
-             prompter.expectOpenFile(opened);
-             form().Open();
-         }},
+        {"Open", [&] { openFile(opened); }},
         {"exit after No, Discard",
          [&] {
              EXPECT_TRUE(form().close());
