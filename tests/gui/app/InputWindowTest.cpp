@@ -91,7 +91,7 @@ TEST_F(MouseWindowTest, ShiftClickRotatesThePaletteTileWithoutPainting)
     EXPECT_EQ(palette().selectedRotation(), 0);
 }
 
-TEST_F(MouseWindowTest, RegionSelectionCoversTheDraggedCellsAndStaysOnTheGrid)
+TEST_F(MouseWindowTest, RegionSelectionCoversTheDraggedOrShiftClickedCellsAndStaysOnTheGrid)
 {
     // Dragged from, to, and the selected columns and rows as first and end.
     const std::tuple<QPoint, QPoint, std::array<int, 4>> cases[] = {
@@ -109,18 +109,16 @@ TEST_F(MouseWindowTest, RegionSelectionCoversTheDraggedCellsAndStaysOnTheGrid)
     EXPECT_EQ(grid(), MapGrid()) << "selecting changes nothing";
     EXPECT_FALSE(form().session().modified());
 
-    palette().TileBoxMouseUp(Qt::LeftButton, 45, 5);
-    EXPECT_FALSE(form().state().regionSelected);
-    EXPECT_FALSE(form().CopyRegion->isEnabled());
-}
-
-TEST_F(MouseWindowTest, AShiftClickFinishesTheRegionFromItsCorner)
-{
+    // A shift-click finishes the region from its first corner.
     button("SelectButton")->click();
     drag({cellCentre(5, 5), cellCentre(6, 6)});
     drag({cellCentre(8, 9)}, Qt::ShiftModifier);
     EXPECT_EQ(region(), (std::array{5, 9, 5, 10}));
     EXPECT_TRUE(form().state().regionSelected);
+
+    palette().TileBoxMouseUp(Qt::LeftButton, 45, 5);
+    EXPECT_FALSE(form().state().regionSelected);
+    EXPECT_FALSE(form().CopyRegion->isEnabled());
 }
 
 TEST_F(MouseWindowTest, PointerPositionsOffTheGridNeverPaint)
@@ -326,16 +324,6 @@ TEST_F(KeyboardWindowTest, SpacePicksTheCursorTileAndRotationKeysWrapThePaletteT
     EXPECT_EQ(palette().selectedTile(), 37);
 }
 
-TEST_F(KeyboardWindowTest, PaletteKeysHideAndResizeThePalette)
-{
-    palette().show();
-    type('s');
-    EXPECT_EQ(palette().paletteScale(), 1);
-    EXPECT_FALSE(action("ViewLargeTileset")->isChecked());
-    type('H');
-    EXPECT_FALSE(palette().isVisible());
-}
-
 TEST_F(KeyboardWindowTest, KeysDoNothingWhileTheirItemIsDisabledOrTheCursorIsOffTheGrid)
 {
     hover(1, 1);
@@ -377,7 +365,7 @@ TEST_F(KeyboardWindowTest, AChordWhoseCtrlIsReleasedFirstStillActs)
 }
 
 // The windowing system reports Alt+t as "t"; only the menu's Alt+F mnemonic may act.
-TEST_F(KeyboardWindowTest, CharactersTypedWithAltOrCtrlRunNoCharacterCommand)
+TEST_F(KeyboardWindowTest, CharactersTypedWithAltOrCtrlRunNoCharacterCommandButPlainOnesAct)
 {
     windows->show();
     palette().show();
@@ -393,6 +381,13 @@ TEST_F(KeyboardWindowTest, CharactersTypedWithAltOrCtrlRunNoCharacterCommand)
     EXPECT_EQ(palette().selectedRotation(), 0);
     QTest::keyClick(&palette(), 'h');
     EXPECT_FALSE(palette().isVisible()) << "the plain character still acts";
+    // At the map, S makes the palette small and H hides it.
+    palette().show();
+    type('s');
+    EXPECT_EQ(palette().paletteScale(), 1);
+    EXPECT_FALSE(action("ViewLargeTileset")->isChecked());
+    type('H');
+    EXPECT_FALSE(palette().isVisible());
 }
 
 // Typing meant for Describe Tile that runs on as a typed character closes it must not open Doors,

@@ -199,7 +199,7 @@ TEST_F(LifecycleWindowTest, AFreshProgramFolderGetsTheDefaultRegistryAndItsNewIt
               (QStringList{"Add Tileset...", "New City", "New Dungeon", "New Colours", "New Second", "-", "&Open..."}));
 }
 
-TEST_F(LifecycleWindowTest, FileNewAsksOnlyForAModifiedMapAndASaveThatFailsKeepsTheOld)
+TEST_F(LifecycleWindowTest, FileNewAndExitAskOnlyForAModifiedMapAndASaveThatFailsKeepsTheOld)
 {
     paintSomething();
     saveTo("old.xem");
@@ -221,6 +221,7 @@ TEST_F(LifecycleWindowTest, FileNewAsksOnlyForAModifiedMapAndASaveThatFailsKeeps
     EXPECT_EQ(asked, QStringList{"Save Changes to Current Map?"});
     EXPECT_EQ(grid(), MapGrid());
     EXPECT_FALSE(form().session().modified());
+    EXPECT_TRUE(form().close()) << "an unmodified map closes without a question";
 
     paintSomething();
     const MapGrid painted = grid();
@@ -229,6 +230,14 @@ TEST_F(LifecycleWindowTest, FileNewAsksOnlyForAModifiedMapAndASaveThatFailsKeeps
     action("Tileset2")->trigger();
     EXPECT_EQ(grid(), painted) << "a save that did not happen leaves the map";
     EXPECT_TRUE(form().session().modified());
+
+    asked.clear();
+    answerYesNo(true);
+    rejectNextDialog();
+    EXPECT_FALSE(form().close()) << "the save did not happen";
+    EXPECT_EQ(asked, QStringList{"Would you like to save your map before exiting?"});
+    answerYesNo(false);
+    EXPECT_TRUE(form().close());
 }
 
 TEST_F(LifecycleWindowTest, ToolbarNewKeepsDoorsAndFillsEveryLayer)
@@ -245,19 +254,6 @@ TEST_F(LifecycleWindowTest, ToolbarNewKeepsDoorsAndFillsEveryLayer)
     for (int layer = 0; layer < kCellLayers; ++layer)
         EXPECT_EQ(grid().tile(1, 1, layer), 0) << "every layer takes the palette's tile " << layer;
     EXPECT_FALSE(form().session().modified());
-}
-
-TEST_F(LifecycleWindowTest, ClosingAsksOnlyForAModifiedMap)
-{
-    EXPECT_TRUE(form().close());
-    form().show();
-    paintSomething();
-    answerYesNo(true);
-    rejectNextDialog();
-    EXPECT_FALSE(form().close()) << "the save did not happen";
-    EXPECT_EQ(asked, QStringList{"Would you like to save your map before exiting?"});
-    answerYesNo(false);
-    EXPECT_TRUE(form().close());
 }
 
 TEST_F(LifecycleWindowTest, EscapeOrTheCloseBoxAtASaveQuestionCancelsTheWholeCommand)
