@@ -131,10 +131,7 @@ protected:
         prompter.expectDialog([this, closeBox](QDialog& dialog) {
             asked << questionOf(dialog);
             dialog.show();
-            if (closeBox)
-                dialog.close();
-            else
-                QTest::keyClick(&dialog, Qt::Key_Escape);
+            closeBox ? void(dialog.close()) : QTest::keyClick(&dialog, Qt::Key_Escape);
             return dialog.result();
         });
     }
