@@ -55,10 +55,10 @@ std::jthread pipeWatchdog(std::string pipe)
 
 TEST_F(RegistryStartWindowTest, AHugeRegistryGetsNewItemsForItsFirstThousandTilesetsOnly)
 {
-    std::string entries;
+    QByteArray entries;
     for (int i = 0; i < 1003; ++i)
-        entries += "T" + std::to_string(i) + "\r\ntilesets\\outdoor_bases.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n";
-    writeBytes(registry(), entries);
+        entries += QString("T%1\r\ntilesets\\outdoor_bases.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n").arg(i).toUtf8();
+    writeBytes(registry(), entries.toStdString());
     XemapWindows windows(prompter, folder.path());
     TForm1& form = *windows.form1;
     ASSERT_TRUE(form.registryReady());
