@@ -125,7 +125,7 @@ TEST_F(MapFileWindowTest, AFailedSaveToAChosenFileKeepsTheFileNameSoTheNextSaveA
     EXPECT_EQ(prompter.messages, QStringList(2, "Cannot use File."));
 }
 
-TEST_F(MapFileWindowTest, ARefusedOpenLeavesTheMapItsFileAndItsCaption)
+TEST_F(MapFileWindowTest, ARefusedOpenLeavesTheMapItsFileAndItsCaptionAndAnAcceptedUpdateIsOfferedForSaving)
 {
     paintSomething();
     saveAs("Town", folder.filePath("town.xem"));
@@ -162,11 +162,9 @@ TEST_F(MapFileWindowTest, ARefusedOpenLeavesTheMapItsFileAndItsCaption)
         EXPECT_EQ(asked.value(1), c.message ? "" : "This map is in single-layer format.  Update it?");
         EXPECT_EQ(identity(), before);
     }
-}
-
-TEST_F(MapFileWindowTest, AnUpgradedMapIsOfferedForSaving)
-{
+    // An update the user accepts opens the map and offers it for saving.
     writeFile("old.xem", uniformMap("Old\r\n0\r\n", "40 0\r\n"));
+    answerYesNo(false);
     answerYesNo(true);
     openFile(folder.filePath("old.xem"));
     EXPECT_EQ(grid().tile(5, 5, 0), 20);
