@@ -46,7 +46,7 @@ protected:
 };
 using PopupWindowTest = DescribeWindowTest;
 
-TEST_F(DescribeWindowTest, DoneAddsTheDescriptionWithItsLabelAndUndoTakesItAway)
+TEST_F(DescribeWindowTest, DoneAddsTheDescriptionWithItsLabelUndoTakesItAwayAndRemoveAllTakesIt)
 {
     const QImage bare = cellPicture(3, 4);
     hover(3, 4);
@@ -65,6 +65,17 @@ TEST_F(DescribeWindowTest, DoneAddsTheDescriptionWithItsLabelAndUndoTakesItAway)
     answerDescribe(QDialog::Rejected, [](XETile& tile) { tile.shortName = "Lost"; });
     form().DescItemClick();
     EXPECT_TRUE(descriptions().empty());
+
+    // Remove All takes the cell's description, and says so when the cell has none.
+    describe(1, 1, "Well");
+    describe(2, 2, "Gate");
+    for (const int at : {1, 9}) {
+        hover(at, at);
+        answerDescribe(TTileDescForm::RemoveAllResult);
+        form().DescItemClick();
+        EXPECT_EQ(names(), QStringList{"Gate"});
+    }
+    EXPECT_EQ(prompter.messages, QStringList{"Tile description not found"});
 }
 
 TEST_F(DescribeWindowTest, ACancelledDialogThatEditedAStoredRecordLeavesTheMapModified)
@@ -143,19 +154,6 @@ TEST_F(DescribeWindowTest, DescribeAndChangeIdOpenAtTheirOwnPlacesOnTheScreen)
     for (const QRect& frame : frames)
         EXPECT_TRUE(screen.contains(frame))
             << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
-}
-
-TEST_F(DescribeWindowTest, RemoveAllTakesTheCellsDescriptionAndSaysWhenThereIsNone)
-{
-    describe(1, 1, "Well");
-    describe(2, 2, "Gate");
-    for (const int at : {1, 9}) {
-        hover(at, at);
-        answerDescribe(TTileDescForm::RemoveAllResult);
-        form().DescItemClick();
-        EXPECT_EQ(names(), QStringList{"Gate"});
-    }
-    EXPECT_EQ(prompter.messages, QStringList{"Tile description not found"});
 }
 
 TEST_F(PopupWindowTest, RegionsPasteAtTheCursorAndACutClearsThem)
