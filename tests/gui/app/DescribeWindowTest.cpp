@@ -219,19 +219,7 @@ TEST_F(PopupWindowTest, CopyDescriptionLetsTheCopyBePastedOnAnotherCell)
     EXPECT_EQ(descriptions().at(1)->cellIndex, cellIndexOf(7, 7));
 }
 
-TEST_F(PopupWindowTest, RotateTurnsTheCursorCellOnTheCurrentLayerAndWraps)
-{
-    palette().TileBoxMouseUp(Qt::LeftButton, 45, 45);  // a tile of layer 1
-    rightPress(3, 3);
-    form().LRotate->trigger();
-    EXPECT_EQ(grid().rotation(3, 3, 1), 3);
-    form().RRotate->trigger();
-    EXPECT_EQ(grid().rotation(3, 3, 1), 0);
-    undo();
-    EXPECT_EQ(grid().rotation(3, 3, 1), 3);
-}
-
-TEST_F(PopupWindowTest, DoorsDialogChangesAreUndoneAtOnceAndMarkTheMapOnlyWhenChanged)
+TEST_F(PopupWindowTest, DoorsDialogChangesAreUndoneAtOnceAndMarkTheMapOnlyWhenChangedAndRotateWraps)
 {
     rightPress(5, 5);
     rejectNextDialog();
@@ -257,6 +245,16 @@ TEST_F(PopupWindowTest, DoorsDialogChangesAreUndoneAtOnceAndMarkTheMapOnlyWhenCh
     EXPECT_TRUE(form().session().modified());
     undo();
     EXPECT_EQ(grid(), MapGrid());
+
+    // The rotate items turn the cursor cell on the current layer, and wrap.
+    palette().TileBoxMouseUp(Qt::LeftButton, 45, 45);  // a tile of layer 1
+    rightPress(3, 3);
+    form().LRotate->trigger();
+    EXPECT_EQ(grid().rotation(3, 3, 1), 3);
+    form().RRotate->trigger();
+    EXPECT_EQ(grid().rotation(3, 3, 1), 0);
+    undo();
+    EXPECT_EQ(grid().rotation(3, 3, 1), 3);
 }
 
 }  // namespace
