@@ -81,7 +81,7 @@ protected:
     QTemporaryDir data;
 };
 
-TEST_F(RecoveryWindowTest, AChangeIsKeptWithinTheIntervalEvenWhileEditsGoOn)
+TEST_F(RecoveryWindowTest, AChangeIsKeptWithinTheIntervalAndItsFileIsLeftAloneByAnotherEditor)
 {
     form().autosave().setInterval(std::chrono::milliseconds(200));
     QElapsedTimer clock;
@@ -99,6 +99,12 @@ TEST_F(RecoveryWindowTest, AChangeIsKeptWithinTheIntervalEvenWhileEditsGoOn)
     ASSERT_TRUE(read.ok());
     EXPECT_EQ(read->document.grid.tile(0, 3, 0), grid().tile(0, 3, 0));
     EXPECT_TRUE(prompter.messages.isEmpty());
+
+    // A running editor's file is neither offered to another editor nor removed by it.
+    XemapWindows second(prompter, folder.path());
+    second.form1->offerRecovery();
+    EXPECT_TRUE(prompter.dialogsShown.isEmpty());
+    EXPECT_TRUE(fs::exists(recoveryMap()));
 }
 
 TEST_F(RecoveryWindowTest, SavingOrDiscardingTheMapRemovesItsRecoveryFile)
@@ -129,16 +135,6 @@ TEST_F(RecoveryWindowTest, SavingOrDiscardingTheMapRemovesItsRecoveryFile)
     }
     EXPECT_TRUE(prompter.allAnswersUsed());
     EXPECT_TRUE(prompter.messages.isEmpty());
-}
-
-TEST_F(RecoveryWindowTest, ARunningEditorsFileIsNeitherOfferedNorRemovedByAnother)
-{
-    paint(1, 1);
-    ASSERT_TRUE(recoveryWritten());
-    XemapWindows second(prompter, folder.path());
-    second.form1->offerRecovery();
-    EXPECT_TRUE(prompter.dialogsShown.isEmpty());
-    EXPECT_TRUE(fs::exists(recoveryMap()));
 }
 
 TEST_F(RecoveryWindowTest, RestoreBringsTheMapBackUnsavedUnderItsOriginalName)
