@@ -164,22 +164,22 @@ TEST_F(MouseWindowTest, TheWheelScrollsByTheArrowStepAndZoomsWithCtrl)
                           Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(view, &event);
     };
-    wheel(-120, {});
-    EXPECT_EQ(bar("YScroll")->value(), 0) << "nothing to scroll at zoom 1";
-    wheel(120, Qt::ControlModifier);
-    EXPECT_EQ(form().state().zoomFactor, 2.0f);
-    EXPECT_TRUE(button("ZoomOutButton")->isEnabled());
-    wheel(-120, {});
-    EXPECT_EQ(bar("YScroll")->value(), 4) << "one notch towards the user is one arrow step down";
-    EXPECT_EQ(form().state().viewRow, 1);
-    wheel(-60, Qt::ShiftModifier);
-    EXPECT_EQ(bar("XScroll")->value(), 0) << "half a notch waits for the other half";
-    wheel(-60, Qt::ShiftModifier);
-    EXPECT_EQ(bar("XScroll")->value(), 4);
-    wheel(120, {});
-    EXPECT_EQ(bar("YScroll")->value(), 0);
-    wheel(-240, Qt::ControlModifier);
-    EXPECT_EQ(form().state().zoomFactor, 1.0f);
+    // Angle, modifiers, and the zoom and scroll values after it: a notch towards the user is one
+    // arrow step down, and half a notch waits for the other half.
+    const std::tuple<int, Qt::KeyboardModifiers, float, int, int> steps[] = {{-120, {}, 1.0f, 0, 0},
+                                                                             {120, Qt::ControlModifier, 2.0f, 0, 0},
+                                                                             {-120, {}, 2.0f, 0, 4},
+                                                                             {-60, Qt::ShiftModifier, 2.0f, 0, 4},
+                                                                             {-60, Qt::ShiftModifier, 2.0f, 4, 4},
+                                                                             {120, {}, 2.0f, 4, 0},
+                                                                             {-240, Qt::ControlModifier, 1.0f, 0, 0}};
+    for (const auto& [angle, modifiers, zoom, x, y] : steps) {
+        wheel(angle, modifiers);
+        EXPECT_EQ(std::tuple(form().state().zoomFactor, bar("XScroll")->value(), bar("YScroll")->value(),
+                             form().state().viewRow, button("ZoomOutButton")->isEnabled()),
+                  std::tuple(zoom, x, y, y / 4, zoom > 1))
+            << angle << " " << modifiers;
+    }
 }
 
 class BrushWindowTest : public MainWindowFixture {

@@ -62,10 +62,6 @@ TEST_F(MapFileWindowTest, SaveAsThenOpenBringsTheMapBack)
     EXPECT_FALSE(button("SaveButton")->isEnabled());
     EXPECT_FALSE(button("UndoButton")->isEnabled());
     EXPECT_TRUE(form().DoorItem->isEnabled()) << "Open leaves the Doors item as File > New set it";
-    form().MapBoxMouseMove({}, 600, 600);
-    EXPECT_EQ(form().mapImage().pixel(cellCentre(1, 2) + QPoint(-8, -8)),
-              form().mapImage().pixel(cellCentre(2, 2) + QPoint(-8, -8)))
-        << "both painted cells drawn alike";
 }
 
 TEST_F(MapFileWindowTest, AFailedSaveSaysWhyAndKeepsTheOldFileAndTheModifiedFlag)
@@ -187,16 +183,6 @@ protected:
     }
 };
 
-TEST_F(LifecycleWindowTest, AFreshProgramFolderGetsTheDefaultRegistryAndItsNewItems)
-{
-    // The registry tests pin its bytes; here its default entries must reach the File menu.
-    QStringList texts;
-    for (QAction* a : form().findChild<QMenu*>("FileMenu")->actions())
-        texts << (a->isSeparator() ? "-" : a->text());
-    EXPECT_EQ(texts.mid(0, 7),
-              (QStringList{"Add Tileset...", "New City", "New Dungeon", "New Colours", "New Second", "-", "&Open..."}));
-}
-
 TEST_F(LifecycleWindowTest, FileNewAndExitAskOnlyForAModifiedMapAndASaveThatFailsKeepsTheOld)
 {
     paintSomething();
@@ -272,7 +258,6 @@ TEST_F(LifecycleWindowTest, EscapeOrTheCloseBoxAtASaveQuestionCancelsTheWholeCom
     paintSomething();
     form().document().grid.door(5, 5, East) = 3;
     const auto before = identity();
-    ASSERT_EQ(std::get<1>(before), folder.filePath("kept.xem").toStdString());
     for (const auto& command : commands) {
         for (const bool closeBox : {false, true}) {
             SCOPED_TRACE(std::string(command.command) + (closeBox ? " close box" : " Escape"));
@@ -291,13 +276,8 @@ TEST_F(LifecycleWindowTest, ClosingTheMainWindowEndsTheProgramWithTheCommandsHel
     windows->show();
     action("CommandsItem")->trigger();
     bool stillRunning = false;
-    QTimer giveUp;
-    giveUp.setSingleShot(true);
-    QObject::connect(&giveUp, &QTimer::timeout, [&stillRunning] {
-        stillRunning = true;
-        QCoreApplication::quit();
-    });
-    giveUp.start(5000);
+    QObject guard;  // takes the timer along when the test ends
+    QTimer::singleShot(5000, &guard, [&stillRunning] { stillRunning = true, QCoreApplication::quit(); });
     QTimer::singleShot(0, &form(), [this] { form().close(); });
     QCoreApplication::exec();
     EXPECT_FALSE(stillRunning);
