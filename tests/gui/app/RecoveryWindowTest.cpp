@@ -139,13 +139,18 @@ TEST_F(RecoveryWindowTest, SavingOrDiscardingTheMapRemovesItsRecoveryFile)
 
 TEST_F(RecoveryWindowTest, RestoreBringsTheMapBackUnsavedUnderItsOriginalName)
 {
-    leaveCrashedMap("older", 1000, "Older");
     const MapDocument crashed = leaveCrashedMap("crashed", 2000, "Keep");
+    // Escape leaves the map as it was and the file for the next start.
+    answerRecovery(QDialog::Rejected);
+    form().offerRecovery();
+    EXPECT_EQ(std::tuple(grid(), form().session().modified()), std::tuple(MapGrid(), false));
+    EXPECT_TRUE(fs::exists(store().mapPath("crashed")));
+    leaveCrashedMap("older", 1000, "Older");
     answerRecovery(QDialog::Accepted);
     form().offerRecovery();
 
-    ASSERT_EQ(asked.size(), 1) << "one map restored per start";
-    EXPECT_TRUE(asked[0].startsWith(kRestoreQuestion));
+    ASSERT_EQ(asked.size(), 2) << "one map offered per start";
+    EXPECT_TRUE(asked[1].startsWith(kRestoreQuestion));
     EXPECT_EQ(grid(), crashed.grid);
     ASSERT_EQ(form().document().descriptions.size(), 1);
     EXPECT_EQ(form().document().descriptions.at(0)->shortName, "Well");
@@ -159,23 +164,11 @@ TEST_F(RecoveryWindowTest, RestoreBringsTheMapBackUnsavedUnderItsOriginalName)
     answerRecovery(TYesNo::NoResult);
     XemapWindows next(prompter, folder.path());
     next.form1->offerRecovery();
+    EXPECT_EQ(next.form1->document().grid, MapGrid()) << "No, Discard leaves the map as it was";
     EXPECT_EQ(asked.size(), 1);
     EXPECT_TRUE(asked.value(0).contains("Older"));
     EXPECT_TRUE(fs::exists(recoveryMap()));
     EXPECT_TRUE(store().staleEntries([](std::string_view) { return true; }).size() == 1) << "older one removed";
-}
-
-TEST_F(RecoveryWindowTest, DiscardRemovesTheFileAndEscapeLeavesItForTheNextStart)
-{
-    leaveCrashedMap("crashed", 2000, "Keep");
-    for (const auto& [result, kept] : {std::pair{int(QDialog::Rejected), true}, {TYesNo::NoResult, false}}) {
-        answerRecovery(result);
-        form().offerRecovery();
-        EXPECT_EQ(grid(), MapGrid()) << "the map stays as it was";
-        EXPECT_FALSE(form().session().modified());
-        EXPECT_EQ(fs::exists(store().mapPath("crashed")), kept) << result;
-    }
-    EXPECT_EQ(asked.size(), 2);
 }
 
 TEST_F(RecoveryWindowTest, AFailingWriteIsToldOnceWhenTheButtonIsUpAndTriedAgainAfterTheNextChange)
