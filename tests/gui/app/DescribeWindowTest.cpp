@@ -28,7 +28,6 @@ protected:
             result << QString::fromStdString(tile->shortName);
         return result;
     }
-    QImage cellPicture(int column, int row) { return form().mapImage().copy(column * 20, row * 20, 20, 20); }
     // A right press on the cell: the cursor moves there and the menu opens.
     void rightPress(int column, int row)
     {
@@ -46,22 +45,17 @@ protected:
 };
 using PopupWindowTest = DescribeWindowTest;
 
-TEST_F(DescribeWindowTest, DoneAddsTheDescriptionWithItsLabelUndoTakesItAwayAndRemoveAllTakesIt)
+TEST_F(DescribeWindowTest, DoneAddsTheDescriptionUndoTakesItAwayAndRemoveAllTakesIt)
 {
-    const QImage bare = cellPicture(3, 4);
     hover(3, 4);
     answerDescribe(QDialog::Accepted, [](XETile& tile) { tile.shortName = "Inn"; });
     QTest::keyClick(&form(), 'T');
     ASSERT_EQ(names(), QStringList{"Inn"});
-    hover(10, 10);
-    EXPECT_NE(cellPicture(3, 4), bare) << "the cell shows its location ID";
 
     undo();
     EXPECT_TRUE(descriptions().empty());
-    EXPECT_EQ(cellPicture(3, 4), bare);
 
     // Cancel leaves the list alone.
-    hover(3, 4);
     answerDescribe(QDialog::Rejected, [](XETile& tile) { tile.shortName = "Lost"; });
     form().DescItemClick();
     EXPECT_TRUE(descriptions().empty());
@@ -174,11 +168,6 @@ TEST_F(PopupWindowTest, RegionsPasteAtTheCursorAndACutClearsThem)
     selectRegion(1, 1, 2, 2);
     form().CutRegion->trigger();
     EXPECT_EQ(grid().tile(1, 1, 1), 99) << "layer 1 is emptied with its own empty value";
-    // A base tile laid on the cut cell later shows, with no overlay hiding it.
-    form().document().grid.tile(1, 1, 0) = 30;
-    form().redrawAll();
-    hover(10, 10);
-    EXPECT_EQ(mapPixel(cellCentre(1, 1)), tileColour(0, 30));
 }
 
 TEST_F(PopupWindowTest, CutDescriptionAllowsOnePasteAndUndoRestoresIt)
