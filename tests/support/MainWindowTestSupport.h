@@ -49,7 +49,6 @@ class MainWindowFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(folder.isValid());
         // The generated default tilesets, as the program folder holds them.
         QFile::link(QCoreApplication::applicationDirPath() + "/tilesets", folder.filePath("tilesets"));
         windows = std::make_unique<XemapWindows>(prompter, folder.path());

@@ -26,18 +26,17 @@ class RecoveryWindowTest : public MainWindowFixture {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(data.isValid());
         qputenv("XDG_DATA_HOME", data.path().toUtf8());
         MainWindowFixture::SetUp();
         form().autosave().setInterval(std::chrono::milliseconds(50));
     }
     void TearDown() override { windows.reset(); }
     // A new editor over the same folders, as the next start of the program.
-    void restart(int interval = 50)
+    void restart()
     {
         windows.reset();
         windows = std::make_unique<XemapWindows>(prompter, folder.path());
-        form().autosave().setInterval(std::chrono::milliseconds(interval));
+        form().autosave().setInterval(std::chrono::milliseconds(50));
     }
 
     const RecoveryStore& store() { return form().autosave().store(); }
@@ -45,11 +44,6 @@ protected:
     bool recoveryWritten()
     {
         return QTest::qWaitFor([this] { return fs::exists(recoveryMap()); }, kWaitMs);
-    }
-    bool recoveryGone()
-    {
-        form().autosave().flush();
-        return !fs::exists(recoveryMap());
     }
     void paint(int column, int row)
     {
@@ -131,7 +125,8 @@ TEST_F(RecoveryWindowTest, SavingOrDiscardingTheMapRemovesItsRecoveryFile)
             answerYesNo(false);
         discard();
         EXPECT_FALSE(form().session().modified()) << name;
-        EXPECT_TRUE(recoveryGone()) << name;
+        form().autosave().flush();
+        EXPECT_FALSE(fs::exists(recoveryMap())) << name;
     }
     EXPECT_TRUE(prompter.allAnswersUsed());
     EXPECT_TRUE(prompter.messages.isEmpty());
