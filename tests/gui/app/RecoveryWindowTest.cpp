@@ -75,7 +75,7 @@ protected:
     QTemporaryDir data;
 };
 
-TEST_F(RecoveryWindowTest, AChangeIsKeptWithinTheIntervalAndItsFileIsLeftAloneByAnotherEditor)
+TEST_F(RecoveryWindowTest, AChangeIsKeptWithinTheInterval)
 {
     form().autosave().setInterval(std::chrono::milliseconds(200));
     QElapsedTimer clock;
@@ -93,12 +93,6 @@ TEST_F(RecoveryWindowTest, AChangeIsKeptWithinTheIntervalAndItsFileIsLeftAloneBy
     ASSERT_TRUE(read.ok());
     EXPECT_EQ(read->document.grid.tile(0, 3, 0), grid().tile(0, 3, 0));
     EXPECT_TRUE(prompter.messages.isEmpty());
-
-    // A running editor's file is neither offered to another editor nor removed by it.
-    XemapWindows second(prompter, folder.path());
-    second.form1->offerRecovery();
-    EXPECT_TRUE(prompter.dialogsShown.isEmpty());
-    EXPECT_TRUE(fs::exists(recoveryMap()));
 }
 
 TEST_F(RecoveryWindowTest, SavingOrDiscardingTheMapRemovesItsRecoveryFile)
