@@ -53,15 +53,13 @@ TEST_F(MapFileWindowTest, SaveAsThenOpenBringsTheMapBack)
     EXPECT_FALSE(form().session().modified());
 
     action("Tileset1")->trigger();
-    ASSERT_EQ(grid(), MapGrid());
     prompter.expectOpenFile(path);
     button("OpenButton")->click();
-    EXPECT_EQ(grid(), painted);
-    EXPECT_EQ(form().document().tilesetIndex, 0);
-    EXPECT_EQ(form().windowTitle(), "XEMap: Town");
-    EXPECT_FALSE(button("SaveButton")->isEnabled());
-    EXPECT_FALSE(button("UndoButton")->isEnabled());
-    EXPECT_TRUE(form().DoorItem->isEnabled()) << "Open leaves the Doors item as File > New set it";
+    // Open leaves the Doors item as File > New set it.
+    EXPECT_EQ(std::tuple(grid(), form().document().tilesetIndex, form().windowTitle(),
+                         button("SaveButton")->isEnabled(), button("UndoButton")->isEnabled(),
+                         form().DoorItem->isEnabled()),
+              std::tuple(painted, 0, "XEMap: Town", false, false, true));
 }
 
 TEST_F(MapFileWindowTest, AFailedSaveSaysWhyKeepsTheOldFileAndTheModifiedFlagAndTheNextSaveAsksAgain)
@@ -178,12 +176,10 @@ TEST_F(LifecycleWindowTest, FileNewAndExitAskOnlyForAModifiedMapAndASaveThatFail
     saveTo("old.xem");
     action("Tileset3")->trigger();
     EXPECT_TRUE(prompter.dialogsShown.isEmpty());
-    EXPECT_EQ(grid(), MapGrid()) << "tiles and doors cleared";
-    EXPECT_EQ(form().document().tilesetIndex, 3);
-    EXPECT_TRUE(form().DoorItem->isEnabled());
-    EXPECT_FALSE(button("UndoButton")->isEnabled());
-    EXPECT_TRUE(form().document().mapFileName.empty());
-    EXPECT_EQ(form().windowTitle(), "XEMap");
+    // Tiles and doors cleared, with no file, no history and the Doors item of this tileset.
+    EXPECT_EQ(std::tuple(grid(), form().document().tilesetIndex, form().DoorItem->isEnabled(),
+                         button("UndoButton")->isEnabled(), form().document().mapFileName, form().windowTitle()),
+              std::tuple(MapGrid(), 3, true, false, "", "XEMap"));
 
     action("Tileset0")->trigger();
     EXPECT_FALSE(form().DoorItem->isEnabled());
