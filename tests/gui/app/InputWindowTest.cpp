@@ -167,7 +167,6 @@ protected:
         QImage(16, 16, QImage::Format_RGB32).save(folder.filePath("house.bmp"), "BMP");
         loadColourTileset();
     }
-    QString status() { return label("Label1"); }
     void showLayerTab() { palette().findChild<QTabWidget*>("PageControl1")->setCurrentIndex(1); }
     void click(int column, int row) { drag({cellCentre(column, row)}); }
     std::pair<int, int> cell(int x, int y, int layer)
@@ -180,7 +179,7 @@ TEST_F(BrushWindowTest, ARightClickOnABoxPieceFramesABuildingWithOneUndoStep)
 {
     showLayerTab();
     palette().TileBoxMouseUp(Qt::RightButton, 0 * 40 + 5, 5 * 40 + 5);
-    EXPECT_EQ(status(), "House");
+    EXPECT_EQ(label("Label1"), "House");
     EXPECT_EQ(palette().paletteImage(1).pixel(2, 5 * 40 + 10), qRgb(0, 128, 0)) << "green frame";
 
     click(3, 3);
@@ -196,7 +195,7 @@ TEST_F(BrushWindowTest, ConnectorStrokesJoinTheirPiecesThoughTheGroupIconIsMissi
     EXPECT_TRUE(prompter.messages.front().contains("wall.bmp")) << prompter.messages.front().toStdString();
     showLayerTab();
     palette().GroupButtonClick(1);
-    EXPECT_EQ(status(), "Wall");
+    EXPECT_EQ(label("Label1"), "Wall");
     drag({cellCentre(5, 8), cellCentre(6, 8), cellCentre(7, 8)});
     click(6, 9);
     EXPECT_EQ(cell(6, 8, 2), std::pair(12, 0)) << "the middle becomes a T";
