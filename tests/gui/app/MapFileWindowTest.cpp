@@ -35,7 +35,7 @@ protected:
     }
 };
 
-TEST_F(MapFileWindowTest, SaveAsThenOpenBringsTheMapBack)
+TEST_F(MapFileWindowTest, SaveAsThenOpenBringsTheMapBackButARefusedOpenLeavesTheMapItsFileAndItsCaption)
 {
     paintSomething();
     const MapGrid painted = grid();
@@ -60,6 +60,48 @@ TEST_F(MapFileWindowTest, SaveAsThenOpenBringsTheMapBack)
                          button("SaveButton")->isEnabled(), button("UndoButton")->isEnabled(),
                          form().DoorItem->isEnabled()),
               std::tuple(painted, 0, "XEMap: Town", false, false, true));
+
+    // A refused open leaves the map, its file and its caption; an accepted update is offered for saving.
+    paintSomething();
+    const auto before = identity();
+
+    struct Case {
+        const char* name;
+        std::string bytes;  // empty: the file does not exist
+        const char* message;
+        const char* informative;  // after the file's path
+    };
+    const Case cases[] = {
+        {"missing.xem", {}, "Cannot open File.", ": No such file or directory"},
+        {"garbage.xem", "Broken\r\n0\r\nthis is no cell\r\n", "Cannot open File.",
+         ": line 3: expected a number in the cell line, found 'this'"},
+        {"far.xem", uniformMap("Far\r\n9\r\n", "0 0 99 0 0 0 0 0 0 0 0 0 \r\n"),
+         "This map uses tileset 9, which is not registered. Register it with File > Add Tileset... and open the map "
+         "again.",
+         nullptr},
+        {"old.xem", uniformMap("Old\r\n0\r\n", "23 1\r\n"), nullptr, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (!c.bytes.empty())
+            writeFile(c.name, c.bytes);
+        asked.clear();
+        if (!c.message)
+            answerYesNo(false);
+        answerYesNo(false);  // discard the unsaved changes
+        openFile(folder.filePath(c.name));
+        EXPECT_EQ(prompter.informativeTexts.value(0), c.informative ? folder.filePath(c.name) + c.informative : "");
+        EXPECT_EQ(takeSaid(), c.message ? c.message : "");
+        EXPECT_EQ(asked.value(1), c.message ? "" : "This map is in single-layer format.  Update it?");
+        EXPECT_EQ(identity(), before);
+    }
+    // An update the user accepts opens the map and offers it for saving.
+    writeFile("old.xem", uniformMap("Old\r\n0\r\n", "40 0\r\n"));
+    answerYesNo(false);
+    answerYesNo(true);
+    openFile(folder.filePath("old.xem"));
+    EXPECT_EQ(grid().tile(5, 5, 0), 20);
+    EXPECT_TRUE(button("SaveButton")->isEnabled());
 }
 
 TEST_F(MapFileWindowTest, AFailedSaveSaysWhyKeepsTheOldFileAndTheModifiedFlagAndTheNextSaveAsksAgain)
@@ -108,52 +150,6 @@ TEST_F(MapFileWindowTest, AFailedSaveSaysWhyKeepsTheOldFileAndTheModifiedFlagAnd
     EXPECT_EQ(takeSaid(), "Cannot use File.");
 }
 
-TEST_F(MapFileWindowTest, ARefusedOpenLeavesTheMapItsFileAndItsCaptionAndAnAcceptedUpdateIsOfferedForSaving)
-{
-    paintSomething();
-    saveAs("Town", folder.filePath("town.xem"));
-    paintSomething();
-    const auto before = identity();
-
-    struct Case {
-        const char* name;
-        std::string bytes;  // empty: the file does not exist
-        const char* message;
-        const char* informative;  // after the file's path
-    };
-    const Case cases[] = {
-        {"missing.xem", {}, "Cannot open File.", ": No such file or directory"},
-        {"garbage.xem", "Broken\r\n0\r\nthis is no cell\r\n", "Cannot open File.",
-         ": line 3: expected a number in the cell line, found 'this'"},
-        {"far.xem", uniformMap("Far\r\n9\r\n", "0 0 99 0 0 0 0 0 0 0 0 0 \r\n"),
-         "This map uses tileset 9, which is not registered. Register it with File > Add Tileset... and open the map "
-         "again.",
-         nullptr},
-        {"old.xem", uniformMap("Old\r\n0\r\n", "23 1\r\n"), nullptr, nullptr},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        if (!c.bytes.empty())
-            writeFile(c.name, c.bytes);
-        asked.clear();
-        if (!c.message)
-            answerYesNo(false);
-        answerYesNo(false);  // discard the unsaved changes
-        openFile(folder.filePath(c.name));
-        EXPECT_EQ(prompter.informativeTexts.value(0), c.informative ? folder.filePath(c.name) + c.informative : "");
-        EXPECT_EQ(takeSaid(), c.message ? c.message : "");
-        EXPECT_EQ(asked.value(1), c.message ? "" : "This map is in single-layer format.  Update it?");
-        EXPECT_EQ(identity(), before);
-    }
-    // An update the user accepts opens the map and offers it for saving.
-    writeFile("old.xem", uniformMap("Old\r\n0\r\n", "40 0\r\n"));
-    answerYesNo(false);
-    answerYesNo(true);
-    openFile(folder.filePath("old.xem"));
-    EXPECT_EQ(grid().tile(5, 5, 0), 20);
-    EXPECT_TRUE(button("SaveButton")->isEnabled());
-}
-
 class LifecycleWindowTest : public MapFileWindowTest {
 protected:
     void SetUp() override
@@ -170,12 +166,25 @@ protected:
     }
 };
 
-TEST_F(LifecycleWindowTest, FileNewAndExitAskOnlyForAModifiedMapAndASaveThatFailsKeepsTheOld)
+TEST_F(LifecycleWindowTest, ToolbarNewKeepsDoorsAndFillsEveryLayerAndFileNewAndExitAskOnlyForAModifiedMap)
 {
+    paintSomething();
+    saveTo("saved.xem");
+    prompter.expectDialog([](QDialog& dialog) {
+        dialog.findChild<QListWidget*>("TilesetList")->setCurrentRow(1);
+        return int(QDialog::Accepted);
+    });
+    button("NewButton")->click();
+    EXPECT_EQ(form().document().tilesetIndex, 1);
+    EXPECT_EQ(grid().door(3, 3, North), 2) << "the toolbar New keeps doors";
+    for (int layer = 0; layer < kCellLayers; ++layer)
+        EXPECT_EQ(grid().tile(1, 1, layer), 0) << "every layer takes the palette's tile " << layer;
+    EXPECT_FALSE(form().session().modified());
+
+    // File > New clears the doors too.
     paintSomething();
     saveTo("old.xem");
     action("Tileset3")->trigger();
-    EXPECT_TRUE(prompter.dialogsShown.isEmpty());
     // Tiles and doors cleared, with no file, no history and the Doors item of this tileset.
     EXPECT_EQ(std::tuple(grid(), form().document().tilesetIndex, form().DoorItem->isEnabled(),
                          button("UndoButton")->isEnabled(), form().document().mapFileName, form().windowTitle()),
@@ -204,22 +213,6 @@ TEST_F(LifecycleWindowTest, FileNewAndExitAskOnlyForAModifiedMapAndASaveThatFail
     EXPECT_FALSE(form().close()) << "the save did not happen";
     answerYesNo(false);
     EXPECT_TRUE(form().close());
-}
-
-TEST_F(LifecycleWindowTest, ToolbarNewKeepsDoorsAndFillsEveryLayer)
-{
-    paintSomething();
-    saveTo("saved.xem");
-    prompter.expectDialog([](QDialog& dialog) {
-        dialog.findChild<QListWidget*>("TilesetList")->setCurrentRow(3);
-        return int(QDialog::Accepted);
-    });
-    button("NewButton")->click();
-    EXPECT_EQ(form().document().tilesetIndex, 3);
-    EXPECT_EQ(grid().door(3, 3, North), 2) << "the toolbar New keeps doors";
-    for (int layer = 0; layer < kCellLayers; ++layer)
-        EXPECT_EQ(grid().tile(1, 1, layer), 0) << "every layer takes the palette's tile " << layer;
-    EXPECT_FALSE(form().session().modified());
 }
 
 TEST_F(LifecycleWindowTest, EscapeOrTheCloseBoxAtASaveQuestionCancelsTheWholeCommand)
