@@ -156,53 +156,41 @@ TEST_F(MouseWindowTest, TheWheelScrollsByTheArrowStepAndZoomsWithCtrl)
     }
 }
 
-class BrushWindowTest : public MainWindowFixture {
-protected:
-    void SetUp() override
-    {
-        MainWindowFixture::SetUp();
-        writeBytes(folder.filePath("layer.grp").toStdString(),
-                   "B: 50 0 51 0 52 0 53 0 : House : house.bmp\r\nS: 10 0 11 0 12 0 13 0 : "
-                   "-1 -1 0 -1 -1 0 -1 -1 0 -1 -1 0 : -1 -1 0 -1 -1 0 -1 -1 0 -1 -1 0 : Wall : wall.bmp\r\n");
-        QImage(16, 16, QImage::Format_RGB32).save(folder.filePath("house.bmp"), "BMP");
-        loadColourTileset();
-    }
-    void showLayerTab() { palette().findChild<QTabWidget*>("PageControl1")->setCurrentIndex(1); }
-    void click(int column, int row) { drag({cellCentre(column, row)}); }
-    std::pair<int, int> cell(int x, int y, int layer)
-    {
+// A group file with a house of box pieces and a wall of connector pieces whose icon is missing.
+TEST_F(MainWindowTest, BrushesJoinConnectorPiecesFrameABuildingAndBlendTerrainIntoTheNeighbours)
+{
+    writeBytes(folder.filePath("layer.grp").toStdString(),
+               "B: 50 0 51 0 52 0 53 0 : House : house.bmp\r\nS: 10 0 11 0 12 0 13 0 : "
+               "-1 -1 0 -1 -1 0 -1 -1 0 -1 -1 0 : -1 -1 0 -1 -1 0 -1 -1 0 -1 -1 0 : Wall : wall.bmp\r\n");
+    QImage(16, 16, QImage::Format_RGB32).save(folder.filePath("house.bmp"), "BMP");
+    loadColourTileset();
+    const auto cell = [this](int x, int y, int layer) -> std::pair<int, int> {
         return {grid().tile(x, y, layer), grid().rotation(x, y, layer)};
-    }
-};
+    };
+    const auto click = [this](int column, int row) { drag({cellCentre(column, row)}); };
+    auto* tabs = palette().findChild<QTabWidget*>("PageControl1");
 
-TEST_F(BrushWindowTest, ARightClickOnABoxPieceFramesABuildingWithOneUndoStep)
-{
-    showLayerTab();
-    palette().TileBoxMouseUp(Qt::RightButton, 0 * 40 + 5, 5 * 40 + 5);
-    EXPECT_EQ(label("Label1"), "House");
-    EXPECT_EQ(palette().paletteImage(1).pixel(2, 5 * 40 + 10), qRgb(0, 128, 0)) << "green frame";
-
-    click(3, 3);
-    EXPECT_EQ(cell(4, 4, 2), std::pair(51, 2));
-    button("UndoButton")->click();
-    EXPECT_EQ(grid(), MapGrid());
-}
-
-// The wall group's icon is missing: it is named once, and the group still works.
-TEST_F(BrushWindowTest, ConnectorStrokesJoinTheirPiecesThoughTheGroupIconIsMissing)
-{
+    // The wall group's missing icon is named once, and the group still works.
     ASSERT_EQ(prompter.messages.size(), 1);
     EXPECT_TRUE(prompter.messages.front().contains("wall.bmp")) << prompter.messages.front().toStdString();
-    showLayerTab();
+    tabs->setCurrentIndex(1);
     palette().GroupButtonClick(1);
     EXPECT_EQ(label("Label1"), "Wall");
     drag({cellCentre(5, 8), cellCentre(6, 8), cellCentre(7, 8)});
     click(6, 9);
     EXPECT_EQ(cell(6, 8, 2), std::pair(12, 0)) << "the middle becomes a T";
-}
 
-TEST_F(BrushWindowTest, TerrainBlendsIntoTheNeighbours)
-{
+    // A right click on a box piece picks the building, framed in green; it is drawn with one undo step.
+    palette().TileBoxMouseUp(Qt::RightButton, 0 * 40 + 5, 5 * 40 + 5);
+    EXPECT_EQ(label("Label1"), "House");
+    EXPECT_EQ(palette().paletteImage(1).pixel(2, 5 * 40 + 10), qRgb(0, 128, 0));
+    const MapGrid before = grid();
+    click(3, 3);
+    EXPECT_EQ(cell(4, 4, 2), std::pair(51, 2));
+    button("UndoButton")->click();
+    EXPECT_EQ(grid(), before);
+
+    tabs->setCurrentIndex(0);
     palette().TileBoxMouseUp(Qt::LeftButton, 5, 2 * 40 + 5);
     click(10, 10);
     EXPECT_EQ(cell(11, 11, 1), std::pair(21, 2));
