@@ -327,10 +327,9 @@ TEST_F(KeyboardWindowTest, CharactersTypedWithAltOrCtrlRunNoCharacterCommandButP
         for (QWidget* target : std::initializer_list<QWidget*>{&form(), &palette()})
             for (const char c : {'t', 'd', 'h', 's', '+', ','})
                 QTest::keyClick(target, c, modifier);
-    EXPECT_TRUE(palette().isVisible());
-    EXPECT_EQ(palette().paletteScale(), 2);
-    EXPECT_EQ(form().state().zoomFactor, 1.0f);
-    EXPECT_EQ(palette().selectedRotation(), 0);
+    EXPECT_EQ(std::tuple(palette().isVisible(), palette().paletteScale(), form().state().zoomFactor,
+                         palette().selectedRotation()),
+              std::tuple(true, 2, 1.0f, 0));
     QTest::keyClick(&palette(), 'h');
     EXPECT_FALSE(palette().isVisible()) << "the plain character still acts";
     // At the map, S makes the palette small and H hides it.
