@@ -28,10 +28,7 @@ protected:
     // A map file whose 1024 cell lines are all the same.
     static std::string uniformMap(const std::string& header, const std::string& cell)
     {
-        std::string bytes = header;
-        for (int i = 0; i < 1024; ++i)
-            bytes += cell;
-        return bytes;
+        return header + QByteArray::fromStdString(cell).repeated(1024).toStdString();
     }
 };
 
