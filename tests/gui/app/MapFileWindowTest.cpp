@@ -165,6 +165,11 @@ protected:
 
 TEST_F(LifecycleWindowTest, ToolbarNewKeepsDoorsAndFillsEveryLayerAndFileNewAndExitAskOnlyForAModifiedMap)
 {
+    // The default registry's tilesets and the ones added head the File menu as New items.
+    const QList<QAction*> items = form().findChild<QMenu*>("FileMenu")->actions();
+    EXPECT_EQ(
+        std::tuple(items[0]->text(), items[1]->text(), items[4]->text(), items[5]->isSeparator(), items[6]->text()),
+        std::tuple("Add Tileset...", "New City", "New Second", true, "&Open..."));
     paintSomething();
     saveTo("saved.xem");
     prompter.expectDialog([](QDialog& dialog) {
