@@ -110,6 +110,10 @@ TEST(MapDiff, NamesEachChangeInWordsInCellOrder)
         edit(after);
         EXPECT_EQ(texts(mapDiff(describedMap(), after)), expected);
     }
+    MapDocument guarded = describedMap();  // a record removed in front of one that stays
+    at(guarded, 0).npcs.insert(at(guarded, 0).npcs.begin(), named<XENPC>("Guard"));
+    EXPECT_EQ(texts(mapDiff(guarded, describedMap())),
+              std::vector<std::string>{"cell (2, 3) description: NPC \"Guard\" removed"});
 }
 
 // Over random maps and edits: the diff is empty exactly when the two files are the same.

@@ -1,5 +1,6 @@
 #include "core/mapfile/TmxWriter.h"
 #include "core/mapfile/TmxFormat.h"
+#include "core/mapfile/TmxImport.h"
 
 #include <gtest/gtest.h>
 
@@ -122,4 +123,34 @@ TEST(TmxWriter, TextFieldsComeBackByteForByteWithTheirEncoding)
                                     StringList{"", "b"}, StringList{"a", "b"}})
         EXPECT_EQ(tmx::splitLines(tmx::joinedLines(lines)), lines) << tmx::joinedLines(lines);
     EXPECT_EQ(tmx::splitLines("typed\n"), StringList{"typed"});
+}
+
+TEST(TmxImport, TakesEachTileFromItsOwnTilesetAndRefusesOthers)
+{
+    tmx::Map map;
+    map.tileWidth = map.tileHeight = tmx::kTileSize;
+    map.properties = {{"tileset", "4"}};
+    map.tilesets = {{"indoor_layer", 101, {{"tileset layer", "1"}}}, {"indoor_bases", 1, {{"tileset layer", "0"}}}};
+    map.tileLayers = {{"cell layer 0", std::vector<std::uint32_t>(kCellCount)},
+                      {"cell layer 2", std::vector<std::uint32_t>(kCellCount)}};
+    // Cell layer 0 at (2, 1), cell layer 2 at (3, 1): tile numbers and what import makes of them.
+    const std::tuple<std::uint32_t, std::uint32_t, const char*> cases[] = {
+        {6, 108, ""},
+        {101, 0, "cell (3, 2) of cell layer 0: the tile is from the sheet of tileset layer 1"},
+        {0, 201, "cell (4, 2) of cell layer 2: the tile is beyond the 100 tiles of its sheet"},
+    };
+    for (const auto& [base, upper, refusal] : cases) {
+        map.tileLayers[0].gids[kMapSize + 2] = base;
+        map.tileLayers[1].gids[kMapSize + 3] = upper;
+        const auto document = importTmx(map, "in.tmx");
+        SCOPED_TRACE(refusal);
+        if (*refusal) {
+            ASSERT_FALSE(document);
+            EXPECT_EQ(document.fault().reason.find(refusal), 0u) << document.fault().reason;
+            continue;
+        }
+        ASSERT_TRUE(document) << document.fault().describe();
+        EXPECT_EQ(document->grid.tile(2, 1, 0), 5);
+        EXPECT_EQ(document->grid.tile(3, 1, 2), 7);
+    }
 }

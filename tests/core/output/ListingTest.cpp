@@ -65,7 +65,7 @@ TEST(Listing, EndsEveryLineWithCrLf)
     DescriptionList list;
     EXPECT_EQ(listingText(list), "");
     auto tile = std::make_shared<XETile>();
-    tile->shortName = "Café";  // the underline counts characters, not bytes
+    tile->shortName = "Café\xf0\x9f\x90\x89";  // the underline counts characters, not bytes
     list.append(tile);
-    EXPECT_EQ(listingText(list), "1:  Café\r\n________\r\n \r\n" + std::string(50, '_') + "\r\n \r\n");
+    EXPECT_EQ(listingText(list), "1:  Café\xf0\x9f\x90\x89\r\n_________\r\n \r\n" + std::string(50, '_') + "\r\n \r\n");
 }
