@@ -216,9 +216,12 @@ TEST_F(MapRendererTest, DoorGlyphsFollowTheThreeGeometryFormsAndBadValuesDrawNot
 TEST_F(MapRendererTest, CursorPreviewShowsThePaintedCellOnACheckerboard)
 {
     document.grid.tile(0, 0, 0) = 4;
+    document.grid.door(0, 0, North) = 3;
     state.currentLayer = 0;
     renderer.redrawAll();
     renderer.cursorPreview(0, 0, PaletteTile{8, 0, 0});
+    const QPoint door = kStartupDoorGeometry[DoorNorth].box.rect().center();
+    EXPECT_EQ(cellPixel(0, 0, door.x(), door.y()), qRgb(192, 192, 192)) << "doors stay over the preview";
     // At zoom 4 the checkerboard has one-pixel squares: MASK1 keeps the chosen tile at odd sums.
     EXPECT_EQ(cellPixel(0, 0, 41, 40), renderSheetColour(0, 8));
     EXPECT_EQ(cellPixel(0, 0, 40, 40), renderSheetColour(0, 4));
