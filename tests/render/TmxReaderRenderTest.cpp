@@ -7,16 +7,17 @@
 namespace xemap {
 namespace {
 
-// A map as Tiled saves it, with an element the reader does not know before its tileset.
+// A map as Tiled saves it, with elements the reader does not know before its tileset and its property.
 std::string tmxMap(const std::string& data)
 {
     return "<?xml version=\"1.0\"?>\n<map width=\"32\" height=\"32\" tilewidth=\"80\" tileheight=\"80\" infinite=\"0\">"
-           "<editorsettings><export target=\"a.json\"/></editorsettings><tileset firstgid=\"1\" name=\"base\"/>"
+           "<editorsettings><export target=\"a.json\"/></editorsettings><tileset firstgid=\"1\" name=\"base\">"
+           "<properties><note/><property name=\"tileset layer\" value=\"0\"/></properties></tileset>"
            "<layer id=\"1\" name=\"cell layer 0\" width=\"32\" height=\"32\">"
            + data + "</layer></map>";
 }
 
-TEST(TmxReader, ReadsTilesetsAndLittleEndianBase64LayersAndRefusesShortLayers)
+TEST(TmxReader, ReadsTilesetPropertiesAndLittleEndianBase64LayersAndRefusesShortLayers)
 {
     QByteArray gids(kCellCount * 4, '\0');
     gids[4] = 1, gids[5] = 2, gids[7] = 0x40;
@@ -25,6 +26,7 @@ TEST(TmxReader, ReadsTilesetsAndLittleEndianBase64LayersAndRefusesShortLayers)
     ASSERT_TRUE(map) << map.fault().describe();
     ASSERT_EQ(map->tilesets.size(), 1u);
     EXPECT_EQ(map->tilesets[0].name, "base");
+    EXPECT_EQ(map->tilesets[0].properties, (tmx::Properties{{"tileset layer", "0"}}));
     ASSERT_EQ(map->tileLayers.size(), 1u);
     EXPECT_EQ(map->tileLayers[0].gids[1], 0x40000201u);
 
