@@ -82,6 +82,7 @@ TEST(AboutWindowTest, ShowsVersionAndPictureAndOpensTheWebPage)
         return shown.result();
     });
     about.ShowModal(prompter, mainWindow);
+    EXPECT_TRUE(prompter.allAnswersUsed());
     EXPECT_EQ(about.pos(), QPoint(250, 250));
 
     UrlCatcher catcher;

@@ -36,6 +36,8 @@ TEST_F(TilesetformWindowTest, ShowsTheLoadedLayersAndAReleasePicksTheTileUnderIt
 
     palette().TileBoxMouseUp(Qt::LeftButton, 10, 230);
     EXPECT_EQ(palette().selectedTile(), 23) << "a release below the grid changes nothing";
+    palette().GroupButtonClick(0);
+    EXPECT_EQ(palette().selectedTile(), 23) << "a group slot this tileset leaves empty changes nothing";
 }
 
 TEST_F(TilesetformWindowTest, TerrainBoxesDecideBetweenTerrainAndPlainBaseTiles)
