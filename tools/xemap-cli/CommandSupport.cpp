@@ -21,17 +21,19 @@ int runCommand(int (*run)(const Invocation&), const Invocation& invocation, int 
     }
 }
 
-std::optional<TilesetEntry> registryEntry(const std::filesystem::path& programDir, int index,
-                                          const std::string& mapFile)
+std::optional<RegisteredTileset> registryEntry(const RegistryFolders& registries, int index, const std::string& mapFile)
 {
-    auto lookup = registryEntryOrDefault(programDir, static_cast<std::size_t>(std::max(index, 0)));
+    auto lookup = registeredTileset(registries, static_cast<std::size_t>(std::max(index, 0)));
     if (!lookup) {
         std::cerr << lookup.fault().describe() << '\n';
         return std::nullopt;
     }
     if (index < 0 || !*lookup) {
         std::cerr << printableText(mapFile) << ": tileset " << index << " is not in the registry of "
-                  << printableText(programDir.string()) << '\n';
+                  << printableText(registries.program.string());
+        if (!registries.user.empty())
+            std::cerr << " or of " << printableText(registries.user.string());
+        std::cerr << '\n';
         return std::nullopt;
     }
     return std::move(*lookup);
@@ -39,11 +41,11 @@ std::optional<TilesetEntry> registryEntry(const std::filesystem::path& programDi
 
 std::optional<LoadedMap> readInputMap(const Invocation& invocation, const std::string& fileName)
 {
-    const auto first = registryEntry(invocation.programDir, 0, fileName);
+    const auto first = registryEntry(invocation.registries, 0, fileName);
     if (!first)
         return std::nullopt;
     ReadOptions options;
-    options.layerCount = cellLayerCount(*first);
+    options.layerCount = cellLayerCount(first->entry);
     auto result = readMapFile(fileName, options);
     if (!result.ok()) {
         std::cerr << result.fault().describe() << '\n';
@@ -88,7 +90,7 @@ int usageError(std::string_view usage)
 std::optional<FileArguments> splitFileArguments(const Invocation& invocation,
                                                 std::initializer_list<std::string_view> valueOptions)
 {
-    FileArguments split{{}, {}, invocation.programDir, {}};
+    FileArguments split{{}, {}, invocation.registries, {}};
     std::vector<std::string> files;
     const auto& args = invocation.arguments;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -99,7 +101,7 @@ std::optional<FileArguments> splitFileArguments(const Invocation& invocation,
         } else if (i + 1 == args.size()) {
             return std::nullopt;
         } else if (args[i] == "--tiles") {
-            split.tiles = args[++i];
+            split.tiles = {args[++i], {}};
         } else {
             split.options.emplace_back(args[i], args[i + 1]);
             ++i;

@@ -22,10 +22,11 @@ enum ExitCode { kSuccess = 0, kFailure = 1, kWarnings = 2, kDifferent = 1, kConf
 // import's exit status for a map it cannot take or write.
 inline constexpr int kRefused = 2;
 
-// What every command gets: the folder of the program (its registry and tilesets)
-// and the arguments after the command's name.
+// What every command gets: where the registries and tilesets are (the program's folder,
+// and the user's data folder when the program's is shared) and the arguments after the
+// command's name.
 struct Invocation {
-    std::filesystem::path programDir;
+    RegistryFolders registries;
     std::vector<std::string> arguments;
 };
 
@@ -44,12 +45,12 @@ int runMerge(const Invocation& invocation);
 // Runs a command; running out of memory anywhere in it is its one-line error, with the
 // command's exit status for trouble.
 int runCommand(int (*run)(const Invocation&), const Invocation& invocation, int troubleStatus);
-// Entry index of the registry in programDir, read no further than that entry; the
-// default registry when the file is missing or holds no entries. Nothing when the
+// Tileset index of the registries as the editor combines them; the default registry
+// stands for a program registry that is missing or holds no entries. Nothing when a
 // registry is refused (not a regular file, too large) or has no such entry: the
 // reason is printed.
-std::optional<TilesetEntry> registryEntry(const std::filesystem::path& programDir, int index,
-                                          const std::string& mapFile);
+std::optional<RegisteredTileset> registryEntry(const RegistryFolders& registries, int index,
+                                               const std::string& mapFile);
 
 // Reads a map as the freshly started editor opens it: a single-layer map is
 // upgraded with the layer count of the registry's first tileset. On failure the
@@ -61,21 +62,22 @@ void printSkippedLines(std::ostream& out, const std::string& fileName, const Loa
 std::optional<MapDocument> readCleanMap(const Invocation& invocation, const std::string& fileName);
 // The scale of a scale choice as the export dialog offers it ("1.00" ... "0.10").
 std::optional<float> scaleChoiceOf(std::string_view choice);
-// The map's picture as the export draws it, from the registry and tile sheets in tiles;
+// The map's picture as the export draws it, from the registries and tile sheets in tiles;
 // prints why there is none.
-std::optional<QImage> mapPicture(const MapDocument& document, const std::filesystem::path& tiles,
-                                 const std::string& mapFile, float scaleChoice);
+std::optional<QImage> mapPicture(const MapDocument& document, const RegistryFolders& tiles, const std::string& mapFile,
+                                 float scaleChoice);
 // Writes the picture as .png or .bmp by its name, prints why it could not.
 bool writeOutputPicture(const QImage& picture, const std::string& fileName);
 // Writes through a temporary file, so a failure leaves the old file; prints why it failed.
 bool writeOutputFile(const std::string& fileName, std::string_view bytes);
 // A command's two file names and its options that take a value ("--tiles DIR"). The
-// tile folder defaults to the program folder. Nothing unless there are exactly two
-// files and every option named has its value.
+// tiles are the invocation's registries unless --tiles names a folder, whose registry
+// is then the only one. Nothing unless there are exactly two files and every option
+// named has its value.
 struct FileArguments {
     std::string in;
     std::string out;
-    std::filesystem::path tiles;
+    RegistryFolders tiles;
     std::vector<std::pair<std::string, std::string>> options;  // other than --tiles
 };
 std::optional<FileArguments> splitFileArguments(const Invocation& invocation,

@@ -52,15 +52,15 @@ std::optional<float> scaleChoiceOf(std::string_view choice)
     return found->second;
 }
 
-std::optional<QImage> mapPicture(const MapDocument& document, const std::filesystem::path& tiles,
-                                 const std::string& mapFile, float scaleChoice)
+std::optional<QImage> mapPicture(const MapDocument& document, const RegistryFolders& tiles, const std::string& mapFile,
+                                 float scaleChoice)
 {
-    const auto entry = registryEntry(tiles, document.tilesetIndex, mapFile);
-    if (!entry)
+    const auto registered = registryEntry(tiles, document.tilesetIndex, mapFile);
+    if (!registered)
         return std::nullopt;
     const auto app = startFonts();
     TilesetProblems problems;
-    auto tileset = TilesetLoader(tiles).loadSheets(*entry, problems);
+    auto tileset = TilesetLoader(registered->folder).loadSheets(registered->entry, problems);
     if (!tileset || !problems.empty()) {
         std::cerr << (tileset ? problems.front().fault : tileset.fault()).describe() << '\n';
         return std::nullopt;

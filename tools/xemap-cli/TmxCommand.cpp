@@ -14,15 +14,16 @@ constexpr std::string_view kTmxUsage = "tmx IN.xem OUT.tmx [--tiles DIR]";
 
 // The tileset's sheets, named relative to the folder of the TMX file; nothing (and
 // the reason printed) when a sheet file is missing or is not a regular file.
-std::optional<std::vector<TmxTileSheet>> sheetsOf(const TilesetEntry& entry, const FileArguments& request)
+std::optional<std::vector<TmxTileSheet>> sheetsOf(const RegisteredTileset& tileset, const FileArguments& request)
 {
     namespace fs = std::filesystem;
     const fs::path outFolder = fs::absolute(request.out).parent_path();
     std::vector<TmxTileSheet> sheets;
     for (int layer = 0; layer < kRegistryLayerFiles; ++layer) {
-        if (entry.layerFiles[layer] == kNullLayerFile)
+        const std::string& stored = tileset.entry.layerFiles[layer];
+        if (stored == kNullLayerFile)
             continue;
-        const fs::path file = fs::absolute(resolveTilesetPath(request.tiles, entry.layerFiles[layer]));
+        const fs::path file = fs::absolute(resolveTilesetPath(tileset.folder, stored));
         std::error_code error;
         const fs::file_status status = fs::status(file, error);
         if (!fs::is_regular_file(status)) {
@@ -46,13 +47,14 @@ int runTmx(const Invocation& invocation)
     if (!map)
         return kFailure;
     const MapDocument& document = map->document;
-    const std::optional<TilesetEntry> entry = registryEntry(request->tiles, document.tilesetIndex, request->in);
-    if (!entry)
+    const auto tileset = registryEntry(request->tiles, document.tilesetIndex, request->in);
+    if (!tileset)
         return kFailure;
-    const auto sheets = sheetsOf(*entry, *request);
+    const auto sheets = sheetsOf(*tileset, *request);
     if (!sheets)
         return kFailure;
-    return writeOutputFile(request->out, writeTmx(document, cellLayerCount(*entry), *sheets)) ? kSuccess : kFailure;
+    return writeOutputFile(request->out, writeTmx(document, cellLayerCount(tileset->entry), *sheets)) ? kSuccess
+                                                                                                      : kFailure;
 }
 
 }  // namespace xemap::cli

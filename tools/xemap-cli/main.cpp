@@ -3,6 +3,8 @@
 #include "core/text/TextLines.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QStandardPaths>
 #include <QStringList>
 
 #include <algorithm>
@@ -103,6 +105,15 @@ std::filesystem::path programDir(const char* argv0)
     return self.parent_path();
 }
 
+// The registries the editor reads: the user's own after the program's when the
+// program's folder is shared. The editor's name finds the editor's data folder.
+xemap::RegistryFolders registries(const char* argv0)
+{
+    QCoreApplication::setApplicationName("XEMap");
+    const QString userData = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    return xemap::registryFolders(programDir(argv0), userData.toStdString());
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -138,6 +149,6 @@ int main(int argc, char** argv)
         return usageFailure(QString("%1: %2").arg(positional.front(), fault), command->troubleStatus);
     return xemap::cli::runCommand(
         command->run,
-        {programDir(argv[0]), std::vector<std::string>(argv + argc - (positional.size() - 1), argv + argc)},
+        {registries(argv[0]), std::vector<std::string>(argv + argc - (positional.size() - 1), argv + argc)},
         command->troubleStatus);
 }

@@ -71,17 +71,24 @@ void appendTilesets(std::vector<RegisteredTileset>& tilesets, std::vector<Tilese
         tilesets.push_back({std::move(entry), folder});
 }
 
+// The program folder's entries, read without writing: a missing registry, or one that
+// holds no entries, counts as the default one.
+Result<std::vector<TilesetEntry>> programRegistryAsItStands(const fs::path& programDir, std::uintmax_t limit)
+{
+    const auto text = registryText(programDir / kRegistryFileName, limit);
+    if (!text)
+        return text.fault();
+    auto entries = *text ? parseRegistry(**text) : std::vector<TilesetEntry>();
+    return entries.empty() ? defaultRegistry() : std::move(entries);
+}
+
 // The program folder's entries. A shared folder's registry is the package's: a missing
 // one counts as the default and is not written.
 Result<std::vector<TilesetEntry>> programRegistry(const RegistryFolders& folders)
 {
     if (folders.user.empty())
         return loadOrCreateRegistry(folders.program);
-    const auto text = registryText(folders.program / kRegistryFileName, kRegistryFileLimit);
-    if (!text)
-        return text.fault();
-    auto entries = *text ? parseRegistry(**text) : std::vector<TilesetEntry>();
-    return entries.empty() ? defaultRegistry() : std::move(entries);
+    return programRegistryAsItStands(folders.program, kRegistryFileLimit);
 }
 
 }  // namespace
@@ -102,17 +109,6 @@ std::vector<TilesetEntry> parseRegistry(std::string_view text)
     while (auto entry = nextEntry(lines))
         entries.push_back(std::move(*entry));
     return entries;
-}
-
-std::optional<TilesetEntry> parseRegistryEntry(std::string_view text, std::size_t index)
-{
-    LineSource lines(meaningfulText(text));
-    std::string_view skipped;
-    for (std::size_t entry = 0; entry < index; ++entry)
-        for (int line = 0; line < kEntryLines; ++line)
-            if (!lines.next(skipped))
-                return std::nullopt;
-    return nextEntry(lines);
 }
 
 Result<std::vector<TilesetEntry>> readRegistry(const fs::path& file, std::uintmax_t limit)
@@ -175,16 +171,6 @@ Result<std::vector<TilesetEntry>> loadOrCreateRegistry(const fs::path& programDi
     return defaultRegistry();
 }
 
-Result<std::optional<TilesetEntry>> registryEntryOrDefault(const fs::path& programDir, std::size_t index,
-                                                           std::uintmax_t limit)
-{
-    const auto existing = registryText(programDir / kRegistryFileName, limit);
-    if (!existing)
-        return existing.fault();
-    const bool hasEntries = *existing && parseRegistryEntry(**existing, 0);
-    return parseRegistryEntry(hasEntries ? std::string_view(**existing) : kDefaultRegistry, index);
-}
-
 bool isUsersOwnFolder(const fs::path& folder)
 {
     std::error_code ec;
@@ -212,6 +198,26 @@ Result<CombinedRegistry> loadCombinedRegistry(const RegistryFolders& folders)
     else if (*text)
         appendTilesets(combined.tilesets, parseRegistry(**text), folders.user);
     return combined;
+}
+
+Result<std::optional<RegisteredTileset>> registeredTileset(const RegistryFolders& folders, std::size_t index,
+                                                           std::uintmax_t limit)
+{
+    auto program = programRegistryAsItStands(folders.program, limit);
+    if (!program)
+        return program.fault();
+    if (index < program->size())
+        return std::optional<RegisteredTileset>({std::move((*program)[index]), folders.program});
+    if (folders.user.empty())
+        return std::optional<RegisteredTileset>();
+    const auto text = registryText(folders.user / kRegistryFileName, limit);
+    if (!text)
+        return text.fault();
+    auto user = *text ? parseRegistry(**text) : std::vector<TilesetEntry>();
+    index -= program->size();
+    if (index >= user.size())
+        return std::optional<RegisteredTileset>();
+    return std::optional<RegisteredTileset>({std::move(user[index]), folders.user});
 }
 
 }  // namespace xemap

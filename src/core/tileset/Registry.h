@@ -35,8 +35,6 @@ inline int cellLayerCount(const TilesetEntry& entry) { return tilesetLayerCount(
 // Six lines per entry; a last entry cut short gets "null" for its missing layers.
 // Blank lines at the end of the text are no entry.
 std::vector<TilesetEntry> parseRegistry(std::string_view text);
-// Entry index of the registry text alone, read without the entries after it.
-std::optional<TilesetEntry> parseRegistryEntry(std::string_view text, std::size_t index);
 // The entries of a registry file; a fault when it cannot be read or holds none.
 Result<std::vector<TilesetEntry>> readRegistry(const std::filesystem::path& file,
                                                std::uintmax_t limit = kRegistryFileLimit);
@@ -60,13 +58,6 @@ std::filesystem::path resolveTilesetPath(const std::filesystem::path& programDir
 // the registry is there but cannot be read or is refused (not a regular file, too
 // large), which never replaces it, or when the default cannot be written.
 Result<std::vector<TilesetEntry>> loadOrCreateRegistry(const std::filesystem::path& programDir);
-
-// What the command-line tool uses: one entry of the program folder's registry, or of
-// the default one when the file is missing or holds no entries; nothing is written.
-// No entry when the registry has no such index; a fault when the registry is there but
-// cannot be read or is refused.
-Result<std::optional<TilesetEntry>> registryEntryOrDefault(const std::filesystem::path& programDir, std::size_t index,
-                                                           std::uintmax_t limit = kRegistryFileLimit);
 
 // An installed program folder holds this file, so that it counts as the package's even
 // for the superuser, who could write there.
@@ -100,5 +91,12 @@ struct CombinedRegistry {
 // The fault when the program's registry is unusable: refused as it stands (not a regular
 // file, too large), or CannotWrite when it is missing and the default cannot be written.
 Result<CombinedRegistry> loadCombinedRegistry(const RegistryFolders& folders);
+
+// What the command-line tool uses: one tileset of the combined list, read as the editor
+// reads it but with nothing written (a missing program registry, or one without
+// entries, is the default one). Nothing when the list has no such position; a fault
+// when a registry the position needs is there but cannot be read or is refused.
+Result<std::optional<RegisteredTileset>> registeredTileset(const RegistryFolders& folders, std::size_t index,
+                                                           std::uintmax_t limit = kRegistryFileLimit);
 
 }  // namespace xemap
