@@ -180,6 +180,13 @@ import -window root "$ARTEFACTS/installed-restart.png"
 stop_installed
 cp "$USER_DATA/XEMAP.INI" "$WORK/registry-before"
 
+log "xemap-cli draws a map of the user's tileset"
+as_user sh -c "sed '2s/.*/2/' '$HOME_DIR/Documents/cellar.xem' >'$HOME_DIR/caves.xem'"
+as_user xemap-cli image "$HOME_DIR/caves.xem" "$HOME_DIR/caves.png" --scale 0.10 ||
+    fail "xemap-cli did not draw the map of the user's tileset"
+[ "$(convert "$HOME_DIR/caves.png" -format '%[hex:p{200,200}]' info:)" = 12A034 ] ||
+    fail "xemap-cli drew the map with another tileset than the user's"
+
 log "apt-get install --reinstall"
 DEBIAN_FRONTEND=noninteractive apt-get install -y --reinstall "$DEB" >"$WORK/apt.log" 2>&1 ||
     { cat "$WORK/apt.log" >&2; fail "the second install failed"; }
