@@ -242,7 +242,6 @@ bool TTilesetForm::LoadTileset(int index)
     selectedTile_.fill(0);
     for (auto& rotations : paletteRotation_)
         rotations.fill(0);
-    lastClicked_ = QPoint(-1, -1);
     host_.tilesetLoaded(index, tileset().layerCount() + 1);
     showLayers();
     for (int layer = 0; layer < tileset().layerCount(); ++layer)
@@ -361,62 +360,57 @@ void TTilesetForm::chooseMode(int editMode, bool connector)
                          editMode == TerrainDrawing ? QString("Draw Terrain") : host_.modeName(activeLayer_, editMode));
 }
 
+void TTilesetForm::selectTile(int tile, const std::optional<QColor>& frame)
+{
+    const int layer = activeLayer_;
+    DrawPaletteCell(selectedTile_[layer], paletteRotation_[selectedTile_[layer]][layer], layer);
+    selectedTile_[layer] = tile;
+    DrawPaletteCell(tile, paletteRotation_[tile][layer], layer);
+    if (frame)
+        DrawSelectionFrame(tile, layer, *frame);
+    tileBoxes_[layer]->update();
+}
+
 void TTilesetForm::TileBoxMouseUp(Qt::MouseButton button, int x, int y)
 {
     const QPoint cell = cellAt(x, y);
     if (cell.x() < 0 || cell.x() > 9 || cell.y() < 0 || cell.y() > 9)
         return;
     const int layer = activeLayer_;
-    if (cell != lastClicked_)
-        DrawPaletteCell(selectedTile_[layer], paletteRotation_[selectedTile_[layer]][layer], layer);
-    lastClicked_ = cell;
     const int tile = cell.y() * 10 + cell.x();
-    selectedTile_[layer] = tile;
-    DrawPaletteCell(tile, paletteRotation_[tile][layer], layer);
+    const std::optional<GroupChoice> group =
+        button == Qt::RightButton ? groups(layer).groupOfTile(tile) : std::optional<GroupChoice>();
+    // Only the left and right buttons frame the tile; the frame shows a group's tile.
+    std::optional<QColor> frame;
+    if (button == Qt::LeftButton || button == Qt::RightButton)
+        frame = group ? kGroupFrame : kPlainFrame;
+    selectTile(tile, frame);
 
     const bool terrain = layer == 0 && cell.x() == 0;
     chooseMode(terrain && terrainBoxes_[cell.y()]->isChecked() ? TerrainDrawing : NormalDraw, false);
     host_.layerChosen(terrain ? 0 : layer + 1);
     host_.dropRegionSelection();
-
-    if (button == Qt::LeftButton) {
-        DrawSelectionFrame(tile, layer, kPlainFrame);
-    } else if (button == Qt::RightButton) {
-        const std::optional<GroupChoice> group = groups(layer).groupOfTile(tile);
-        if (group)
-            chooseMode(group->editMode, group->connector);
-        DrawSelectionFrame(tile, layer, group ? kGroupFrame : kPlainFrame);
-    }
-    tileBoxes_[layer]->update();
+    if (group)
+        chooseMode(group->editMode, group->connector);
 }
 
 void TTilesetForm::CheckBoxClick(int row)
 {
     const bool checked = terrainBoxes_[row]->isChecked();
     host_.editModeChosen(checked ? TerrainDrawing : NormalDraw, false, checked ? "Draw Terrain" : "Normal Mode");
-    const int layer = activeLayer_;
-    DrawPaletteCell(selectedTile_[layer], paletteRotation_[selectedTile_[layer]][layer], layer);
-    lastClicked_ = QPoint(0, row);
-    selectedTile_[layer] = 10 * row;
-    DrawPaletteCell(10 * row, paletteRotation_[10 * row][layer], layer);
-    DrawSelectionFrame(10 * row, layer, kPlainFrame);
-    tileBoxes_[layer]->update();
+    selectTile(10 * row, kPlainFrame);
 }
 
 void TTilesetForm::GroupButtonClick(int slot)
 {
     const int layer = activeLayer_;
-    DrawPaletteCell(selectedTile_[layer], paletteRotation_[selectedTile_[layer]][layer], layer);
     const int editMode = slot + FirstGroupBrush;
     const BoxGroup* box = groups(layer).boxGroupForMode(editMode);
     const ConnectorGroup* connector = groups(layer).connectorGroupForMode(editMode);
     const int firstPiece = box ? box->pieces[0].tile : connector ? connector->pieces[0].tile : -1;
-    if (validTile(firstPiece))
-        selectedTile_[layer] = firstPiece;
+    selectTile(validTile(firstPiece) ? firstPiece : selectedTile_[layer], kGroupFrame);
     chooseMode(editMode, connector != nullptr);
     host_.dropRegionSelection(false);
-    DrawSelectionFrame(selectedTile_[layer], layer, kGroupFrame);
-    tileBoxes_[layer]->update();
 }
 
 void TTilesetForm::PageControl1Change(int tab)
@@ -443,14 +437,8 @@ bool TTilesetForm::pickTile(int tile, int rotation)
 {
     if (!validTile(tile) || rotation < 0 || rotation > 3)
         return false;
-    const int layer = activeLayer_;
-    DrawPaletteCell(selectedTile_[layer], paletteRotation_[selectedTile_[layer]][layer], layer);
-    selectedTile_[layer] = tile;
-    paletteRotation_[tile][layer] = rotation;
-    lastClicked_ = QPoint(tile % 10, tile / 10);
-    DrawPaletteCell(tile, rotation, layer);
-    DrawSelectionFrame(tile, layer, kPlainFrame);
-    tileBoxes_[layer]->update();
+    paletteRotation_[tile][activeLayer_] = rotation;
+    selectTile(tile, kPlainFrame);
     chooseMode(NormalDraw, false);
     return true;
 }

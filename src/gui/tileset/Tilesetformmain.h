@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 class QCheckBox;
 class QLineEdit;
@@ -75,10 +76,6 @@ public:
     bool pickTile(int tile, int rotation);
     void setLargeTiles(bool large);
 
-    void DrawPaletteCell(int tile, int rotation, int layer);
-    void RedrawPalette(int layer);
-    void DrawSelectionFrame(int tile, int layer, const QColor& colour);
-
     // Palette events, reached by the controls and by tests.
     void TileBoxMouseMove(int x, int y);
     void TileBoxMouseUp(Qt::MouseButton button, int x, int y);
@@ -91,6 +88,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void DrawPaletteCell(int tile, int rotation, int layer);
+    void RedrawPalette(int layer);
+    void DrawSelectionFrame(int tile, int layer, const QColor& colour);
     void buildControls();
     void buildBaseTab();
     void buildLayerTab(int layer);
@@ -101,7 +101,9 @@ private:
     void report(const TilesetProblem& problem);
     int cellSize() const { return 20 * paletteScale_; }
     QPoint cellAt(int x, int y) const;
-    void selectPlainTile(int tile);
+    // Moves the active layer's selection to tile and shows it, framed when a frame
+    // colour is given.
+    void selectTile(int tile, const std::optional<QColor>& frame);
     // Tells the host the edit mode and its status text.
     void chooseMode(int editMode, bool connector);
 
@@ -113,7 +115,6 @@ private:
     std::array<int, kTilesetLayers> selectedTile_{};
     std::array<std::array<int, kTilesetLayers>, kTileCount> paletteRotation_{};
     int paletteScale_ = 2;
-    QPoint lastClicked_{-1, -1};
     QPoint lastHovered_{-1, -1};
 
     QLineEdit* TileTitle = nullptr;
