@@ -17,6 +17,22 @@ Fault pictureFault(const std::filesystem::path& file, const QString& reason)
     return {Fault::Kind::Malformed, file.string(), 0, reason.toStdString()};
 }
 
+// The reader's allocation limit is the whole program's: it is set for one picture and
+// put back after, so that no other picture is refused by it.
+class AllocationLimitForOnePicture {
+public:
+    explicit AllocationLimitForOnePicture(int megabytes) : previous_(QImageReader::allocationLimit())
+    {
+        QImageReader::setAllocationLimit(megabytes);
+    }
+    ~AllocationLimitForOnePicture() { QImageReader::setAllocationLimit(previous_); }
+    AllocationLimitForOnePicture(const AllocationLimitForOnePicture&) = delete;
+    AllocationLimitForOnePicture& operator=(const AllocationLimitForOnePicture&) = delete;
+
+private:
+    int previous_;
+};
+
 }  // namespace
 
 Result<QImage> readImageFile(const std::filesystem::path& file, std::uintmax_t limit, qint64 largestPixels)
@@ -29,7 +45,7 @@ Result<QImage> readImageFile(const std::filesystem::path& file, std::uintmax_t l
         QBuffer buffer(&data);
         QImageReader reader(&buffer);
         // Also for a format that does not tell its size before decoding.
-        reader.setAllocationLimit(int(largestPixels * 4 / (1024 * 1024)) + 1);
+        const AllocationLimitForOnePicture pictureLimit(int(largestPixels * 4 / (1024 * 1024)) + 1);
         const QSize size = reader.size();
         if (size.isValid() && qint64(size.width()) * size.height() > largestPixels)
             return pictureFault(
