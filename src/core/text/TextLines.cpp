@@ -31,15 +31,6 @@ bool LineSource::next(std::string_view& line)
     return true;
 }
 
-std::vector<std::string_view> splitLines(std::string_view text)
-{
-    std::vector<std::string_view> lines;
-    LineSource source(text);
-    for (std::string_view line; source.next(line);)
-        lines.push_back(line);
-    return lines;
-}
-
 namespace {
 
 // The length of the UTF-8 sequence at the start of text that stands for a printable

@@ -2,7 +2,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace xemap {
 
@@ -27,8 +26,6 @@ private:
     std::size_t position_ = 0;
     int number_ = 0;
 };
-
-std::vector<std::string_view> splitLines(std::string_view text);
 
 // Text as it may be shown on a terminal or in a message: control characters, C1 controls
 // and bytes that are not UTF-8 become \xNN escapes; everything else is kept.

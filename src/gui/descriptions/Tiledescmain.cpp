@@ -40,7 +40,9 @@ constexpr QPoint kOffsetFromMainWindow{100, 100};
 constexpr int kRecordListWidth = 132;
 
 // A memo's lines travel as one text, so that the whole memo is shown and stored one way.
-std::string joinLines(const StringList& lines)
+// Unlike a TMX text, every line break parts two lines: an empty memo has no lines, and a
+// memo ending in a line break ends in an empty line.
+std::string joinedMemoLines(const StringList& lines)
 {
     std::string joined;
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -51,7 +53,7 @@ std::string joinLines(const StringList& lines)
     return joined;
 }
 
-StringList splitLines(const std::string& text)
+StringList memoLinesOf(const std::string& text)
 {
     StringList lines;
     if (text.empty())
@@ -65,7 +67,7 @@ StringList splitLines(const std::string& text)
 
 void showMemo(QPlainTextEdit* memo, const StringList& lines)
 {
-    memo->setPlainText(displayText(joinLines(lines)));
+    memo->setPlainText(displayText(joinedMemoLines(lines)));
     memo->document()->setModified(false);
 }
 
@@ -83,7 +85,7 @@ StringList memoLines(const QPlainTextEdit* memo, const StringList& shown)
 {
     if (!memo->document()->isModified())
         return shown;
-    return splitLines(storedBytes(memoText(memo), joinLines(shown)));
+    return memoLinesOf(storedBytes(memoText(memo), joinedMemoLines(shown)));
 }
 
 bool isEnterKey(const QKeyEvent* key) { return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter; }
