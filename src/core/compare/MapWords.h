@@ -37,52 +37,15 @@ std::string fieldWords(const std::string& value);
 std::string fieldWords(const StringList& lines);
 std::string fieldWords(bool moveable);
 
-// The names the Describe Tile dialog gives a record kind and its fields.
-template <class Record>
-struct RecordWords;
-
-template <>
-struct RecordWords<XENPC> {
-    static constexpr std::string_view kind = "NPC";
-    static constexpr std::array<std::string_view, 4> stored{"Align", "Race", "Class", "Script"};
-    static constexpr std::string_view text = "Description";
-};
-template <>
-struct RecordWords<XECreature> {
-    static constexpr std::string_view kind = "creature";
-    static constexpr std::array<std::string_view, 4> stored{"Type", "Weapon", "Armor", "Script"};
-    static constexpr std::string_view text = "Notes";
-};
-template <>
-struct RecordWords<XEItem> {
-    static constexpr std::string_view kind = "item";
-    static constexpr std::array<std::string_view, 2> stored{"Value", "Script"};
-    static constexpr std::string_view text = "Notes";
-};
-template <>
-struct RecordWords<XEEvent> {
-    static constexpr std::string_view kind = "event";
-    static constexpr std::array<std::string_view, 3> stored{"Location", "Trigger", "Script"};
-    static constexpr std::string_view text = "Notes";
-};
-template <>
-struct RecordWords<XEPortal> {
-    static constexpr std::string_view kind = "portal";
-    static constexpr std::array<std::string_view, 4> stored{"Location", "Target Map", "Target Tile", "Restrictions"};
-    static constexpr std::string_view text = "Notes";
-};
-
 // Calls visit(label, member) for every field of a record that the map file keeps,
 // after its name: the text fields, the free text and an item's "can be taken".
 template <class Record, class Visit>
 void forEachRecordField(Visit&& visit)
 {
     using Kind = RecordKind<Record>;
-    using Words = RecordWords<Record>;
-    static_assert(Kind::stored.size() == Words::stored.size());
     for (std::size_t i = 0; i < Kind::stored.size(); ++i)
-        visit(Words::stored[i], Kind::stored[i]);
-    visit(Words::text, &Record::text);
+        visit(Kind::storedNames[i], Kind::stored[i]);
+    visit(Kind::textName, &Record::text);
     if constexpr (std::is_same_v<Record, XEItem>)
         visit(std::string_view("can be taken"), &XEItem::moveable);
 }
@@ -91,7 +54,7 @@ void forEachRecordField(Visit&& visit)
 template <class Record>
 std::string recordName(const Record& record)
 {
-    return std::string(RecordWords<Record>::kind) + " " + quoted(record.name);
+    return std::string(RecordKind<Record>::noun) + " " + quoted(record.name);
 }
 
 }  // namespace xemap

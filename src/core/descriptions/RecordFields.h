@@ -14,7 +14,8 @@ namespace xemap {
 //   header      the section's header line in the map file, the listing and the print pages
 //   records     the description's list of records of this kind
 //   stored      the text fields after the name, in map file order (the dialog shows the name, then these)
-//   noun, storedNames  the kind and its stored fields in words, for files that name each field
+//   noun, storedNames, textName  the kind, its stored fields and its free text as the Describe
+//               Tile dialog names them; files that name each field use them in lower case
 //   labelled    the labelled lines under the heading line of the listing and print pages
 //   listingSkipsEmpty  whether the listing leaves out a labelled line whose field is empty
 //   heading     the record's first line in the listing and print pages
@@ -35,8 +36,9 @@ struct RecordKind<XENPC> {
     static constexpr auto records = &XETile::npcs;
     static constexpr std::array<std::string XENPC::*, 4> stored{&XENPC::align, &XENPC::race, &XENPC::npcClass,
                                                                 &XENPC::script};
-    static constexpr std::string_view noun = "npc";
-    static constexpr std::array<std::string_view, 4> storedNames{"align", "race", "class", "script"};
+    static constexpr std::string_view noun = "NPC";
+    static constexpr std::array<std::string_view, 4> storedNames{"Align", "Race", "Class", "Script"};
+    static constexpr std::string_view textName = "Description";
     static constexpr std::array<LabelledField<XENPC>, 1> labelled{{{"Script: ", &XENPC::script}}};
     static constexpr bool listingSkipsEmpty = false;
     // The class "None" is left out of the line.
@@ -55,7 +57,8 @@ struct RecordKind<XECreature> {
     static constexpr std::array<std::string XECreature::*, 4> stored{&XECreature::type, &XECreature::weapon,
                                                                      &XECreature::armor, &XECreature::script};
     static constexpr std::string_view noun = "creature";
-    static constexpr std::array<std::string_view, 4> storedNames{"type", "weapon", "armor", "script"};
+    static constexpr std::array<std::string_view, 4> storedNames{"Type", "Weapon", "Armor", "Script"};
+    static constexpr std::string_view textName = "Notes";
     static constexpr std::array<LabelledField<XECreature>, 3> labelled{
         {{"Weapon: ", &XECreature::weapon}, {"Armor:  ", &XECreature::armor}, {"Script: ", &XECreature::script}}};
     static constexpr bool listingSkipsEmpty = true;
@@ -71,7 +74,8 @@ struct RecordKind<XEItem> {
     static constexpr auto records = &XETile::items;
     static constexpr std::array<std::string XEItem::*, 2> stored{&XEItem::value, &XEItem::script};
     static constexpr std::string_view noun = "item";
-    static constexpr std::array<std::string_view, 2> storedNames{"value", "script"};
+    static constexpr std::array<std::string_view, 2> storedNames{"Value", "Script"};
+    static constexpr std::string_view textName = "Notes";
     static constexpr std::array<LabelledField<XEItem>, 1> labelled{{{"Script: ", &XEItem::script}}};
     static constexpr bool listingSkipsEmpty = true;
     static std::string heading(const XEItem& item) { return item.name + "  (" + item.value + ")"; }
@@ -86,7 +90,8 @@ struct RecordKind<XEEvent> {
     static constexpr std::array<std::string XEEvent::*, 3> stored{&XEEvent::location, &XEEvent::trigger,
                                                                   &XEEvent::script};
     static constexpr std::string_view noun = "event";
-    static constexpr std::array<std::string_view, 3> storedNames{"location", "trigger", "script"};
+    static constexpr std::array<std::string_view, 3> storedNames{"Location", "Trigger", "Script"};
+    static constexpr std::string_view textName = "Notes";
     static constexpr std::array<LabelledField<XEEvent>, 3> labelled{
         {{"Location: ", &XEEvent::location}, {"Trigger: ", &XEEvent::trigger}, {"Script: ", &XEEvent::script}}};
     static constexpr bool listingSkipsEmpty = false;
@@ -103,8 +108,9 @@ struct RecordKind<XEPortal> {
     static constexpr std::array<std::string XEPortal::*, 4> stored{&XEPortal::location, &XEPortal::targetMap,
                                                                    &XEPortal::targetTile, &XEPortal::restrictions};
     static constexpr std::string_view noun = "portal";
-    static constexpr std::array<std::string_view, 4> storedNames{"location", "target map", "target tile",
-                                                                 "restrictions"};
+    static constexpr std::array<std::string_view, 4> storedNames{"Location", "Target Map", "Target Tile",
+                                                                 "Restrictions"};
+    static constexpr std::string_view textName = "Notes";
     static constexpr std::array<LabelledField<XEPortal>, 4> labelled{{{"Location: ", &XEPortal::location},
                                                                       {"Target Map: ", &XEPortal::targetMap},
                                                                       {"Target Tile: ", &XEPortal::targetTile},

@@ -3,6 +3,7 @@
 #include "core/text/TextForm.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 namespace xemap::tmx {
@@ -114,7 +115,9 @@ std::string tileLayerName(int cellLayer) { return "cell layer " + std::to_string
 
 std::string recordProperty(std::string_view noun, int number, std::string_view field)
 {
-    return std::string(noun) + ' ' + std::to_string(number) + ' ' + std::string(field);
+    std::string name = std::string(noun) + ' ' + std::to_string(number) + ' ' + std::string(field);
+    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    return name;
 }
 
 TextProperty textProperty(std::string_view bytes)

@@ -53,7 +53,8 @@ inline constexpr std::array<std::string_view, kDoorSlots> kDoorProperties{"north
 inline constexpr std::string_view kShortName = "short name";
 inline constexpr std::string_view kLocationId = "location ID";
 inline constexpr std::string_view kAreaText = "area text";
-// Record fields: "npc 2 race"; name, the kind's stored fields, text, and an item's flag.
+// Record fields: "npc 2 race", in lower case; name, the kind's stored fields, text, and an
+// item's flag.
 inline constexpr std::string_view kRecordName = "name";
 inline constexpr std::string_view kRecordText = "text";
 inline constexpr std::string_view kMoveable = "can be taken";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/descriptions/DescriptionList.h"
+#include "gui/descriptions/RecordPage.h"
 
 #include <QDialog>
 
@@ -21,7 +22,7 @@ class TChangeIDForm;
 
 // Edits a working copy of one cell's description. The caller applies Done and Remove All
 // to the document; record field edits reach it at once, because the copy shares its records.
-class TTileDescForm : public QDialog {
+class TTileDescForm : public QDialog, private RecordPageHost {
 public:
     static constexpr int RemoveAllResult = 7;  // Done is Accepted, Cancel is Rejected
 
@@ -40,13 +41,14 @@ public:
     // The number shown in LocID.
     int locationId() const;
 
-    class RecordPage;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    XETile& workingTile() override { return *working_; }
+    // An edit of a record the cell's description already held has reached the document.
+    void recordEdited(const RecordAccess& records, int row) override;
     void buildPages();
     void CustomEditExit(QObject* field);
     void ItemMoveableExit();

@@ -1,6 +1,7 @@
 #include "gui/dialogs/DialogControls.h"
 
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 
@@ -20,10 +21,23 @@ QSize frameExtra(const QWidget& window)
 
 }  // namespace
 
-QPushButton* addButton(QWidget* parent, const QString& name, const QString& text, QRect place)
+QPushButton* namedButton(QWidget* parent, const QString& name, const QString& text)
 {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(name);
+    return button;
+}
+
+QLabel* namedLabel(QWidget* parent, const QString& name, const QString& text)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+QPushButton* addButton(QWidget* parent, const QString& name, const QString& text, QRect place)
+{
+    QPushButton* button = namedButton(parent, name, text);
     button->setGeometry(place);
     return button;
 }
