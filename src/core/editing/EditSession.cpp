@@ -10,10 +10,6 @@
 
 namespace xemap {
 
-void EditSession::beginStroke() { recordUndo(); }
-
-void EditSession::endStroke() { modified_ = true; }
-
 Changes EditSession::paint(GridCell cell, int layer, int tile, int rotation)
 {
     if (!insideGrid(cell.x, cell.y))

@@ -36,14 +36,26 @@ public:
     bool canPasteDescription() const { return descriptionClipboard_.canPaste(); }
     bool canPasteRegion() const { return regionTaken_; }
 
-    // A map press that edits (paint, terrain, connector, box fill) is one undo step;
-    // its release marks the map modified, however many cells the drag painted.
-    void beginStroke();
+    // A map press that edits (paint, terrain, connector, box fill) is one undo step, taken
+    // when its stroke begins. However the stroke ends (the release, or the press lost to
+    // another window, a dialog, or a map replaced or closed), the map is marked modified,
+    // however many cells the drag painted.
+    class Stroke {
+    public:
+        explicit Stroke(EditSession& session) : session_(session) { session.recordUndo(); }
+        ~Stroke() { session_.modified_ = true; }
+        Stroke(const Stroke&) = delete;
+        Stroke& operator=(const Stroke&) = delete;
+
+    private:
+        EditSession& session_;
+    };
     Changes paint(GridCell cell, int layer, int tile, int rotation);
     Changes paintTerrain(GridCell cell, int layer, int terrain);
     Changes connectorStep(GridCell cell, int layer, const ConnectorGroup& group);
     Changes fillBox(const Region& region, int layer, const BoxGroup& group);
-    void endStroke();
+    // A release on the map outside region selection marks it modified, whatever the button.
+    void mapReleased() { modified_ = true; }
     // A double-click clears cell layer 1; its press recorded the step, its release marks the map.
     Changes clearOverlay(GridCell cell);
 

@@ -191,6 +191,7 @@ public:
     // ---- end of keyboard and popup commands ----
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
@@ -203,6 +204,10 @@ private:
     void insertNewItem(int tilesetIndex);
     void updateCommandItems();
     void applyZoom(float factor);
+
+    // Ends the press on the map: its stroke marks the map modified, and moves no longer paint.
+    // Also when the release never comes, because another window or a dialog took the mouse.
+    void endPress();
 
     // Document lifecycle (Xemenufuncs.cpp).
     // Asks to save a modified map; false when the caller must not go on.
@@ -263,6 +268,8 @@ private:
     EditSession session_;
     std::unique_ptr<Autosave> autosave_;
     EditorState state_;
+    // The edit of the left button held down on the map; it ends when the press ends.
+    std::optional<EditSession::Stroke> stroke_;
     // The cell the map menu was opened on; its own description is the one cut or copied.
     int menuCellIndex_ = -1;
     std::unique_ptr<MapRenderer> renderer_;

@@ -35,6 +35,8 @@ const QString kMapFilter = "XEMap File (*.xem);;All Files (*.*)";
 
 bool TForm1::saveChangesFirst(const QString& question, const QString& discardCaption)
 {
+    // A press still held is an edit to ask about, never one to mark the next map modified.
+    endPress();
     if (!session_.modified())
         return true;
     // Escape or the close box keeps the map: only the discard button throws it away.

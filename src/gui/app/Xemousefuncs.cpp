@@ -63,10 +63,10 @@ void TForm1::MapBoxMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modif
         if (state_.editMode == RegionSelection && !state_.connector) {
             startDrag();
         } else if (state_.editMode >= FirstGroupBrush && !state_.connector) {
-            session_.beginStroke();
+            stroke_.emplace(session_);
             startDrag();
         } else {
-            session_.beginStroke();
+            stroke_.emplace(session_);
             // The preview moves onto the painted cell, which it restores when the cursor leaves.
             followCursor();
             showChanges(paintCursorCell());
@@ -121,7 +121,8 @@ void TForm1::MapBoxMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifie
             finishDrag(state_.regionSelected ? regionBorderCells() : CellList{});
         return;
     }
-    session_.endStroke();
+    stroke_.reset();
+    session_.mapReleased();
     // Painting showed every cell as it went; the release only marks the map modified.
     if (state_.connector || state_.editMode == TerrainDrawing)
         showChanges({});
@@ -153,7 +154,7 @@ void TForm1::finishDrag(const CellList& oldOutline)
             const Changes filled = session_.fillBox(region, state_.currentLayer, *group);
             changes.cells.insert(changes.cells.end(), filled.cells.begin(), filled.cells.end());
         }
-        session_.endStroke();
+        stroke_.reset();
     } else {
         // A click on the last column or row widens the region inward, keeping it on the grid.
         region.firstColumn = std::min(region.firstColumn, kMapSize - 2);
@@ -163,6 +164,24 @@ void TForm1::finishDrag(const CellList& oldOutline)
         state_.regionSelected = true;
     }
     showChanges(changes);
+}
+
+void TForm1::endPress()
+{
+    if (!stroke_)
+        return;
+    stroke_.reset();
+    state_.mouseDown = false;
+    showChanges({});
+}
+
+// Another window taking the activation, a dialog among them, takes the mouse: the release
+// may never reach the map.
+void TForm1::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        endPress();
+    QMainWindow::changeEvent(event);
 }
 
 // Only the left button clears: a middle or right double-click must not erase the overlay.
