@@ -285,8 +285,14 @@ void MapRenderer::outline(int c1, int r1, int c2, int r2)
 
 void MapRenderer::drawDoorGlyphs(int x, int y, QPainter& canvas, int penWidth) const
 {
-    if (state_.showDoors && insideGrid(x, y))
-        xemap::drawDoorGlyphs(canvas, document_.grid.doors[x][y], doorGeometry_, penWidth);
+    if (insideGrid(x, y))
+        drawDoorGlyphs(document_.grid.doors[x][y], canvas, penWidth);
+}
+
+void MapRenderer::drawDoorGlyphs(const CellDoors& doors, QPainter& canvas, int penWidth) const
+{
+    if (state_.showDoors)
+        xemap::drawDoorGlyphs(canvas, doors, doorGeometry_, penWidth);
 }
 
 void MapRenderer::writeViewLabel(QPainter& canvas, int number) const

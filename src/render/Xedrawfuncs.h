@@ -65,8 +65,9 @@ public:
     void saveUnderCursor(int x, int y);
     void restoreUnderCursor(int x, int y);
 
-    // Door glyphs of cell (x, y) on any canvas, when View > Doors is on.
+    // Door glyphs of cell (x, y), or of the doors given, on any canvas, when View > Doors is on.
     void drawDoorGlyphs(int x, int y, QPainter& canvas, int penWidth) const;
+    void drawDoorGlyphs(const CellDoors& doors, QPainter& canvas, int penWidth) const;
     // The location label as the view writes it at the current zoom.
     void writeViewLabel(QPainter& canvas, int number) const;
 

@@ -32,6 +32,9 @@ constexpr bool insideGrid(int x, int y) { return x >= 0 && x < kMapSize && y >= 
 
 // The three per-cell arrays, indexed [x][y][...] with x outermost, as the map
 // file and the undo snapshots lay them out.
+// A cell's five door slots.
+using CellDoors = std::array<std::int32_t, kDoorSlots>;
+
 struct MapGrid {
     template <int N>
     using CellArray = std::array<std::array<std::array<std::int32_t, N>, kMapSize>, kMapSize>;

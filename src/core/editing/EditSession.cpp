@@ -69,11 +69,12 @@ Changes EditSession::toggleDoor(GridCell cell, int slot)
     return Changes::cell(cell);
 }
 
-Changes EditSession::doorsDialogClosed(GridCell cell, UndoSnapshot before)
+Changes EditSession::setDoors(GridCell cell, const CellDoors& doors)
 {
-    if (!insideGrid(cell.x, cell.y) || document_.grid.doors[cell.x][cell.y] == before.grid.doors[cell.x][cell.y])
+    if (!insideGrid(cell.x, cell.y) || document_.grid.doors[cell.x][cell.y] == doors)
         return {};
-    history_.record(std::move(before));
+    recordUndo();
+    document_.grid.doors[cell.x][cell.y] = doors;
     modified_ = true;
     return Changes::cell(cell);
 }

@@ -60,9 +60,9 @@ public:
     Changes clearOverlay(GridCell cell);
 
     Changes toggleDoor(GridCell cell, int slot);
-    // The Doors dialog has written the cell's doors since `before` was taken; an undo step
-    // only when a door changed, so that a cancelled dialog keeps the redo history.
-    Changes doorsDialogClosed(GridCell cell, UndoSnapshot before);
+    // The Doors dialog closed, with Done or Cancel: the cell takes the doors chosen. An undo
+    // step only when a door changed, so that a dialog that changed nothing keeps the redo history.
+    Changes setDoors(GridCell cell, const CellDoors& doors);
     Changes rotate(GridCell cell, int layer, TurnDirection direction);
 
     // Describe Tile: Done places a copy of the working description at the location ID asked.

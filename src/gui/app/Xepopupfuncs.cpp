@@ -71,11 +71,10 @@ void TForm1::DoorItemClick()
 {
     if (!dialogs_.doors || !renderer_ || !state_.cursorInsideGrid())
         return;
-    // The dialog writes the grid as types are chosen, so the state is taken first.
-    UndoSnapshot before = UndoSnapshot::take(document());
     dialogs_.doors->FormShow(document().grid, *renderer_, state_, state_.cursorColumn, state_.cursorRow, pos());
     prompter_.exec(*dialogs_.doors);
-    showChanges(session_.doorsDialogClosed(cursorCell(), std::move(before)));
+    // The types chosen stand whichever button closed the dialog.
+    showChanges(session_.setDoors(cursorCell(), dialogs_.doors->doors()));
 }
 
 void TForm1::CopyDescClick()

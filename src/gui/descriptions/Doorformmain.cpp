@@ -106,12 +106,12 @@ TDoorForm::TDoorForm(QWidget* parent) : QDialog(parent)
     DoorListClick();
 }
 
-void TDoorForm::FormShow(MapGrid& grid, MapRenderer& renderer, EditorState& state, int column, int row,
+void TDoorForm::FormShow(const MapGrid& grid, MapRenderer& renderer, EditorState& state, int column, int row,
                          QPoint mainWindowTopLeft)
 {
     move(mainWindowTopLeft + kOffsetFromMainWindow);
-    // A cell off the grid has no slots to edit.
-    grid_ = insideGrid(column, row) ? &grid : nullptr;
+    onGrid_ = insideGrid(column, row);
+    doors_ = onGrid_ ? grid.doors[column][row] : CellDoors{};
     renderer_ = &renderer;
     column_ = column;
     row_ = row;
@@ -131,7 +131,7 @@ void TDoorForm::FormShow(MapGrid& grid, MapRenderer& renderer, EditorState& stat
 int TDoorForm::shownType(int position) const
 {
     const DoorPositionRow& entry = kDoorPositionRows[position];
-    const int type = entry.sign * grid_->door(column_, row_, entry.slot);
+    const int type = entry.sign * doors_[entry.slot];
     return type >= 0 && type < int(kDoorTypeNames.size()) ? type : -1;
 }
 
@@ -146,7 +146,7 @@ int TDoorForm::chosenPosition() const
 void TDoorForm::DoorListClick()
 {
     const int position = chosenPosition();
-    const bool chosen = grid_ && position >= 0;
+    const bool chosen = onGrid_ && position >= 0;
     // A type means nothing until a position is chosen.
     DoorType->setEnabled(chosen);
     DoorType->setCurrentIndex(chosen ? shownType(position) : -1);
@@ -155,10 +155,10 @@ void TDoorForm::DoorListClick()
 void TDoorForm::DoorTypeChange(int typeNumber)
 {
     const int position = chosenPosition();
-    if (!grid_ || position < 0 || typeNumber < 0)
+    if (!onGrid_ || position < 0 || typeNumber < 0)
         return;
     const DoorPositionRow& entry = kDoorPositionRows[position];
-    grid_->door(column_, row_, entry.slot) = entry.sign * typeNumber;
+    doors_[entry.slot] = entry.sign * typeNumber;
     TileBox->update();
 }
 
@@ -167,7 +167,7 @@ void TDoorForm::TileBoxPaint(QPainter& canvas) const
     if (!renderer_)
         return;
     canvas.drawImage(TileBox->rect(), cellPicture_);
-    renderer_->drawDoorGlyphs(column_, row_, canvas, kPreviewPenWidth);
+    renderer_->drawDoorGlyphs(doors_, canvas, kPreviewPenWidth);
 }
 
 }  // namespace xemap

@@ -14,20 +14,22 @@ namespace xemap {
 struct EditorState;
 class MapRenderer;
 
-// Sets the door types of one map cell. Every type chosen is written into the grid at
-// once; the caller redraws the cell when the dialog closes with Done.
+// Chooses the door types of one map cell on a copy of its doors, which the caller gives
+// the cell when the dialog closes, with Done or Cancel alike.
 class TDoorForm : public QDialog {
 public:
     explicit TDoorForm(QWidget* parent = nullptr);
 
     // The opening steps: places itself 100 px right of and below mainWindowTopLeft, takes the
-    // cell, composes the cell image with state.showDoors off for that one drawing (then restored),
-    // clears both selections. The grid is written directly as types are chosen.
-    void FormShow(MapGrid& grid, MapRenderer& renderer, EditorState& state, int column, int row,
+    // cell's doors, composes the cell image with state.showDoors off for that one drawing (then
+    // restored), clears both selections. A cell off the grid has no slots to choose.
+    void FormShow(const MapGrid& grid, MapRenderer& renderer, EditorState& state, int column, int row,
                   QPoint mainWindowTopLeft);
 
     int column() const { return column_; }
     int row() const { return row_; }
+    // The doors as chosen so far.
+    const CellDoors& doors() const { return doors_; }
 
 private:
     void DoorListClick();
@@ -43,7 +45,8 @@ private:
     QListWidget* DoorList = nullptr;
     QComboBox* DoorType = nullptr;
 
-    MapGrid* grid_ = nullptr;
+    CellDoors doors_{};
+    bool onGrid_ = false;
     const MapRenderer* renderer_ = nullptr;
     int column_ = 0;
     int row_ = 0;
