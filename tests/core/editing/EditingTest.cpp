@@ -65,8 +65,8 @@ TEST(EditSession, EachCommandRecordsModifiesAndRedrawsAsItsRulesSay)
         std::string effects;  // m: modified, c: kCell redrawn, l: labels from position 0
     };
     const Rule rules[] = {
-        {"paint press", [](auto& s) { return s.beginStroke(), s.paint(kCell, 0, 7, 1); }, 1, "c"},
-        {"paint release", [](auto& s) { return s.endStroke(), Changes{}; }, 0, "m"},
+        {"paint stroke", [](auto& s) { return EditSession::Stroke(s), s.paint(kCell, 0, 7, 1); }, 1, "mc"},
+        {"release", [](auto& s) { return s.mapReleased(), Changes{}; }, 0, "m"},
         {"terrain step", [](auto& s) { return s.paintTerrain(kCell, 0, 10); }, 0, "c"},
         {"box fill", [&](auto& s) { return s.fillBox(region, 2, box); }, 0, "c"},
         {"double-click clear", [](auto& s) { return s.clearOverlay(kCell); }, 0, "c"},
@@ -74,12 +74,10 @@ TEST(EditSession, EachCommandRecordsModifiesAndRedrawsAsItsRulesSay)
         {"rotate", [](auto& s) { return s.rotate(kCell, 0, TurnDirection::Right); }, 1, "mc"},
         {"doors dialog that changed a door",
          [](auto& s) {
-             UndoSnapshot before = UndoSnapshot::take(s.document());
-             s.document().grid.door(kCell.x, kCell.y, East) = 2;
-             return s.doorsDialogClosed(kCell, std::move(before));
+             return s.setDoors(kCell, {0, 0, 2, 0, 0});
          },
          1, "mc"},
-        {"doors dialog unchanged", [](auto& s) { return s.doorsDialogClosed(kCell, UndoSnapshot::take(s.document())); },
+        {"doors dialog unchanged", [](auto& s) { return s.setDoors(kCell, s.document().grid.doors[kCell.x][kCell.y]); },
          0, ""},
         {"describe at ID 1", [](auto& s) { return s.describe(cellIndexOf(9, 9), describedTile("Hall"), 1); }, 1, "ml"},
         {"describe cancelled after record edits", [](auto& s) { return s.recordsEditedInPlace(), Changes{}; }, 0, "m"},
@@ -114,10 +112,11 @@ TEST(EditSession, EachCommandRecordsModifiesAndRedrawsAsItsRulesSay)
 TEST(EditSession, UndoAndRedoCrossCommandsAndKeepTheMapModified)
 {
     EditSession session = sessionWithDescriptions();
-    session.beginStroke();
-    session.paint(kCell, 0, 7, 1);
-    session.paint({5, 5}, 0, 7, 1);  // the same stroke: one undo step
-    session.endStroke();
+    {
+        const EditSession::Stroke stroke(session);
+        session.paint(kCell, 0, 7, 1);
+        session.paint({5, 5}, 0, 7, 1);  // the same stroke: one undo step
+    }
     session.toggleDoor(kCell, South);
     ASSERT_FALSE(session.cutDescription(kCellIndex).cells.empty());
     EXPECT_EQ(session.history().undoDepth(), 3u);

@@ -48,39 +48,33 @@ TEST(Registry, ReadsEntriesAsStored)
         EXPECT_EQ(parseRegistry(text), expected) << what;
 }
 
-TEST(Registry, OneEntryReadsAsTheWholeRegistryHasIt)
-{
-    for (const std::string& text :
-         {kDefaultLines, std::string("A\na0\nnull\n\n\n"), std::string("\r\nb\r\n"), std::string(" \n\t\r\n\n"),
-          std::string("A\r\n1\r\n2\r\n3\r\n4\r\n5\r\nB\r\n\r\n \r\n")}) {
-        const auto all = parseRegistry(text);
-        for (std::size_t index = 0; index <= all.size(); ++index)
-            EXPECT_EQ(parseRegistryEntry(text, index), index < all.size() ? std::optional(all[index]) : std::nullopt)
-                << index << " of " << text;
-    }
-}
-
 TEST(Registry, ARefusedRegistryIsNamedAndNeverReplaced)
 {
     TempFolder folder;
     const auto file = folder / "XEMAP.INI";
     writeBytes(file, kDefaultLines);
     fs::resize_file(file, kRegistryFileLimit + 1);
-    EXPECT_EQ(registryEntryOrDefault(folder.path(), 0).fault().describe(),
-              file.string() + ": the file is larger than 4 MB");
+    const RegistryFolders own{folder.path(), {}};
+    EXPECT_EQ(registeredTileset(own, 0).fault().describe(), file.string() + ": the file is larger than 4 MB");
     // Within the limit the tool gets the entry it asks for, and the default one when
-    // the file holds none.
-    EXPECT_EQ(*registryEntryOrDefault(folder.path(), 1, kRegistryFileLimit + 1), parseRegistry(kDefaultLines)[1]);
+    // the file holds none; in a shared program folder the user's entries follow.
+    EXPECT_EQ((*registeredTileset(own, 1, kRegistryFileLimit + 1))->entry, parseRegistry(kDefaultLines)[1]);
     writeBytes(file, "\n\n\n");
-    EXPECT_EQ(*registryEntryOrDefault(folder.path(), 1), parseRegistry(kDefaultLines)[1]);
-    EXPECT_FALSE(registryEntryOrDefault(folder.path(), 2)->has_value());
+    EXPECT_EQ((*registeredTileset(own, 1))->entry, parseRegistry(kDefaultLines)[1]);
+    EXPECT_FALSE(registeredTileset(own, 2)->has_value());
+    TempFolder user;
+    writeBytes(user / "XEMAP.INI", "Mine\nm.bmp\n");
+    const RegistryFolders shared{folder.path(), user.path()};
+    EXPECT_EQ((*registeredTileset(shared, 2))->entry.name, "Mine");
+    EXPECT_EQ((*registeredTileset(shared, 2))->folder, user.path());
+    EXPECT_FALSE(registeredTileset(shared, 3)->has_value());
 
     // A registry the user may not read is no missing one: neither replaced nor taken for the default.
     EXPECT_TRUE(test::asOrdinaryUser(folder.path(), [&] {
         fs::permissions(file, fs::perms::none);
         const std::string denied = file.string() + ": Permission denied";
         return loadOrCreateRegistry(folder.path()).fault().describe() == denied
-               && registryEntryOrDefault(folder.path(), 0).fault().describe() == denied;
+               && registeredTileset({folder.path(), {}}, 0).fault().describe() == denied;
     }));
     EXPECT_EQ(fileBytes(file), "\n\n\n");
 }
