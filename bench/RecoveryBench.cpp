@@ -18,9 +18,8 @@ using namespace xemap;
 // A change per write, so that none is skipped as unchanged.
 void changeOneCell(EditSession& session, int step)
 {
-    session.beginStroke();
+    const EditSession::Stroke stroke(session);
     session.paint({step % 32, step / 32 % 32}, 0, step % 100, 0);
-    session.endStroke();
 }
 
 double syncedWriteMs(const RecoveryStore& store, const MapDocument& map)
