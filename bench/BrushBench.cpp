@@ -2,7 +2,7 @@
 // of the whole map. Alternating two terrains or groups makes every pass a real repaint.
 #include "core/editing/BoxFill.h"
 #include "core/editing/ConnectorBrush.h"
-#include "core/tileset/TerrainBrush.h"
+#include "core/editing/TerrainBrush.h"
 
 #include <benchmark/benchmark.h>
 

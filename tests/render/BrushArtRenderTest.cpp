@@ -1,6 +1,6 @@
 #include "core/editing/ConnectorBrush.h"
 #include "core/tileset/GroupFile.h"
-#include "core/tileset/TerrainBrush.h"
+#include "core/editing/TerrainBrush.h"
 #include "render/TilesetLoader.h"
 
 #include <QCoreApplication>

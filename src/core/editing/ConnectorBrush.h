@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/tileset/BrushEdit.h"
+#include "core/editing/BrushEdit.h"
 #include "core/tileset/GroupFile.h"
 
 namespace xemap {

@@ -3,8 +3,8 @@
 #include "core/editing/BoxFill.h"
 #include "core/editing/ConnectorBrush.h"
 #include "core/editing/KeyCommands.h"
+#include "core/editing/TerrainBrush.h"
 #include "core/mapfile/MapWriter.h"
-#include "core/tileset/TerrainBrush.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include "core/document/EditorState.h"
 #include "core/editing/EditSession.h"
 #include "core/editing/KeyCommands.h"
-#include "core/tileset/BrushEdit.h"
+#include "core/editing/BrushEdit.h"
 #include "core/tileset/Registry.h"
 #include "gui/tileset/PaletteHost.h"
 #include "render/Tileset.h"

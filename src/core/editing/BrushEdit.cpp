@@ -1,4 +1,4 @@
-#include "core/tileset/BrushEdit.h"
+#include "core/editing/BrushEdit.h"
 
 namespace xemap {
 

@@ -1,4 +1,4 @@
-#include "core/tileset/TerrainBrush.h"
+#include "core/editing/TerrainBrush.h"
 
 #include "core/document/EditorState.h"
 
