@@ -100,7 +100,11 @@ Changes EditSession::describe(int cellIndex, const TilePtr& working, int locatio
     return {{gridCellOf(cellIndex)}, false, oldPosition ? std::min(*oldPosition, position) : position};
 }
 
-void EditSession::recordsEditedInPlace() { modified_ = true; }
+void EditSession::editSharedRecord(const std::function<void()>& edit)
+{
+    edit();
+    modified_ = true;
+}
 
 std::optional<Changes> EditSession::removeDescription(int cellIndex)
 {

@@ -7,6 +7,7 @@
 #include "core/files/Fault.h"
 #include "core/tileset/GroupFile.h"
 
+#include <functional>
 #include <optional>
 
 namespace xemap {
@@ -67,8 +68,10 @@ public:
 
     // Describe Tile: Done places a copy of the working description at the location ID asked.
     Changes describe(int cellIndex, const TilePtr& working, int locationId);
-    // A cancelled dialog whose record edits already reached shared records leaves the map modified.
-    void recordsEditedInPlace();
+    // Describe Tile edits a record that its working copy shares with the map's description:
+    // the edit is the map's at once, in place and without an undo step (snapshots share
+    // records too), and the map is modified whichever button then closes the dialog.
+    void editSharedRecord(const std::function<void()>& edit);
     // Remove All; nothing when the cell has no description.
     std::optional<Changes> removeDescription(int cellIndex);
     bool copyDescription(int cellIndex);

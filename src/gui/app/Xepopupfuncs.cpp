@@ -42,7 +42,7 @@ void TForm1::DescItemClick()
 {
     if (!dialogs_.tileDesc || !state_.cursorInsideGrid())
         return;
-    dialogs_.tileDesc->FormShow(document().descriptions, state_.cursorCellIndex);
+    dialogs_.tileDesc->FormShow(session_, state_.cursorCellIndex);
     const int result = prompter_.exec(*dialogs_.tileDesc);
     if (result == QDialog::Accepted) {
         showChanges(session_.describe(state_.cursorCellIndex, dialogs_.tileDesc->workingDescription(),
@@ -53,9 +53,7 @@ void TForm1::DescItemClick()
         removeDescription();
         return;
     }
-    // Closing must ask before a cancelled dialog's record edits, already in the map, are lost.
-    if (dialogs_.tileDesc->changedTheDocument())
-        session_.recordsEditedInPlace();
+    // Record edits of a cancelled dialog are the map's already, and the session has marked them.
     showChanges({});
 }
 

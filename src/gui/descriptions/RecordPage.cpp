@@ -165,16 +165,15 @@ void RecordPage::commit(int index, int row)
     XETile& tile = host_.workingTile();
     if (index == int(fields_.size())) {
         if (memo_->document()->isModified()) {
-            access_->text(tile, row) = memoLines(memo_, memoShown_);
-            host_.recordEdited(*access_, row);
+            StringList lines = memoLines(memo_, memoShown_);
+            host_.editRecord(*access_, row, [&] { access_->text(tile, row) = std::move(lines); });
         }
         return;
     }
     const Field& field = fields_[index];
     if (!field.changedByUser())
         return;
-    access_->field(tile, row, index) = field.value();
-    host_.recordEdited(*access_, row);
+    host_.editRecord(*access_, row, [&] { access_->field(tile, row, index) = field.value(); });
     if (index == 0)
         list_->item(row)->setText(field.edit->text());
 }
@@ -185,10 +184,8 @@ void RecordPage::commitMoveable()
     if (row < 0)
         return;
     bool& stored = *access_->moveable(host_.workingTile(), row);
-    if (stored != moveable_->isChecked()) {
-        stored = moveable_->isChecked();
-        host_.recordEdited(*access_, row);
-    }
+    if (stored != moveable_->isChecked())
+        host_.editRecord(*access_, row, [&] { stored = moveable_->isChecked(); });
 }
 
 void RecordPage::clear(bool moveable)

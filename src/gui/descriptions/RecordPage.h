@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -97,12 +98,12 @@ PageLayout pageLayout(const PageNames<Kind>& names)
     return layout;
 }
 
-// What a page edits: the dialog's working description, and whom it tells of each edit of
-// a record that is there.
+// What a page edits: the dialog's working description, whose records it changes only
+// through editRecord, which makes the edit the map's when the record is the map's too.
 class RecordPageHost {
 public:
     virtual XETile& workingTile() = 0;
-    virtual void recordEdited(const RecordAccess& records, int row) = 0;
+    virtual void editRecord(const RecordAccess& records, int row, const std::function<void()>& edit) = 0;
 
 protected:
     ~RecordPageHost() = default;

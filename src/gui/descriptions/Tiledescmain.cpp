@@ -205,13 +205,13 @@ void TTileDescForm::buildPages()
     ItemMoveable = pages_[2]->moveableBox();
 }
 
-void TTileDescForm::FormShow(const DescriptionList& list, int cellIndex)
+void TTileDescForm::FormShow(EditSession& session, int cellIndex)
 {
-    list_ = &list;
+    session_ = &session;
+    const DescriptionList& list = session.document().descriptions;
     PageControl1->setCurrentIndex(0);
     const std::optional<int> found = list.find(cellIndex);
     int position = list.size();
-    changedTheDocument_ = false;
     original_.reset();
     if (found) {
         position = *found;
@@ -234,10 +234,12 @@ void TTileDescForm::FormShow(const DescriptionList& list, int cellIndex)
         placeOnScreen(*this, parentWidget()->pos() + kOffsetFromMainWindow);
 }
 
-void TTileDescForm::recordEdited(const RecordAccess& records, int row)
+void TTileDescForm::editRecord(const RecordAccess& records, int row, const std::function<void()>& edit)
 {
     if (original_ && records.shares(*working_, row, *original_))
-        changedTheDocument_ = true;
+        session_->editSharedRecord(edit);
+    else
+        edit();
 }
 
 int TTileDescForm::locationId() const { return LocID->text().toInt(); }
@@ -304,9 +306,9 @@ bool TTileDescForm::TEditKeyPress(QObject* field, QKeyEvent* key)
 
 void TTileDescForm::ChangeIDClick()
 {
-    if (!list_)
+    if (!session_)
         return;
-    changeId_.FormShow(*list_);
+    changeId_.FormShow(session_->document().descriptions);
     const int result = prompter_.exec(changeId_);
     const int row = changeId_.selectedRow();
     if (result == QDialog::Accepted && row >= 0)

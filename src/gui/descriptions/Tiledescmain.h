@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/descriptions/DescriptionList.h"
+#include "core/editing/EditSession.h"
 #include "gui/descriptions/RecordPage.h"
 
 #include <QDialog>
@@ -29,15 +30,12 @@ public:
     TTileDescForm(Prompter& prompter, TChangeIDForm& changeId, QWidget* parent = nullptr);
     ~TTileDescForm() override;
 
-    // The opening steps for cellIndex: the working description (a copy of the cell's, or a new
-    // empty one), LocID, short name, area text and the five record lists. The record pages'
-    // entry fields and Remove buttons keep what they held.
-    void FormShow(const DescriptionList& list, int cellIndex);
+    // The opening steps for cellIndex of the session's map: the working description (a copy of
+    // the cell's, or a new empty one), LocID, short name, area text and the five record lists.
+    // The record pages' entry fields and Remove buttons keep what they held.
+    void FormShow(EditSession& session, int cellIndex);
 
     const TilePtr& workingDescription() const { return working_; }
-    // Whether a field of a record that the cell's description held was edited: the edit is
-    // in the document already, whichever button closes the dialog.
-    bool changedTheDocument() const { return changedTheDocument_; }
     // The number shown in LocID.
     int locationId() const;
 
@@ -47,8 +45,8 @@ protected:
 
 private:
     XETile& workingTile() override { return *working_; }
-    // An edit of a record the cell's description already held has reached the document.
-    void recordEdited(const RecordAccess& records, int row) override;
+    // An edit of a record the cell's description holds goes to the map through the session.
+    void editRecord(const RecordAccess& records, int row, const std::function<void()>& edit) override;
     void buildPages();
     void CustomEditExit(QObject* field);
     void ItemMoveableExit();
@@ -61,10 +59,9 @@ private:
 
     Prompter& prompter_;
     TChangeIDForm& changeId_;
-    const DescriptionList* list_ = nullptr;
+    EditSession* session_ = nullptr;
     TilePtr working_;
     TilePtr original_;
-    bool changedTheDocument_ = false;
 
     QLineEdit* LocID = nullptr;
     QPushButton* ChangeID = nullptr;

@@ -80,7 +80,7 @@ TEST(EditSession, EachCommandRecordsModifiesAndRedrawsAsItsRulesSay)
         {"doors dialog unchanged", [](auto& s) { return s.setDoors(kCell, s.document().grid.doors[kCell.x][kCell.y]); },
          0, ""},
         {"describe at ID 1", [](auto& s) { return s.describe(cellIndexOf(9, 9), describedTile("Hall"), 1); }, 1, "ml"},
-        {"describe cancelled after record edits", [](auto& s) { return s.recordsEditedInPlace(), Changes{}; }, 0, "m"},
+        {"describe cancelled after record edits", [](auto& s) { return s.editSharedRecord([] {}), Changes{}; }, 0, "m"},
         {"remove all", [](auto& s) { return s.removeDescription(kCellIndex).value(); }, 1, "mcl"},
         {"copy description", [](auto& s) { return s.copyDescription(kCellIndex), Changes{}; }, 0, ""},
         {"cut description", [](auto& s) { return s.cutDescription(kCellIndex); }, 1, "mc"},

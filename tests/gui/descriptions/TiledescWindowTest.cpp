@@ -32,7 +32,7 @@ protected:
     {
         return form.findChild<W*>(name);
     }
-    void open(int cell = kCell) { form.FormShow(list, cell); }
+    void open(int cell = kCell) { form.FormShow(session, cell); }
     // Opens the dialog as the map window does: filled while hidden, then shown and active,
     // the map window having taken the activation back in between.
     void reopen()
@@ -79,7 +79,8 @@ protected:
     QString memo() { return control<QPlainTextEdit>("TileTextBox")->toPlainText(); }
     const XETile& working() const { return *form.workingDescription(); }
 
-    DescriptionList list;
+    EditSession session;
+    DescriptionList& list = session.document().descriptions;
     ScriptedPrompter prompter;
     TChangeIDForm changeId;
     TTileDescForm form{prompter, changeId};
@@ -249,7 +250,7 @@ TEST_F(TileDescFormTest, FieldsCommitOnlyToTheSelectedRecordOfTheirPage)
     select("ItemList", 1);
     type("ItemValue", "3");
     click("ItemNew");
-    EXPECT_FALSE(form.changedTheDocument()) << "the lamp is only in the working copy";
+    EXPECT_FALSE(session.modified()) << "the lamp is only in the working copy";
 
     // The check box is stored on leaving it, into the selected item only.
     select("ItemList", 0);
@@ -258,7 +259,7 @@ TEST_F(TileDescFormTest, FieldsCommitOnlyToTheSelectedRecordOfTheirPage)
     click("ItemNew");
     EXPECT_TRUE(rope->moveable);
     EXPECT_EQ(rope->text, StringList{"Long"});
-    EXPECT_TRUE(form.changedTheDocument()) << "the rope is the stored description's too";
+    EXPECT_TRUE(session.modified()) << "the rope is the stored description's too";
 
     // Text left in a page is emptied when the focus leaves the page, and the box is checked again.
     type("ItemName", "Torch");
@@ -280,8 +281,6 @@ TEST_F(TileDescFormTest, FieldsCommitOnlyToTheSelectedRecordOfTheirPage)
     EXPECT_EQ(npc->align, "Lawful Good");
     EXPECT_TRUE(control("NPCRace")->hasFocus());
     EXPECT_TRUE(form.isVisible());
-    open();
-    EXPECT_FALSE(form.changedTheDocument());
 }
 
 TEST_F(TileDescFormTest, RemoveAndCancelLeaveTheStoredDescription)
