@@ -2,7 +2,9 @@
 #include "render/TilesetLoader.h"
 #include "support/TestSheets.h"
 
+#include <QImageReader>
 #include <QtCore>
+
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -222,6 +224,7 @@ TEST_F(TilesetFilesTest, PictureFarLargerThanASheetIsRefusedWithAMessage)
                                                    {{2000, 900}, nullptr},
                                                    {{40000, 40000}, ""},
                                                    {{6000, 6000}, "the picture of 6000 x 6000 pixels is too large"}};
+    const int programsLimit = QImageReader::allocationLimit();
     for (const auto& [size, why] : cases) {
         SCOPED_TRACE(size.width());
         write("claimed.bmp", emptyRunLengthBmp(size.width(), size.height()));
@@ -234,6 +237,7 @@ TEST_F(TilesetFilesTest, PictureFarLargerThanASheetIsRefusedWithAMessage)
             EXPECT_TRUE(problems[0].text.contains(folder.filePath("claimed.bmp")));
             EXPECT_EQ(problems[0].fault.reason.rfind(why, 0), 0u) << problems[0].fault.reason;
         }
+        EXPECT_EQ(QImageReader::allocationLimit(), programsLimit) << "a sheet's limit binds no other picture";
     }
 }
 

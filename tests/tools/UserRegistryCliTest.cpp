@@ -17,29 +17,26 @@ TEST(CliUserRegistry, ASharedProgramFolderReadsTheUsersTilesetsAfterThePackagesU
     const fs::path program = folder / "program", user = folder / "data" / "XEMap";
     fs::create_directories(program);
     fs::create_directories(user / "mine");
-    fs::copy_file(fs::read_symlink("/proc/self/exe").parent_path() / "xemap-cli", program / "xemap-cli");
+    fs::copy_file(programFolder() / "xemap-cli", program / "xemap-cli");
     writeBytes(user / "XEMAP.INI", "Mine\r\nmine\\sheet.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n");
     writeBytes(user / "mine" / "sheet.bmp", "a sheet");
     // The default registry has two tilesets, so the user's is the third.
     writeBytes(folder / "map.xem", joined(emptyMapLines("Mine", 2)));
-    const auto tmx = [&](const std::string& options) {
-        return runTool("XDG_DATA_HOME='" + (folder / "data").string() + "' '" + (program / "xemap-cli").string()
-                           + "' tmx '" + (folder / "map.xem").string() + "' '" + (folder / "map.tmx").string() + "'"
-                           + options,
-                       folder.path());
+    const auto tmx = [&](std::vector<std::string> options) {
+        options.insert(options.begin(), {(program / "xemap-cli").string(), "tmx", "map.xem", "map.tmx"});
+        return runIn(folder.path(), options, "XDG_DATA_HOME=" + quoted((folder / "data").string()) + " ");
     };
-    const std::string notRegistered = (folder / "map.xem").string() + ": tileset 2 is not in the registry of ";
-
+    const std::string notRegistered = "map.xem: tileset 2 is not in the registry of ";
     // The program's own folder: its registry alone, as the editor reads it there.
-    EXPECT_EQ(tmx("").err.rfind(notRegistered + program.string() + "\n", 0), 0u);
+    EXPECT_EQ(tmx({}).err, notRegistered + program.string() + "\n");
 
     writeBytes(program / "INSTALLED", "");
-    const ToolRun shared = tmx("");
+    const ToolRun shared = tmx({});
     ASSERT_EQ(shared.status, 0) << shared.err;
     EXPECT_NE(fileBytes(folder / "map.tmx").find("source=\"data/XEMap/mine/sheet.bmp\""), std::string::npos);
     EXPECT_FALSE(fs::exists(program / "XEMAP.INI"));
 
-    EXPECT_EQ(tmx(" --tiles '" + program.string() + "'").err, notRegistered + program.string() + "\n");
+    EXPECT_EQ(tmx({"--tiles", program.string()}).err, notRegistered + program.string() + "\n");
 }
 
 }  // namespace
