@@ -12,6 +12,11 @@ enum EditMode : std::int32_t {
     FirstGroupBrush = 2,
 };
 
+// What a left press on the map does, as the edit mode and the connector flag decide it.
+enum class MapTool { Paint, Terrain, Connector, SelectRegion, BoxFill };
+// Selection and box fill drag out a rectangle; the other tools paint as the pointer goes.
+inline bool dragsRectangle(MapTool tool) { return tool == MapTool::SelectRegion || tool == MapTool::BoxFill; }
+
 struct CellRect {
     std::int32_t left = 0, top = 0, right = 0, bottom = 0;
     bool operator==(const CellRect&) const = default;
@@ -52,6 +57,7 @@ struct EditorState {
     std::uint32_t cursorColour = 0x800000;  // dark red, as 0xRRGGBB
 
     bool cursorInsideGrid() const;
+    MapTool tool() const;
 };
 
 }  // namespace xemap

@@ -34,13 +34,14 @@ Changes TForm1::paintCursorCell()
     if (!palette_ || !state_.cursorInsideGrid())
         return {};
     const int layer = state_.currentLayer;
-    if (state_.connector) {
+    switch (state_.tool()) {
+    case MapTool::Connector: {
         const ConnectorGroup* group = palette_->groups(palette_->activeLayer()).connectorGroupForMode(state_.editMode);
         return group ? session_.connectorStep(cursorCell(), layer, *group) : Changes{};
     }
-    if (state_.editMode == TerrainDrawing)
-        return session_.paintTerrain(cursorCell(), layer, palette_->selectedTile());
-    return session_.paint(cursorCell(), layer, palette_->selectedTile(), palette_->selectedRotation());
+    case MapTool::Terrain: return session_.paintTerrain(cursorCell(), layer, palette_->selectedTile());
+    default: return session_.paint(cursorCell(), layer, palette_->selectedTile(), palette_->selectedRotation());
+    }
 }
 
 // The selection's outline gives way to the rubber band of the new drag.
@@ -60,9 +61,9 @@ void TForm1::MapBoxMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modif
         return;
     if (button == Qt::LeftButton) {
         state_.mouseDown = true;
-        if (state_.editMode == RegionSelection && !state_.connector) {
+        if (state_.tool() == MapTool::SelectRegion) {
             startDrag();
-        } else if (state_.editMode >= FirstGroupBrush && !state_.connector) {
+        } else if (state_.tool() == MapTool::BoxFill) {
             stroke_.emplace(session_);
             startDrag();
         } else {
@@ -89,10 +90,10 @@ void TForm1::MapBoxMouseMove(Qt::KeyboardModifiers, int x, int y)
         restoreLastHovered();
     state_.lastHoveredColumn = column;
     state_.lastHoveredRow = row;
-    if (state_.mouseDown && (state_.connector || state_.editMode <= NormalDraw)) {
+    if (state_.mouseDown && !dragsRectangle(state_.tool())) {
         showChanges(paintCursorCell());
     } else {
-        if (state_.mouseDown && state_.editMode >= RegionSelection)
+        if (state_.mouseDown)
             drawRubberBand();
         cursorPreview(column, row);
         present();
@@ -111,10 +112,10 @@ void TForm1::MapBoxMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifie
             FormKeyPress('>');
     }
     const bool wasDragging = std::exchange(state_.mouseDown, false);
-    if (state_.editMode >= RegionSelection && !state_.connector) {
+    if (dragsRectangle(state_.tool())) {
         // A Shift+click selects from the region's corner; a box fill needs a press of its own,
         // or it would fill from a stale corner.
-        const bool shiftSelects = state_.editMode == RegionSelection && (modifiers & Qt::ShiftModifier);
+        const bool shiftSelects = state_.tool() == MapTool::SelectRegion && (modifiers & Qt::ShiftModifier);
         if (wasDragging)
             finishDrag({});
         else if (shiftSelects)
@@ -124,7 +125,7 @@ void TForm1::MapBoxMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifie
     stroke_.reset();
     session_.mapReleased();
     // Painting showed every cell as it went; the release only marks the map modified.
-    if (state_.connector || state_.editMode == TerrainDrawing)
+    if (state_.tool() != MapTool::Paint)
         showChanges({});
     else
         updateCommandItems();
@@ -147,7 +148,7 @@ void TForm1::finishDrag(const CellList& oldOutline)
     if (region.endRow == region.firstRow)
         ++region.endRow;
 
-    if (state_.editMode >= FirstGroupBrush) {
+    if (state_.tool() == MapTool::BoxFill) {
         const BoxGroup* group =
             palette_ ? palette_->groups(palette_->activeLayer()).boxGroupForMode(state_.editMode) : nullptr;
         if (group) {
@@ -187,7 +188,7 @@ void TForm1::changeEvent(QEvent* event)
 // Only the left button clears: a middle or right double-click must not erase the overlay.
 void TForm1::MapBoxDblClick(Qt::MouseButton button)
 {
-    if (button == Qt::LeftButton && state_.editMode == NormalDraw && state_.cursorInsideGrid())
+    if (button == Qt::LeftButton && state_.tool() == MapTool::Paint && state_.cursorInsideGrid())
         showChanges(session_.clearOverlay(cursorCell()));
 }
 
