@@ -13,11 +13,6 @@ namespace xemap {
 
 constexpr int kTilesetLayers = 5;
 
-// The word a registry entry holds for a layer the tileset does not have.
-inline constexpr char kNoLayerFile[] = "null";
-
-using LayerFiles = std::array<QString, kTilesetLayers>;
-
 using LayerSheets = std::array<QImage, kTilesetLayers>;
 
 // The loaded tileset's layer sheets with their rotation caches.

@@ -64,8 +64,9 @@ protected:
     {
         writeSheet(folder.filePath("base.bmp"), 0);
         writeSheet(folder.filePath("layer.bmp"), 1);
-        form().registerTileset("Colours", {"base.bmp", "layer.bmp", "null", "null", "null"}, folder.path());
-        palette().LoadTileset(form().tilesetNames.size() - 1);
+        form().registerTileset(
+            {{"Colours", {"base.bmp", "layer.bmp", "null", "null", "null"}}, folder.path().toStdString()});
+        palette().LoadTileset(form().tilesetCount() - 1);
         form().redrawAll();
     }
 

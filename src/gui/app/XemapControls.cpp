@@ -259,26 +259,15 @@ void TForm1::readRegistry()
     // A refused user registry leaves the program's tilesets usable.
     if (registry->userFault)
         prompter_.message(QString::fromStdString(registry->userFault->describe()));
-    for (const RegisteredTileset& tileset : registry->tilesets)
-        registerTileset(tileset.entry, QString::fromStdString(tileset.folder.string()));
+    for (RegisteredTileset tileset : registry->tilesets)
+        registerTileset(std::move(tileset));
     registryReady_ = true;
 }
 
-void TForm1::registerTileset(const QString& name, const LayerFiles& files, const QString& folder)
+void TForm1::registerTileset(RegisteredTileset tileset)
 {
-    tilesetNames << name;
-    for (int layer = 0; layer < kTilesetLayers; ++layer)
-        tilesetFiles[layer] << files[layer];
-    tilesetFolders << folder;
-    insertNewItem(tilesetNames.size() - 1);
-}
-
-void TForm1::registerTileset(const TilesetEntry& entry, const QString& folder)
-{
-    LayerFiles files;
-    for (int layer = 0; layer < kTilesetLayers; ++layer)
-        files[layer] = QString::fromStdString(entry.layerFiles[layer]);
-    registerTileset(displayText(entry.name), files, folder);
+    tilesets_.push_back(std::move(tileset));
+    insertNewItem(tilesetCount() - 1);
 }
 
 // The New item of tileset i stands at menu position i + 1, after "Add Tileset...".
@@ -291,7 +280,7 @@ void TForm1::insertNewItem(int tilesetIndex)
     if (tilesetIndex >= kNewItems)
         return;
     const QString name = QString("Tileset%1").arg(tilesetIndex);
-    auto* action = new QAction("New " + tilesetNames.value(tilesetIndex), fileMenu_);
+    auto* action = new QAction("New " + displayText(tilesets_[std::size_t(tilesetIndex)].entry.name), fileMenu_);
     action->setObjectName(name);
     fileMenu_->insertAction(newItemsEnd_, action);
     connect(action, &QAction::triggered, this, [this, name] { NewClick(name); });

@@ -4,6 +4,7 @@
 #include "gui/app/MapView.h"
 #include "gui/dialogs/Prompter.h"
 #include "gui/tileset/Tilesetformmain.h"
+#include "render/TextBytes.h"
 
 #include <QAction>
 #include <QDir>
@@ -58,9 +59,17 @@ const QImage& TForm1::mapImage() const
 
 // ---- What the palette reads and reports ----
 
-QString TForm1::tilesetLayerFile(int layer, int index) const
+const RegisteredTileset* TForm1::registeredTileset(int index) const
 {
-    return tilesetFiles[layer].value(index, QLatin1String(kNoLayerFile));
+    return index >= 0 && index < tilesetCount() ? &tilesets_[std::size_t(index)] : nullptr;
+}
+
+QStringList TForm1::tilesetNames() const
+{
+    QStringList names;
+    for (const RegisteredTileset& tileset : tilesets_)
+        names << displayText(tileset.entry.name);
+    return names;
 }
 
 void TForm1::tilesetLoaded(int index, int cellLayerCount)

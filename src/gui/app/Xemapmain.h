@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/document/EditorState.h"
+#include "core/editing/BrushEdit.h"
 #include "core/editing/EditSession.h"
 #include "core/editing/KeyCommands.h"
-#include "core/editing/BrushEdit.h"
 #include "core/tileset/Registry.h"
 #include "gui/tileset/PaletteHost.h"
 #include "render/Tileset.h"
@@ -93,27 +93,20 @@ public:
     QString addedTilesetFolder() const { return QString::fromStdString(registryFolders_.added().string()); }
 
     // What the palette reads and reports.
-    int tilesetCount() const override { return int(tilesetNames.size()); }
-    QString tilesetName(int index) const override { return tilesetNames.value(index); }
-    QString tilesetLayerFile(int layer, int index) const override;
-    QString tilesetFolder(int index) const override { return tilesetFolders.value(index, programDirectory_); }
-    void setModeNames(int layer, const QStringList& names) override { modeNames[layer] = names; }
-    QString modeName(int layer, int mode) const override { return modeNames[layer].value(mode); }
+    int tilesetCount() const override { return int(tilesets_.size()); }
+    const RegisteredTileset* registeredTileset(int index) const override;
+    void setModeNames(int layer, const QStringList& names) override { modeNames_[layer] = names; }
+    QString modeName(int layer, int mode) const override { return modeNames_[layer].value(mode); }
     int editMode() const override { return state_.editMode; }
     void tilesetLoaded(int index, int cellLayerCount) override;
     void editModeChosen(int editMode, bool connector, const QString& statusText) override;
     void layerChosen(int cellLayer) override;
     void oneLayerChosen(bool oneLayer) override;
 
-    // Registry lists: one row per tileset, one file list and one mode-name list per
-    // tileset layer, and the folder each tileset's relative names resolve against.
-    QStringList tilesetNames;
-    std::array<QStringList, kTilesetLayers> tilesetFiles;
-    std::array<QStringList, kTilesetLayers> modeNames;
-    QStringList tilesetFolders;
-    // Adds a tileset to the lists and its "New " item to the File menu.
-    void registerTileset(const QString& name, const LayerFiles& files, const QString& folder);
-    void registerTileset(const TilesetEntry& entry, const QString& folder);
+    // The registered tilesets' names, as File > New lists them.
+    QStringList tilesetNames() const;
+    // Adds a tileset to the list and its "New " item to the File menu.
+    void registerTileset(RegisteredTileset tileset);
 
     // The one way the screen follows a change: draws what changed, puts the region outline
     // and the cursor preview back over fresh cells, and sets the items that depend on the map.
@@ -264,6 +257,10 @@ private:
     TPrintConfig* printConfig_ = nullptr;
     bool registryReady_ = false;
     MainWindowDialogs dialogs_;
+
+    // The tilesets of the registries in list order, and the mode names of the palette's layers.
+    std::vector<RegisteredTileset> tilesets_;
+    std::array<QStringList, kTilesetLayers> modeNames_;
 
     EditSession session_;
     std::unique_ptr<Autosave> autosave_;

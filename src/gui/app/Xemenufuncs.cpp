@@ -66,7 +66,7 @@ void TForm1::NewButtonClick()
     const std::optional<int> chosen = chooseTileset();
     if (!chosen)
         return;
-    if (*chosen < 0 || *chosen >= tilesetNames.size()) {
+    if (!registeredTileset(*chosen)) {
         prompter_.message("Error: Could not open this Tileset.");
         return;
     }
@@ -82,9 +82,9 @@ void TForm1::NewClick(const QString& itemName)
     setWindowTitle("XEMap");
     session_.forgetFileName();
     int index = 0;
-    while (index < tilesetNames.size() && itemName != QString("Tileset%1").arg(index))
+    while (index < tilesetCount() && itemName != QString("Tileset%1").arg(index))
         ++index;
-    if (index == tilesetNames.size()) {
+    if (index == tilesetCount()) {
         prompter_.message("Error: could not select this tileset");
         return;
     }
@@ -172,7 +172,7 @@ void TForm1::readMapFileInto(const QString& path)
 
 bool TForm1::knowsTileset(int tilesetIndex)
 {
-    if (tilesetIndex >= 0 && tilesetIndex < tilesetNames.size())
+    if (registeredTileset(tilesetIndex))
         return true;
     prompter_.message(QString("This map uses tileset %1, which is not registered. "
                               "Register it with File > Add Tileset... and open the map again.")
@@ -224,7 +224,7 @@ bool TForm1::askYesNo(const QString& question, const QString& yesCaption, const 
 
 std::optional<QString> TForm1::askMapName() { return dialogs_.mapName->Ask(prompter_); }
 
-std::optional<int> TForm1::chooseTileset() { return dialogs_.newTileset->Choose(prompter_, *this, tilesetNames); }
+std::optional<int> TForm1::chooseTileset() { return dialogs_.newTileset->Choose(prompter_, *this, tilesetNames()); }
 
 void TForm1::AddTileset()
 {
@@ -232,7 +232,7 @@ void TForm1::AddTileset()
     if (!entry)
         return;
     const QString folder = addedTilesetFolder();
-    registerTileset(*entry, folder);
+    registerTileset({*entry, folder.toStdString()});
     QDir::setCurrent(programDirectory_);
     // The user's data folder may not exist before the first tileset a user adds.
     QDir().mkpath(folder);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/tileset/Registry.h"
+
 #include <QKeyEvent>
 #include <QString>
 #include <QStringList>
@@ -31,10 +33,9 @@ public:
 
     virtual QString programDirectory() const = 0;
     virtual int tilesetCount() const = 0;
-    virtual QString tilesetName(int index) const = 0;
-    virtual QString tilesetLayerFile(int layer, int index) const = 0;
-    // The folder the tileset's relative file names (layers, tips, groups, icons) resolve against.
-    virtual QString tilesetFolder(int index) const = 0;
+    // Tileset index of the list, with the folder its relative file names (layers, tips,
+    // groups, icons) resolve against; null when there is none.
+    virtual const RegisteredTileset* registeredTileset(int index) const = 0;
     // The palette names each layer's modes as it reads the layer's groups.
     virtual void setModeNames(int layer, const QStringList& names) = 0;
     virtual QString modeName(int layer, int mode) const = 0;

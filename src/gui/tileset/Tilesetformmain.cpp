@@ -223,22 +223,20 @@ void TTilesetForm::showEvent(QShowEvent* event)
 
 bool TTilesetForm::LoadTileset(int index)
 {
-    if (index < 0 || index >= host_.tilesetCount())
+    const RegisteredTileset* registered = host_.registeredTileset(index);
+    if (!registered)
         return false;
     QDir::setCurrent(host_.programDirectory());
-    TilesetEntry entry{host_.tilesetName(index).toStdString(), {}};
-    for (int layer = 0; layer < kTilesetLayers; ++layer)
-        entry.layerFiles[layer] = host_.tilesetLayerFile(layer, index).toStdString();
     TilesetProblems problems;
     // Relative names in the entry, its companion files and icons resolve against its own folder.
-    const auto load = TilesetLoader(host_.tilesetFolder(index).toStdString()).load(entry, loaded_, problems);
+    const auto load = TilesetLoader(registered->folder).load(registered->entry, loaded_, problems);
     if (!load) {
         prompter_.message(QString::fromStdString(load.fault().reason));
         return false;
     }
     for (const TilesetProblem& problem : problems)
         report(problem);
-    TileTitle->setText(host_.tilesetName(index));
+    TileTitle->setText(displayText(registered->entry.name));
     selectedTile_.fill(0);
     for (auto& rotations : paletteRotation_)
         rotations.fill(0);

@@ -153,7 +153,7 @@ protected:
     {
         MainWindowFixture::SetUp();
         loadColourTileset();
-        form().registerTileset("Second", {"base.bmp", "null", "null", "null", "null"}, folder.path());
+        form().registerTileset({{"Second", {"base.bmp", "null", "null", "null", "null"}}, folder.path().toStdString()});
     }
     void paintSomething()
     {

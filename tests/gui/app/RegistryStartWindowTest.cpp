@@ -61,14 +61,15 @@ TEST_F(RegistryStartWindowTest, AHugeRegistryGetsNewItemsForItsFirstThousandTile
     XemapWindows windows(prompter, folder.path());
     TForm1& form = *windows.form1;
     ASSERT_TRUE(form.registryReady());
-    EXPECT_EQ(form.tilesetNames.size(), 1003);
+    EXPECT_EQ(form.tilesetCount(), 1003);
     const QStringList items = newItems(form);
     ASSERT_EQ(items.size(), 1000);
     EXPECT_EQ(items.front(), "Tileset0");
     EXPECT_EQ(items.back(), "Tileset999");
     // Tilesets past the menu's items stay registered: the New button's list offers them.
-    form.registerTileset("Added", {"tilesets/outdoor_bases.bmp", "null", "null", "null", "null"}, folder.path());
-    EXPECT_EQ(form.tilesetNames.size(), 1004);
+    form.registerTileset(
+        {{"Added", {"tilesets/outdoor_bases.bmp", "null", "null", "null", "null"}}, folder.path().toStdString()});
+    EXPECT_EQ(form.tilesetCount(), 1004);
     EXPECT_EQ(newItems(form).size(), 1000);
     EXPECT_TRUE(prompter.messages.isEmpty());
 }
@@ -166,7 +167,7 @@ protected:
 TEST_F(InstalledFolderWindowTest, AddedTilesetsGoToTheUsersRegistryAfterThePackages)
 {
     start();
-    EXPECT_EQ(form().tilesetNames, QStringList({"City", "Dungeon"}));
+    EXPECT_EQ(form().tilesetNames(), QStringList({"City", "Dungeon"}));
     EXPECT_FALSE(fs::exists(registry())) << "the package's registry is the default, never written";
 
     // A tileset in the user's data folder, named relative to it down to its group icons.
@@ -193,7 +194,7 @@ TEST_F(InstalledFolderWindowTest, AddedTilesetsGoToTheUsersRegistryAfterThePacka
     // Started again: the package's tilesets keep their positions, the user's follow and load.
     windows.reset();
     start();
-    EXPECT_EQ(form().tilesetNames, QStringList({"City", "Dungeon", "Caves"}));
+    EXPECT_EQ(form().tilesetNames(), QStringList({"City", "Dungeon", "Caves"}));
     form().NewClick("Tileset2");
     EXPECT_TRUE(prompter.messages.isEmpty()) << prompter.messages.join('\n').toStdString();
     EXPECT_EQ(form().document().tilesetIndex, 2);
