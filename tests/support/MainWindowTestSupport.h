@@ -5,6 +5,7 @@
 #include "gui/tileset/Tilesetformmain.h"
 #include "support/MapTestSupport.h"
 #include "support/ScriptedPrompter.h"
+#include "support/SessionSetUp.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -170,7 +171,7 @@ protected:
         auto tile = std::make_shared<XETile>();
         tile->cellIndex = cellIndexOf(column, row);
         tile->shortName = name;
-        form().document().descriptions.append(tile);
+        mapToSetUp(form().session()).descriptions.append(tile);
         return tile;
     }
 };

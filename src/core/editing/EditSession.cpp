@@ -5,6 +5,7 @@
 #include "core/editing/KeyCommands.h"
 #include "core/editing/TerrainBrush.h"
 #include "core/mapfile/MapWriter.h"
+#include "core/output/Listing.h"
 
 #include <algorithm>
 
@@ -210,6 +211,12 @@ Result<void> EditSession::save(std::string path)
         modified_ = false;
     }
     return saved;
+}
+
+std::string EditSession::exportListing()
+{
+    giveItemsTheListedValue(document_.descriptions);
+    return listingText(document_.descriptions);
 }
 
 }  // namespace xemap

@@ -30,8 +30,6 @@ struct Changes {
 class EditSession {
 public:
     const MapDocument& document() const { return document_; }
-    // The Doors dialog writes the doors it is given as they are chosen; tests set maps up.
-    MapDocument& document() { return document_; }
     const UndoHistory& history() const { return history_; }
     bool modified() const { return modified_; }
     bool canPasteDescription() const { return descriptionClipboard_.canPaste(); }
@@ -82,6 +80,11 @@ public:
     Changes takeRegion(const Region& region, RegionTake take);
     Changes pasteRegion(GridCell cell);
 
+    // The description listing as the export writes it, after giving items without a value
+    // "0 gp" in the map itself, as the export always has (no undo step; the map's modified
+    // flag is left as it was).
+    std::string exportListing();
+
     // Undo and Redo change the map, so unlike a save they leave it modified.
     Changes undo();
     Changes redo();
@@ -99,6 +102,9 @@ public:
     Result<void> save(std::string path);
 
 private:
+    // Tests set maps up through it; the program changes the map only through the commands.
+    friend struct SessionSetUp;
+
     void recordUndo() { history_.record(document_); }
     Changes startFresh();
 

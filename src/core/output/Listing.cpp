@@ -58,7 +58,7 @@ class ListingBuilder {
 public:
     explicit ListingBuilder(Sink sink) : sink_(sink) {}
 
-    void description(int position, XETile& tile)
+    void description(int position, const XETile& tile)
     {
         const std::string heading = std::to_string(locationIdOf(position)) + ":  " + tile.shortName;
         line(heading);
@@ -86,19 +86,24 @@ private:
     }
 
     template <class Kind>
-    void section(XETile& tile)
+    void section(const XETile& tile)
     {
         using Record = typename Kind::Record;
-        auto& records = tile.*Kind::records;
+        const auto& records = tile.*Kind::records;
         if (records.empty())
             return;
         blank();
         line(kIndent, Kind::header);
         blank();
-        for (const auto& record : records) {
+        for (const auto& stored : records) {
+            const Record* record = stored.get();
+            Record valued;
             if constexpr (std::is_same_v<Record, XEItem>)
-                if (record->value.empty())
-                    record->value = kNoValue;
+                if (record->value.empty()) {
+                    valued = *record;
+                    valued.value = kNoValue;
+                    record = &valued;
+                }
             // Portals alone have their name unindented.
             line(std::is_same_v<Record, XEPortal> ? std::string_view() : kIndent, Kind::heading(*record));
             for (const auto& [label, field] : Kind::labelled)
@@ -117,7 +122,7 @@ private:
 };
 
 template <class Sink>
-void buildListing(DescriptionList& descriptions, Sink sink)
+void buildListing(const DescriptionList& descriptions, Sink sink)
 {
     ListingBuilder<Sink> builder(sink);
     for (int position = 0; position < descriptions.size(); ++position)
@@ -126,18 +131,26 @@ void buildListing(DescriptionList& descriptions, Sink sink)
 
 }  // namespace
 
-std::vector<std::string> listingLines(DescriptionList& descriptions)
+std::vector<std::string> listingLines(const DescriptionList& descriptions)
 {
     std::vector<std::string> lines;
     buildListing(descriptions, LineSink{lines});
     return lines;
 }
 
-std::string listingText(DescriptionList& descriptions)
+std::string listingText(const DescriptionList& descriptions)
 {
     std::string text;
     buildListing(descriptions, TextSink{text});
     return text;
+}
+
+void giveItemsTheListedValue(DescriptionList& descriptions)
+{
+    for (int position = 0; position < descriptions.size(); ++position)
+        for (const auto& item : descriptions.at(position)->items)
+            if (item->value.empty())
+                item->value = kNoValue;
 }
 
 }  // namespace xemap

@@ -7,12 +7,15 @@
 
 namespace xemap {
 
-// The description listing, one string per line, in list order. An item without a
-// value is given "0 gp" in the document first, as the export has always done;
-// that change is shared with every description holding the item.
-std::vector<std::string> listingLines(DescriptionList& descriptions);
+// The description listing, one string per line, in list order; an item without a value
+// is listed with "0 gp".
+std::vector<std::string> listingLines(const DescriptionList& descriptions);
 
 // The listing as file text: every line, the last one too, ends in CRLF.
-std::string listingText(DescriptionList& descriptions);
+std::string listingText(const DescriptionList& descriptions);
+
+// The export writes that "0 gp" into the items themselves, as it always has; the change is
+// shared with every description holding the item.
+void giveItemsTheListedValue(DescriptionList& descriptions);
 
 }  // namespace xemap

@@ -80,7 +80,6 @@ public:
 
     EditSession& session() { return session_; }
     const EditSession& session() const { return session_; }
-    MapDocument& document() { return session_.document(); }
     const MapDocument& document() const { return session_.document(); }
     EditorState& state() { return state_; }
     const EditorState& state() const { return state_; }

@@ -193,7 +193,7 @@ void TForm1::runOutput(void (*command)(MapOutputContext&))
     if (!palette_ || !printConfig_)
         return;
     MapOutputContext context{
-        document(),
+        session_,
         state_,
         palette_->tileset(),
         renderer_->doorGeometry(),

@@ -27,7 +27,7 @@ constexpr int kPdfResolution = 300;
 // Export and print-to-file start where Open and Save do.
 QString dialogStart(const MapOutputContext& context)
 {
-    return dialogFolder(QString::fromStdString(context.document.mapDirectory));
+    return dialogFolder(QString::fromStdString(context.session.document().mapDirectory));
 }
 
 // A save dialog's answer, unless cancelled or an existing file is to be kept.
@@ -55,7 +55,8 @@ void exportPicture(MapOutputContext& context)
     if (fileName.isEmpty())
         return;
     const float scale = exportScale(choice);
-    const QImage picture = exportPicture(context.document, context.state, context.tileset, context.doorGeometry, scale);
+    const QImage picture =
+        exportPicture(context.session.document(), context.state, context.tileset, context.doorGeometry, scale);
     if (picture.isNull()) {
         context.prompter.message("Not enough memory to export the map picture.");
         return;
@@ -70,7 +71,7 @@ void exportListing(MapOutputContext& context)
         chooseExportFile(context, "Export Map Descriptions", "Text Files (*.TXT);;All Files (*.*)", "TXT");
     if (fileName.isEmpty())
         return;
-    const std::string text = listingText(context.document.descriptions);
+    const std::string text = context.session.exportListing();
     QSaveFile file(fileName);
     // In a folder that takes no temporary file, a writable listing is rewritten in place.
     file.setDirectWriteFallback(true);
@@ -150,7 +151,7 @@ void printToQueue(MapOutputContext& context, const QPrinterInfo& queue, const QS
 // One print job on the default printer; `what` ends its name.
 void runPrintJob(MapOutputContext& context, const QString& what, const DrawPages& drawPages)
 {
-    const QString job = printJobName(context.document, what);
+    const QString job = printJobName(context.session.document(), what);
     const QPrinterInfo queue = QPrinterInfo::defaultPrinter();
     if (queue.isNull())
         printToChosenPdf(context, what, job, drawPages);
@@ -161,8 +162,8 @@ void runPrintJob(MapOutputContext& context, const QString& what, const DrawPages
 void printPictureJob(MapOutputContext& context)
 {
     // The printed picture is the 1280-pixel map, drawn straight from memory.
-    const QImage picture = exportPicture(context.document, context.state, context.tileset, context.doorGeometry,
-                                         exportScale(1.0f), context.state.layerCount);
+    const QImage picture = exportPicture(context.session.document(), context.state, context.tileset,
+                                         context.doorGeometry, exportScale(1.0f), context.state.layerCount);
     if (picture.isNull()) {
         context.prompter.message("Not enough memory to print the map picture.");
         return;
@@ -184,7 +185,7 @@ std::optional<int> printFontSize(const QString& typed)
 
 void printListingJob(MapOutputContext& context, int pointSize)
 {
-    const auto lines = printListingLines(context.document.descriptions);
+    const auto lines = printListingLines(context.session.document().descriptions);
     runPrintJob(context, "Descriptions",
                 [&](QPainter& painter, QPrinter& printer) { printListing(painter, printer, lines, pointSize); });
 }

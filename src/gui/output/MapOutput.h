@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/document/EditorState.h"
-#include "core/document/MapDocument.h"
+#include "core/editing/EditSession.h"
 #include "render/DoorGeometry.h"
 
 #include <QString>
@@ -16,7 +16,8 @@ class Tileset;
 
 // What File > Export and File > Print read and ask through.
 struct MapOutputContext {
-    MapDocument& document;
+    // The map to write out; the listing's export goes through it (it may give items a value).
+    EditSession& session;
     const EditorState& state;
     const Tileset& tileset;
     const DoorGeometry& doorGeometry;

@@ -3,6 +3,7 @@
 #include "core/editing/MapClipboard.h"
 #include "core/mapfile/MapWriter.h"
 #include "support/MapTestSupport.h"
+#include "support/SessionSetUp.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +29,7 @@ EditSession sessionWithDescriptions()
 {
     EditSession session;
     for (int cellIndex : {kCellIndex, cellIndexOf(9, 9)})
-        session.document().descriptions.append(describedTile("Room", cellIndex));
+        mapToSetUp(session).descriptions.append(describedTile("Room", cellIndex));
     return session;
 }
 

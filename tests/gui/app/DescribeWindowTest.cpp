@@ -140,7 +140,7 @@ TEST_F(DescribeWindowTest, DescribeAndChangeIdOpenAtTheirOwnPlacesOnTheScreenAnd
 
 TEST_F(PopupWindowTest, RegionsPasteAtTheCursorAndACutClearsThem)
 {
-    form().document().grid.tile(1, 1, 1) = 12;
+    mapToSetUp(form().session()).grid.tile(1, 1, 1) = 12;
     describe(1, 1, "Inn");
     selectRegion(1, 1, 2, 2);
     EXPECT_FALSE(form().PasteRegion->isEnabled());

@@ -116,13 +116,13 @@ TEST_F(MouseWindowTest, PointerPositionsOffTheGridNeverPaint)
 TEST_F(MouseWindowTest, OnlyALeftDoubleClickClearsTheOverlay)
 {
     for (const Qt::MouseButton b : {Qt::MiddleButton, Qt::RightButton, Qt::LeftButton}) {
-        form().document().grid.tile(4, 4, 1) = 23;
+        mapToSetUp(form().session()).grid.tile(4, 4, 1) = 23;
         hover(4, 4);
         form().MapBoxDblClick(b);
         EXPECT_EQ(grid().tile(4, 4, 1), b == Qt::LeftButton ? 99 : 23) << "button " << b;
     }
     // The map view hands the button on.
-    form().document().grid.tile(4, 4, 1) = 23;
+    mapToSetUp(form().session()).grid.tile(4, 4, 1) = 23;
     QWidget* view = form().findChild<QWidget*>("MapBox");
     QTest::mouseDClick(view, Qt::MiddleButton, {}, cellCentre(4, 4));
     EXPECT_EQ(grid().tile(4, 4, 1), 23);
@@ -240,7 +240,7 @@ TEST_F(KeyboardWindowTest,
 {
     hover(4, 6);
     const QImage bare = cleanCell();
-    form().document().grid.door(4, 6, North) = 3;
+    mapToSetUp(form().session()).grid.door(4, 6, North) = 3;
 
     key(Qt::Key_8);
     EXPECT_EQ(grid().door(4, 6, North), 3) << "the digit on the main keys is no door key";
@@ -295,8 +295,8 @@ TEST_F(KeyboardWindowTest, KeysDoNothingWhileTheirItemIsDisabledOrTheCursorIsOff
     EXPECT_EQ(grid(), before);
 
     // Space picks the cursor tile; the rotation keys wrap the palette tile.
-    form().document().grid.tile(2, 3, 1) = 37;
-    form().document().grid.rotation(2, 3, 1) = 2;
+    mapToSetUp(form().session()).grid.tile(2, 3, 1) = 37;
+    mapToSetUp(form().session()).grid.rotation(2, 3, 1) = 2;
     palette().TileBoxMouseUp(Qt::LeftButton, 5, 45);  // a terrain tile of the base tab
     palette().TileBoxMouseUp(Qt::LeftButton, 45, 45);
     form().SelectButtonClick();
@@ -311,7 +311,7 @@ TEST_F(KeyboardWindowTest, KeysDoNothingWhileTheirItemIsDisabledOrTheCursorIsOff
     EXPECT_EQ(grid().rotation(2, 3, 1), 2) << "the map cell keeps its rotation";
 
     // A tile number the palette has no cell for is not picked.
-    form().document().grid.tile(2, 3, 1) = 1234;
+    mapToSetUp(form().session()).grid.tile(2, 3, 1) = 1234;
     type(' ');
     EXPECT_EQ(palette().selectedTile(), 37);
 }

@@ -13,7 +13,7 @@ protected:
     {
         palette().TileBoxMouseUp(Qt::LeftButton, 3 * 40 + 5, 40 + 5);
         drag({cellCentre(1, 2), cellCentre(2, 2)});
-        form().document().grid.door(1, 2, Center) = -3;
+        mapToSetUp(form().session()).grid.door(1, 2, Center) = -3;
     }
     // What must not change when an open or another command is refused.
     auto identity()
@@ -159,7 +159,7 @@ protected:
     {
         palette().TileBoxMouseUp(Qt::LeftButton, 45, 45);
         drag({cellCentre(1, 1)});
-        form().document().grid.door(3, 3, North) = 2;
+        mapToSetUp(form().session()).grid.door(3, 3, North) = 2;
     }
 };
 
@@ -233,7 +233,7 @@ TEST_F(LifecycleWindowTest, EscapeOrTheCloseBoxAtASaveQuestionCancelsTheWholeCom
     saveTo("kept.xem");
     form().setWindowTitle("XEMap: Kept");
     paintSomething();
-    form().document().grid.door(5, 5, East) = 3;
+    mapToSetUp(form().session()).grid.door(5, 5, East) = 3;
     const auto before = identity();
     for (const auto& command : commands) {
         for (const bool closeBox : {false, true}) {

@@ -311,7 +311,7 @@ TEST_F(ScreenTest, NoOldPictureStaysBehindTheCursorAfterUndoNewRemoveAllRegionsO
          [&] {
              auto tile = std::make_shared<XETile>();
              tile->cellIndex = cellIndexOf(3, 3);
-             f.document().descriptions.append(tile);
+             mapToSetUp(f.session()).descriptions.append(tile);
              f.redrawAll();
              hover(3, 3);
              prompter.expectDialog([](QDialog&) { return int(TTileDescForm::RemoveAllResult); });

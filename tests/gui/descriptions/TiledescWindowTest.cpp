@@ -1,6 +1,7 @@
 #include "core/descriptions/DescriptionList.h"
 #include "gui/descriptions/Changeidformmain.h"
 #include "gui/descriptions/Tiledescmain.h"
+#include "support/SessionSetUp.h"
 #include "support/WindowTest.h"
 
 using namespace xemap;
@@ -80,7 +81,7 @@ protected:
     const XETile& working() const { return *form.workingDescription(); }
 
     EditSession session;
-    DescriptionList& list = session.document().descriptions;
+    DescriptionList& list = mapToSetUp(session).descriptions;
     ScriptedPrompter prompter;
     TChangeIDForm changeId;
     TTileDescForm form{prompter, changeId};

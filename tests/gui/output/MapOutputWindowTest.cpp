@@ -2,6 +2,7 @@
 #include "gui/output/MapOutput.h"
 #include "gui/output/Printconfigmain.h"
 #include "render/Tileset.h"
+#include "support/SessionSetUp.h"
 #include "support/WindowTest.h"
 
 #include <QPrinterInfo>
@@ -49,7 +50,8 @@ protected:
     QString path(const QString& name) const { return folder.filePath(name); }
 
     QTemporaryDir folder;
-    MapDocument document;
+    EditSession session;
+    MapDocument& document = mapToSetUp(session);
     EditorState state;
     Tileset tileset;
     ScriptedPrompter prompter;
@@ -62,7 +64,7 @@ protected:
             questions << question;
             return overwrite;
         };
-    MapOutputContext output{document, state, tileset, kStartupDoorGeometry, prompter, config, ask};
+    MapOutputContext output{session, state, tileset, kStartupDoorGeometry, prompter, config, ask};
 };
 
 }  // namespace

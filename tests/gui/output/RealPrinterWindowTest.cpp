@@ -135,7 +135,7 @@ protected:
         if (!whyNot.isEmpty())
             GTEST_SKIP() << whyNot.toStdString();
         MainWindowFixture::SetUp();
-        MapDocument& document = form().document();
+        MapDocument& document = mapToSetUp(form().session());
         document.mapName = "Crossroads";
         for (const char* name : {"Gate House", "Old Well"}) {
             auto tile = std::make_shared<XETile>();
