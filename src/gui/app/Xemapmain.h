@@ -169,17 +169,6 @@ public:
     void CutRegionClick(QAction* sender);
     void PasteRegionClick();
     void RotateClick(QAction* sender);
-    QMenu* MapMenu = nullptr;
-    QAction* DescItem = nullptr;
-    QAction* CutDesc = nullptr;
-    QAction* CopyDesc = nullptr;
-    QAction* PasteDesc = nullptr;
-    QAction* DoorItem = nullptr;
-    QAction* CutRegion = nullptr;
-    QAction* CopyRegion = nullptr;
-    QAction* PasteRegion = nullptr;
-    QAction* LRotate = nullptr;
-    QAction* RRotate = nullptr;
     // ---- end of keyboard and popup commands ----
 
 protected:
@@ -270,6 +259,19 @@ private:
     int menuCellIndex_ = -1;
     std::unique_ptr<MapRenderer> renderer_;
     ChordMemory chords_;
+
+    // The map popup menu and its items (tests find them by these object names).
+    QMenu* MapMenu = nullptr;
+    QAction* DescItem = nullptr;
+    QAction* CutDesc = nullptr;
+    QAction* CopyDesc = nullptr;
+    QAction* PasteDesc = nullptr;
+    QAction* DoorItem = nullptr;
+    QAction* CutRegion = nullptr;
+    QAction* CopyRegion = nullptr;
+    QAction* PasteRegion = nullptr;
+    QAction* LRotate = nullptr;
+    QAction* RRotate = nullptr;
 
     MapView* MapBox = nullptr;
     QScrollBar* XScroll = nullptr;

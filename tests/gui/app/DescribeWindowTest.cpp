@@ -33,7 +33,7 @@ protected:
     {
         const QPoint p = cellCentre(column, row);
         form().MapBoxMouseDown(Qt::RightButton, {}, p.x(), p.y());
-        form().MapMenu->hide();
+        form().findChild<QMenu*>("MapMenu")->hide();
     }
     void selectRegion(int firstColumn, int firstRow, int lastColumn, int lastRow)
     {
@@ -143,18 +143,18 @@ TEST_F(PopupWindowTest, RegionsPasteAtTheCursorAndACutClearsThem)
     mapToSetUp(form().session()).grid.tile(1, 1, 1) = 12;
     describe(1, 1, "Inn");
     selectRegion(1, 1, 2, 2);
-    EXPECT_FALSE(form().PasteRegion->isEnabled());
-    form().CopyRegion->trigger();
+    EXPECT_FALSE(action("PasteRegion")->isEnabled());
+    action("CopyRegion")->trigger();
     EXPECT_TRUE(form().session().modified()) << "copying detaches the description, which changes the map";
 
     hover(10, 10);
-    form().PasteRegion->trigger();
+    action("PasteRegion")->trigger();
     EXPECT_EQ(grid().tile(10, 10, 1), 12);
     undo();
     EXPECT_EQ(grid().tile(10, 10, 1), emptyTile(1));
 
     selectRegion(1, 1, 2, 2);
-    form().CutRegion->trigger();
+    action("CutRegion")->trigger();
     EXPECT_EQ(grid().tile(1, 1, 1), 99) << "layer 1 is emptied with its own empty value";
 }
 
@@ -163,10 +163,10 @@ TEST_F(PopupWindowTest, CutDescriptionAllowsOnePasteAndUndoRestoresIt)
     for (int i = 0; i < 5; ++i)
         describe(i, 0, "");
     rightPress(9, 9);
-    EXPECT_FALSE(form().CutDesc->isEnabled());
+    EXPECT_FALSE(action("CutDesc")->isEnabled());
     rightPress(2, 0);
     const TilePtr third = descriptions().at(2);
-    form().CutDesc->trigger();
+    action("CutDesc")->trigger();
     EXPECT_EQ(descriptions().size(), 4);
 
     // A second cut by key finds no description of the pressed cell and must not take another.
@@ -174,8 +174,8 @@ TEST_F(PopupWindowTest, CutDescriptionAllowsOnePasteAndUndoRestoresIt)
     EXPECT_EQ(descriptions().size(), 4);
 
     hover(0, 0);
-    form().PasteDesc->trigger();
-    EXPECT_FALSE(form().PasteDesc->isEnabled());
+    action("PasteDesc")->trigger();
+    EXPECT_FALSE(action("PasteDesc")->isEnabled());
     EXPECT_EQ(descriptions().size(), 5);
 
     undo();
@@ -187,9 +187,9 @@ TEST_F(PopupWindowTest, CopyDescriptionLetsTheCopyBePastedOnAnotherCell)
 {
     describe(4, 4, "Inn");
     rightPress(4, 4);
-    form().CopyDesc->trigger();
+    action("CopyDesc")->trigger();
     hover(7, 7);
-    form().PasteDesc->trigger();
+    action("PasteDesc")->trigger();
     EXPECT_EQ(names(), (QStringList{"Inn", "Inn"}));
     EXPECT_EQ(descriptions().at(1)->cellIndex, cellIndexOf(7, 7));
 }
@@ -198,13 +198,13 @@ TEST_F(PopupWindowTest, DoorsDialogChangesAreUndoneAtOnceAndMarkTheMapOnlyWhenCh
 {
     rightPress(5, 5);
     rejectNextDialog();
-    form().DoorItem->trigger();
+    action("DoorItem")->trigger();
     EXPECT_FALSE(form().session().modified());
     // A dialog that changes nothing leaves the history as it was, redo included.
-    form().RRotate->trigger();
+    action("RRotate")->trigger();
     undo();
     rejectNextDialog();
-    form().DoorItem->trigger();
+    action("DoorItem")->trigger();
     EXPECT_FALSE(button("UndoButton")->isEnabled());
     EXPECT_TRUE(button("RedoButton")->isEnabled());
 
@@ -215,7 +215,7 @@ TEST_F(PopupWindowTest, DoorsDialogChangesAreUndoneAtOnceAndMarkTheMapOnlyWhenCh
         }
         return int(QDialog::Accepted);
     });
-    form().DoorItem->trigger();
+    action("DoorItem")->trigger();
     EXPECT_EQ(grid().door(5, 5, Center), -3);
     EXPECT_TRUE(form().session().modified());
     undo();
@@ -224,9 +224,9 @@ TEST_F(PopupWindowTest, DoorsDialogChangesAreUndoneAtOnceAndMarkTheMapOnlyWhenCh
     // The rotate items turn the cursor cell on the current layer, and wrap.
     palette().TileBoxMouseUp(Qt::LeftButton, 45, 45);  // a tile of layer 1
     rightPress(3, 3);
-    form().LRotate->trigger();
+    action("LRotate")->trigger();
     EXPECT_EQ(grid().rotation(3, 3, 1), 3);
-    form().RRotate->trigger();
+    action("RRotate")->trigger();
     EXPECT_EQ(grid().rotation(3, 3, 1), 0);
     undo();
     EXPECT_EQ(grid().rotation(3, 3, 1), 3);

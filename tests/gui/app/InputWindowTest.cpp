@@ -84,7 +84,7 @@ TEST_F(MouseWindowTest, RegionSelectionCoversTheDraggedOrShiftClickedCellsAndSta
         EXPECT_EQ(label("Label1"), "Select Region");
         drag({from, to});
         EXPECT_EQ(region(), expected);
-        EXPECT_TRUE(form().CutRegion->isEnabled());
+        EXPECT_TRUE(action("CutRegion")->isEnabled());
     }
     EXPECT_EQ(grid(), MapGrid()) << "selecting changes nothing";
     EXPECT_FALSE(form().session().modified());
@@ -98,7 +98,7 @@ TEST_F(MouseWindowTest, RegionSelectionCoversTheDraggedOrShiftClickedCellsAndSta
 
     palette().TileBoxMouseUp(Qt::LeftButton, 45, 5);
     EXPECT_FALSE(form().state().regionSelected);
-    EXPECT_FALSE(form().CopyRegion->isEnabled());
+    EXPECT_FALSE(action("CopyRegion")->isEnabled());
 }
 
 TEST_F(MouseWindowTest, PointerPositionsOffTheGridNeverPaint)

@@ -55,7 +55,7 @@ TEST_F(MapFileWindowTest, SaveAsThenOpenBringsTheMapBackButARefusedOpenLeavesThe
     // Open leaves the Doors item as File > New set it.
     EXPECT_EQ(std::tuple(grid(), form().document().tilesetIndex, form().windowTitle(),
                          button("SaveButton")->isEnabled(), button("UndoButton")->isEnabled(),
-                         form().DoorItem->isEnabled()),
+                         action("DoorItem")->isEnabled()),
               std::tuple(painted, 0, "XEMap: Town", false, false, true));
 
     // A refused open leaves the map, its file and its caption; an accepted update is offered for saving.
@@ -188,12 +188,12 @@ TEST_F(LifecycleWindowTest, ToolbarNewKeepsDoorsAndFillsEveryLayerAndFileNewAndE
     saveTo("old.xem");
     action("Tileset3")->trigger();
     // Tiles and doors cleared, with no file, no history and the Doors item of this tileset.
-    EXPECT_EQ(std::tuple(grid(), form().document().tilesetIndex, form().DoorItem->isEnabled(),
+    EXPECT_EQ(std::tuple(grid(), form().document().tilesetIndex, action("DoorItem")->isEnabled(),
                          button("UndoButton")->isEnabled(), form().document().mapFileName, form().windowTitle()),
               std::tuple(MapGrid(), 3, true, false, "", "XEMap"));
 
     action("Tileset0")->trigger();
-    EXPECT_FALSE(form().DoorItem->isEnabled());
+    EXPECT_FALSE(action("DoorItem")->isEnabled());
 
     paintSomething();
     answerYesNo(false);

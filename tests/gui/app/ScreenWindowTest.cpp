@@ -213,8 +213,8 @@ TEST_F(ScreenTest, EveryCommandLeavesTheMapViewAsAFreshRedrawShowsIt)
          }},
         {"popup",
          [&](std::mt19937& r) {
-             QAction* items[] = {f.CutDesc,    f.CopyDesc,    f.PasteDesc, f.CutRegion,
-                                 f.CopyRegion, f.PasteRegion, f.LRotate,   f.RRotate};
+             QAction* items[] = {action("CutDesc"),    action("CopyDesc"),    action("PasteDesc"), action("CutRegion"),
+                                 action("CopyRegion"), action("PasteRegion"), action("LRotate"),   action("RRotate")};
              QAction* item = items[r() % std::size(items)];
              if (item->isEnabled())
                  item->trigger();
@@ -324,7 +324,7 @@ TEST_F(ScreenTest, NoOldPictureStaysBehindTheCursorAfterUndoNewRemoveAllRegionsO
              hover(2, 2);
              drag({viewPoint(2, 2), viewPoint(4, 4)});
              hover(6, 6);
-             f.CopyRegion->trigger();
+             action("CopyRegion")->trigger();
              palette().GroupButtonClick(0);  // ends the selection without a full redraw
          }},
         {"a Doors dialog that set a door, then cancelled",
