@@ -59,6 +59,36 @@ TEST_F(MouseWindowTest, ADragPaintsEveryCellAndUndoesInOneStep)
     EXPECT_TRUE(form().session().modified()) << "an undo after a save leaves the map modified";
 }
 
+// However a press ends, its stroke marks the map modified: another window taking the
+// activation before the release, or File > New asking about the map.
+TEST_F(MouseWindowTest, APressThatNeverSeesItsReleaseStillEndsItsStroke)
+{
+    pickBaseTile(23);
+    const auto press = [this](int column, int row) {
+        form().MapBoxMouseDown(Qt::LeftButton, {}, cellCentre(column, row).x(), cellCentre(column, row).y());
+    };
+    form().show();
+    form().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
+    press(2, 2);
+    EXPECT_EQ(grid().tile(2, 2, 1), 23);
+    EXPECT_FALSE(form().session().modified());
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_TRUE(form().session().modified());
+    form().MapBoxMouseMove({}, cellCentre(3, 2).x(), cellCentre(3, 2).y());
+    EXPECT_EQ(grid().tile(3, 2, 1), 99) << "the lost press paints no more";
+
+    saveTo("saved.xem");
+    press(5, 5);
+    dismissYesNo(false);
+    form().NewButtonClick();
+    EXPECT_EQ(asked, QStringList{"Save Changes to Current Map?"});
+    EXPECT_TRUE(form().session().modified());
+}
+
 TEST_F(MouseWindowTest, ShiftClickRotatesThePaletteTileWithoutPainting)
 {
     pickBaseTile(23);
