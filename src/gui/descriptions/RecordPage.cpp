@@ -43,12 +43,12 @@ RecordPage::RecordPage(RecordPageHost& host, QObject& eventFilter, const PageLay
     : host_(host), access_(std::move(access))
 {
     page_ = new QWidget;
-    page_->setObjectName(QString(layout.caption) + "Page");
+    page_->setObjectName(QString(layout.captions.caption) + "Page");
 
     // Created in tab order: entry fields, check box, memo, buttons.
-    auto* heading = namedLabel(page_, QString(layout.listName) + "Label", layout.heading);
+    auto* heading = namedLabel(page_, QString(layout.captions.listName) + "Label", layout.captions.heading);
     list_ = new QListWidget(page_);
-    list_->setObjectName(layout.listName);
+    list_->setObjectName(layout.captions.listName);
     list_->setFocusPolicy(Qt::ClickFocus);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setFixedWidth(kRecordListWidth);
@@ -86,16 +86,16 @@ RecordPage::RecordPage(RecordPageHost& host, QObject& eventFilter, const PageLay
         moveable_->setChecked(true);
         fieldRows->addRow(QString(), moveable_);
     }
-    auto* memoLabel = namedLabel(page_, QString(layout.memoName) + "Label", layout.memoLabel);
+    auto* memoLabel = namedLabel(page_, QString(layout.captions.memoName) + "Label", layout.captions.memoLabel);
     memo_ = new QPlainTextEdit(page_);
-    memo_->setObjectName(layout.memoName);
+    memo_->setObjectName(layout.captions.memoName);
     memo_->setTabChangesFocus(true);
     memoLabel->setBuddy(memo_);
 
-    auto* add = namedButton(page_, layout.addName, "Add");
-    remove_ = namedButton(page_, layout.removeName, "Remove");
+    auto* add = namedButton(page_, layout.captions.addName, "Add");
+    remove_ = namedButton(page_, layout.captions.removeName, "Remove");
     remove_->setEnabled(false);  // until the page's first Add
-    auto* newRecord = namedButton(page_, layout.newName, layout.newText);
+    auto* newRecord = namedButton(page_, layout.captions.newName, layout.captions.newText);
 
     auto* left = new QVBoxLayout;
     left->addWidget(heading);

@@ -39,21 +39,26 @@ struct FieldControl {
     Suggestions suggestions;
 };
 
-// A record page's own names; the fields' labels come from the record kind.
-template <class Table>
-struct PageNames {
-    using Kind = Table;
+// What a record page names and shows besides its fields.
+struct PageCaptions {
     const char* caption;
     const char* listName;
     const char* heading;
-    const char* nameField;
-    std::array<FieldControl, Kind::stored.size()> stored;
     const char* memoLabel;
     const char* memoName;
     const char* addName;
     const char* removeName;
     const char* newName;
     const char* newText;
+};
+
+// A record page's own names; the fields' labels come from the record kind.
+template <class Table>
+struct PageNames {
+    using Kind = Table;
+    PageCaptions captions;
+    const char* nameField;
+    std::array<FieldControl, Kind::stored.size()> stored;
 };
 
 // A page as it is laid out: the record's name field first, then its stored fields.
@@ -63,33 +68,15 @@ struct PageLayout {
         const char* objectName;
         Suggestions suggestions;
     };
-    const char* caption;
-    const char* listName;
-    const char* heading;
+    PageCaptions captions;
     std::vector<Field> fields;
     bool moveable;  // the item page's "can be taken"
-    const char* memoLabel;
-    const char* memoName;
-    const char* addName;
-    const char* removeName;
-    const char* newName;
-    const char* newText;
 };
 
 template <class Kind>
 PageLayout pageLayout(const PageNames<Kind>& names)
 {
-    PageLayout layout{names.caption,
-                      names.listName,
-                      names.heading,
-                      {{"Name", names.nameField, {}}},
-                      std::is_same_v<typename Kind::Record, XEItem>,
-                      names.memoLabel,
-                      names.memoName,
-                      names.addName,
-                      names.removeName,
-                      names.newName,
-                      names.newText};
+    PageLayout layout{names.captions, {{"Name", names.nameField, {}}}, std::is_same_v<typename Kind::Record, XEItem>};
     for (std::size_t i = 0; i < Kind::stored.size(); ++i) {
         const std::string_view label = Kind::storedNames[i];
         layout.fields.push_back({QString::fromUtf8(label.data(), qsizetype(label.size())), names.stored[i].objectName,

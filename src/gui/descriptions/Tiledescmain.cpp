@@ -140,62 +140,34 @@ void TTileDescForm::buildPages()
 {
     using namespace vocabulary;
     const PageNames<RecordKind<XENPC>> npcs{
-        "NPCs",
-        "NPCList",
-        "NPCs Present:",
+        {"NPCs", "NPCList", "NPCs Present:", "Description", "NPCText", "NPCAdd", "NPCRemove", "NPCNew", "New NPC"},
         "NPCName",
-        {{{"NPCAlign", kAlignments}, {"NPCRace", kRaces}, {"NPCClass", kClasses}, {"NPCScript"}}},
-        "Description",
-        "NPCText",
-        "NPCAdd",
-        "NPCRemove",
-        "NPCNew",
-        "New NPC"};
+        {{{"NPCAlign", kAlignments}, {"NPCRace", kRaces}, {"NPCClass", kClasses}, {"NPCScript"}}}};
     const PageNames<RecordKind<XECreature>> creatures{
-        "Creatures",
-        "CreatureList",
-        "Creatures Present:",
+        {"Creatures", "CreatureList", "Creatures Present:", "Notes:", "CreatText", "CreatAdd", "CreatRemove",
+         "CreatNew", "New Creature"},
         "CreatName",
-        {{{"CreatType"}, {"CreatWeapon"}, {"CreatArmor"}, {"CreatScript"}}},
-        "Notes:",
-        "CreatText",
-        "CreatAdd",
-        "CreatRemove",
-        "CreatNew",
-        "New Creature"};
+        {{{"CreatType"}, {"CreatWeapon"}, {"CreatArmor"}, {"CreatScript"}}}};
     const PageNames<RecordKind<XEItem>> items{
-        "Items",   "ItemList",   "Items Present:", "ItemName", {{{"ItemValue"}, {"ItemScript"}}}, "Notes:", "ItemText",
-        "ItemAdd", "ItemRemove", "ItemNew",        "New Item"};
+        {"Items", "ItemList", "Items Present:", "Notes:", "ItemText", "ItemAdd", "ItemRemove", "ItemNew", "New Item"},
+        "ItemName",
+        {{{"ItemValue"}, {"ItemScript"}}}};
     const PageNames<RecordKind<XEEvent>> events{
-        "Events",
-        "EventList",
-        "Events Present:",
+        {"Events", "EventList", "Events Present:", "Notes:", "EventText", "EventAdd", "EventRemove", "EventNew",
+         "New Event"},
         "EventName",
-        {{{"EventLocation", kEventLocations}, {"EventTrigger", kEventTriggers}, {"EventScript"}}},
-        "Notes:",
-        "EventText",
-        "EventAdd",
-        "EventRemove",
-        "EventNew",
-        "New Event"};
+        {{{"EventLocation", kEventLocations}, {"EventTrigger", kEventTriggers}, {"EventScript"}}}};
     const PageNames<RecordKind<XEPortal>> portals{
-        "Portals",
-        "PortalList",
-        "Portals Present:",
+        {"Portals", "PortalList", "Portals Present:", "Notes:", "PortalText", "PortalAdd", "PortalRemove", "PortalNew",
+         "New Portal"},
         "PortalName",
-        {{{"PortalLocation", kPortalLocations}, {"PortalMap"}, {"PortalTile"}, {"PortalLevel"}}},
-        "Notes:",
-        "PortalText",
-        "PortalAdd",
-        "PortalRemove",
-        "PortalNew",
-        "New Portal"};
+        {{{"PortalLocation", kPortalLocations}, {"PortalMap"}, {"PortalTile"}, {"PortalLevel"}}}};
 
     auto add = [this](const auto& names) {
         using Kind = typename std::remove_cvref_t<decltype(names)>::Kind;
         pages_.push_back(std::make_unique<RecordPage>(static_cast<RecordPageHost&>(*this), *this, pageLayout(names),
                                                       std::make_unique<RecordsOf<Kind>>()));
-        PageControl1->addTab(pages_.back()->widget(), names.caption);
+        PageControl1->addTab(pages_.back()->widget(), names.captions.caption);
     };
     add(npcs);
     add(creatures);
