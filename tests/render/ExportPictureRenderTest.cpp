@@ -45,6 +45,23 @@ TEST_F(ExportPictureTest, EveryScaleGivesItsSizeWithEachCellInPlace)
     }
 }
 
+// As diff --image shows changes: a ring per kind of change, each just inside the last.
+TEST_F(ExportPictureTest, ChangedCellsGetARingPerKindInsideTheirSquare)
+{
+    QImage image = picture(1.00f);  // 40-pixel cells, rings 2 pixels wide
+    outlineChangedCells(
+        image, exportScale(1.00f),
+        {{0, ChangeKind::Tiles, ""}, {0, ChangeKind::Descriptions, ""}, {kWholeMap, ChangeKind::Map, ""}});
+    const std::pair<QRgb, std::array<QPoint, 4>> rings[] = {
+        {qRgb(230, 0, 0), {QPoint(20, 0), QPoint(20, 39), QPoint(0, 20), QPoint(39, 20)}},
+        {qRgb(255, 210, 0), {QPoint(20, 2), QPoint(20, 37), QPoint(2, 20), QPoint(37, 20)}}};
+    for (const auto& [colour, sides] : rings)
+        for (const QPoint side : sides)
+            EXPECT_EQ(image.pixel(side), colour) << side.x() << "," << side.y();
+    EXPECT_EQ(image.pixel(20, 20), renderSheetColour(0, 0));
+    EXPECT_EQ(image.pixel(60, 0), renderSheetColour(0, 1));
+}
+
 TEST_F(ExportPictureTest, AllLayersAndLabelsShowWhateverTheView)
 {
     // Toolbar New fills every layer; the layers this tileset has no sheet for draw nothing.
