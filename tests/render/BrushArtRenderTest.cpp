@@ -1,6 +1,6 @@
 #include "core/editing/ConnectorBrush.h"
-#include "core/tileset/GroupFile.h"
 #include "core/editing/TerrainBrush.h"
+#include "core/tileset/GroupFile.h"
 #include "render/TilesetLoader.h"
 
 #include <QCoreApplication>
