@@ -14,8 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kEntryLines = 1 + kRegistryLayerFiles;
-
 constexpr std::string_view kDefaultRegistry = "City\r\n"
                                               "tilesets\\outdoor_bases.bmp\r\n"
                                               "tilesets\\city_layer.bmp\r\n"
