@@ -173,7 +173,8 @@ void TForm1::endPress()
         return;
     stroke_.reset();
     state_.mouseDown = false;
-    showChanges({});
+    // An abandoned box fill's rubber band goes with it.
+    showChanges(dragsRectangle(state_.tool()) ? Changes{bandCells(), false, {}} : Changes{});
 }
 
 // Another window taking the activation, a dialog among them, takes the mouse: the release

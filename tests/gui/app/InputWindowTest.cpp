@@ -220,6 +220,22 @@ TEST_F(MainWindowTest, BrushesJoinConnectorPiecesFrameABuildingAndBlendTerrainIn
     button("UndoButton")->click();
     EXPECT_EQ(grid(), before);
 
+    // A box drag whose release goes to another window leaves no rubber band on the map.
+    form().show();
+    form().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
+    const QPoint bandEdge(22 * 20 + 10, 20 * 20 + 2);
+    const QRgb mapThere = mapPixel(bandEdge);
+    form().MapBoxMouseDown(Qt::LeftButton, {}, cellCentre(20, 20).x(), cellCentre(20, 20).y());
+    form().MapBoxMouseMove({}, cellCentre(24, 22).x(), cellCentre(24, 22).y());
+    EXPECT_NE(mapPixel(bandEdge), mapThere);
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_EQ(mapPixel(bandEdge), mapThere);
+    EXPECT_EQ(grid(), before);
+
     tabs->setCurrentIndex(0);
     palette().TileBoxMouseUp(Qt::LeftButton, 5, 2 * 40 + 5);
     click(10, 10);
