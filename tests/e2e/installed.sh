@@ -166,6 +166,9 @@ xdotool mousemove $((ADD_X + 8 + 312 + 30)) $((ADD_Y + 48 + 72 + 12)) click 1
 answer "$(wait_window '^Choose a Bitmap' 10)" "$ART/cave_layer.bmp"
 wait_until "the Browse dialog did not close" 10 '! xdotool search --onlyvisible --name "^Choose a Bitmap" >/dev/null 2>&1'
 xdotool mousemove $((ADD_X + 112 + 50)) $((ADD_Y + 16 + 10)) click 1
+# Without a window manager the keyboard focus follows only once it is asked for; keys
+# typed before then would be lost.
+xdotool windowfocus --sync "$ADD"
 xdotool type --delay 5 "Caves"
 import -window root "$ARTEFACTS/installed-add-tileset.png"
 xdotool key Return
