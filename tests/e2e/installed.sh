@@ -158,20 +158,27 @@ xdotool key Return
 ADD=$(wait_window '^Add Tileset' 10)
 eval "$(xdotool getwindowgeometry --shell "$ADD")"
 ADD_X=$X ADD_Y=$Y
-# Browse of the base layer and of layer 1, each answered with the full path.
+# The name first, while the fresh dialog has the keyboard focus, then Browse of the base
+# layer and of layer 1, each answered with the full path.
+xdotool mousemove $((ADD_X + 112 + 50)) $((ADD_Y + 16 + 10)) click 1
+xdotool windowfocus --sync "$ADD"
+xdotool type --delay 5 "Caves"
 xdotool mousemove $((ADD_X + 8 + 312 + 30)) $((ADD_Y + 48 + 40 + 12)) click 1
 answer "$(wait_window '^Choose a Bitmap' 10)" "$ART/cave_bases.bmp"
 wait_until "the Browse dialog did not close" 10 '! xdotool search --onlyvisible --name "^Choose a Bitmap" >/dev/null 2>&1'
 xdotool mousemove $((ADD_X + 8 + 312 + 30)) $((ADD_Y + 48 + 72 + 12)) click 1
 answer "$(wait_window '^Choose a Bitmap' 10)" "$ART/cave_layer.bmp"
 wait_until "the Browse dialog did not close" 10 '! xdotool search --onlyvisible --name "^Choose a Bitmap" >/dev/null 2>&1'
-xdotool mousemove $((ADD_X + 112 + 50)) $((ADD_Y + 16 + 10)) click 1
-# Without a window manager the keyboard focus follows only once it is asked for; keys
-# typed before then would be lost.
-xdotool windowfocus --sync "$ADD"
-xdotool type --delay 5 "Caves"
 import -window root "$ARTEFACTS/installed-add-tileset.png"
-xdotool key Return
+# OK, clicked again while the dialog stays: on a busy machine a click right after a file
+# dialog closes may come before the dialog takes input again.
+for attempt in 1 2 3 4 5; do
+    xdotool mousemove $((ADD_X + 344 + 37)) $((ADD_Y + 688 + 12)) click 1
+    for poll in $(seq 20); do
+        xdotool search --onlyvisible --name '^Add Tileset' >/dev/null 2>&1 || break 2
+        sleep 0.1
+    done
+done
 wait_until "the user's registry was not written" 15 'grep -q "^Caves" "$USER_DATA/XEMAP.INI" 2>/dev/null'
 [ ! -e /usr/lib/xemap/XEMAP.INI ] || fail "Add Tileset wrote into the program folder"
 stop_installed
