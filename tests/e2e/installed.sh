@@ -115,6 +115,20 @@ answer() {
     xdotool key Return
 }
 
+# Clicks at x y until the condition holds: on a busy machine the click that comes right
+# after a file dialog closes can be taken by what the dialog leaves behind.
+click_until() {
+    local attempt poll
+    for attempt in 1 2 3 4 5; do
+        xdotool mousemove "$1" "$2" click 1
+        for poll in $(seq 20); do
+            eval "$3" && return 0
+            sleep 0.1
+        done
+    done
+    fail "clicking at $1,$2 did nothing: $3"
+}
+
 palette_has() {
     import -window root -crop "${PAL_W}x${PAL_H}+${PAL_X}+${PAL_Y}" +repage png:- 2>/dev/null |
         convert png:- -depth 8 txt:- 2>/dev/null | grep -i "$1" >/dev/null
@@ -163,22 +177,16 @@ ADD_X=$X ADD_Y=$Y
 xdotool mousemove $((ADD_X + 112 + 50)) $((ADD_Y + 16 + 10)) click 1
 xdotool windowfocus --sync "$ADD"
 xdotool type --delay 5 "Caves"
-xdotool mousemove $((ADD_X + 8 + 312 + 30)) $((ADD_Y + 48 + 40 + 12)) click 1
-answer "$(wait_window '^Choose a Bitmap' 10)" "$ART/cave_bases.bmp"
-wait_until "the Browse dialog did not close" 10 '! xdotool search --onlyvisible --name "^Choose a Bitmap" >/dev/null 2>&1'
-xdotool mousemove $((ADD_X + 8 + 312 + 30)) $((ADD_Y + 48 + 72 + 12)) click 1
-answer "$(wait_window '^Choose a Bitmap' 10)" "$ART/cave_layer.bmp"
-wait_until "the Browse dialog did not close" 10 '! xdotool search --onlyvisible --name "^Choose a Bitmap" >/dev/null 2>&1'
+browse() {
+    click_until "$((ADD_X + 8 + 312 + 30))" "$((ADD_Y + 48 + $1 + 12))" \
+        'xdotool search --onlyvisible --name "^Choose a Bitmap" >/dev/null 2>&1'
+    answer "$(wait_window '^Choose a Bitmap' 10)" "$2"
+    wait_until "the Browse dialog did not close" 10 '! xdotool search --onlyvisible --name "^Choose a Bitmap" >/dev/null 2>&1'
+}
+browse 40 "$ART/cave_bases.bmp"
+browse 72 "$ART/cave_layer.bmp"
 import -window root "$ARTEFACTS/installed-add-tileset.png"
-# OK, clicked again while the dialog stays: on a busy machine a click right after a file
-# dialog closes may come before the dialog takes input again.
-for attempt in 1 2 3 4 5; do
-    xdotool mousemove $((ADD_X + 344 + 37)) $((ADD_Y + 688 + 12)) click 1
-    for poll in $(seq 20); do
-        xdotool search --onlyvisible --name '^Add Tileset' >/dev/null 2>&1 || break 2
-        sleep 0.1
-    done
-done
+click_until $((ADD_X + 344 + 37)) $((ADD_Y + 688 + 12)) '! xdotool search --onlyvisible --name "^Add Tileset" >/dev/null 2>&1'
 wait_until "the user's registry was not written" 15 'grep -q "^Caves" "$USER_DATA/XEMAP.INI" 2>/dev/null'
 [ ! -e /usr/lib/xemap/XEMAP.INI ] || fail "Add Tileset wrote into the program folder"
 stop_installed
