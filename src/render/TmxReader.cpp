@@ -104,18 +104,24 @@ private:
         }
     }
 
+    // The current element's properties; its other children are passed over.
+    void readChildProperties(Properties& properties)
+    {
+        while (xml_.readNextStartElement()) {
+            if (xml_.name() == u"properties")
+                readProperties(properties);
+            else
+                xml_.skipCurrentElement();
+        }
+    }
+
     void readTileset()
     {
         Tileset tileset;
         // A tileset kept in a file of its own is known by that file's name.
         tileset.name = xml_.attributes().hasAttribute("source"_L1) ? text("source"_L1) : text("name"_L1);
         tileset.firstGid = xml_.attributes().value("firstgid"_L1).toLongLong();
-        while (xml_.readNextStartElement()) {
-            if (xml_.name() == u"properties")
-                readProperties(tileset.properties);
-            else
-                xml_.skipCurrentElement();
-        }
+        readChildProperties(tileset.properties);
         map_.tilesets.push_back(std::move(tileset));
     }
 
@@ -218,12 +224,7 @@ private:
             object.y = number("y"_L1);
             object.width = number("width"_L1);
             object.height = number("height"_L1);
-            while (xml_.readNextStartElement()) {
-                if (xml_.name() == u"properties")
-                    readProperties(object.properties);
-                else
-                    xml_.skipCurrentElement();
-            }
+            readChildProperties(object.properties);
             map_.objects.push_back(std::move(object));
         }
     }
