@@ -36,13 +36,13 @@ TEST_F(AddtilesetWindowTest, ChecksTheSizeOfEachBitmapNamed)
     EXPECT_EQ(form.windowTitle(), "Add Tileset...");
     const QString sheet = bitmap("sheet.bmp", {802, 802});
     const QString small = bitmap("small.bmp", {640, 480});
-
     prompter.expectOpenFile(sheet);
     QTest::mouseClick(form.findChild<QPushButton*>("Button1"), Qt::LeftButton);
     EXPECT_EQ(box("FileName0Text")->text(), sheet);
     EXPECT_EQ(prompter.fileDialogs.back().directory, folder.path());
 
-    // A picture of another size is taken only when the user agrees to it.
+    // A picture of another size is taken only when the user agrees to it; a cancelled
+    // file dialog changes nothing.
     QStringList asked;
     for (bool yes : {false, true}) {
         prompter.expectOpenFile(small);
@@ -54,11 +54,9 @@ TEST_F(AddtilesetWindowTest, ChecksTheSizeOfEachBitmapNamed)
         EXPECT_EQ(box("FileName4Text")->text(), yes ? small : "");
         EXPECT_EQ(form.previewBitmap().size(), yes ? QSize(640, 480) : QSize(802, 802));
     }
-
-    prompter.expectOpenFile("");  // cancelled: nothing changes
+    prompter.expectOpenFile("");
     form.BrowseClick(4);
     EXPECT_EQ(box("FileName4Text")->text(), small);
-
     EXPECT_EQ(asked, QStringList(2, "The specified Bitmap is not 802 x 802 pixels.  Proceed anyway?"));
 }
 
@@ -72,23 +70,18 @@ TEST_F(AddtilesetWindowTest, ReportsEachTypedNameThatIsNoFile)
 
     // A file that is no picture is named; checked on every keystroke, a pipe or a device is
     // refused at once, never waited on.
-    QFile text(folder.filePath("notes.bmp"));
-    ASSERT_TRUE(text.open(QIODevice::WriteOnly) && text.write("not a picture") > 0);
-    text.close();
-    const QString pipe = folder.filePath("pipe.bmp");
+    const QString text = folder.filePath("notes.bmp"), pipe = folder.filePath("pipe.bmp");
+    writeBytes(text.toStdString(), "not a picture");
     ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
-    for (const QString& name : {text.fileName(), pipe, QString("/dev/zero")}) {
+    for (const QString& name : {text, pipe, QString("/dev/zero"), QString()}) {
         prompter.messages.clear();
         prompter.informativeTexts.clear();
         box("FileName1Text")->setText(name);
-        EXPECT_EQ(prompter.messages, QStringList("Cannot read " + name + " as a bitmap."));
-        if (name != text.fileName())
+        EXPECT_EQ(prompter.messages,
+                  name.isEmpty() ? QStringList() : QStringList("Cannot read " + name + " as a bitmap."));
+        if (name == pipe || name.startsWith("/dev"))
             EXPECT_EQ(prompter.informativeTexts, QStringList("not a regular file"));
     }
-
-    prompter.messages.clear();
-    box("FileName1Text")->clear();
-    EXPECT_TRUE(prompter.messages.isEmpty());
 
     // Relative names are looked up in the program folder, as the tileset loader reads them.
     ASSERT_TRUE(QDir(folder.path()).mkdir("tilesets"));
@@ -103,27 +96,21 @@ TEST_F(AddtilesetWindowTest, ReportsEachTypedNameThatIsNoFile)
 TEST_F(AddtilesetWindowTest, OkGivesTheEntryAndEmptiesTheBoxesCancelKeepsThem)
 {
     const QString sheet = bitmap("base.bmp", {802, 802});
-    const auto fill = [&](const QString& name, bool ok = true) {
-        prompter.expectDialog([&, name, ok](QDialog&) {
+    // The name typed, how the dialog ends, and the entry it gives.
+    const std::tuple<QString, bool, std::optional<TilesetEntry>> cases[] = {
+        {"Caves", true, TilesetEntry{"Caves", {sheet.toStdString(), "null", "null", "null", "null"}}},
+        {"Two\nLines", true, TilesetEntry{"Two Lines", {sheet.toStdString(), "null", "null", "null", "null"}}},
+        {"Kept", false, std::nullopt}};
+    for (const auto& [name, ok, entry] : cases) {
+        prompter.expectDialog([&](QDialog&) {
             box("NameText")->setText(name);
             box("FileName0Text")->setText(sheet);
             return int(ok ? QDialog::Accepted : QDialog::Rejected);
         });
-    };
-    fill("Caves");
-    const std::optional<TilesetEntry> entry = form.Ask();
-    ASSERT_TRUE(entry);
-    EXPECT_EQ(*entry, (TilesetEntry{"Caves", {sheet.toStdString(), "null", "null", "null", "null"}}));
-    for (const char* name : {"NameText", "FileName0Text", "FileName1Text", "FileName4Text"})
-        EXPECT_EQ(box(name)->text(), "") << name;
-
-    // A line break in the name would split the registry entry.
-    fill("Two\nLines");
-    EXPECT_EQ(form.Ask()->name, "Two Lines");
-
-    fill("Kept", false);
-    EXPECT_EQ(form.Ask(), std::nullopt);
-    EXPECT_EQ(box("NameText")->text(), "Kept");
+        EXPECT_EQ(form.Ask(), entry);
+        EXPECT_EQ(box("NameText")->text(), ok ? "" : name);
+        EXPECT_EQ(box("FileName0Text")->text(), ok ? "" : sheet);
+    }
     EXPECT_TRUE(prompter.messages.isEmpty());
 
     // Enter in a field means OK, never Browse.
@@ -159,19 +146,15 @@ using AddTilesetCommandTest = MainWindowFixture;
 
 TEST_F(AddTilesetCommandTest, AppendsSixLinesAndAddsTheMenuItem)
 {
-    // The registry is replaced as a whole, so it is opened afresh for each reading.
-    const auto registry = [&] {
-        QFile file(folder.filePath("XEMAP.INI"));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    };
-    const QByteArray before = registry();
+    const std::string registry = folder.filePath("XEMAP.INI").toStdString();
+    const std::string before = fileBytes(registry);
     prompter.expectDialog([](QDialog& dialog) {
         dialog.findChild<QLineEdit*>("NameText")->setText("Caves");
         dialog.findChild<QLineEdit*>("FileName0Text")->setText("tilesets/indoor_bases.bmp");
         return int(QDialog::Accepted);
     });
     action("AddTilesetItem")->trigger();
-    EXPECT_EQ(registry(), before + "Caves\r\ntilesets/indoor_bases.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n");
+    EXPECT_EQ(fileBytes(registry), before + "Caves\r\ntilesets/indoor_bases.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n");
     EXPECT_EQ(action("Tileset2") ? action("Tileset2")->text() : "", "New Caves");
 }
 
