@@ -22,11 +22,7 @@ std::pair<int, QString> runTool(const QString& program, const QStringList& argum
 }
 QString toolOutput(const QString& program, const QStringList& arguments) { return runTool(program, arguments).second; }
 
-void writeText(const QString& path, const QString& text)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0) << path.toStdString();
-}
+void writeText(const QString& path, const QString& text) { writeBytes(path.toStdString(), text.toStdString()); }
 
 // A CUPS daemon of the test's own, with a cups-pdf queue as its default printer. It
 // listens only on a socket in its temporary folder, which this process is pointed at;
