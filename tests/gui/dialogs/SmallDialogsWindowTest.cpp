@@ -9,6 +9,16 @@ using namespace xemap::testing;
 
 namespace {
 
+// Clicks the label and gives the addresses it asked the browser for.
+QList<QUrl> openedByClicking(QLabel* label, const char* scheme)
+{
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(scheme, &catcher, "open");
+    QTest::mouseClick(label, Qt::LeftButton);
+    QDesktopServices::unsetUrlHandler(scheme);
+    return catcher.opened;
+}
+
 TEST(MapNameWindowTest, AsksForTheNameAndKeepsTheLastOne)
 {
     QWidget mainWindow;
@@ -26,7 +36,6 @@ TEST(MapNameWindowTest, AsksForTheNameAndKeepsTheLastOne)
         return shown.result();
     });
     EXPECT_EQ(dialog.Ask(prompter), QString("Dark Keep"));
-
     prompter.expectDialog([&](QDialog&) {
         EXPECT_EQ(name->text(), "Dark Keep");
         return int(QDialog::Rejected);
@@ -55,12 +64,7 @@ TEST(CommandsWindowTest, ListsEveryCommandBesideItsBinding)
     EXPECT_EQ(label->text(), "See manual.html for more information");
     EXPECT_EQ(label->toolTip(), manual);
     form.show();
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler("file", &catcher, "open");
-    QTest::mouseClick(label, Qt::LeftButton);
-    QDesktopServices::unsetUrlHandler("file");
-    EXPECT_EQ(catcher.opened, QList<QUrl>{QUrl::fromLocalFile(manual)});
-
+    EXPECT_EQ(openedByClicking(label, "file"), QList<QUrl>{QUrl::fromLocalFile(manual)});
     QTest::mouseClick(form.findChild<QPushButton*>("Button1"), Qt::LeftButton);
     EXPECT_FALSE(form.isVisible());
 }
@@ -84,17 +88,11 @@ TEST(AboutWindowTest, ShowsVersionAndPictureAndOpensTheWebPage)
     about.ShowModal(prompter, mainWindow);
     EXPECT_TRUE(prompter.allAnswersUsed());
     EXPECT_EQ(about.pos(), QPoint(250, 250));
-
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler("https", &catcher, "open");
     about.show();
-    QTest::mouseClick(about.findChild<QLabel*>("Label4"), Qt::LeftButton);
-    QDesktopServices::unsetUrlHandler("https");
-    EXPECT_EQ(catcher.opened, QList<QUrl>{TXEAbout::webAddress()});
+    EXPECT_EQ(openedByClicking(about.findChild<QLabel*>("Label4"), "https"), QList<QUrl>{TXEAbout::webAddress()});
 
     // A program folder without the picture still gets its About box.
-    TXEAbout bare(QDir::tempPath() + "/no-such-folder");
-    EXPECT_TRUE(bare.findChild<QLabel*>("Image1")->pixmap().isNull());
+    EXPECT_TRUE(TXEAbout(QDir::tempPath() + "/no-such-folder").findChild<QLabel*>("Image1")->pixmap().isNull());
 }
 
 }  // namespace
