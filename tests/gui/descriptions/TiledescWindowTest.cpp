@@ -224,12 +224,16 @@ TEST_F(TileDescFormTest, ChangeButtonTakesTheChosenRowAsLocationId)
     }
 }
 
-TEST_F(TileDescFormTest, FieldsCommitOnlyToTheSelectedRecordOfTheirPage)
+TEST_F(TileDescFormTest, FieldsCommitOnlyToTheSelectedRecordOfTheirPageAndRemoveAndCancelLeaveTheStoredDescription)
 {
     TilePtr stored = describedTile(kCell, "Shop");
     auto rope = std::make_shared<XEItem>();
     rope->name = "Rope";
     stored->items.push_back(rope);
+    for (const char* type : {"Rat", "Bat"}) {
+        stored->creatures.push_back(std::make_shared<XECreature>());
+        stored->creatures.back()->type = type;
+    }
     list.append(stored);
     open();
     showPage(3);
@@ -275,17 +279,7 @@ TEST_F(TileDescFormTest, FieldsCommitOnlyToTheSelectedRecordOfTheirPage)
     EXPECT_EQ(npc->align, "Lawful Good");
     EXPECT_TRUE(control("NPCRace")->hasFocus());
     EXPECT_TRUE(form.isVisible());
-}
 
-TEST_F(TileDescFormTest, RemoveAndCancelLeaveTheStoredDescription)
-{
-    TilePtr stored = describedTile(kCell, "Den");
-    for (const char* type : {"Rat", "Bat"}) {
-        stored->creatures.push_back(std::make_shared<XECreature>());
-        stored->creatures.back()->type = type;
-    }
-    list.append(stored);
-    open();
     showPage(2);
     type("CreatName", "Boar");
     click("CreatAdd");  // Remove stays disabled until a page's first Add
@@ -312,7 +306,7 @@ TEST_F(TileDescFormTest, RemoveAndCancelLeaveTheStoredDescription)
     click("BitBtn2");
     EXPECT_EQ(form.result(), QDialog::Rejected);
     EXPECT_EQ(stored->creatures.size(), 2u);
-    EXPECT_EQ(stored->shortName, "Den");
+    EXPECT_EQ(stored->shortName, "Shop");
 
     form.show();
     click("BitBtn3");
