@@ -2,6 +2,8 @@
 
 #include "support/MapTestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -41,12 +43,36 @@ inline ToolRun runIn(const std::filesystem::path& folder, const std::vector<std:
     return runTool(command, folder);
 }
 
-// The command-line tool of the program folder run in folder.
-inline ToolRun cli(const std::filesystem::path& folder, std::vector<std::string> arguments,
-                   const std::string& prefix = "")
+// A run's arguments, its exit status, its output and its errors; a text is expected in
+// whole when it is empty or ends a line, else as a part.
+struct Answer {
+    std::vector<std::string> arguments;
+    int status;
+    std::string out, err;
+};
+
+inline void expectText(const std::string& text, const std::string& expected)
 {
-    arguments.insert(arguments.begin(), (programFolder() / "xemap-cli").string());
-    return runIn(folder, arguments, prefix);
+    if (expected.empty() || expected.ends_with('\n'))
+        EXPECT_EQ(text, expected);
+    else
+        EXPECT_NE(text.find(expected), std::string::npos) << text;
+}
+
+// The program's words (the command-line tool of the program folder unless given) with
+// each answer's arguments, run in folder.
+inline void expectAnswers(const TempFolder& folder, const std::vector<Answer>& answers,
+                          const std::vector<std::string>& program = {(programFolder() / "xemap-cli").string()})
+{
+    for (const auto& [arguments, status, out, err] : answers) {
+        SCOPED_TRACE(joined(arguments, " "));
+        std::vector<std::string> words = program;
+        words.insert(words.end(), arguments.begin(), arguments.end());
+        const ToolRun run = runIn(folder.path(), words);
+        EXPECT_EQ(run.status, status);
+        expectText(run.out, out);
+        expectText(run.err, err);
+    }
 }
 
 }  // namespace xemap::testing

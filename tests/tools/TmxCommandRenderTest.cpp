@@ -79,9 +79,8 @@ TEST(TmxCommand, TiledDrawsTheWrittenMapAsTheImageCommandDoes)
     TempFolder folder;
     ASSERT_TRUE(saveMapFile(everyTurnedTile(), folder / "every.xem"));
     fs::create_directory(folder / "maps");
-    const ToolRun written = cli(folder.path(), {"tmx", "every.xem", "maps/every.tmx"});
-    ASSERT_EQ(written.status, 0) << written.err;
-    ASSERT_EQ(cli(folder.path(), {"image", "every.xem", "ours.png", "--scale", "1.00"}).status, 0);
+    expectAnswers(folder, {{{"tmx", "every.xem", "maps/every.tmx"}, 0, "", ""},
+                           {{"image", "every.xem", "ours.png", "--scale", "1.00"}, 0, "", ""}});
 
     // Tiled at full size shows every source pixel; at half size, as the image command,
     // it drops one of each pair of rows and columns as the image command does, or the other.
@@ -249,13 +248,11 @@ TEST(TmxCommand, RoundTripThroughTiledGivesWhatConvertWrites)
     maps.push_back("awkward.xem");  // last, for the mirrored tile below
     for (const std::string& map : maps) {
         SCOPED_TRACE(map);
-        ASSERT_EQ(cli(folder.path(), {"convert", map, "want.xem"}).status, 0);
-        const ToolRun written = cli(folder.path(), {"tmx", map, "map.tmx", "--tiles", "tiles"});
-        ASSERT_EQ(written.status, 0) << written.err;
+        expectAnswers(folder, {{{"convert", map, "want.xem"}, 0, "", ""},
+                               {{"tmx", map, "map.tmx", "--tiles", "tiles"}, 0, "", ""}});
         ASSERT_EQ(runIn(folder.path(), {"tiled", "--export-map", "tmx", "map.tmx", "tiled/map.tmx"}).status, 0);
         ASSERT_NE(fileBytes(folder / "tiled/map.tmx"), fileBytes(folder / "map.tmx")) << "Tiled wrote it its own way";
-        const ToolRun imported = cli(folder.path(), {"import", "tiled/map.tmx", "got.xem"});
-        ASSERT_EQ(imported.status, 0) << imported.err;
+        expectAnswers(folder, {{{"import", "tiled/map.tmx", "got.xem"}, 0, "", ""}});
         EXPECT_EQ(fileBytes(folder / "got.xem"), fileBytes(folder / "want.xem"));
     }
 
@@ -264,10 +261,9 @@ TEST(TmxCommand, RoundTripThroughTiledGivesWhatConvertWrites)
     writeBytes(folder / "mirrored.tmx",
                replaced(fileBytes(folder / "tiled/map.tmx"), csv + "43,", csv + "2147483691,"));
     writeBytes(folder / "kept.xem", "kept");
-    const ToolRun refused = cli(folder.path(), {"import", "mirrored.tmx", "kept.xem"});
-    EXPECT_EQ(refused.status, 2);
-    EXPECT_EQ(refused.err,
-              "mirrored.tmx: cell (1, 1) of cell layer 0: the tile is mirrored, which no rotation gives\n");
+    const std::string why =
+        "mirrored.tmx: cell (1, 1) of cell layer 0: the tile is mirrored, which no rotation gives\n";
+    expectAnswers(folder, {{{"import", "mirrored.tmx", "kept.xem"}, 2, "", why}});
     EXPECT_EQ(fileBytes(folder / "kept.xem"), "kept");
 }
 
