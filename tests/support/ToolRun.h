@@ -5,9 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <string>
-#include <vector>
 
 #include <sys/wait.h>
 
@@ -53,22 +50,18 @@ struct Answer {
 
 inline void expectText(const std::string& text, const std::string& expected)
 {
-    if (expected.empty() || expected.ends_with('\n'))
-        EXPECT_EQ(text, expected);
-    else
-        EXPECT_NE(text.find(expected), std::string::npos) << text;
+    EXPECT_TRUE(expected.empty() || expected.ends_with('\n') ? text == expected : text.find(expected) != text.npos)
+        << text + "is not as expected:\n" + expected;
 }
 
-// The program's words (the command-line tool of the program folder unless given) with
-// each answer's arguments, run in folder.
+// The program (the command-line tool of the program folder unless given), a command line
+// the shell reads, with each answer's arguments run in folder.
 inline void expectAnswers(const TempFolder& folder, const std::vector<Answer>& answers,
-                          const std::vector<std::string>& program = {(programFolder() / "xemap-cli").string()})
+                          const std::string& program = quoted((programFolder() / "xemap-cli").string()))
 {
     for (const auto& [arguments, status, out, err] : answers) {
         SCOPED_TRACE(joined(arguments, " "));
-        std::vector<std::string> words = program;
-        words.insert(words.end(), arguments.begin(), arguments.end());
-        const ToolRun run = runIn(folder.path(), words);
+        const ToolRun run = runIn(folder.path(), arguments, program + " ");
         EXPECT_EQ(run.status, status);
         expectText(run.out, out);
         expectText(run.err, err);

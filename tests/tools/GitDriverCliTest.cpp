@@ -8,11 +8,9 @@ namespace xemap {
 namespace {
 
 using namespace testing;
-namespace fs = std::filesystem;
 
 // A repository set up as the README's "Maps in git" says, with xemap-cli on the PATH.
-class GitRepository {
-public:
+struct GitRepository {
     GitRepository()
     {
         for (const char* line :
@@ -20,57 +18,51 @@ public:
               "git config merge.xemap.driver \"xemap-cli merge %O %A %B -o %A\"",
               "git config diff.xemap.textconv \"xemap-cli show\""})
             EXPECT_EQ(git(line).status, 0) << line;
-        writeBytes(folder_ / ".gitattributes", "*.xem merge=xemap diff=xemap\n");
+        writeBytes(folder / ".gitattributes", "*.xem merge=xemap diff=xemap\n");
     }
 
     ToolRun git(const std::string& commandLine)
     {
-        return runTool("PATH=" + quoted(programFolder().string()) + ":\"$PATH\" " + commandLine, folder_.path());
+        return runTool("PATH=" + quoted(programFolder().string()) + ":\"$PATH\" " + commandLine, folder.path());
     }
 
     // Commits the map on the branch checkout names ("-b new" starts one), or on the current one.
     void commit(const std::string& checkout, const MapDocument& document, const std::string& message)
     {
         ASSERT_TRUE(checkout.empty() || git("git checkout -q " + checkout).status == 0) << checkout;
-        ASSERT_TRUE(saveMapFile(document, folder_ / "town.xem"));
+        ASSERT_TRUE(saveMapFile(document, folder / "town.xem"));
         ASSERT_EQ(git("git add town.xem .gitattributes && git commit -q -m " + message).status, 0);
     }
 
-    MapDocument committedMap() { return readMap(fileBytes(folder_ / "town.xem"))->document; }
+    MapDocument committedMap() { return readMap(fileBytes(folder / "town.xem"))->document; }
 
-private:
-    TempFolder folder_;
+    TempFolder folder;
 };
-
-void describe(MapDocument& document, int cellIndex, const std::string& name)
-{
-    document.descriptions.append(std::make_shared<XETile>(XETile{cellIndex, name, {}, {}, {}, {}, {}, {}}));
-}
 
 TEST(GitDriver, MergesDifferentCellsByItselfAndStopsOnTheSameCellKeepingOurs)
 {
     GitRepository repo;
     MapDocument base;
     base.mapName = "Town";
-    describe(base, cellIndexOf(9, 9), "Square");
+    base.descriptions.append(std::make_shared<XETile>(XETile{cellIndexOf(9, 9), "Square", {}, {}, {}, {}, {}, {}}));
     repo.commit("", base, "base");
 
     MapDocument mill = base;
     mill.grid.tile(1, 1, 0) = 21;
-    describe(mill, cellIndexOf(1, 1), "Mill");
+    mill.descriptions.append(std::make_shared<XETile>(XETile{cellIndexOf(1, 1), "Mill", {}, {}, {}, {}, {}, {}}));
     repo.commit("-b mill", mill, "mill");
 
     MapDocument inn = base;
     inn.grid.tile(5, 5, 2) = 33;
     inn.grid.door(5, 5, South) = 2;
-    describe(inn, cellIndexOf(5, 5), "Inn");
+    inn.descriptions.append(std::make_shared<XETile>(XETile{cellIndexOf(5, 5), "Inn", {}, {}, {}, {}, {}, {}}));
     repo.commit("trunk", inn, "inn");
 
     const ToolRun clean = repo.git("git merge -q --no-edit mill");
     ASSERT_EQ(clean.status, 0) << clean.out << clean.err;
     MapDocument merged = inn;
     merged.grid.tile(1, 1, 0) = 21;
-    describe(merged, cellIndexOf(1, 1), "Mill");
+    merged.descriptions.append(std::make_shared<XETile>(XETile{cellIndexOf(1, 1), "Mill", {}, {}, {}, {}, {}, {}}));
     EXPECT_EQ(writeMap(repo.committedMap()), writeMap(merged));
     // git shows the map in words through the textconv driver.
     const ToolRun log = repo.git("git log -p -1 --format= mill");

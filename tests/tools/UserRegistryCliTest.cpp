@@ -1,4 +1,3 @@
-#include "support/MapTestSupport.h"
 #include "support/ToolRun.h"
 
 #include <gtest/gtest.h>
