@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <tuple>
 
 #include <sys/wait.h>
 
@@ -42,11 +43,7 @@ inline ToolRun runIn(const std::filesystem::path& folder, const std::vector<std:
 
 // A run's arguments, its exit status, its output and its errors; a text is expected in
 // whole when it is empty or ends a line, else as a part.
-struct Answer {
-    std::vector<std::string> arguments;
-    int status;
-    std::string out, err;
-};
+using Answer = std::tuple<std::vector<std::string>, int, std::string, std::string>;
 
 inline void expectText(const std::string& text, const std::string& expected)
 {

@@ -3,7 +3,6 @@
 #include "support/ToolRun.h"
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <sstream>
 
@@ -22,11 +21,8 @@ struct HostileCli : ::testing::Test {
         writeBytes(folder / "in.xem", joined(emptyMapLines()));
     }
 
-    // The arguments as the shell reads them, after prefix (a ulimit, say).
-    ToolRun cli(const std::string& arguments, const std::string& prefix = "")
-    {
-        return runTool(prefix + "./xemap-cli " + arguments, folder.path());
-    }
+    // The arguments as the shell reads them.
+    ToolRun cli(const std::string& arguments) { return runTool("./xemap-cli " + arguments, folder.path()); }
     // The command, given the output file when one is named, failed with the one line and wrote nothing.
     void expectRefused(const std::string& arguments, const std::string& err, const std::string& output = "")
     {
@@ -97,7 +93,7 @@ TEST_F(HostileCli, RunningOutOfMemoryIsOneLineAndExitOne)
     // takes (the tool itself starts in about 80 MB).
     const std::string area = joined(std::vector<std::string>(500000, std::string(60, 'a')), "\n");
     writeBytes(folder / "in.xem", joined(emptyMapLines()) + "5\r\nname\r\n" + area + "...\r\n>>>\r\n");
-    const ToolRun run = cli("convert in.xem out.xem", "ulimit -v 120000; ");
+    const ToolRun run = runTool("ulimit -v 120000; ./xemap-cli convert in.xem out.xem", folder.path());
     EXPECT_EQ(run.status, 1);
     EXPECT_THAT(run.err, ::testing::AnyOf(::testing::EndsWith(": there is not enough memory to read the file\n"),
                                           ::testing::EndsWith(": Not enough memory to read the file.\n"),
@@ -109,8 +105,9 @@ TEST_F(HostileCli, AWrittenFileAndItsFolderAreSyncedAroundTheRename)
 {
     // The system calls of a convert, in order: the new file's data reaches the disk
     // before any name points at it, and the folder is synced after the rename.
-    const ToolRun run =
-        cli("convert in.xem out.xem", "strace -qq -e trace=fsync,fdatasync,linkat,rename,renameat,renameat2 -o trace ");
+    const ToolRun run = runTool("strace -qq -e trace=fsync,fdatasync,linkat,rename,renameat,renameat2 -o trace "
+                                "./xemap-cli convert in.xem out.xem",
+                                folder.path());
     if (run.status != 0 && !fs::exists(folder / "trace"))
         GTEST_SKIP() << "strace cannot trace here: " << run.err;
     ASSERT_EQ(run.status, 0) << run.err;

@@ -31,15 +31,6 @@ MapDocument everyTurnedTile()
     return document;
 }
 
-// Tiled leaves keyed-out pixels transparent where XEMap keeps the base tile's magenta.
-QImage opaqueOnMagenta(const QImage& picture)
-{
-    QImage flat(picture.size(), QImage::Format_RGB32);
-    flat.fill(0xffff00ff);
-    QPainter(&flat).drawImage(0, 0, picture);
-    return flat;
-}
-
 // Whether a half-size picture shows one of each pair of rows and columns of the full
 // picture, the same choice all over.
 bool halvesTheRows(const QImage& half, const QImage& full)
@@ -89,9 +80,15 @@ TEST(TmxCommand, TiledDrawsTheWrittenMapAsTheImageCommandDoes)
             folder.path(), {"tmxrasterizer", "--scale", scale, "--no-smoothing", "maps/every.tmx", scale + ".png"});
         ASSERT_EQ(tiled.status, 0) << "tmxrasterizer (Debian package tiled): " << tiled.err;
     }
-    const auto image = [&](const char* name) { return QImage(QString::fromStdString((folder / name).string())); };
-    const QImage full = opaqueOnMagenta(image("1.png")), half = opaqueOnMagenta(image("0.5.png"));
-    const QImage ours = image("ours.png").convertToFormat(QImage::Format_RGB32);
+    // Tiled leaves keyed-out pixels transparent where XEMap keeps the base tile's magenta.
+    const auto image = [&](const char* name) {
+        const QImage picture(QString::fromStdString((folder / name).string()));
+        QImage flat(picture.size(), QImage::Format_RGB32);
+        flat.fill(0xffff00ff);
+        QPainter(&flat).drawImage(0, 0, picture);
+        return flat;
+    };
+    const QImage full = image("1.png"), half = image("0.5.png"), ours = image("ours.png");
     ASSERT_EQ(full.size(), QSize(2560, 2560));
     EXPECT_TRUE(halvesTheRows(ours, full));
     ASSERT_EQ(half.size(), ours.size());

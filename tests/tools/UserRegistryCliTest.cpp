@@ -21,21 +21,18 @@ TEST(CliUserRegistry, ASharedProgramFolderReadsTheUsersTilesetsAfterThePackagesU
     writeBytes(user / "mine" / "sheet.bmp", "a sheet");
     // The default registry has two tilesets, so the user's is the third.
     writeBytes(folder / "map.xem", joined(emptyMapLines("Mine", 2)));
-    const auto tmx = [&](std::vector<std::string> options) {
-        options.insert(options.begin(), {(program / "xemap-cli").string(), "tmx", "map.xem", "map.tmx"});
-        return runIn(folder.path(), options, "XDG_DATA_HOME=" + quoted((folder / "data").string()) + " ");
-    };
-    const std::string notRegistered = "map.xem: tileset 2 is not in the registry of ";
+    const std::string tool =
+        "XDG_DATA_HOME=" + quoted((folder / "data").string()) + " " + quoted(program / "xemap-cli");
+    const std::string notRegistered = "map.xem: tileset 2 is not in the registry of " + program.string() + "\n";
     // The program's own folder: its registry alone, as the editor reads it there.
-    EXPECT_EQ(tmx({}).err, notRegistered + program.string() + "\n");
+    expectAnswers(folder, {{{"tmx", "map.xem", "map.tmx"}, 1, "", notRegistered}}, tool);
 
     writeBytes(program / "INSTALLED", "");
-    const ToolRun shared = tmx({});
-    ASSERT_EQ(shared.status, 0) << shared.err;
+    expectAnswers(folder, {{{"tmx", "map.xem", "map.tmx"}, 0, "", ""}}, tool);
     EXPECT_NE(fileBytes(folder / "map.tmx").find("source=\"data/XEMap/mine/sheet.bmp\""), std::string::npos);
     EXPECT_FALSE(fs::exists(program / "XEMAP.INI"));
 
-    EXPECT_EQ(tmx({"--tiles", program.string()}).err, notRegistered + program.string() + "\n");
+    expectAnswers(folder, {{{"tmx", "map.xem", "map.tmx", "--tiles", program.string()}, 1, "", notRegistered}}, tool);
 }
 
 }  // namespace
