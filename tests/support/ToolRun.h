@@ -21,8 +21,7 @@ struct ToolRun {
 // output and errors go to files there.
 inline ToolRun runTool(const std::string& commandLine, const std::filesystem::path& folder)
 {
-    const std::string command = "cd '" + folder.string() + "' && " + commandLine + " >out.log 2>err.log";
-    const int status = std::system(command.c_str());
+    const int status = std::system(("cd '" + folder.string() + "' && " + commandLine + " >out.log 2>err.log").c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, fileBytes(folder / "out.log"), fileBytes(folder / "err.log")};
 }
 

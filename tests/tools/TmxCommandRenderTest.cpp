@@ -22,12 +22,11 @@ MapDocument everyTurnedTile()
 {
     MapDocument document;
     document.tilesetIndex = 1;
-    for (int x = 0; x < kMapSize; ++x)
-        for (int y = 0; y < kMapSize; ++y)
-            for (int layer = 0, turn = x * kMapSize + y; layer < 3; ++layer, turn += 33) {
-                document.grid.tile(x, y, layer) = turn % 100;
-                document.grid.rotation(x, y, layer) = turn / 100 % 4;
-            }
+    for (int cell = 0; cell < kCellCount; ++cell)
+        for (int layer = 0, turn = cell; layer < 3; ++layer, turn += 33) {
+            document.grid.tile(cell / kMapSize, cell % kMapSize, layer) = turn % 100;
+            document.grid.rotation(cell / kMapSize, cell % kMapSize, layer) = turn / 100 % 4;
+        }
     return document;
 }
 
@@ -229,7 +228,6 @@ TEST(TmxCommand, RoundTripThroughTiledGivesWhatConvertWrites)
 {
     TempFolder folder;
     fs::create_directories(folder / "tiles");
-    fs::create_directories(folder / "tiled");
     // The fixtures' tilesets: the third has a gap among its sheets.
     writeBytes(
         folder / "tiles/XEMAP.INI",
@@ -246,17 +244,16 @@ TEST(TmxCommand, RoundTripThroughTiledGivesWhatConvertWrites)
     for (const std::string& map : maps) {
         SCOPED_TRACE(map);
         expectAnswers(folder, {{{"convert", map, "want.xem"}, 0, "", ""},
-                               {{"tmx", map, "map.tmx", "--tiles", "tiles"}, 0, "", ""}});
-        ASSERT_EQ(runIn(folder.path(), {"tiled", "--export-map", "tmx", "map.tmx", "tiled/map.tmx"}).status, 0);
-        ASSERT_NE(fileBytes(folder / "tiled/map.tmx"), fileBytes(folder / "map.tmx")) << "Tiled wrote it its own way";
-        expectAnswers(folder, {{{"import", "tiled/map.tmx", "got.xem"}, 0, "", ""}});
+                               {{"tmx", map, "tiles/map.tmx", "--tiles", "tiles"}, 0, "", ""}});
+        ASSERT_EQ(runIn(folder.path(), {"tiled", "--export-map", "tmx", "tiles/map.tmx", "map.tmx"}).status, 0);
+        ASSERT_NE(fileBytes(folder / "map.tmx"), fileBytes(folder / "tiles/map.tmx")) << "Tiled wrote it its own way";
+        expectAnswers(folder, {{{"import", "map.tmx", "got.xem"}, 0, "", ""}});
         EXPECT_EQ(fileBytes(folder / "got.xem"), fileBytes(folder / "want.xem"));
     }
 
     // The awkward map as Tiled saved it, with its first base tile mirrored.
     const std::string csv = "<data encoding=\"csv\">\n";
-    writeBytes(folder / "mirrored.tmx",
-               replaced(fileBytes(folder / "tiled/map.tmx"), csv + "43,", csv + "2147483691,"));
+    writeBytes(folder / "mirrored.tmx", replaced(fileBytes(folder / "map.tmx"), csv + "43,", csv + "2147483691,"));
     writeBytes(folder / "kept.xem", "kept");
     const std::string why =
         "mirrored.tmx: cell (1, 1) of cell layer 0: the tile is mirrored, which no rotation gives\n";
