@@ -15,9 +15,9 @@ namespace {
 
 using namespace testing;
 
-// convert, listing, check and image: 0 done or clean, 1 failed, 2 skipped lines. diff,
-// show and merge: 0 same or clean, 1 differ or conflicts, 2 any trouble, which includes a
-// map that does not read cleanly. A failed command leaves its output as it was.
+// convert, listing and image: 0 done, 1 failed. diff, show and merge: 0 same or clean,
+// 1 differ or conflicts, 2 any trouble, which includes a map that does not read cleanly.
+// A failed command leaves its output as it was.
 TEST(Cli, CommandsAnswerWithTheirExitStatusAndWriteOnlyWhatTheEditorWrites)
 {
     TempFolder folder;
@@ -35,24 +35,23 @@ TEST(Cli, CommandsAnswerWithTheirExitStatusAndWriteOnlyWhatTheEditorWrites)
     const std::string legacy = testData("legacy/single_layer.xem"), rich = testData("maps/rich.xem");
     const std::string conflict = "conflict: cell (1, 1) base: base tile 0 / ours tile 5 / theirs tile 6\n";
 
-    expectAnswers(
-        folder,
-        {{{"convert", legacy, "a.xem"}, 0, "", ""},
-         {{"listing", rich, "list.txt"}, 0, "", ""},
-         {{"convert", "bad.xem", "kept.xem"}, 1, "", "bad.xem: line 501: expected a door digit, found 'x'\n"},
-         // A file that cannot be written is named with the system's reason.
-         {{"listing", rich, "kept.xem/new.txt"}, 1, "", "kept.xem/new.txt: Not a directory\n"},
-         {{"image", "base.xem", "new.png", "--scale", "0.3"}, 1, "", "usage: xemap-cli image"},
-         {{"image", "base.xem", "new.gif"}, 1, "", "new.gif: the picture must be a .bmp or .png file\n"},
-         {{"image", "base.xem", "no/new.png"}, 1, "", "Cannot write \"no/new.png\": No such file or directory\n"},
-         {{"diff", "base.xem", "base.xem"}, 0, "", ""},
-         {{"diff", "base.xem", "ours.xem"}, 1, "cell (1, 1) base: tile 0 → tile 5\n", ""},
-         {{"diff", "base.xem", "skips.xem"}, 2, "", "skips.xem: line 1030: skipped line 'NPCS:'\n"},
-         {{"diff", "base.xem", "ours.xem", "--scale", "0.50"}, 2, "", "usage: xemap-cli diff"},
-         {{"show", "skips.xem"}, 2, "", "skipped line"},
-         {{"merge", "base.xem", "ours.xem", "clash.xem", "-o", "merged.xem"}, 1, "", conflict},
-         {{"merge", "base.xem", "skips.xem", "ours.xem", "-o", "kept.xem"}, 2, "", "line 1030"},
-         {{"merge", "base.xem", "ours.xem", "-o", "kept.xem"}, 2, "", "usage: xemap-cli merge"}});
+    expectAnswers(folder,
+                  {{{"convert", legacy, "a.xem"}, 0, "", ""},
+                   {{"listing", rich, "list.txt"}, 0, "", ""},
+                   {{"convert", "bad.xem", "kept.xem"}, 1, "", "bad.xem: line 501: expected a door digit, found 'x'\n"},
+                   // A file that cannot be written is named with the system's reason.
+                   {{"listing", rich, "kept.xem/new.txt"}, 1, "", "kept.xem/new.txt: Not a directory\n"},
+                   {{"image", "base.xem", "new.png", "--scale", "0.3"}, 1, "", "usage: xemap-cli image"},
+                   {{"image", "base.xem", "new.gif"}, 1, "", "new.gif: the picture must be a .bmp or .png file\n"},
+                   {{"image", "base.xem", "no/a.png"}, 1, "", "Cannot write \"no/a.png\": No such file or directory\n"},
+                   {{"diff", "base.xem", "base.xem"}, 0, "", ""},
+                   {{"diff", "base.xem", "ours.xem"}, 1, "cell (1, 1) base: tile 0 → tile 5\n", ""},
+                   {{"diff", "base.xem", "skips.xem"}, 2, "", "skips.xem: line 1030: skipped line 'NPCS:'\n"},
+                   {{"diff", "base.xem", "ours.xem", "--scale", "0.50"}, 2, "", "usage: xemap-cli diff"},
+                   {{"show", "skips.xem"}, 2, "", "skipped line"},
+                   {{"merge", "base.xem", "ours.xem", "clash.xem", "-o", "merged.xem"}, 1, "", conflict},
+                   {{"merge", "base.xem", "skips.xem", "ours.xem", "-o", "kept.xem"}, 2, "", "line 1030"},
+                   {{"merge", "base.xem", "ours.xem", "-o", "kept.xem"}, 2, "", "usage: xemap-cli merge"}});
 
     // Upgraded to the 3 layers of the default registry's first tileset, as a read does unless told.
     EXPECT_EQ(fileBytes(folder / "a.xem"), writeMap(readMap(fileBytes(legacy))->document));
