@@ -235,9 +235,12 @@ TEST(RegionClipboard, PasteIsClippedToTheGridAndAttachesOnlyDescriptionsStillLis
     EXPECT_EQ(kept->cellIndex, cellIndexOf(7, 6));
     EXPECT_EQ(newcomer->cellIndex, cellIndexOf(9, 9));
     EXPECT_EQ(gone->cellIndex, -1);
+    EXPECT_TRUE(rotateTile(document.grid, 32, 0, 0, TurnDirection::Right).empty());
+    EXPECT_TRUE(rotateTile(document.grid, 0, -1, 0, TurnDirection::Left).empty());
 }
 
-TEST(DescriptionClipboard, CutPasteRoundTripSharesRecordsAndAllowsOnePaste)
+// A cursor off the grid or on a cell without a description of its own reaches none.
+TEST(DescriptionClipboard, CutPasteRoundTripSharesRecordsAndActsOnlyOnTheCellsOwnDescription)
 {
     MapDocument document;
     describe(document, 0, 0, "One");
@@ -255,91 +258,53 @@ TEST(DescriptionClipboard, CutPasteRoundTripSharesRecordsAndAllowsOnePaste)
     // The cell keeps its own description first.
     EXPECT_EQ(document.descriptions.descriptionOf(2)->shortName, "Three");
     EXPECT_TRUE(clipboard.pasteTo(document, 9).empty());
-}
-
-TEST(DescriptionClipboard, ActsOnlyOnTheCellsOwnDescription)
-{
-    MapDocument document;
-    const TilePtr detached = describe(document, 0, 0, "Detached");
-    detached->cellIndex = -1;
-    describe(document, 4, 0, "Own");
-    DescriptionClipboard clipboard;
-    // A cursor off the grid must not reach the detached description.
+    document.descriptions.at(0)->cellIndex = -1;
     EXPECT_FALSE(clipboard.copyFrom(document, -1));
     EXPECT_TRUE(clipboard.cutFrom(document, -1).empty());
     EXPECT_TRUE(clipboard.pasteTo(document, kCellCount).empty());
-    // A second cut on the same cell finds nothing rather than a neighbour.
-    EXPECT_FALSE(clipboard.cutFrom(document, 4).empty());
-    EXPECT_TRUE(clipboard.cutFrom(document, 4).empty());
-    EXPECT_EQ(document.descriptions.size(), 1);
+    EXPECT_TRUE(clipboard.cutFrom(document, cellIndexOf(1, 0)).empty()) << "a second cut finds no neighbour";
+    EXPECT_EQ(document.descriptions.size(), 4);
 }
 
-TEST(RotateTile, LeavesCellsOffTheGridAlone)
+// The bindings the window tests do not type, characters that must do nothing, and chords
+// whose modifiers count at the press or at the release.
+TEST(KeyCommands, CharactersKeysAndChordsReachTheirCommands)
 {
-    MapGrid grid;
-    EXPECT_TRUE(rotateTile(grid, 32, 0, 0, TurnDirection::Right).empty());
-    EXPECT_TRUE(rotateTile(grid, 0, -1, 0, TurnDirection::Left).empty());
-    EXPECT_EQ(grid, MapGrid());
-}
-
-// The bindings the window tests do not type, and characters that must do nothing.
-TEST(KeyCommands, HelpCharactersInBothCasesReachTheirCommands)
-{
-    const std::pair<char, KeyCommand> cases[] = {
+    const std::pair<char, KeyCommand> characters[] = {
         {'_', C::ZoomOut}, {'.', C::RotateRight}, {'D', C::Doors}, {'\x18', C::None}, {char(0xE9), C::None}};
-    for (const auto& [character, expected] : cases)
+    for (const auto& [character, expected] : characters)
         EXPECT_EQ(commandForCharacter(character), expected) << "character " << int(character);
-}
+    const std::pair<ReleasedKey, KeyCommand> keys[] = {{{Key::ArrowLeft}, C::ScrollLeft},
+                                                       {{Key::Digit2, true, true}, C::ToggleSouthDoor},
+                                                       {{Key::Digit5, false}, C::None},
+                                                       {{Key::Z, false, true, true}, C::Undo},
+                                                       {{Key::Z}, C::None},
+                                                       {{Key::X, false, true}, C::CutRegion},
+                                                       {{Key::X, false, true, true}, C::CutDescription},
+                                                       {{Key::V, false, false, true}, C::None},
+                                                       {{Key::Other, false, true}, C::None}};
+    for (const auto& [key, expected] : keys)
+        EXPECT_EQ(commandForRelease(key), expected) << "key " << int(key.key) << key.keypad << key.ctrl << key.alt;
 
-TEST(KeyCommands, ReleasedKeysTellKeypadAndModifiersApart)
-{
-    const std::pair<ReleasedKey, KeyCommand> cases[] = {{{Key::ArrowLeft}, C::ScrollLeft},
-                                                        {{Key::Digit2, true, true}, C::ToggleSouthDoor},
-                                                        {{Key::Digit5, false}, C::None},
-                                                        {{Key::Z, false, true, true}, C::Undo},
-                                                        {{Key::Z}, C::None},
-                                                        {{Key::X, false, true}, C::CutRegion},
-                                                        {{Key::X, false, true, true}, C::CutDescription},
-                                                        {{Key::V, false, false, true}, C::None},
-                                                        {{Key::Other, false, true}, C::None}};
-    for (const auto& [key, expected] : cases)
-        EXPECT_EQ(commandForRelease(key), expected)
-            << "key " << int(key.key) << " keypad " << key.keypad << " ctrl " << key.ctrl << " alt " << key.alt;
-}
-
-// Each row: the modifiers at the press, those at the release, and the command of the release.
-TEST(KeyCommands, AChordCountsTheModifiersHeldAtItsPressOrItsRelease)
-{
-    const struct {
-        Key key;
-        bool ctrlAtPress, altAtPress, ctrlAtRelease, altAtRelease;
-        KeyCommand expected;
-    } cases[] = {
-        {Key::Z, true, false, false, false, C::Undo},  // Ctrl let go a moment before the Z
-        {Key::Z, false, false, true, false, C::Undo},  // Ctrl pressed after the Z
+    // The key, Ctrl and Alt at the press, then at the release.
+    const std::tuple<Key, bool, bool, bool, bool, KeyCommand> chords[] = {
+        {Key::Z, true, false, false, false, C::Undo},        {Key::Z, false, false, true, false, C::Undo},
         {Key::Z, false, false, false, false, C::None},       {Key::C, true, true, true, false, C::CopyDescription},
-        {Key::V, true, false, false, false, C::PasteRegion}, {Key::R, false, true, true, false, C::Redo},
-    };
-    for (const auto& c : cases) {
-        ChordMemory chords;
-        chords.pressed({c.key, false, c.ctrlAtPress, c.altAtPress});
-        EXPECT_EQ(commandForRelease(chords.released({c.key, false, c.ctrlAtRelease, c.altAtRelease})), c.expected)
-            << "key " << int(c.key) << " press " << c.ctrlAtPress << c.altAtPress << " release " << c.ctrlAtRelease
-            << c.altAtRelease;
+        {Key::V, true, false, false, false, C::PasteRegion}, {Key::R, false, true, true, false, C::Redo}};
+    for (const auto& [key, ctrlAtPress, altAtPress, ctrl, alt, expected] : chords) {
+        ChordMemory memory;
+        memory.pressed({key, false, ctrlAtPress, altAtPress});
+        EXPECT_EQ(commandForRelease(memory.released({key, false, ctrl, alt})), expected)
+            << int(key) << ctrlAtPress << altAtPress << ctrl << alt;
     }
-
     // The press is forgotten at its release, and one key's press does not count for another.
-    ChordMemory chords;
-    chords.pressed({Key::Z, false, true});
-    chords.released({Key::Z});
-    EXPECT_EQ(commandForRelease(chords.released({Key::Z})), C::None);
-    chords.pressed({Key::X, false, true});
-    EXPECT_EQ(commandForRelease(chords.released({Key::Z})), C::None);
-}
-
-// Door values read from a damaged map toggle back to no door.
-TEST(KeyCommands, DoorTogglesClearValuesOutOfTheirRange)
-{
+    ChordMemory memory;
+    memory.pressed({Key::Z, false, true});
+    memory.released({Key::Z});
+    EXPECT_EQ(commandForRelease(memory.released({Key::Z})), C::None);
+    memory.pressed({Key::X, false, true});
+    EXPECT_EQ(commandForRelease(memory.released({Key::Z})), C::None);
+    // Door values read from a damaged map toggle back to no door.
     EXPECT_EQ(toggledDoor(West, -2), 0);
     EXPECT_EQ(toggledDoor(Center, 4), 0);
 }
