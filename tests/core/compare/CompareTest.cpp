@@ -129,16 +129,16 @@ TEST(MapDiff, IsEmptyExactlyWhenTheMapFilesAreEqual)
 
 TEST(ShownText, ShowsBytesAsTheWindowsDoOnOneLine)
 {
-    const std::vector<std::pair<std::string, std::string>> cases{
-        {"Caf\xc3\xa9", "Café"},  // valid UTF-8 stays UTF-8
-        {"Caf\xe9", "Café"},      // anything else is Latin-1
-        {"a\r\nb\tc\x7f", "a\\r\\nb\\tc\\x7f"},
-        {"\xc2\x85", "\\x85"},               // a C1 control in UTF-8
-        {"\x85\xe9", "\\x85é"},              // and in Latin-1
-        {"\xed\xa0\x80", "í\xc2\xa0\\x80"},  // an encoded surrogate is no UTF-8
-        {"\xe2\x86\x92\xf0\x9f\x97\xba", "→🗺"},
-        {"\x80", "\\x80"},
-    };
+    // Valid UTF-8 stays UTF-8, anything else is Latin-1 (an encoded surrogate too); C1 controls
+    // are escaped in both.
+    const std::string cases[][2] = {{"Caf\xc3\xa9", "Café"},
+                                    {"Caf\xe9", "Café"},
+                                    {"a\r\nb\tc\x7f", "a\\r\\nb\\tc\\x7f"},
+                                    {"\xc2\x85", "\\x85"},
+                                    {"\x85\xe9", "\\x85é"},
+                                    {"\xed\xa0\x80", "í\xc2\xa0\\x80"},
+                                    {"\xe2\x86\x92\xf0\x9f\x97\xba", "→🗺"},
+                                    {"\x80", "\\x80"}};
     for (const auto& [bytes, shown] : cases)
         EXPECT_EQ(shownText(bytes), shown) << bytes;
 }
@@ -152,18 +152,13 @@ TEST(ShowMap, ListsTheMapNameCellsThatAreNotClearAndEveryDescription)
     document.grid.rotation(31, 31, 1) = 2;
     document.descriptions.append(described(-1, ""));
     EXPECT_EQ(showMap(document),
-              "map name \"Crossroads\"\n"
-              "tileset 0\n"
+              "map name \"Crossroads\"\ntileset 0\n"
               "cell (2, 3): base tile 12 rotated 90°; layer 1 tile 7; Center door Door (Center Horiz)\n"
-              "cell (32, 32): base overlay empty rotated 180°\n"
-              "location ID 1: cell (2, 3) description\n"
-              "  short name \"Old Well\"\n"
-              "  area text \"A dry well.\"\n"
+              "cell (32, 32): base overlay empty rotated 180°\nlocation ID 1: cell (2, 3) description\n"
+              "  short name \"Old Well\"\n  area text \"A dry well.\"\n"
               "  NPC \"Mara\", Align \"Neutral Good\", Race \"\", Class \"\", Script \"\", Description \"\"\n"
               "  item \"Rope\", Value \"\", Script \"\", Notes \"\", can be taken no\n"
-              "location ID 2: detached description 1\n"
-              "  short name \"\"\n"
-              "  area text \"\"\n");
+              "location ID 2: detached description 1\n  short name \"\"\n  area text \"\"\n");
 }
 
 // One description on cell (2, 3) with the NPCs Mara and Olf, then one on cell (5, 1).

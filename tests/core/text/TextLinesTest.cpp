@@ -1,12 +1,9 @@
 #include "core/text/TextLines.h"
 #include "core/text/TextForm.h"
-#include "support/MapTestSupport.h"
 
 #include <gtest/gtest.h>
 
 using namespace xemap;
-
-using namespace xemap::testing;
 
 TEST(TextLines, PrintableTextEscapesControlsAndBrokenUtf8Only)
 {
@@ -16,9 +13,7 @@ TEST(TextLines, PrintableTextEscapesControlsAndBrokenUtf8Only)
         {"a\tb\r\n\x7f", "a\\x09b\\x0d\\x0a\\x7f"},
         {std::string("nul\0byte", 8), "nul\\x00byte"},
         {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x97\xba", "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x97\xba"},  // UTF-8 kept
-        {"\xc2\x9b"
-         "31m",
-         "\\xc2\\x9b31m"},                                                            // C1 control (CSI) in UTF-8
+        {"\xc2\x9b[31m", "\\xc2\\x9b[31m"},                                           // C1 control (CSI) in UTF-8
         {"caf\xe9", "caf\\xe9"},                                                      // Latin-1
         {"\xc0\xaf \xe2\x82 \xed\xa0\x80", "\\xc0\\xaf \\xe2\\x82 \\xed\\xa0\\x80"},  // overlong, cut, surrogate
     };
