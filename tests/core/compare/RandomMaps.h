@@ -15,12 +15,11 @@ inline MapDocument deepCopy(const MapDocument& document)
     MapDocument copy = document;
     std::vector<TilePtr> tiles;
     for (const TilePtr& tile : document.descriptions.tiles()) {
-        auto own = std::make_shared<XETile>(*tile);
+        tiles.push_back(std::make_shared<XETile>(*tile));
         forEachRecordKind([&](auto kind) {
-            for (auto& record : (*own).*kind.records)
+            for (auto& record : (*tiles.back()).*kind.records)
                 record = std::make_shared<std::decay_t<decltype(*record)>>(*record);
         });
-        tiles.push_back(own);
     }
     copy.descriptions.assign(std::move(tiles));
     return copy;
@@ -62,13 +61,11 @@ private:
     void paint(MapDocument& document)
     {
         const auto [x, y] = gridCellOf(cell());
-        if (below(3) == 0) {
-            document.grid.door(x, y, below(kDoorSlots)) = below(5) - 2;
-            return;
-        }
         const int layer = below(kCellLayers);
-        document.grid.tile(x, y, layer) = below(4);
-        document.grid.rotation(x, y, layer) = below(4);
+        if (below(3) == 0)
+            document.grid.door(x, y, below(kDoorSlots)) = below(5) - 2;
+        else
+            document.grid.tile(x, y, layer) = below(4), document.grid.rotation(x, y, layer) = below(4);
     }
 
     template <class Record>
@@ -76,17 +73,16 @@ private:
     {
         auto record = std::make_shared<Record>();
         record->name = word();
-        forEachRecordField<Record>([&](std::string_view, auto member) { changeField(*record, member); });
+        forEachRecordField<Record>([&](std::string_view, auto member) { change((*record).*member); });
         list.insert(list.begin() + below(static_cast<int>(list.size()) + 1), record);
     }
 
-    template <class Record, class Member>
-    void changeField(Record& record, Member member)
+    template <class Field>
+    void change(Field& field)
     {
-        auto& field = record.*member;
-        if constexpr (std::is_same_v<std::decay_t<decltype(field)>, bool>)
+        if constexpr (std::is_same_v<Field, bool>)
             field = below(2) == 1;
-        else if constexpr (std::is_same_v<std::decay_t<decltype(field)>, StringList>)
+        else if constexpr (std::is_same_v<Field, StringList>)
             field = StringList(below(3), word());
         else
             field = word();
@@ -109,18 +105,16 @@ private:
     void editRecords(RecordList<Record>& list)
     {
         const int choice = below(3);
-        if (choice == 0 || list.empty()) {
-            addRecord(list);
-        } else if (choice == 1) {
-            list.erase(list.begin() + below(static_cast<int>(list.size())));
-        } else {
-            Record& record = *list[below(static_cast<int>(list.size()))];
-            int field = 0, chosen = below(8);
-            forEachRecordField<Record>([&](std::string_view, auto member) {
-                if (field++ == chosen)
-                    changeField(record, member);
-            });
-        }
+        if (choice == 0 || list.empty())
+            return addRecord(list);
+        const auto at = list.begin() + below(static_cast<int>(list.size()));
+        if (choice == 1)
+            return void(list.erase(at));
+        int field = 0, chosen = below(8);
+        forEachRecordField<Record>([&](std::string_view, auto member) {
+            if (field++ == chosen)
+                change((**at).*member);
+        });
     }
 
     void edit(MapDocument& document)
