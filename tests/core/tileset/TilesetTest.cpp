@@ -95,33 +95,6 @@ TEST(Registry, AppendsAnEntryAfterTheLastLine)
     }));
 }
 
-TEST(Registry, ASharedProgramFolderListsItsOwnTilesetsThenTheUsers)
-{
-    const std::string mine = "Mine\r\nmine\\base.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n";
-    const std::string program = "Package\r\np.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n";
-    for (const bool installed : {false, true}) {
-        SCOPED_TRACE(installed ? "the package's entries first" : "the user's own folder ignores the user's registry");
-        TempFolder programDir, user;
-        writeBytes(user / "XEMAP.INI", mine + mine);
-        if (installed) {
-            writeBytes(programDir / "INSTALLED", "");
-            writeBytes(programDir / "XEMAP.INI", program);
-        }
-        const RegistryFolders folders = registryFolders(programDir.path(), user.path());
-        EXPECT_EQ(folders.added(), installed ? user.path() : programDir.path());
-        const auto registry = loadCombinedRegistry(folders);
-        EXPECT_FALSE(registry->userFault);
-        std::vector<std::string> names;
-        for (const auto& tileset : registry->tilesets) {
-            names.push_back(tileset.entry.name);
-            EXPECT_EQ(tileset.folder, installed && names.size() > 1 ? user.path() : programDir.path());
-        }
-        const std::vector<std::string> expected{"Package", "Mine", "Mine"}, own{"City", "Dungeon"};
-        EXPECT_EQ(names, installed ? expected : own);
-        EXPECT_TRUE(fs::exists(programDir / "XEMAP.INI")) << "the user's own folder gets the default written";
-    }
-}
-
 TEST(Registry, ARefusedUserRegistryIsNamedAndThePackagesStays)
 {
     TempFolder programDir, user;
