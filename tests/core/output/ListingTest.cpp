@@ -5,42 +5,27 @@
 using namespace xemap;
 
 template <class Record>
-std::shared_ptr<Record> record(std::string name, StringList text = {})
+std::shared_ptr<Record> shared(Record record)
 {
-    auto r = std::make_shared<Record>();
-    r->name = std::move(name);
-    r->text = std::move(text);
-    return r;
+    return std::make_shared<Record>(std::move(record));
 }
 
 TEST(Listing, LaysOutEveryRecordKind)
 {
-    auto well = std::make_shared<XETile>();
-    well->shortName = "Old Well";
-    well->areaText = {"A dry well.", ""};
-    auto mara = record<XENPC>("Mara", {"Kind."});
-    mara->align = "Neutral Good", mara->race = "Human", mara->npcClass = "Cleric", mara->script = "talk";
-    auto sela = record<XENPC>("Sela");
-    sela->align = "True Neutral", sela->race = "Gnome", sela->npcClass = "None";
-    auto ogre = record<XECreature>("Ogre", {"Big."});
-    ogre->type = "Giant", ogre->weapon = "Club", ogre->armor = "Hide", ogre->script = "ai";
-    auto rats = record<XECreature>("Rats");
-    rats->type = "Vermin";
-    auto rope = record<XEItem>("Rope", {"Long."});
-    rope->value = "5 gp", rope->script = "take";
-    auto key = record<XEItem>("Key");
-    auto trap = record<XEEvent>("Trap", {"Ouch."});
-    trap->location = "Door", trap->trigger = "On Enter", trap->script = "spring";
-    auto stairs = record<XEPortal>("Stairs", {"Down."});
-    stairs->location = "Stairs down", stairs->targetMap = "cellar.xem", stairs->targetTile = "12";
-    stairs->restrictions = "not listed";
-    well->npcs = {mara, sela}, well->creatures = {ogre, rats}, well->items = {rope, key};
-    well->events = {trap}, well->portals = {stairs};
-    auto bare = std::make_shared<XETile>();
-    bare->shortName = "Nook";
+    const auto key = shared(XEItem{{"Key", "", {}}, "", false});
     DescriptionList list;
-    list.append(well);
-    list.append(bare);
+    list.append(
+        shared(XETile{0,
+                      "Old Well",
+                      {"A dry well.", ""},
+                      {shared(XENPC{{"Mara", "talk", {"Kind."}}, "Neutral Good", "Human", "Cleric"}),
+                       shared(XENPC{{"Sela", "", {}}, "True Neutral", "Gnome", "None"})},
+                      {shared(XECreature{{"Ogre", "ai", {"Big."}}, "Giant", "Club", "Hide"}),
+                       shared(XECreature{{"Rats", "", {}}, "Vermin", "", ""})},
+                      {shared(XEItem{{"Rope", "take", {"Long."}}, "5 gp", false}), key},
+                      {shared(XEEvent{{"Trap", "spring", {"Ouch."}}, "Door", "On Enter"})},
+                      {shared(XEPortal{{"Stairs", "", {"Down."}}, "Stairs down", "cellar.xem", "12", "not listed"})}}));
+    list.append(shared(XETile{0, "Nook", {}, {}, {}, {}, {}, {}}));
 
     // The listing's lines joined with "|"; R stands for the 50 underscores that end a description.
     const std::string expected = "1:  Old Well|____________|A dry well.|| | |   NPCs:| |"
