@@ -15,10 +15,7 @@ using xemap::testing::RandomMaps;
 
 TilePtr described(int cellIndex, const std::string& name)
 {
-    auto tile = std::make_shared<XETile>();
-    tile->cellIndex = cellIndex;
-    tile->shortName = name;
-    return tile;
+    return std::make_shared<XETile>(XETile{cellIndex, name, {}, {}, {}, {}, {}, {}});
 }
 
 template <class Record>
@@ -45,11 +42,13 @@ MapDocument describedMap()
     return document;
 }
 
-std::vector<std::string> texts(const std::vector<MapDifference>& differences)
+// The texts of differences or conflicts.
+template <class Found>
+std::vector<std::string> texts(const std::vector<Found>& found)
 {
     std::vector<std::string> lines;
-    for (const auto& difference : differences)
-        lines.push_back(difference.text);
+    for (const auto& one : found)
+        lines.push_back(one.text);
     return lines;
 }
 
@@ -267,9 +266,7 @@ TEST(MapMerge, TakesEachChangeFromItsSideAndKeepsOursOnConflicts)
         }
         const MergeResult result = mergeMaps(base, ours, theirs);
         EXPECT_EQ(writeMap(result.document), writeMap(expected));
-        std::vector<std::string> messages;
-        for (const auto& conflict : result.conflicts)
-            messages.push_back(conflict.text);
+        std::vector<std::string> messages = texts(result.conflicts);
         for (const auto& change : result.locationIdChanges)
             messages.push_back("ID: " + change);
         EXPECT_EQ(messages, c.messages);
