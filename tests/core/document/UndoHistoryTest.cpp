@@ -46,28 +46,3 @@ TEST(UndoHistoryTest, StacksHoldFiftyOneAndANewEditForgetsRedo)
     history.forget();
     EXPECT_FALSE(history.canUndo() || history.canRedo());
 }
-
-TEST(UndoHistoryTest, SharesDescriptionsAndRestoresTheirCells)
-{
-    MapDocument document;
-    auto kept = std::make_shared<XETile>();
-    kept->cellIndex = 65;
-    document.descriptions.append(kept);
-
-    UndoHistory history;
-    history.record(document);
-    // A region cut detaches the description; a later removal drops it from the list.
-    kept->cellIndex = -1;
-    kept->shortName = "Renamed";
-    document.descriptions.clear();
-    kept.reset();
-
-    ASSERT_TRUE(history.undo(document));
-    ASSERT_EQ(document.descriptions.size(), 1);
-    const auto& back = document.descriptions.at(0);
-    EXPECT_EQ(back->cellIndex, 65) << "undo reattaches the description to its cell";
-    EXPECT_EQ(back->shortName, "Renamed") << "text edits survive undo";
-
-    ASSERT_TRUE(history.redo(document));
-    EXPECT_TRUE(document.descriptions.empty());
-}
