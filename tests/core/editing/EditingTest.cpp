@@ -2,6 +2,7 @@
 #include "core/editing/KeyCommands.h"
 #include "core/editing/MapClipboard.h"
 #include "core/mapfile/MapWriter.h"
+#include "support/MapTestSupport.h"
 #include "support/SessionSetUp.h"
 
 #include <gtest/gtest.h>
@@ -102,8 +103,7 @@ TEST(EditSession, EachCommandRecordsModifiesAndRedrawsAsItsRulesSay)
     }
 }
 
-// Opening and saving maps are driven by the window tests.
-TEST(EditSession, NewStartsFreshWithoutLosingTheClipboards)
+TEST(EditSession, NewOpenAndSaveStartFreshWithoutLosingTheClipboards)
 {
     EditSession session = sessionWithDescriptions();
     session.copyDescription(kCellIndex);
@@ -113,6 +113,17 @@ TEST(EditSession, NewStartsFreshWithoutLosingTheClipboards)
     EXPECT_FALSE(session.modified() || session.history().canUndo());
     EXPECT_TRUE(session.document().descriptions.empty());
     EXPECT_TRUE(session.canPasteDescription() && session.canPasteRegion());
+
+    MapDocument upgraded;
+    upgraded.grid.fill(5);
+    session.open(upgraded, true);
+    EXPECT_TRUE(session.modified()) << "an upgraded map is offered for saving";
+    // A write that fails keeps the file name; one that succeeds takes the new one.
+    const xemap::testing::TempFolder folder;
+    ASSERT_TRUE(session.save((folder / "kept.xem").string()));
+    EXPECT_FALSE(session.modified());
+    EXPECT_FALSE(session.save((folder / "kept.xem" / "under-a-file.xem").string()));
+    EXPECT_EQ(session.document().mapFileName, (folder / "kept.xem").string());
 }
 
 TEST(RegionClipboard, PastesCopyTheTilesAndMoveTheDescriptionAndACutClearsThem)

@@ -95,6 +95,22 @@ TEST(Registry, AppendsAnEntryAfterTheLastLine)
     }));
 }
 
+// An installed package's folder lists its own tilesets, then the user's from the user's folder.
+TEST(Registry, ASharedProgramFolderListsItsOwnTilesetsThenTheUsers)
+{
+    TempFolder programDir, user;
+    writeBytes(user / "XEMAP.INI", "Mine\r\nm.bmp\r\n");
+    writeBytes(programDir / "INSTALLED", "");
+    writeBytes(programDir / "XEMAP.INI", "Package\r\np.bmp\r\n");
+    const auto registry = loadCombinedRegistry(registryFolders(programDir.path(), user.path()));
+    std::vector<std::pair<std::string, fs::path>> listed;
+    for (const auto& tileset : registry->tilesets)
+        listed.emplace_back(tileset.entry.name, tileset.folder);
+    EXPECT_EQ(listed,
+              (std::vector<std::pair<std::string, fs::path>>{{"Package", programDir.path()}, {"Mine", user.path()}}));
+    EXPECT_FALSE(registry->userFault);
+}
+
 TEST(Registry, ARefusedUserRegistryIsNamedAndThePackagesStays)
 {
     TempFolder programDir, user;
