@@ -33,16 +33,14 @@ TEST_F(SafeSave, ReplacesTheFileAndKeepsItsPermissions)
 {
     const auto perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     fs::permissions(target, perms);
-    ASSERT_TRUE(saveFileSafely(target, "new text"));
-    EXPECT_EQ(fileBytes(target), "new text");
+    EXPECT_TRUE(saveFileSafely(target, "new text") && fileBytes(target) == "new text");
     EXPECT_EQ(fs::status(target).permissions(), perms);
     EXPECT_EQ(entries(), 1u);
 
     // Through a link, the file it names is replaced and the link stays.
     const auto link = folder / "link.xem";
     fs::create_symlink(target, link);
-    ASSERT_TRUE(saveMapFile(MapDocument{}, link));
-    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_TRUE(saveMapFile(MapDocument{}, link) && fs::is_symlink(link));
     EXPECT_EQ(fileBytes(target), writeMap(MapDocument{}));
 }
 
@@ -117,16 +115,14 @@ TEST_F(SafeSave, AKilledSaveLeavesTheOldFileAndNoTemporaryForLong)
     const auto live = folder / (".xemap-save-" + std::to_string(::getpid()) + "-1.tmp");
     writeBytes(live, "being written");
     writeBytes(folder / ".xemap-save-notes.txt", "kept");
-    ASSERT_TRUE(saveFileSafely(target, "new", TemporaryFile::Named));
-    EXPECT_EQ(fileBytes(target), "new");
+    EXPECT_TRUE(saveFileSafely(target, "new", TemporaryFile::Named) && fileBytes(target) == "new");
     EXPECT_EQ(entries(), 3u);
     EXPECT_TRUE(fs::exists(live));
 
     // An hour-old temporary counts as stale whatever process number it names.
     const auto old = std::chrono::file_clock::now() - std::chrono::hours(2);
     fs::last_write_time(live, old);
-    ASSERT_TRUE(saveFileSafely(target, "newer"));
-    EXPECT_FALSE(fs::exists(live));
+    EXPECT_TRUE(saveFileSafely(target, "newer") && !fs::exists(live));
     EXPECT_EQ(entries(), 2u);
 }
 

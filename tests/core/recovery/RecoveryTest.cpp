@@ -41,10 +41,9 @@ protected:
 TEST_F(RecoveryStoreTest, WritesTakesOverAndRemovesOnlyTheOwnersFiles)
 {
     const std::string name = "/maps/odd\nname.xem";
-    ASSERT_TRUE(store.write("gone", "crashed", {name, 1700000000}));
-    ASSERT_TRUE(store.write("gone", "crashed map", {name, 1700000005}));
-    ASSERT_TRUE(store.write("me", "older map of mine", {"", 3}));
-    ASSERT_TRUE(store.write("b", "map b", {"", 2}));
+    ASSERT_TRUE(store.write("gone", "crashed", {name, 1700000000})
+                && store.write("gone", "crashed map", {name, 1700000005})
+                && store.write("me", "older map of mine", {"", 3}) && store.write("b", "map b", {"", 2}));
     const auto gone = store.staleEntries([](std::string_view owner) { return owner == "gone"; }).at(0);
     EXPECT_EQ(gone.mapPath, store.mapPath("gone"));
     ASSERT_TRUE(store.takeOver(gone, "me"));
@@ -150,8 +149,8 @@ TEST_F(RecoveryStoreTest, HostileEntriesAreNeitherFollowedNorWaitedOn)
     EXPECT_EQ(store.readMapText(linked).fault().kind, Fault::Kind::NotRegularFile);
 
     // Writing replaces the links, never the map they name.
-    ASSERT_TRUE(store.write("linked", "new recovery map", {"/maps/a.xem", 6}));
-    ASSERT_TRUE(store.write("pipe", "new recovery map", {"/maps/a.xem", 6}));
+    ASSERT_TRUE(store.write("linked", "new recovery map", {"/maps/a.xem", 6})
+                && store.write("pipe", "new recovery map", {"/maps/a.xem", 6}));
     EXPECT_EQ(fileBytes(userMap), "the user's map");
     for (const auto& owner : {"linked", "pipe"}) {
         EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(store.mapPath(owner)))) << owner;
