@@ -58,16 +58,14 @@ TEST(MapDiff, NamesEachChangeInWordsInCellOrder)
     const std::vector<Case> cases{
         {"layers and rotations, later cell listed later",
          [](MapDocument& d) {
-             d.grid.tile(0, 1, 0) = 0, d.grid.rotation(0, 1, 0) = 3;
-             d.grid.tile(0, 0, 1) = 12, d.grid.rotation(0, 0, 1) = 1;
-             d.grid.rotation(0, 0, 5) = 7;
+             d.grid.tile(0, 1, 0) = 0, d.grid.rotation(0, 1, 0) = 3, d.grid.tile(0, 0, 1) = 12;
+             d.grid.rotation(0, 0, 1) = 1, d.grid.rotation(0, 0, 5) = 7;
          },
          {"cell (1, 1) base overlay: empty → tile 12 rotated 90°", "cell (1, 1) layer 4: empty → empty rotation 7",
           "cell (1, 2) base: tile 0 → tile 0 rotated 270°"}},
         {"doors by side and kind",
          [](MapDocument& d) {
-             d.grid.door(3, 0, North) = 2, d.grid.door(3, 0, Center) = -3, d.grid.door(3, 0, West) = 9;
-             d.grid.door(3, 0, East) = -1;
+             d.grid.doors[3][0] = {2, -1, 0, 9, -3};
          },
          {"cell (4, 1) North door: No Door → Locked Door", "cell (4, 1) East door: No Door → door value -1",
           "cell (4, 1) West door: No Door → door value 9",
@@ -77,12 +75,11 @@ TEST(MapDiff, NamesEachChangeInWordsInCellOrder)
          {"map name: \"Crossroads\" → \"Café\\r\\n\\x01\"", "tileset: 0 → 2"}},
         {"fields and records, matched by name",
          [](MapDocument& d) {
-             at(d, 0).shortName = "Dry Well";
-             at(d, 0).areaText = {"A dry well.", "Stones."};
-             at(d, 0).npcs[0]->align = "Lawful Good";
-             at(d, 0).items[0]->moveable = true;
-             at(d, 0).creatures = {named<XECreature>("Rat")};
-             at(d, 0).npcs.insert(at(d, 0).npcs.begin(), named<XENPC>("Guard"));
+             XETile& well = at(d, 0);
+             well.shortName = "Dry Well", well.areaText = {"A dry well.", "Stones."},
+             well.npcs[0]->align = "Lawful Good";
+             well.items[0]->moveable = true, well.creatures = {named<XECreature>("Rat")};
+             well.npcs.insert(well.npcs.begin(), named<XENPC>("Guard"));
          },
          {"cell (2, 3) description: short name \"Old Well\" → \"Dry Well\"",
           "cell (2, 3) description: area text \"A dry well.\" → \"A dry well.\\nStones.\"",
@@ -92,8 +89,7 @@ TEST(MapDiff, NamesEachChangeInWordsInCellOrder)
           "cell (2, 3) description: item \"Rope\": can be taken no → yes"}},
         {"a description in front renumbers; removal and addition",
          [](MapDocument& d) {
-             d.descriptions.insert(0, described(-1, ""));
-             d.descriptions.append(described(cellIndexOf(1, 2), "Cellar"));
+             d.descriptions.insert(0, described(-1, "")), d.descriptions.append(described(cellIndexOf(1, 2), "Cellar"));
              d.descriptions.at(1)->items.clear();
          },
          {"cell (2, 3) description: location ID 1 → 2", "cell (2, 3) description: item \"Rope\" removed",
@@ -186,6 +182,7 @@ TEST(MapMerge, TakesEachChangeFromItsSideAndKeepsOursOnConflicts)
         at(d, 0).npcs[0]->race = "Elf", at(d, 0).npcs.pop_back(), at(d, 1).shortName = "Wall";
     };
     const Edit inn = [](MapDocument& d) { d.descriptions.append(described(7, "Inn")); };
+    const Edit mill = [](MapDocument& d) { d.descriptions.append(described(8, "Mill")), d.descriptions.removeAt(0); };
     const std::vector<Case> cases{
         {"different cells and doors, the same change on both sides",
          [](MapDocument& d) { d.grid.tile(0, 0, 0) = 5, d.grid.door(9, 9, North) = 1, d.mapName = "Fort"; },
@@ -201,23 +198,20 @@ TEST(MapMerge, TakesEachChangeFromItsSideAndKeepsOursOnConflicts)
           "Vert)"}},
         {"fields and records of one description from both sides",
          [](MapDocument& d) {
-             at(d, 0).shortName = "Dry Well";
-             at(d, 0).npcs[0]->race = "Elf";
-             at(d, 0).npcs.push_back(named<XENPC>("Ivo"));
+             at(d, 0).shortName = "Dry Well", at(d, 0).npcs[0]->race = "Elf",
+                   at(d, 0).npcs.push_back(named<XENPC>("Ivo"));
          },
          [](MapDocument& d) {
-             at(d, 0).areaText = {"Stones."};
-             at(d, 0).npcs[0]->align = "Good";
-             at(d, 0).npcs.erase(at(d, 0).npcs.begin() + 1);
-             at(d, 0).npcs.push_back(named<XENPC>("Zed"));
+             XETile& well = at(d, 0);
+             well.areaText = {"Stones."}, well.npcs[0]->align = "Good", well.npcs.erase(well.npcs.begin() + 1);
+             well.npcs.push_back(named<XENPC>("Zed"));
          },
          bothSides,
          {}},
         {"the same record changed differently, removed and changed",
          wellAndWall,
          [](MapDocument& d) {
-             at(d, 0).npcs[0]->race = "Dwarf", at(d, 0).npcs[1]->race = "Gnome";
-             d.descriptions.removeAt(1);
+             at(d, 0).npcs[0]->race = "Dwarf", at(d, 0).npcs[1]->race = "Gnome", d.descriptions.removeAt(1);
          },
          wellAndWall,
          {"cell (5, 1) description: base \"Gate\" / ours changed / theirs removed",
@@ -225,24 +219,13 @@ TEST(MapMerge, TakesEachChangeFromItsSideAndKeepsOursOnConflicts)
           "cell (2, 3) description: NPC \"Olf\": base as it was / ours removed / theirs changed"}},
         {"descriptions added on both sides come ours first; IDs listed",
          [](MapDocument& d) { d.descriptions.insert(0, described(7, "Inn")); },
-         [](MapDocument& d) {
-             d.descriptions.append(described(8, "Mill"));
-             d.descriptions.removeAt(0);
-         },
-         [](MapDocument& d) {
-             d.descriptions.removeAt(0);
-             d.descriptions.insert(0, described(7, "Inn"));
-             d.descriptions.append(described(8, "Mill"));
-         },
+         mill,
+         [&](MapDocument& d) { mill(d), d.descriptions.insert(0, described(7, "Inn")); },
          {"ID: cell (5, 1) description \"Gate\": location ID 3 in ours, 1 in theirs → 2",
           "ID: cell (9, 1) description \"Mill\": location ID 2 in theirs → 3"}},
         {"a reorder on one side, an addition at the end on the other",
          inn,
-         [](MapDocument& d) {
-             TilePtr gate = d.descriptions.at(1);
-             d.descriptions.removeAt(1);
-             d.descriptions.insert(0, gate);
-         },
+         [](MapDocument& d) { d.descriptions.insert(0, d.descriptions.at(1)), d.descriptions.removeAt(2); },
          bothSides,
          {"ID: cell (5, 1) description \"Gate\": location ID 2 in ours → 1",
           "ID: cell (2, 3) description \"Old Well\": location ID 1 in ours → 2"}},
@@ -258,12 +241,10 @@ TEST(MapMerge, TakesEachChangeFromItsSideAndKeepsOursOnConflicts)
         MapDocument ours = deepCopy(base), theirs = deepCopy(base), expected = deepCopy(base);
         c.ours(ours);
         c.theirs(theirs);
-        if (c.expected) {
+        if (c.expected)
             c.expected(expected);
-        } else {
-            c.ours(expected);
-            c.theirs(expected);
-        }
+        else
+            c.ours(expected), c.theirs(expected);
         const MergeResult result = mergeMaps(base, ours, theirs);
         EXPECT_EQ(writeMap(result.document), writeMap(expected));
         std::vector<std::string> messages = texts(result.conflicts);
