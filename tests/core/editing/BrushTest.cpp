@@ -194,15 +194,11 @@ TEST(BrushPropertyTest, RandomStrokesEndAndChangeOnlyTheStrokesNeighbourhood)
         SCOPED_TRACE(round);
         MapGrid grid;
         for (int index = 0; index < kCellCount; ++index)
-            for (int layer = 0; layer < 3; ++layer) {
-                grid.tile(index % kMapSize, index / kMapSize, layer) = mapTiles[pick(random)];
-                grid.rotation(index % kMapSize, index / kMapSize, layer) = turn(random);
-            }
+            for (int layer = 0, x = index % kMapSize, y = index / kMapSize; layer < 3; ++layer)
+                grid.tile(x, y, layer) = mapTiles[pick(random)], grid.rotation(x, y, layer) = turn(random);
         for (GridCell cell : stroke()) {
-            grid.tile(cell.x, cell.y, 0) = kTerrain;
-            grid.rotation(cell.x, cell.y, 0) = 0;
-            grid.tile(cell.x, cell.y, 1) = emptyTile(1);
-            grid.rotation(cell.x, cell.y, 1) = 0;
+            grid.tile(cell.x, cell.y, 0) = kTerrain, grid.rotation(cell.x, cell.y, 0) = 0;
+            grid.tile(cell.x, cell.y, 1) = emptyTile(1), grid.rotation(cell.x, cell.y, 1) = 0;
             const MapGrid before = grid;
             const CellList reported = TerrainBrush(grid, cell.x, cell.y, 0, kTerrain);
             expectChanges(before, grid, reported, [&](GridCell c, int layer) {
@@ -224,10 +220,8 @@ constexpr int kTerrain = 20;  // row 2 of the base sheet: 21 outer corner, 22 ed
 // As the mouse handler paints a terrain cell before handing it to the brush.
 CellList paintTerrain(MapGrid& grid, int x, int y)
 {
-    grid.tile(x, y, 0) = kTerrain;
-    grid.rotation(x, y, 0) = 0;
-    grid.tile(x, y, 1) = emptyTile(1);
-    grid.rotation(x, y, 1) = 0;
+    grid.tile(x, y, 0) = kTerrain, grid.rotation(x, y, 0) = 0;
+    grid.tile(x, y, 1) = emptyTile(1), grid.rotation(x, y, 1) = 0;
     return TerrainBrush(grid, x, y, 0, kTerrain);
 }
 
