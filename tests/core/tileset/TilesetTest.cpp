@@ -91,33 +91,31 @@ TEST(Registry, AppendsAnEntryAfterTheLastLine)
     }));
 }
 
-// An installed package's folder lists its own tilesets, then the user's from the user's folder.
-TEST(Registry, ASharedProgramFolderListsItsOwnTilesetsThenTheUsers)
+// An installed package's folder lists its own tilesets, then the user's from the user's
+// folder; a refused user registry is named and the package's stays.
+TEST(Registry, ASharedProgramFolderListsItsOwnTilesetsThenTheUsersAndNamesARefusedOne)
 {
     TempFolder programDir, user;
     writeBytes(user / "XEMAP.INI", "Mine\r\nm.bmp\r\n");
     writeBytes(programDir / "INSTALLED", "");
     writeBytes(programDir / "XEMAP.INI", "Package\r\np.bmp\r\n");
-    const auto registry = loadCombinedRegistry(registryFolders(programDir.path(), user.path()));
+    const RegistryFolders folders = registryFolders(programDir.path(), user.path());
+    const auto registry = loadCombinedRegistry(folders);
     std::vector<std::pair<std::string, fs::path>> listed;
     for (const auto& tileset : registry->tilesets)
         listed.emplace_back(tileset.entry.name, tileset.folder);
     EXPECT_EQ(listed,
               (std::vector<std::pair<std::string, fs::path>>{{"Package", programDir.path()}, {"Mine", user.path()}}));
     EXPECT_FALSE(registry->userFault);
-}
 
-TEST(Registry, ARefusedUserRegistryIsNamedAndThePackagesStays)
-{
-    TempFolder programDir, user;
-    writeBytes(programDir / "INSTALLED", "");
+    fs::remove(user / "XEMAP.INI");
     fs::create_directory(user / "XEMAP.INI");
-    const auto registry = loadCombinedRegistry(registryFolders(programDir.path(), user.path()));
-    EXPECT_EQ(registry->tilesets.size(), 2u);
-    EXPECT_EQ(registry->userFault.value().describe(), (user / "XEMAP.INI").string() + ": not a regular file");
+    const auto refused = loadCombinedRegistry(folders);
+    EXPECT_EQ(refused->tilesets.size(), 1u);
+    EXPECT_EQ(refused->userFault.value().describe(), (user / "XEMAP.INI").string() + ": not a regular file");
+    fs::remove(programDir / "XEMAP.INI");
     fs::create_directory(programDir / "XEMAP.INI");
-    EXPECT_EQ(loadCombinedRegistry(registryFolders(programDir.path(), user.path())).fault().kind,
-              Fault::Kind::NotRegularFile);
+    EXPECT_EQ(loadCombinedRegistry(folders).fault().kind, Fault::Kind::NotRegularFile);
 }
 
 TEST(Registry, AProgramFolderTheUserCannotWriteToIsShared)
@@ -137,12 +135,11 @@ TEST(Registry, ResolvesStoredPathsAndCountsLayers)
 {
     EXPECT_EQ(resolveTilesetPath("/opt/xemap", "tilesets\\city_layer.bmp"), "/opt/xemap/tilesets/city_layer.bmp");
     EXPECT_EQ(resolveTilesetPath("/opt/xemap", "/home/u/art.bmp"), "/home/u/art.bmp");
-    const std::pair<std::array<std::string, 5>, int> cases[] = {
-        {{"a", "null", "c", "null", "null"}, 3},  // a gap still counts up to the highest layer
-        {{"a", "b", "c", "d", "e"}, 5},
-        {{"null", "null", "null", "null", "null"}, 1},
-        {{"a", "NULL", "null", "null", "null"}, 2},  // only the exact word marks no layer
-    };
+    // A gap still counts up to the highest layer; only the exact word "null" marks no layer.
+    const std::pair<std::array<std::string, 5>, int> cases[] = {{{"a", "null", "c", "null", "null"}, 3},
+                                                                {{"a", "b", "c", "d", "e"}, 5},
+                                                                {{"null", "null", "null", "null", "null"}, 1},
+                                                                {{"a", "NULL", "null", "null", "null"}, 2}};
     for (const auto& [files, layers] : cases)
         EXPECT_EQ(tilesetLayerCount({"t", files}), layers);
 }
