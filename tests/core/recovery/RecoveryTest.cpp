@@ -99,9 +99,8 @@ TEST_F(RecoveryStoreTest, TheFolderAndItsFilesAreTheUsersAlone)
     fs::permissions(store.folder(), fs::perms::all);
     ::umask(022);
     ASSERT_TRUE(store.write("a", "map", {"/maps/a.xem", 1}));
-    EXPECT_EQ(modeOf(store.folder()), 0700u);
-    EXPECT_EQ(modeOf(store.mapPath("a")), 0600u);
-    EXPECT_EQ(modeOf(store.recordPath("a")), 0600u);
+    EXPECT_EQ((std::array{modeOf(store.folder()), modeOf(store.mapPath("a")), modeOf(store.recordPath("a"))}),
+              (std::array<mode_t, 3>{0700, 0600, 0600}));
 
     // A folder that is a link is not used.
     fs::rename(store.folder(), home / "elsewhere");
@@ -123,11 +122,7 @@ TEST_F(RecoveryStoreTest, HostileEntriesAreNeitherFollowedNorWaitedOn)
     fs::create_symlink(userMap, store.recordPath("linked"));
     ASSERT_EQ(::mkfifo(store.mapPath("fifo").c_str(), 0600), 0);
 
-    struct Record {
-        const char* owner;
-        std::function<void(const fs::path&)> plant;
-    };
-    const std::vector<Record> records{
+    const std::vector<std::pair<const char*, std::function<void(const fs::path&)>>> records{
         {"pipe", [](const fs::path& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }},
         {"zero", [](const fs::path& path) { fs::create_symlink("/dev/zero", path); }},
         {"folder", [](const fs::path& path) { fs::create_directory(path); }},
