@@ -32,16 +32,15 @@ EditSession sessionWithDescriptions()
 
 TilePtr describe(MapDocument& document, int column, int row, const std::string& name)
 {
-    auto tile = describedTile(name, cellIndexOf(column, row));
-    tile->npcs.push_back(std::make_shared<XENPC>());
+    const auto tile = std::make_shared<XETile>(
+        XETile{cellIndexOf(column, row), name, {}, {std::make_shared<XENPC>()}, {}, {}, {}, {}});
     document.descriptions.append(tile);
     return tile;
 }
 
 void paint(MapDocument& document, int column, int row, int tile)
 {
-    document.grid.tile(column, row, 0) = tile;
-    document.grid.rotation(column, row, 0) = 2;
+    document.grid.tile(column, row, 0) = tile, document.grid.rotation(column, row, 0) = 2;
     document.grid.door(column, row, North) = 3;
 }
 
@@ -52,6 +51,7 @@ TEST(EditSession, EachCommandRecordsModifiesAndRedrawsAsItsRulesSay)
     const Region region{4, 7, 5, 8}, corner{0, 9, 0, 9};
     const BoxGroup box{{{{30, 0}, {30, 0}, {30, 0}, {30, 0}}}};
     const GridCell outside{32, 0};
+    const CellDoors southDoor{0, 0, 2, 0, 0};
     struct Rule {
         const char* command;
         std::function<Changes(EditSession&)> run;
@@ -66,11 +66,7 @@ TEST(EditSession, EachCommandRecordsModifiesAndRedrawsAsItsRulesSay)
         {"double-click clear", [](auto& s) { return s.clearOverlay(kCell); }, 0, "c"},
         {"door toggle", [](auto& s) { return s.toggleDoor(kCell, North); }, 1, "mc"},
         {"rotate", [](auto& s) { return s.rotate(kCell, 0, TurnDirection::Right); }, 1, "mc"},
-        {"doors dialog that changed a door",
-         [](auto& s) {
-             return s.setDoors(kCell, {0, 0, 2, 0, 0});
-         },
-         1, "mc"},
+        {"doors dialog that changed a door", [&](auto& s) { return s.setDoors(kCell, southDoor); }, 1, "mc"},
         {"doors dialog unchanged", [](auto& s) { return s.setDoors(kCell, s.document().grid.doors[kCell.x][kCell.y]); },
          0, ""},
         {"describe at ID 1", [](auto& s) { return s.describe(cellIndexOf(9, 9), describedTile("Hall"), 1); }, 1, "ml"},
