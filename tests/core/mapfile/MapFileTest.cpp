@@ -206,9 +206,7 @@ TEST(SingleLayerUpgrade, UpgradesASingleLayerFileOnlyWhenConfirmed)
 {
     const auto bytes = fileBytes(testData("legacy/single_layer.xem"));
     int asked = 0;
-    ReadOptions options;
-    options.layerCount = 3;
-    options.confirmUpgrade = [&] { return ++asked, true; };
+    ReadOptions options{.layerCount = 3, .confirmUpgrade = [&] { return ++asked, true; }};
     const auto result = readMap(bytes, options);
     EXPECT_EQ(asked, 1);
     EXPECT_TRUE(result->singleLayer && !result->hasMapNameLine);
