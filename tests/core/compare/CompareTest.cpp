@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 using namespace xemap;
 using xemap::testing::deepCopy;
 using xemap::testing::RandomMaps;

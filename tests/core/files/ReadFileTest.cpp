@@ -20,12 +20,7 @@ TEST(ReadFile, ReadsOnlyRegularFilesUpToTheLimit)
     fs::create_symlink("/dev/zero", folder / "zero");
 
     using Kind = Fault::Kind;
-    const struct {
-        fs::path file;
-        Links links;
-        std::optional<Kind> fault;
-        std::string reason;
-    } cases[] = {
+    const std::tuple<fs::path, Links, std::optional<Kind>, std::string> cases[] = {
         {folder / "small.txt", Links::Follow, std::nullopt, ""},
         {folder / "link.txt", Links::Follow, std::nullopt, ""},
         {folder / "link.txt", Links::Refuse, Kind::NotRegularFile, "a symbolic link"},

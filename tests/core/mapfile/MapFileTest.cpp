@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <tuple>
 
 using namespace xemap;
 using namespace xemap::testing;

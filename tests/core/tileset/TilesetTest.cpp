@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 using namespace xemap;
 using namespace xemap::testing;
 namespace fs = std::filesystem;
