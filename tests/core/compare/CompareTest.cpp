@@ -4,6 +4,7 @@
 #include "core/compare/ShowMap.h"
 #include "core/compare/ShownText.h"
 #include "core/mapfile/MapWriter.h"
+#include "support/MapTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -253,29 +254,22 @@ TEST(MapMerge, TakesEachChangeFromItsSideAndKeepsOursOnConflicts)
 }
 
 // Descriptions compared whatever their order, and their records whatever the order of
-// records that both sides added at one place.
+// records that both sides added at one place: each description is shown alone, its
+// lines (one for each record) sorted.
 std::vector<std::string> canonical(const MapDocument& document)
 {
     std::vector<std::string> all;
     for (const TilePtr& tile : document.descriptions.tiles()) {
-        std::string text =
-            std::to_string(tile->cellIndex) + xemap::quoted(tile->shortName) + xemap::quoted(tile->areaText);
-        forEachRecordKind([&](auto kind) {
-            std::vector<std::string> records;
-            for (const auto& record : (*tile).*kind.records) {
-                std::string fields = xemap::quoted(record->name);
-                forEachRecordField<typename decltype(kind)::Record>(
-                    [&](std::string_view, auto member) { fields += fieldWords((*record).*member); });
-                records.push_back(fields);
-            }
-            std::sort(records.begin(), records.end());
-            for (const auto& record : records)
-                text += record;
-            text += '|';
-        });
-        all.push_back(text);
+        MapDocument alone;
+        alone.descriptions.append(tile);
+        std::istringstream shown(showMap(alone));
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(shown, line);)
+            lines.push_back(line);
+        std::ranges::sort(lines);
+        all.push_back(xemap::testing::joined(lines, "\n"));
     }
-    std::sort(all.begin(), all.end());
+    std::ranges::sort(all);
     return all;
 }
 
