@@ -7,12 +7,8 @@ using namespace xemap;
 DescriptionList listOf(int count)
 {
     DescriptionList list;
-    for (int i = 1; i <= count; ++i) {
-        auto tile = std::make_shared<XETile>();
-        tile->cellIndex = i;
-        tile->shortName = std::to_string(i).insert(0, 1, 'T');
-        list.append(tile);
-    }
+    for (int i = 1; i <= count; ++i)
+        list.append(std::make_shared<XETile>(XETile{i, std::to_string(i).insert(0, 1, 'T'), {}, {}, {}, {}, {}, {}}));
     return list;
 }
 
