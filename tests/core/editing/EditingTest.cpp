@@ -93,8 +93,9 @@ TEST(EditSession, EachCommandRecordsModifiesAndRedrawsAsItsRulesSay)
         EXPECT_FALSE(changes.all);
         for (unsigned step = 0; step < rule.steps; ++step)
             EXPECT_TRUE(session.undo().all);
-        if (rule.steps > 0)
+        if (rule.steps > 0) {
             EXPECT_EQ(writeMap(session.document()), before);
+        }
     }
 }
 
