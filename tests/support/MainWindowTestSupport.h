@@ -71,6 +71,15 @@ protected:
         form().redrawAll();
     }
 
+    // Gives the cell a description of that name, as no command would.
+    TilePtr describe(int column, int row, const std::string& name)
+    {
+        auto tile = std::make_shared<XETile>();
+        tile->cellIndex = cellIndexOf(column, row);
+        tile->shortName = name;
+        mapToSetUp(form().session()).descriptions.append(tile);
+        return tile;
+    }
     QRgb mapPixel(QPoint p) { return form().mapImage().pixel(p); }
     QString label(const char* name) { return form().findChild<QLabel*>(name)->text(); }
     QScrollBar* bar(const char* name) { return form().findChild<QScrollBar*>(name); }
@@ -165,14 +174,6 @@ protected:
     {
         MainWindowFixture::SetUp();
         loadColourTileset();
-    }
-    TilePtr describe(int column, int row, const std::string& name)
-    {
-        auto tile = std::make_shared<XETile>();
-        tile->cellIndex = cellIndexOf(column, row);
-        tile->shortName = name;
-        mapToSetUp(form().session()).descriptions.append(tile);
-        return tile;
     }
 };
 

@@ -7,7 +7,6 @@
 #include <QComboBox>
 
 #include <random>
-#include <sstream>
 
 using namespace xemap;
 using namespace xemap::testing;
@@ -68,16 +67,6 @@ protected:
         return std::nullopt;
     }
 
-    std::string describeState()
-    {
-        const EditorState& s = form().state();
-        std::ostringstream out;
-        out << " [mode " << s.editMode << (s.connector ? " connector" : "") << ", layer " << s.currentLayer << ", zoom "
-            << s.cellSize << ", view " << s.viewColumn << "," << s.viewRow << ", hovered " << s.lastHoveredColumn << ","
-            << s.lastHoveredRow << ", region " << (s.regionSelected ? "selected" : "none") << "]";
-        return out.str();
-    }
-
     void noteNewMap() { geometryIndex_ = form().document().tilesetIndex; }
 
     // Answers the save question of New and Open with "Discard Changes" when it will be asked.
@@ -93,22 +82,24 @@ protected:
         return {(column - state.viewColumn) * state.cellSize + state.cellSize / 2,
                 (row - state.viewRow) * state.cellSize + state.cellSize / 2};
     }
-
-    void answerDoors(std::mt19937& random)
+    // A press and a release of the button at the view pixel.
+    void click(QPoint p, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers modifiers = {})
     {
-        const int position = int(random() % 6), type = int(random() % 8);
-        const bool accept = random() % 4 != 0;
-        prompter.expectDialog([position, type, accept](QDialog& dialog) {
-            dialog.findChild<QListWidget*>("DoorList")->setCurrentRow(position);
-            dialog.findChild<QComboBox*>("DoorType")->setCurrentIndex(type);
-            return accept ? int(QDialog::Accepted) : int(QDialog::Rejected);
-        });
+        form().MapBoxMouseDown(button, modifiers, p.x(), p.y());
+        form().MapBoxMouseUp(button, modifiers, p.x(), p.y());
     }
 
-    void answerDescribe(std::mt19937& random)
+    // Sets a door in the Doors dialog, or picks Remove All or an id in Describe Tile, and ends it.
+    void answerDoors(int position, int type, int result)
     {
-        const int results[] = {QDialog::Accepted, TTileDescForm::RemoveAllResult, QDialog::Rejected};
-        const int result = results[random() % 3], id = 1 + int(random() % 4);
+        prompter.expectDialog([=](QDialog& dialog) {
+            dialog.findChild<QListWidget*>("DoorList")->setCurrentRow(position);
+            dialog.findChild<QComboBox*>("DoorType")->setCurrentIndex(type);
+            return result;
+        });
+    }
+    void answerDescribe(int result, int id)
+    {
         prompter.expectDialog([result, id](QDialog& dialog) {
             static_cast<TTileDescForm&>(dialog).workingDescription()->shortName = "Room";
             if (auto* location = dialog.findChild<QLineEdit*>("LocID"))
@@ -132,42 +123,33 @@ TEST_F(ScreenTest, EveryCommandLeavesTheMapViewAsAFreshRedrawShowsIt)
         return std::pair{std::min(31, state.viewColumn + int(r() % shown)),
                          std::min(31, state.viewRow + int(r() % shown))};
     };
+    auto point = [&](std::mt19937& r) {
+        const auto [x, y] = cell(r);
+        return viewPoint(x, y);
+    };
     const std::vector<std::pair<const char*, Command>> commands = {
-        {"move",
-         [&](std::mt19937& r) {
-             const auto [x, y] = cell(r);
-             moveTo(viewPoint(x, y));
-         }},
+        {"move", [&](std::mt19937& r) { moveTo(point(r)); }},
         {"drag",
          [&](std::mt19937& r) {
-             auto [x, y] = cell(r);
-             QPoint p = viewPoint(x, y);
-             f.MapBoxMouseMove({}, p.x(), p.y());
+             QPoint p = point(r);
+             moveTo(p);
              f.MapBoxMouseDown(Qt::LeftButton, {}, p.x(), p.y());
-             for (int step = int(r() % 4); step > 0; --step) {
-                 const auto [nx, ny] = cell(r);
-                 x = nx, y = ny;
-                 p = viewPoint(x, y);
-                 f.MapBoxMouseMove({}, p.x(), p.y());
-             }
+             for (int step = int(r() % 4); step > 0; --step)
+                 moveTo(p = point(r));
              f.MapBoxMouseUp(Qt::LeftButton, {}, p.x(), p.y());
          }},
         {"shift-click",
          [&](std::mt19937& r) {
-             const QPoint p = f.state().lastHoveredColumn >= 0
-                                  ? viewPoint(f.state().lastHoveredColumn, f.state().lastHoveredRow)
-                                  : QPoint(5, 5);
-             const Qt::MouseButton button = r() % 2 ? Qt::LeftButton : Qt::RightButton;
-             f.MapBoxMouseDown(button, Qt::ShiftModifier, p.x(), p.y());
-             f.MapBoxMouseUp(button, Qt::ShiftModifier, p.x(), p.y());
+             const EditorState& state = f.state();
+             click(state.lastHoveredColumn >= 0 ? viewPoint(state.lastHoveredColumn, state.lastHoveredRow)
+                                                : QPoint(5, 5),
+                   r() % 2 ? Qt::LeftButton : Qt::RightButton, Qt::ShiftModifier);
          }},
         {"double-click",
          [&](std::mt19937& r) {
-             const auto [x, y] = cell(r);
-             const QPoint p = viewPoint(x, y);
-             f.MapBoxMouseMove({}, p.x(), p.y());
-             f.MapBoxMouseDown(Qt::LeftButton, {}, p.x(), p.y());
-             f.MapBoxMouseUp(Qt::LeftButton, {}, p.x(), p.y());
+             const QPoint p = point(r);
+             moveTo(p);
+             click(p);
              f.MapBoxDblClick(Qt::LeftButton);
              f.MapBoxMouseUp(Qt::LeftButton, {}, p.x(), p.y());
          }},
@@ -193,12 +175,15 @@ TEST_F(ScreenTest, EveryCommandLeavesTheMapViewAsAFreshRedrawShowsIt)
          }},
         {"describe",
          [&](std::mt19937& r) {
-             answerDescribe(r);
+             const int results[] = {QDialog::Accepted, TTileDescForm::RemoveAllResult, QDialog::Rejected};
+             const int result = results[r() % 3], id = 1 + int(r() % 4);
+             answerDescribe(result, id);
              f.FormKeyPress('t');
          }},
         {"doors",
          [&](std::mt19937& r) {
-             answerDoors(r);
+             const int position = int(r() % 6), type = int(r() % 8);
+             answerDoors(position, type, r() % 4 != 0 ? QDialog::Accepted : QDialog::Rejected);
              f.FormKeyPress('d');
          }},
         {"released key",
@@ -231,12 +216,7 @@ TEST_F(ScreenTest, EveryCommandLeavesTheMapViewAsAFreshRedrawShowsIt)
              auto* bar = f.findChild<QScrollBar*>(r() % 2 ? "XScroll" : "YScroll");
              bar->setValue(int(r() % (bar->maximum() + 1)));
          }},
-        {"save",
-         [&](std::mt19937&) {
-             answerMapName("Property");
-             prompter.expectSaveFile(saved);
-             f.Save(true);
-         }},
+        {"save", [&](std::mt19937&) { saveAs("Property", saved); }},
         {"new",
          [&](std::mt19937& r) {
              discardIfModified();
@@ -268,7 +248,7 @@ TEST_F(ScreenTest, EveryCommandLeavesTheMapViewAsAFreshRedrawShowsIt)
             ASSERT_TRUE(prompter.allAnswersUsed()) << "seed " << seed << ", command " << step << ": " << name;
             const std::optional<QPoint> lie = firstLie();
             ASSERT_FALSE(lie) << "seed " << seed << ", command " << step << " (" << name << "): pixel (" << lie->x()
-                              << ", " << lie->y() << ") differs from a fresh redraw" << describeState();
+                              << ", " << lie->y() << ") differs from a fresh redraw";
         }
     }
 }
@@ -280,12 +260,6 @@ TEST_F(ScreenTest, NoOldPictureStaysBehindTheCursorAfterUndoNewRemoveAllRegionsO
 {
     TForm1& f = form();
     auto hover = [&](int x, int y) { moveTo(viewPoint(x, y)); };
-    auto click = [&](int x, int y) {
-        hover(x, y);
-        const QPoint p = viewPoint(x, y);
-        f.MapBoxMouseDown(Qt::LeftButton, {}, p.x(), p.y());
-        f.MapBoxMouseUp(Qt::LeftButton, {}, p.x(), p.y());
-    };
     auto undoKey = [&] { f.FormKeyUp({Key::Z, false, true}); };
     // Plain colours, so that every tile painted shows.
     loadColourTileset();
@@ -295,12 +269,14 @@ TEST_F(ScreenTest, NoOldPictureStaysBehindTheCursorAfterUndoNewRemoveAllRegionsO
     const std::vector<std::pair<const char*, std::function<void()>>> scenarios = {
         {"paint, undo with the pointer on the cell",
          [&] {
-             click(3, 3);
+             hover(3, 3);
+             click(viewPoint(3, 3));
              undoKey();
          }},
         {"paint, then a new map",
          [&] {
-             click(3, 3);
+             hover(3, 3);
+             click(viewPoint(3, 3));
              answerYesNo(false);
              action("Tileset2")->trigger();
              noteNewMap();
@@ -309,9 +285,7 @@ TEST_F(ScreenTest, NoOldPictureStaysBehindTheCursorAfterUndoNewRemoveAllRegionsO
          }},
         {"remove all, then undo",
          [&] {
-             auto tile = std::make_shared<XETile>();
-             tile->cellIndex = cellIndexOf(3, 3);
-             mapToSetUp(f.session()).descriptions.append(tile);
+             describe(3, 3, "");
              f.redrawAll();
              hover(3, 3);
              prompter.expectDialog([](QDialog&) { return int(TTileDescForm::RemoveAllResult); });
@@ -331,11 +305,7 @@ TEST_F(ScreenTest, NoOldPictureStaysBehindTheCursorAfterUndoNewRemoveAllRegionsO
          [&] {
              pickColour();
              hover(3, 3);
-             prompter.expectDialog([](QDialog& dialog) {
-                 dialog.findChild<QListWidget*>("DoorList")->setCurrentRow(0);
-                 dialog.findChild<QComboBox*>("DoorType")->setCurrentIndex(2);
-                 return int(QDialog::Rejected);
-             });
+             answerDoors(0, 2, QDialog::Rejected);
              f.DoorItemClick();
          }},
         {"undo of a drag",
