@@ -109,18 +109,13 @@ protected:
         prompter.expectSaveFile(path);
         form().Save(true);
     }
-    void openFile(const QString& path)
-    {
-        prompter.expectOpenFile(path);
-        form().Open();
-    }
+    void openFile(const QString& path) { prompter.expectOpenFile(path), form().Open(); }
 
     // Types the name into the next map name dialog and accepts it.
     void answerMapName(const QString& name)
     {
         prompter.expectDialog([name](QDialog& dialog) {
-            if (auto* input = dialog.findChild<QLineEdit*>())
-                input->setText(name);
+            dialog.findChild<QLineEdit*>()->setText(name);
             return int(QDialog::Accepted);
         });
     }
@@ -144,11 +139,7 @@ protected:
             return dialog.result();
         });
     }
-    static QString questionOf(QDialog& dialog)
-    {
-        auto* message = dialog.findChild<QLabel*>("Message");
-        return message ? message->text() : QString();
-    }
+    static QString questionOf(QDialog& dialog) { return dialog.findChild<QLabel*>("Message")->text(); }
     QStringList asked;
 
     // A press, a drag over the given view pixels and a release at the last one.
