@@ -69,30 +69,6 @@ TEST_F(DescribeWindowTest, DoneAddsTheDescriptionCancelLeavesTheListAndRemoveAll
     EXPECT_EQ(prompter.messages, QStringList{"Tile description not found"});
 }
 
-TEST_F(DescribeWindowTest, ACancelledDialogThatEditedAStoredRecordLeavesTheMapModified)
-{
-    auto rope = std::make_shared<XEItem>();
-    rope->name = "Rope";
-    describe(3, 4, "")->items.push_back(rope);
-    hover(3, 4);
-    prompter.expectDialog([](QDialog& dialog) {
-        dialog.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-        dialog.findChild<QTabWidget*>("PageControl1")->setCurrentIndex(3);
-        auto* items = dialog.findChild<QListWidget*>("ItemList");
-        QTest::mouseClick(items->viewport(), Qt::LeftButton, {}, items->visualItemRect(items->item(0)).center());
-        QWidget* value = dialog.findChild<QWidget*>("ItemValue");
-        value->setFocus(Qt::MouseFocusReason);
-        QTest::keyClicks(value, "5");
-        QTest::mouseClick(dialog.findChild<QPushButton*>("ItemNew"), Qt::LeftButton);
-        dialog.hide();
-        return int(QDialog::Rejected);
-    });
-    form().DescItemClick();
-    EXPECT_EQ(rope->value, "5");
-    EXPECT_TRUE(form().session().modified());
-}
-
 // Each opening lands at one spot beside the main window, and both dialogs stay whole on the screen.
 // The first Change ID, accepted, moves the fifth description before the second.
 TEST_F(DescribeWindowTest, DescribeAndChangeIdOpenAtTheirOwnPlacesOnTheScreenAndChangeIdMovesTheDescription)

@@ -1,7 +1,5 @@
 #include "support/MainWindowTestSupport.h"
 
-#include <QTimer>
-
 using namespace xemap;
 using namespace xemap::testing;
 
@@ -220,18 +218,6 @@ TEST_F(LifecycleWindowTest, EscapeOrTheCloseBoxAtASaveQuestionCancelsTheWholeCom
         }
     }
     EXPECT_TRUE(prompter.allAnswersUsed()) << "nothing was asked after the cancelled question";
-}
-
-TEST_F(LifecycleWindowTest, ClosingTheMainWindowEndsTheProgramWithTheCommandsHelpOpen)
-{
-    windows->show();
-    action("CommandsItem")->trigger();
-    bool stillRunning = false;
-    QObject guard;  // takes the timer along when the test ends
-    QTimer::singleShot(5000, &guard, [&stillRunning] { stillRunning = true, QCoreApplication::quit(); });
-    QTimer::singleShot(0, &form(), [this] { form().close(); });
-    QCoreApplication::exec();
-    EXPECT_FALSE(stillRunning);
 }
 
 }  // namespace

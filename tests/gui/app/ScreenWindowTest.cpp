@@ -56,13 +56,9 @@ protected:
         for (int y = 0; y < shown.height(); ++y) {
             const auto* a = reinterpret_cast<const QRgb*>(shown.constScanLine(y));
             const auto* b = reinterpret_cast<const QRgb*>(fresh.constScanLine(y));
-            for (int x = 0; x < shown.width(); ++x) {
-                if (a[x] == b[x])
-                    continue;
-                const QPoint p(x, y);
-                if (std::none_of(allowed.begin(), allowed.end(), [p](const QRect& r) { return r.contains(p); }))
-                    return p;
-            }
+            for (int x = 0; x < shown.width(); ++x)
+                if (a[x] != b[x] && std::ranges::none_of(allowed, [&](const QRect& r) { return r.contains(x, y); }))
+                    return QPoint(x, y);
         }
         return std::nullopt;
     }
@@ -168,11 +164,7 @@ TEST_F(ScreenTest, EveryCommandLeavesTheMapViewAsAFreshRedrawShowsIt)
              palette().CheckBoxClick(int(r() % 4));
          }},
         {"select mode", [&](std::mt19937&) { f.SelectButtonClick(); }},
-        {"key",
-         [&](std::mt19937& r) {
-             const char keys[] = {' ', '+', '-', ',', '.', 's'};
-             f.FormKeyPress(keys[r() % sizeof keys]);
-         }},
+        {"key", [&](std::mt19937& r) { f.FormKeyPress(" +-,.s"[r() % 6]); }},
         {"describe",
          [&](std::mt19937& r) {
              const int results[] = {QDialog::Accepted, TTileDescForm::RemoveAllResult, QDialog::Rejected};
@@ -198,18 +190,16 @@ TEST_F(ScreenTest, EveryCommandLeavesTheMapViewAsAFreshRedrawShowsIt)
          }},
         {"popup",
          [&](std::mt19937& r) {
-             QAction* items[] = {action("CutDesc"),    action("CopyDesc"),    action("PasteDesc"), action("CutRegion"),
-                                 action("CopyRegion"), action("PasteRegion"), action("LRotate"),   action("RRotate")};
-             QAction* item = items[r() % std::size(items)];
-             if (item->isEnabled())
+             const char* items[] = {"CutDesc",    "CopyDesc",    "PasteDesc", "CutRegion",
+                                    "CopyRegion", "PasteRegion", "LRotate",   "RRotate"};
+             if (QAction* item = action(items[r() % std::size(items)]); item->isEnabled())
                  item->trigger();
          }},
         {"undo", [&](std::mt19937&) { button("UndoButton")->click(); }},
         {"redo", [&](std::mt19937&) { button("RedoButton")->click(); }},
         {"view",
          [&](std::mt19937& r) {
-             QAction* items[] = {action("ViewGrid"), action("ViewDoors"), action("ViewLabels")};
-             items[r() % std::size(items)]->trigger();
+             action(std::array{"ViewGrid", "ViewDoors", "ViewLabels"}[r() % 3])->trigger();
          }},
         {"scroll",
          [&](std::mt19937& r) {
@@ -228,8 +218,7 @@ TEST_F(ScreenTest, EveryCommandLeavesTheMapViewAsAFreshRedrawShowsIt)
              if (!QFile::exists(saved))
                  return;
              discardIfModified();
-             prompter.expectOpenFile(saved);
-             f.Open();
+             openFile(saved);
              noteNewMap();
          }},
     };
