@@ -28,7 +28,7 @@ protected:
     {
         qputenv("XDG_DATA_HOME", data.path().toUtf8());
         MainWindowFixture::SetUp();
-        form().autosave().setInterval(std::chrono::milliseconds(50));
+        restart();
     }
     void TearDown() override { windows.reset(); }
     // A new editor over the same folders, as the next start of the program.
@@ -168,8 +168,6 @@ TEST_F(RecoveryWindowTest, AFailingWriteIsToldOnceWhenTheButtonIsUpAndTriedAgain
     paint(2, 2);
     QTest::qWait(200);
     EXPECT_EQ(prompter.messages.size(), 1) << "one message per run";
-    form().UndoButtonClick();
-    EXPECT_TRUE(button("RedoButton")->isEnabled()) << "editing goes on";
 
     ASSERT_TRUE(fs::remove(recoveryFolder()));
     paint(3, 3);
@@ -193,8 +191,6 @@ TEST_F(RecoveryWindowTest, ACopyThatCannotBeDeletedOrMovedIsSaidOrRestoredAllThe
     answerRecovery(QDialog::Accepted);
     form().offerRecovery();
     EXPECT_EQ(grid(), stuck.grid);
-    EXPECT_EQ(form().document().mapName, "Stuck");
-    EXPECT_TRUE(form().session().modified());
     EXPECT_TRUE(fs::exists(store().mapPath("stuck")));
 }
 
