@@ -4,25 +4,8 @@
 #include "gui/app/Xemapmain.h"
 #include "gui/tileset/Tilesetformmain.h"
 #include "support/MapTestSupport.h"
-#include "support/ScriptedPrompter.h"
 #include "support/SessionSetUp.h"
-
-#include <QAction>
-#include <QCoreApplication>
-#include <QDialog>
-#include <QFile>
-#include <QImage>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMenu>
-#include <QPainter>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QToolButton>
-#include <gtest/gtest.h>
+#include "support/WindowTest.h"
 
 namespace xemap::testing {
 

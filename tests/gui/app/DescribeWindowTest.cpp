@@ -1,10 +1,6 @@
 #include "gui/descriptions/Tiledescmain.h"
 #include "support/MainWindowTestSupport.h"
 
-#include <QComboBox>
-#include <QScreen>
-#include <QTabWidget>
-
 using namespace xemap;
 using namespace xemap::testing;
 

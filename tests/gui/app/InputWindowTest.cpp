@@ -1,9 +1,6 @@
 #include "gui/app/TypeAheadGuard.h"
 #include "support/MainWindowTestSupport.h"
 
-#include <QTabWidget>
-#include <QWheelEvent>
-
 using namespace xemap;
 using namespace xemap::testing;
 

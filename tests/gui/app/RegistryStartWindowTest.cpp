@@ -3,8 +3,6 @@
 #include "gui/tileset/Addtilesetformmain.h"
 #include "support/MainWindowTestSupport.h"
 
-#include <QElapsedTimer>
-
 #include <condition_variable>
 #include <thread>
 

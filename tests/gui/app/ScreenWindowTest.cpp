@@ -4,8 +4,6 @@
 #include "gui/descriptions/Tiledescmain.h"
 #include "support/MainWindowTestSupport.h"
 
-#include <QComboBox>
-
 #include <random>
 
 using namespace xemap;
