@@ -42,25 +42,21 @@ std::jthread pipeWatchdog(std::string pipe)
     });
 }
 
-TEST_F(RegistryStartWindowTest, AHugeRegistryGetsNewItemsForItsFirstThousandTilesetsOnly)
+TEST_F(RegistryStartWindowTest, AHugeRegistryGetsNewItemsForItsFirstThousandTilesetsOnlyAndOneOverItsLimitIsNamed)
 {
     QByteArray entries;
     for (int i = 0; i < 1003; ++i)
         entries += QString("T%1\r\ntilesets\\outdoor_bases.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n").arg(i).toUtf8();
     writeBytes(registry(), entries.toStdString());
-    XemapWindows windows(prompter, folder.path());
+    auto windows = std::make_unique<XemapWindows>(prompter, folder.path());
     // Tilesets past the menu's items stay registered: the New button's list offers them.
-    EXPECT_EQ(windows.form1->tilesetCount(), 1003);
-    EXPECT_TRUE(windows.form1->findChild<QAction*>("Tileset999"));
-    EXPECT_FALSE(windows.form1->findChild<QAction*>("Tileset1000"));
-}
+    EXPECT_EQ(windows->form1->tilesetCount(), 1003);
+    EXPECT_TRUE(windows->form1->findChild<QAction*>("Tileset999"));
+    EXPECT_FALSE(windows->form1->findChild<QAction*>("Tileset1000"));
 
-TEST_F(RegistryStartWindowTest, ARegistryOverItsLimitIsNamedAndKept)
-{
-    writeBytes(registry(), "T\r\ntilesets\\outdoor_bases.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n");
     fs::resize_file(registry(), kRegistryFileLimit + 1);
-    XemapWindows windows(prompter, folder.path());
-    EXPECT_FALSE(windows.form1->registryReady());
+    windows = std::make_unique<XemapWindows>(prompter, folder.path());
+    EXPECT_FALSE(windows->form1->registryReady());
     EXPECT_EQ(prompter.messages, QStringList{"Cannot create default INI file."});
     EXPECT_EQ(prompter.informativeTexts,
               QStringList{QString::fromStdString(registry().string()) + ": the file is larger than 4 MB"});
@@ -71,12 +67,8 @@ TEST_F(RegistryStartWindowTest, APipeAsATileSheetAGroupIconOrTheAboutPictureIsRe
     // The generated city layer under a name of its own, so that its group file can be ours.
     QFile::link(folder.filePath("tilesets/city_layer.bmp"), folder.filePath("layer.bmp"));
     const QString pipe = folder.filePath("pipe.bmp");
-    const struct {
-        const char* pipeName;
-        std::string registry;
-        std::string groups;
-        QString said;
-    } cases[] = {
+    // The pipe, the registry and group file around it, and what is said.
+    const std::tuple<const char*, std::string, std::string, QString> cases[] = {
         {"pipe.bmp", "Piped\r\npipe.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n", "",
          "Cannot read the tile sheet \"" + pipe + "\"."},
         {"pipe.bmp", "Piped\r\ntilesets\\outdoor_bases.bmp\r\nlayer.bmp\r\nnull\r\nnull\r\nnull\r\n",
