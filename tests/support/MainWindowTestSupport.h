@@ -32,10 +32,15 @@ class MainWindowFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        // The generated default tilesets, as the program folder holds them.
-        QFile::link(QCoreApplication::applicationDirPath() + "/tilesets", folder.filePath("tilesets"));
-        windows = std::make_unique<XemapWindows>(prompter, folder.path());
+        linkTilesets();
+        start();
     }
+    // The generated default tilesets, as the program folder holds them.
+    void linkTilesets()
+    {
+        QFile::link(QCoreApplication::applicationDirPath() + "/tilesets", folder.filePath("tilesets"));
+    }
+    void start() { windows = std::make_unique<XemapWindows>(prompter, folder.path()); }
 
     TForm1& form() { return *windows->form1; }
     TTilesetForm& palette() { return *windows->tilesetForm; }

@@ -15,17 +15,12 @@ namespace {
 namespace fs = std::filesystem;
 using testing::writeBytes;
 
-class RegistryStartWindowTest : public ::testing::Test {
+// The program folder, with the editor started by each test.
+class RegistryStartWindowTest : public testing::MainWindowFixture {
 protected:
-    void SetUp() override
-    {
-        QFile::link(QCoreApplication::applicationDirPath() + "/tilesets", folder.filePath("tilesets"));
-    }
+    void SetUp() override { linkTilesets(); }
     fs::path path(const char* name) const { return folder.filePath(name).toStdString(); }
     fs::path registry() const { return path("XEMAP.INI"); }
-
-    QTemporaryDir folder;
-    testing::ScriptedPrompter prompter;
 };
 
 // Should the editor wait on a named pipe, this opens the pipe's other end after a few
@@ -48,15 +43,15 @@ TEST_F(RegistryStartWindowTest, AHugeRegistryGetsNewItemsForItsFirstThousandTile
     for (int i = 0; i < 1003; ++i)
         entries += QString("T%1\r\ntilesets\\outdoor_bases.bmp\r\nnull\r\nnull\r\nnull\r\nnull\r\n").arg(i).toUtf8();
     writeBytes(registry(), entries.toStdString());
-    auto windows = std::make_unique<XemapWindows>(prompter, folder.path());
+    start();
     // Tilesets past the menu's items stay registered: the New button's list offers them.
-    EXPECT_EQ(windows->form1->tilesetCount(), 1003);
-    EXPECT_TRUE(windows->form1->findChild<QAction*>("Tileset999"));
-    EXPECT_FALSE(windows->form1->findChild<QAction*>("Tileset1000"));
+    EXPECT_EQ(form().tilesetCount(), 1003);
+    EXPECT_TRUE(action("Tileset999"));
+    EXPECT_FALSE(action("Tileset1000"));
 
     fs::resize_file(registry(), kRegistryFileLimit + 1);
-    windows = std::make_unique<XemapWindows>(prompter, folder.path());
-    EXPECT_FALSE(windows->form1->registryReady());
+    start();
+    EXPECT_FALSE(form().registryReady());
     EXPECT_EQ(prompter.messages, QStringList{"Cannot create default INI file."});
     EXPECT_EQ(prompter.informativeTexts,
               QStringList{QString::fromStdString(registry().string()) + ": the file is larger than 4 MB"});
@@ -77,8 +72,7 @@ TEST_F(RegistryStartWindowTest, APipeAsATileSheetAGroupIconOrTheAboutPictureIsRe
     };
     for (const auto& [pipeName, registry, groups, said] : cases) {
         SCOPED_TRACE(pipeName);
-        prompter.messages.clear();
-        prompter.informativeTexts.clear();
+        takeSaid();
         for (const char* name : {"XEMAP.INI", "layer.grp", "pipe.bmp", "XEMAP.BMP"})
             QFile::remove(folder.filePath(name));
         ASSERT_EQ(::mkfifo(path(pipeName).c_str(), 0600), 0);
@@ -90,18 +84,18 @@ TEST_F(RegistryStartWindowTest, APipeAsATileSheetAGroupIconOrTheAboutPictureIsRe
         const std::jthread watchdog = pipeWatchdog(path(pipeName));
         QElapsedTimer clock;
         clock.start();
-        XemapWindows windows(prompter, folder.path());
-        windows.show();
+        start();
+        windows->show();
         EXPECT_LT(clock.elapsed(), 3000);
         // It runs: the palette shows the tileset and the map view draws.
-        ASSERT_TRUE(windows.form1->registryReady());
-        EXPECT_TRUE(windows.form1->isVisible());
-        EXPECT_EQ(windows.tilesetForm->findChild<QLineEdit*>("TileTitle")->text(), registry.empty() ? "City" : "Piped");
+        ASSERT_TRUE(form().registryReady());
+        EXPECT_TRUE(form().isVisible());
+        EXPECT_EQ(palette().findChild<QLineEdit*>("TileTitle")->text(), registry.empty() ? "City" : "Piped");
         EXPECT_EQ(prompter.messages, said.isEmpty() ? QStringList() : QStringList{said});
         EXPECT_EQ(prompter.informativeTexts, said.isEmpty() ? QStringList() : QStringList{"not a regular file"});
         if (registry.empty()) {
             // Without its picture the About box shows the program's name.
-            EXPECT_EQ(windows.xeAbout->findChild<QLabel*>("Image1")->text(), "XEMap");
+            EXPECT_EQ(windows->xeAbout->findChild<QLabel*>("Image1")->text(), "XEMap");
         }
     }
 }
@@ -126,14 +120,11 @@ protected:
         for (int i = 0; i < saved.size(); ++i)
             qputenv(kUserVariables[i], saved[i]);
     }
-    void start() { windows = std::make_unique<XemapWindows>(prompter, folder.path()); }
-    TForm1& form() { return *windows->form1; }
     QString documents() const { return home.filePath("Documents"); }
 
     static constexpr const char* kUserVariables[] = {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME"};
     QList<QByteArray> saved;
     QTemporaryDir home;
-    std::unique_ptr<XemapWindows> windows;
 };
 
 TEST_F(InstalledFolderWindowTest, AddedTilesetsGoToTheUsersRegistryAfterThePackages)

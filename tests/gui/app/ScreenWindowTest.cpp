@@ -83,21 +83,12 @@ protected:
         form().MapBoxMouseUp(button, modifiers, p.x(), p.y());
     }
 
-    // Sets a door in the Doors dialog, or picks Remove All or an id in Describe Tile, and ends it.
+    // Sets a door in the Doors dialog and ends it with the result.
     void answerDoors(int position, int type, int result)
     {
         prompter.expectDialog([=](QDialog& dialog) {
             dialog.findChild<QListWidget*>("DoorList")->setCurrentRow(position);
             dialog.findChild<QComboBox*>("DoorType")->setCurrentIndex(type);
-            return result;
-        });
-    }
-    void answerDescribe(int result, int id)
-    {
-        prompter.expectDialog([result, id](QDialog& dialog) {
-            static_cast<TTileDescForm&>(dialog).workingDescription()->shortName = "Room";
-            if (auto* location = dialog.findChild<QLineEdit*>("LocID"))
-                location->setText(QString::number(id));
             return result;
         });
     }
@@ -109,7 +100,6 @@ TEST_F(ScreenTest, EveryCommandLeavesTheMapViewAsAFreshRedrawShowsIt)
 {
     const QString saved = folder.filePath("property.xem");
     TForm1& f = form();
-    using Command = std::function<void(std::mt19937&)>;
     // A cell the view shows, as the pointer can only be over those.
     auto cell = [&f](std::mt19937& r) {
         const EditorState& state = f.state();
@@ -121,7 +111,7 @@ TEST_F(ScreenTest, EveryCommandLeavesTheMapViewAsAFreshRedrawShowsIt)
         const auto [x, y] = cell(r);
         return viewPoint(x, y);
     };
-    const std::vector<std::pair<const char*, Command>> commands = {
+    const std::vector<std::pair<const char*, std::function<void(std::mt19937&)>>> commands = {
         {"move", [&](std::mt19937& r) { moveTo(point(r)); }},
         {"drag",
          [&](std::mt19937& r) {
@@ -167,7 +157,12 @@ TEST_F(ScreenTest, EveryCommandLeavesTheMapViewAsAFreshRedrawShowsIt)
          [&](std::mt19937& r) {
              const int results[] = {QDialog::Accepted, TTileDescForm::RemoveAllResult, QDialog::Rejected};
              const int result = results[r() % 3], id = 1 + int(r() % 4);
-             answerDescribe(result, id);
+             prompter.expectDialog([result, id](QDialog& dialog) {
+                 static_cast<TTileDescForm&>(dialog).workingDescription()->shortName = "Room";
+                 if (auto* location = dialog.findChild<QLineEdit*>("LocID"))
+                     location->setText(QString::number(id));
+                 return result;
+             });
              f.FormKeyPress('t');
          }},
         {"doors",
