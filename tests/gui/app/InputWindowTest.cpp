@@ -126,8 +126,9 @@ TEST_F(MouseWindowTest, RegionSelectionCoversTheDraggedOrShiftClickedCellsAndSta
     EXPECT_FALSE(action("CopyRegion")->isEnabled());
 }
 
-TEST_F(MouseWindowTest, OnlyALeftDoubleClickClearsTheOverlay)
+TEST_F(MouseWindowTest, OnlyALeftDoubleClickClearsTheOverlayAndTheWheelScrollsByTheArrowStepAndZoomsWithCtrl)
 {
+    QWidget* view = form().findChild<QWidget*>("MapBox");
     for (const Qt::MouseButton b : {Qt::MiddleButton, Qt::RightButton, Qt::LeftButton}) {
         mapToSetUp(form().session()).grid.tile(4, 4, 1) = 23;
         hover(4, 4);
@@ -136,16 +137,11 @@ TEST_F(MouseWindowTest, OnlyALeftDoubleClickClearsTheOverlay)
     }
     // The map view hands the button on.
     mapToSetUp(form().session()).grid.tile(4, 4, 1) = 23;
-    QWidget* view = form().findChild<QWidget*>("MapBox");
     QTest::mouseDClick(view, Qt::MiddleButton, {}, cellCentre(4, 4));
     EXPECT_EQ(grid().tile(4, 4, 1), 23);
     // The simulated double click leaves its button down for the tests that follow.
     QTest::mouseRelease(view, Qt::MiddleButton, {}, cellCentre(4, 4));
-}
 
-TEST_F(MouseWindowTest, TheWheelScrollsByTheArrowStepAndZoomsWithCtrl)
-{
-    QWidget* view = form().findChild<QWidget*>("MapBox");
     const auto wheel = [view](int angle, Qt::KeyboardModifiers modifiers) {
         QWheelEvent event(QPointF(100, 100), view->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, angle),
                           Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
@@ -257,7 +253,7 @@ TEST_F(KeyboardWindowTest, ZoomButtonsAndKeysStopAtOneAndEightAndArrowsScrollOnl
 }
 
 TEST_F(KeyboardWindowTest,
-       KeypadTogglesDoorsThatUndoRestoresAndMainDigitsLeaveAloneAndAChordWhoseCtrlIsReleasedFirstStillActs)
+       KeypadTogglesDoorsAndAChordWhoseCtrlIsReleasedFirstStillUndoesButNoKeyActsOffTheGridAndSpacePicksTheCursorTile)
 {
     hover(4, 6);
     const QImage bare = cleanCell();
@@ -279,10 +275,7 @@ TEST_F(KeyboardWindowTest,
     QTest::keyPress(&form(), Qt::Key_R, Qt::ControlModifier);
     QTest::keyRelease(&form(), Qt::Key_R);
     EXPECT_EQ(grid().door(4, 6, North), 1) << "redone";
-}
 
-TEST_F(KeyboardWindowTest, KeysDoNothingWhileTheCursorIsOffTheGridAndSpacePicksTheCursorTile)
-{
     // A drag that ends past the map's edge leaves the cursor cell off the grid.
     form().MapBoxMouseDown(Qt::LeftButton, {}, 10, 10);
     form().MapBoxMouseUp(Qt::LeftButton, {}, 700, -30);
