@@ -119,7 +119,6 @@ TEST_F(RecoveryWindowTest, RestoreBringsTheMapBackUnsavedUnderItsOriginalName)
 TEST_F(RecoveryWindowTest, AFailingWriteIsToldOnceWhenTheButtonIsUpAndTriedAgainAfterTheNextChange)
 {
     // A file where the recovery folder belongs: the folder cannot be made, even by the superuser.
-    const QString blocker = QString::fromStdString(recoveryFolder().string());
     fs::create_directories(recoveryFolder().parent_path());
     writeBytes(recoveryFolder(), "");
 
@@ -134,8 +133,8 @@ TEST_F(RecoveryWindowTest, AFailingWriteIsToldOnceWhenTheButtonIsUpAndTriedAgain
     EXPECT_TRUE(prompter.messages.isEmpty());
     QTest::mouseRelease(form().windowHandle(), Qt::LeftButton, {}, inside);
     ASSERT_TRUE(QTest::qWaitFor([this] { return !prompter.messages.isEmpty(); }, kWaitMs));
-    EXPECT_EQ(prompter.messages.value(0),
-              "Unsaved changes cannot be kept for crash recovery: " + blocker + ": Not a directory");
+    EXPECT_EQ(prompter.messages.value(0), "Unsaved changes cannot be kept for crash recovery: "
+                                              + QString::fromStdString(recoveryFolder()) + ": Not a directory");
 
     paint(2, 2);
     QTest::qWait(200);
