@@ -97,7 +97,11 @@ protected:
         prompter.expectSaveFile(path);
         form().Save(true);
     }
-    void openFile(const QString& path) { prompter.expectOpenFile(path), form().Open(); }
+    void openFile(const QString& path)
+    {
+        prompter.expectOpenFile(path);
+        form().Open();
+    }
 
     // Types the name into the next map name dialog and accepts it.
     void answerMapName(const QString& name)

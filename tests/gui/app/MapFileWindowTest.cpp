@@ -5,13 +5,20 @@ using namespace xemap::testing;
 
 namespace {
 
+// The windows with two more tilesets registered.
 class MapFileWindowTest : public MainWindowFixture {
 protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        loadColourTileset();
+        form().registerTileset({{"Second", {"base.bmp", "null", "null", "null", "null"}}, folder.path().toStdString()});
+    }
     void paintSomething()
     {
-        palette().TileBoxMouseUp(Qt::LeftButton, 3 * 40 + 5, 40 + 5);
-        drag({cellCentre(1, 2), cellCentre(2, 2)});
-        mapToSetUp(form().session()).grid.door(1, 2, Center) = -3;
+        palette().TileBoxMouseUp(Qt::LeftButton, 45, 45);
+        drag({cellCentre(1, 1)});
+        mapToSetUp(form().session()).grid.door(3, 3, North) = 2;
     }
     // What must not change when an open or another command is refused.
     auto identity()
@@ -44,7 +51,7 @@ TEST_F(MapFileWindowTest, SaveAsThenOpenBringsTheMapBackButARefusedOpenLeavesThe
     EXPECT_EQ(std::tuple(grid(), form().document().tilesetIndex, form().windowTitle(),
                          button("SaveButton")->isEnabled(), button("UndoButton")->isEnabled(),
                          action("DoorItem")->isEnabled()),
-              std::tuple(painted, 0, "XEMap: Town", false, false, true));
+              std::tuple(painted, 2, "XEMap: Town", false, false, true));
 
     // A refused open leaves the map, its file and its caption; an accepted update is offered for saving.
     paintSomething();
@@ -109,23 +116,7 @@ TEST_F(MapFileWindowTest, AFailedSaveSaysWhyKeepsTheModifiedFlagAndTheFolderAndT
     EXPECT_FALSE(form().session().modified());
 }
 
-class LifecycleWindowTest : public MapFileWindowTest {
-protected:
-    void SetUp() override
-    {
-        MainWindowFixture::SetUp();
-        loadColourTileset();
-        form().registerTileset({{"Second", {"base.bmp", "null", "null", "null", "null"}}, folder.path().toStdString()});
-    }
-    void paintSomething()
-    {
-        palette().TileBoxMouseUp(Qt::LeftButton, 45, 45);
-        drag({cellCentre(1, 1)});
-        mapToSetUp(form().session()).grid.door(3, 3, North) = 2;
-    }
-};
-
-TEST_F(LifecycleWindowTest, ToolbarNewKeepsDoorsAndFillsEveryLayerAndFileNewAndExitAskOnlyForAModifiedMap)
+TEST_F(MapFileWindowTest, ToolbarNewKeepsDoorsAndFillsEveryLayerAndFileNewAndExitAskOnlyForAModifiedMap)
 {
     // The default registry's tilesets and the ones added head the File menu as New items.
     const QList<QAction*> items = form().findChild<QMenu*>("FileMenu")->actions();
