@@ -8,12 +8,11 @@ namespace {
 
 class DescribeWindowTest : public ColourMapFixture {
 protected:
-    // Answers the next Describe Tile dialog: `edit` changes its working description.
-    void answerDescribe(int result, std::function<void(XETile&)> edit = {})
+    // Answers the next Describe Tile dialog, with the short name typed in it.
+    void answerDescribe(int result, const std::string& name = "")
     {
-        prompter.expectDialog([result, edit](QDialog& dialog) {
-            if (edit)
-                edit(*static_cast<TTileDescForm&>(dialog).workingDescription());
+        prompter.expectDialog([result, name](QDialog& dialog) {
+            static_cast<TTileDescForm&>(dialog).workingDescription()->shortName = name;
             return result;
         });
     }
@@ -43,10 +42,10 @@ using PopupWindowTest = DescribeWindowTest;
 TEST_F(DescribeWindowTest, DoneAddsTheDescriptionCancelLeavesTheListAndRemoveAllTakesIt)
 {
     hover(3, 4);
-    answerDescribe(QDialog::Accepted, [](XETile& tile) { tile.shortName = "Inn"; });
+    answerDescribe(QDialog::Accepted, "Inn");
     QTest::keyClick(&form(), 'T');
     // Cancel leaves the list alone.
-    answerDescribe(QDialog::Rejected, [](XETile& tile) { tile.shortName = "Lost"; });
+    answerDescribe(QDialog::Rejected, "Lost");
     form().DescItemClick();
     EXPECT_EQ(names(), QStringList{"Inn"});
 
@@ -144,10 +143,8 @@ TEST_F(PopupWindowTest, TheDoorsDialogSetsTheCursorCellsDoorsAndTheRotateItemsTu
 {
     rightPress(5, 5);
     prompter.expectDialog([](QDialog& dialog) {
-        for (auto [row, type] : {std::pair{0, 2}, {5, 3}}) {
-            dialog.findChild<QListWidget*>("DoorList")->setCurrentRow(row);
-            dialog.findChild<QComboBox*>("DoorType")->setCurrentIndex(type);
-        }
+        dialog.findChild<QListWidget*>("DoorList")->setCurrentRow(5);
+        dialog.findChild<QComboBox*>("DoorType")->setCurrentIndex(3);
         return int(QDialog::Accepted);
     });
     action("DoorItem")->trigger();

@@ -168,10 +168,7 @@ TEST_F(InstalledFolderWindowTest, AddedTilesetsGoToTheUsersRegistryAfterThePacka
 TEST_F(InstalledFolderWindowTest, FileDialogsStartInTheUsersDocumentsWhileTheMapFolderIsShared)
 {
     start();
-    prompter.expectDialog([](QDialog& dialog) {
-        dialog.findChild<QLineEdit*>()->setText("First");
-        return int(QDialog::Accepted);
-    });
+    answerMapName("First");
     prompter.expectSaveFile(documents() + "/first.xem");
     form().Save(false);
     EXPECT_EQ(prompter.fileDialogs.back().directory, documents()) << "made when missing";
