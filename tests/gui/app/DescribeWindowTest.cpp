@@ -30,11 +30,6 @@ protected:
         form().MapBoxMouseDown(Qt::RightButton, {}, p.x(), p.y());
         form().findChild<QMenu*>("MapMenu")->hide();
     }
-    void selectRegion(int firstColumn, int firstRow, int lastColumn, int lastRow)
-    {
-        form().SelectButtonClick();
-        drag({cellCentre(firstColumn, firstRow), cellCentre(lastColumn, lastRow)});
-    }
     const DescriptionList& descriptions() { return form().document().descriptions; }
 };
 using PopupWindowTest = DescribeWindowTest;
@@ -103,14 +98,16 @@ TEST_F(PopupWindowTest, ThePopupItemsActOnTheSelectedRegionOrTheCellUnderTheCurs
 {
     mapToSetUp(form().session()).grid.tile(1, 1, 1) = 12;
     describe(1, 1, "Inn");
-    selectRegion(1, 1, 2, 2);
+    form().SelectButtonClick();
+    drag({cellCentre(1, 1), cellCentre(2, 2)});
     EXPECT_FALSE(action("PasteRegion")->isEnabled());
     action("CopyRegion")->trigger();
     hover(10, 10);
     action("PasteRegion")->trigger();
     EXPECT_EQ(grid().tile(10, 10, 1), 12);
 
-    selectRegion(1, 1, 2, 2);
+    form().SelectButtonClick();
+    drag({cellCentre(1, 1), cellCentre(2, 2)});
     action("CutRegion")->trigger();
     EXPECT_EQ(grid().tile(1, 1, 1), 99);
 

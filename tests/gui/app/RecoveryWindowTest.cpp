@@ -2,7 +2,6 @@
 
 #include "core/mapfile/MapWriter.h"
 #include "gui/app/Autosave.h"
-#include "gui/dialogs/Yesnomain.h"
 #include "support/OrdinaryUser.h"
 
 #include <sys/resource.h>
@@ -55,13 +54,6 @@ protected:
         EXPECT_TRUE(RecoveryStore(recoveryFolder()).write(owner, writeMap(map), {"/maps/" + name + ".xem", writtenAt}));
         return map;
     }
-    void answerRecovery(int result)
-    {
-        prompter.expectDialog([this, result](QDialog& dialog) {
-            asked << questionOf(dialog);
-            return result;
-        });
-    }
 
     QTemporaryDir data;
 };
@@ -88,12 +80,12 @@ TEST_F(RecoveryWindowTest, RestoreBringsTheMapBackUnsavedUnderItsOriginalName)
 {
     const MapDocument crashed = leaveCrashedMap("crashed", 2000, "Keep");
     // Escape leaves the map as it was and the file for the next start.
-    answerRecovery(QDialog::Rejected);
+    dismissYesNo(false);
     form().offerRecovery();
     EXPECT_EQ(std::tuple(grid(), form().session().modified()), std::tuple(MapGrid(), false));
     EXPECT_TRUE(fs::exists(store().mapPath("crashed")));
     leaveCrashedMap("older", 1000, "Older");
-    answerRecovery(QDialog::Accepted);
+    answerYesNo(true);
     form().offerRecovery();
 
     ASSERT_EQ(asked.size(), 2) << "one map offered per start";
@@ -105,7 +97,7 @@ TEST_F(RecoveryWindowTest, RestoreBringsTheMapBackUnsavedUnderItsOriginalName)
 
     // The file is now this editor's: no other editor is offered it, and the older map waits.
     asked.clear();
-    answerRecovery(TYesNo::NoResult);
+    answerYesNo(false);
     XemapWindows next(prompter, folder.path());
     next.form1->offerRecovery();
     EXPECT_EQ(next.form1->document().grid, MapGrid()) << "No, Discard leaves the map as it was";
@@ -149,7 +141,7 @@ TEST_F(RecoveryWindowTest,
     leaveCrashedMap("crashed", 2000, "Keep");
     fs::remove(store().recordPath("crashed"));
     fs::create_directories(store().recordPath("crashed") / "inside");
-    answerRecovery(TYesNo::NoResult);
+    answerYesNo(false);
     form().offerRecovery();
     EXPECT_EQ(prompter.messages.value(1), "The unsaved map kept for crash recovery cannot be deleted: "
                                               + QString::fromStdString(store().recordPath("crashed").string())
@@ -205,7 +197,7 @@ TEST_F(RecoveryWindowTest, AHostileRecoveryFolderNeitherHangsNorMisleadsTheEdito
         takeSaid();
         asked.clear();
         for (int i = 0; i < questions; ++i)
-            answerRecovery(QDialog::Rejected);
+            dismissYesNo(false);
 
         const long peakBefore = peakMegabytes();
         QElapsedTimer clock;

@@ -63,13 +63,6 @@ protected:
 
     void noteNewMap() { geometryIndex_ = form().document().tilesetIndex; }
 
-    // Answers the save question of New and Open with "Discard Changes" when it will be asked.
-    void discardIfModified()
-    {
-        if (form().session().modified())
-            answerYesNo(false);
-    }
-
     QPoint viewPoint(int column, int row)
     {
         const EditorState& state = form().state();
@@ -202,7 +195,8 @@ TEST_F(ScreenTest, EveryCommandLeavesTheMapViewAsAFreshRedrawShowsIt)
         {"save", [&](std::mt19937&) { saveAs("Property", saved); }},
         {"new",
          [&](std::mt19937& r) {
-             discardIfModified();
+             if (f.session().modified())
+                 answerYesNo(false);  // Discard Changes
              action(r() % 2 ? "Tileset0" : "Tileset1")->trigger();
              noteNewMap();
          }},
@@ -210,7 +204,8 @@ TEST_F(ScreenTest, EveryCommandLeavesTheMapViewAsAFreshRedrawShowsIt)
          [&](std::mt19937&) {
              if (!QFile::exists(saved))
                  return;
-             discardIfModified();
+             if (f.session().modified())
+                 answerYesNo(false);  // Discard Changes
              openFile(saved);
              noteNewMap();
          }},
