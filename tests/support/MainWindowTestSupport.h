@@ -68,6 +68,13 @@ protected:
         mapToSetUp(form().session()).descriptions.append(tile);
         return tile;
     }
+    // Shows the window and waits until it is the active one.
+    bool activate(QWidget& window)
+    {
+        window.show();
+        window.activateWindow();
+        return QTest::qWaitForWindowActive(&window);
+    }
     QRgb mapPixel(QPoint p) { return form().mapImage().pixel(p); }
     QString label(const char* name) { return form().findChild<QLabel*>(name)->text(); }
     QScrollBar* bar(const char* name) { return form().findChild<QScrollBar*>(name); }

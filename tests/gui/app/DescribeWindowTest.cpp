@@ -120,10 +120,6 @@ TEST_F(PopupWindowTest, ThePopupItemsActOnTheSelectedRegionOrTheCellUnderTheCurs
     action("CutDesc")->trigger();
     EXPECT_EQ(descriptions().size(), 4);
 
-    // A second cut by key finds no description of the pressed cell and must not take another.
-    form().FormKeyUp({Key::X, false, true, true});
-    EXPECT_EQ(descriptions().size(), 4);
-
     hover(0, 0);
     action("PasteDesc")->trigger();
     EXPECT_FALSE(action("PasteDesc")->isEnabled());

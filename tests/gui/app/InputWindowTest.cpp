@@ -73,16 +73,12 @@ TEST_F(MouseWindowTest, APressThatNeverSeesItsReleaseStillEndsItsStroke)
     const auto press = [this](int column, int row) {
         form().MapBoxMouseDown(Qt::LeftButton, {}, cellCentre(column, row).x(), cellCentre(column, row).y());
     };
-    form().show();
-    form().activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
+    ASSERT_TRUE(activate(form()));
     press(2, 2);
     EXPECT_EQ(grid().tile(2, 2, 1), 23);
     EXPECT_FALSE(form().session().modified());
     QWidget other;
-    other.show();
-    other.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    ASSERT_TRUE(activate(other));
     EXPECT_TRUE(form().session().modified());
     form().MapBoxMouseMove({}, cellCentre(3, 2).x(), cellCentre(3, 2).y());
     EXPECT_EQ(grid().tile(3, 2, 1), 99) << "the lost press paints no more";
@@ -178,18 +174,14 @@ TEST_F(MainWindowTest, ARightClickedBoxPiecePicksItsBuildingAndADragEndedElsewhe
     EXPECT_EQ(grid(), MapGrid());
 
     // A box drag whose release goes to another window leaves no rubber band on the map.
-    form().show();
-    form().activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
+    ASSERT_TRUE(activate(form()));
     const QPoint bandEdge(22 * 20 + 10, 20 * 20 + 2);
     const QRgb mapThere = mapPixel(bandEdge);
     form().MapBoxMouseDown(Qt::LeftButton, {}, cellCentre(20, 20).x(), cellCentre(20, 20).y());
     form().MapBoxMouseMove({}, cellCentre(24, 22).x(), cellCentre(24, 22).y());
     EXPECT_NE(mapPixel(bandEdge), mapThere);
     QWidget other;
-    other.show();
-    other.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    ASSERT_TRUE(activate(other));
     EXPECT_EQ(mapPixel(bandEdge), mapThere);
     EXPECT_EQ(grid(), MapGrid());
 
@@ -323,8 +315,7 @@ TEST_F(KeyboardWindowTest, KeysTypedForAModalDialogNeverReachTheMap)
         });
         type('t');
         // The main window is active again, so that its menu shortcuts could act.
-        form().activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
+        ASSERT_TRUE(activate(form()));
     };
 
     describeAndClose(WhileOpen::TypeAtTheMap);
