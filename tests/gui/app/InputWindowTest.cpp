@@ -215,24 +215,20 @@ TEST_F(KeyboardWindowTest, ZoomButtonsAndKeysStopAtOneAndEightArrowsScrollOnlyWh
     EXPECT_FALSE(action("ViewLargeTileset")->isChecked());
     type('-');
     key(Qt::Key_Right);
-    EXPECT_EQ(form().state().zoomFactor, 1.0f);
-    EXPECT_EQ(bar("XScroll")->value(), 0);
+    EXPECT_EQ(std::tuple(form().state().zoomFactor, bar("XScroll")->value()), std::tuple(1.0f, 0));
     type('=');
     for (int i = 0; i < 70; ++i)
         key(Qt::Key_Right);
-    EXPECT_EQ(bar("XScroll")->value(), 64);
     key(Qt::Key_Down, Qt::ControlModifier | Qt::AltModifier);
-    EXPECT_EQ(bar("YScroll")->value(), 4);
+    EXPECT_EQ(std::tuple(bar("XScroll")->value(), bar("YScroll")->value()), std::tuple(64, 4));
     QTest::keyClicks(&form(), "++++");
-    EXPECT_EQ(form().state().zoomFactor, 8.0f);
-    EXPECT_EQ(bar("XScroll")->maximum(), 112);
-    EXPECT_FALSE(button("ZoomInButton")->isEnabled());
+    EXPECT_EQ(std::tuple(form().state().zoomFactor, bar("XScroll")->maximum(), button("ZoomInButton")->isEnabled()),
+              std::tuple(8.0f, 112, false));
     for (const char* name : {"ZoomOutButton", "ZoomOutButton", "ZoomOutButton", "ZoomInButton", "ZoomOutButton"})
         button(name)->click();
-    EXPECT_EQ(form().state().zoomFactor, 1.0f);
-    EXPECT_FALSE(bar("XScroll")->isEnabled());
-    EXPECT_FALSE(button("ZoomOutButton")->isEnabled());
-    EXPECT_TRUE(button("ZoomInButton")->isEnabled());
+    EXPECT_EQ(std::tuple(form().state().zoomFactor, bar("XScroll")->isEnabled(), button("ZoomOutButton")->isEnabled(),
+                         button("ZoomInButton")->isEnabled()),
+              std::tuple(1.0f, false, false, true));
 }
 
 TEST_F(KeyboardWindowTest, KeypadDigitsToggleDoorsButNoKeyActsOffTheGridAndSpacePicksTheCursorTile)
@@ -265,9 +261,8 @@ TEST_F(KeyboardWindowTest, KeypadDigitsToggleDoorsButNoKeyActsOffTheGridAndSpace
     form().SelectButtonClick();
     hover(2, 3);
     type(' ');
-    EXPECT_EQ(palette().selectedTile(), 37);
-    EXPECT_EQ(palette().selectedRotation(), 2);
-    EXPECT_EQ(form().statusText(), "Normal Mode");
+    EXPECT_EQ(std::tuple(palette().selectedTile(), palette().selectedRotation(), form().statusText()),
+              std::tuple(37, 2, "Normal Mode"));
 
     // A tile number the palette has no cell for is not picked.
     mapToSetUp(form().session()).grid.tile(2, 3, 1) = 1234;

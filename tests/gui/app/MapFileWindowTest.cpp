@@ -111,9 +111,9 @@ TEST_F(MapFileWindowTest, AFailedSaveSaysWhyKeepsTheModifiedFlagAndTheFolderAndT
     answerMapName("Kept");
     prompter.expectSaveFile(kept);
     action("SaveItem")->trigger();
-    EXPECT_EQ(prompter.fileDialogs.back().directory.toStdString(), startFolder);
-    EXPECT_EQ(form().document().mapFileName, kept.toStdString());
-    EXPECT_FALSE(form().session().modified());
+    EXPECT_EQ(std::tuple(prompter.fileDialogs.back().directory.toStdString(), form().document().mapFileName,
+                         form().session().modified()),
+              std::tuple(startFolder, kept.toStdString(), false));
 }
 
 TEST_F(MapFileWindowTest, ToolbarNewKeepsDoorsAndFillsEveryLayerAndFileNewAndExitAskOnlyForAModifiedMap)

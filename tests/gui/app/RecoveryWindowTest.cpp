@@ -101,8 +101,7 @@ TEST_F(RecoveryWindowTest, RestoreBringsTheMapBackUnsavedUnderItsOriginalName)
     XemapWindows next(prompter, folder.path());
     next.form1->offerRecovery();
     EXPECT_EQ(next.form1->document().grid, MapGrid()) << "No, Discard leaves the map as it was";
-    EXPECT_EQ(asked.size(), 1);
-    EXPECT_TRUE(asked.value(0).contains("Older"));
+    EXPECT_TRUE(asked.size() == 1 && asked[0].contains("Older"));
     EXPECT_TRUE(fs::exists(recoveryMap()));
     EXPECT_TRUE(store().staleEntries([](std::string_view) { return true; }).size() == 1) << "older one removed";
 }
