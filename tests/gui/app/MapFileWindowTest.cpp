@@ -34,24 +34,38 @@ protected:
     }
 };
 
-TEST_F(MapFileWindowTest, SaveAsThenOpenBringsTheMapBackButARefusedOpenLeavesTheMapItsFileAndItsCaption)
+TEST_F(MapFileWindowTest, AFailedSaveSaysWhyAndTheNextAsksAgainOpenBringsTheMapBackAndARefusedOpenLeavesItAsItWas)
 {
+    const std::string startFolder = form().document().mapDirectory;
     paintSomething();
     const MapGrid painted = grid();
-    const QString path = folder.filePath("town.xem");
-    saveAs("Town", path);
-    EXPECT_EQ(std::tuple(prompter.fileDialogs.at(0).defaultSuffix, prompter.fileDialogs[0].confirmOverwrite,
-                         form().windowTitle()),
-              std::tuple("xem", true, "XEMap: Town"));
+    const QString missing = folder.filePath("missing/folder/kept.xem");
+    saveAs("Kept", missing);
+    EXPECT_EQ(prompter.informativeTexts, QStringList{missing + ": No such file or directory"});
+    EXPECT_EQ(takeSaid(), "Cannot use File.");
+    // A map never saved still has no file, and the next dialog does not open where the write failed.
+    EXPECT_EQ(std::tuple(form().document().mapFileName, form().document().mapDirectory, form().document().mapName,
+                         form().windowTitle(), form().session().modified(), button("SaveButton")->isEnabled()),
+              std::tuple("", startFolder, "Kept", "XEMap: Kept", true, true));
+
+    // File > Save (Ctrl+S) asks for the name and the file again, and saves where the user chose.
+    const QString kept = folder.filePath("kept.xem");
+    answerMapName("Kept");
+    prompter.expectSaveFile(kept);
+    action("SaveItem")->trigger();
+    const FileDialogRequest& request = prompter.fileDialogs.back();
+    EXPECT_EQ(std::tuple(request.directory.toStdString(), request.defaultSuffix, request.confirmOverwrite,
+                         form().document().mapFileName, form().session().modified()),
+              std::tuple(startFolder, "xem", true, kept.toStdString(), false));
 
     action("Tileset1")->trigger();
-    prompter.expectOpenFile(path);
+    prompter.expectOpenFile(kept);
     button("OpenButton")->click();
     // Open leaves the Doors item as File > New set it.
     EXPECT_EQ(std::tuple(grid(), form().document().tilesetIndex, form().windowTitle(),
                          button("SaveButton")->isEnabled(), button("UndoButton")->isEnabled(),
                          action("DoorItem")->isEnabled()),
-              std::tuple(painted, 2, "XEMap: Town", false, false, true));
+              std::tuple(painted, 2, "XEMap: Kept", false, false, true));
 
     // A refused open leaves the map, its file and its caption; an accepted update is offered for saving.
     paintSomething();
@@ -91,29 +105,6 @@ TEST_F(MapFileWindowTest, SaveAsThenOpenBringsTheMapBackButARefusedOpenLeavesThe
     openFile(folder.filePath("old.xem"));
     EXPECT_EQ(grid().tile(5, 5, 0), 20);
     EXPECT_TRUE(button("SaveButton")->isEnabled());
-}
-
-TEST_F(MapFileWindowTest, AFailedSaveSaysWhyKeepsTheModifiedFlagAndTheFolderAndTheNextSaveAsksAgain)
-{
-    const std::string startFolder = form().document().mapDirectory;
-    paintSomething();
-    const QString missing = folder.filePath("missing/folder/kept.xem");
-    saveAs("Kept", missing);
-    EXPECT_EQ(prompter.informativeTexts, QStringList{missing + ": No such file or directory"});
-    EXPECT_EQ(takeSaid(), "Cannot use File.");
-    // A map never saved still has no file, and the next dialog does not open where the write failed.
-    EXPECT_EQ(std::tuple(form().document().mapFileName, form().document().mapDirectory, form().document().mapName,
-                         form().windowTitle(), form().session().modified(), button("SaveButton")->isEnabled()),
-              std::tuple("", startFolder, "Kept", "XEMap: Kept", true, true));
-
-    // File > Save (Ctrl+S) asks for the name and the file again, and saves where the user chose.
-    const QString kept = folder.filePath("kept.xem");
-    answerMapName("Kept");
-    prompter.expectSaveFile(kept);
-    action("SaveItem")->trigger();
-    EXPECT_EQ(std::tuple(prompter.fileDialogs.back().directory.toStdString(), form().document().mapFileName,
-                         form().session().modified()),
-              std::tuple(startFolder, kept.toStdString(), false));
 }
 
 TEST_F(MapFileWindowTest, ToolbarNewKeepsDoorsAndFillsEveryLayerAndFileNewAndExitAskOnlyForAModifiedMap)
