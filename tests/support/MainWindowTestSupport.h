@@ -144,12 +144,10 @@ protected:
     // A press, a drag over the given view pixels and a release at the last one.
     void drag(std::initializer_list<QPoint> points, Qt::KeyboardModifiers modifiers = {})
     {
-        const QPoint first = *points.begin();
-        form().MapBoxMouseDown(Qt::LeftButton, modifiers, first.x(), first.y());
+        form().MapBoxMouseDown(Qt::LeftButton, modifiers, points.begin()->x(), points.begin()->y());
         for (QPoint p : points)
             form().MapBoxMouseMove(modifiers, p.x(), p.y());
-        const QPoint last = *(points.end() - 1);
-        form().MapBoxMouseUp(Qt::LeftButton, modifiers, last.x(), last.y());
+        form().MapBoxMouseUp(Qt::LeftButton, modifiers, (points.end() - 1)->x(), (points.end() - 1)->y());
     }
 
     QTemporaryDir folder;

@@ -26,39 +26,17 @@ protected:
     // A right press on the cell: the cursor moves there and the menu opens.
     void rightPress(int column, int row)
     {
-        const QPoint p = cellCentre(column, row);
-        form().MapBoxMouseDown(Qt::RightButton, {}, p.x(), p.y());
+        form().MapBoxMouseDown(Qt::RightButton, {}, cellCentre(column, row).x(), cellCentre(column, row).y());
         form().findChild<QMenu*>("MapMenu")->hide();
     }
     const DescriptionList& descriptions() { return form().document().descriptions; }
 };
 using PopupWindowTest = DescribeWindowTest;
 
-TEST_F(DescribeWindowTest, DoneAddsTheDescriptionCancelLeavesTheListAndRemoveAllTakesIt)
-{
-    hover(3, 4);
-    answerDescribe(QDialog::Accepted, "Inn");
-    QTest::keyClick(&form(), 'T');
-    // Cancel leaves the list alone.
-    answerDescribe(QDialog::Rejected, "Lost");
-    form().DescItemClick();
-    EXPECT_EQ(names(), QStringList{"Inn"});
-
-    // Remove All takes the cell's description, and says so when the cell has none.
-    describe(1, 1, "Well");
-    describe(2, 2, "Gate");
-    for (const int at : {1, 9}) {
-        hover(at, at);
-        answerDescribe(TTileDescForm::RemoveAllResult);
-        form().DescItemClick();
-        EXPECT_EQ(names(), (QStringList{"Inn", "Gate"}));
-    }
-    EXPECT_EQ(prompter.messages, QStringList{"Tile description not found"});
-}
-
 // Each opening lands at one spot beside the main window, and both dialogs stay whole on the screen.
 // The first Change ID, accepted, moves the fifth description before the second.
-TEST_F(DescribeWindowTest, DescribeAndChangeIdOpenAtTheirOwnPlacesOnTheScreenAndChangeIdMovesTheDescription)
+TEST_F(DescribeWindowTest,
+       DescribeAndChangeIdOpenAtTheirOwnPlacesAndMoveTheDescriptionAndDoneCancelAndRemoveAllActAsChosen)
 {
     for (int i = 1; i <= 5; ++i)
         describe(i, 0, "Place " + std::to_string(i));
@@ -92,6 +70,25 @@ TEST_F(DescribeWindowTest, DescribeAndChangeIdOpenAtTheirOwnPlacesOnTheScreenAnd
     EXPECT_EQ(names(), (QStringList{"Place 1", "Place 5", "Place 2", "Place 3", "Place 4"}));
     EXPECT_EQ(describePlaces.at(0), describePlaces.at(1)) << "the same place before and after a first showing";
     EXPECT_EQ(describePlaces.at(2), describePlaces[0] - QPoint(40, 20)) << "it follows the main window";
+
+    // Done adds a description, Cancel leaves the list, and Remove All takes the cell's one or says there is none.
+    hover(3, 4);
+    answerDescribe(QDialog::Accepted, "Inn");
+    QTest::keyClick(&form(), 'T');
+    // Cancel leaves the list alone.
+    answerDescribe(QDialog::Rejected, "Lost");
+    form().DescItemClick();
+    EXPECT_EQ(names().mid(5), QStringList{"Inn"});
+
+    describe(1, 1, "Well");
+    describe(2, 2, "Gate");
+    for (const int at : {1, 9}) {
+        hover(at, at);
+        answerDescribe(TTileDescForm::RemoveAllResult);
+        form().DescItemClick();
+        EXPECT_EQ(names().mid(5), (QStringList{"Inn", "Gate"}));
+    }
+    EXPECT_EQ(prompter.messages, QStringList{"Tile description not found"});
 }
 
 TEST_F(PopupWindowTest, ThePopupItemsActOnTheSelectedRegionOrTheCellUnderTheCursorOrTheMenu)

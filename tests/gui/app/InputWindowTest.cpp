@@ -105,8 +105,8 @@ TEST_F(MouseWindowTest, RegionSelectionCoversTheDraggedOrShiftClickedCellsAndSta
         drag({from, to});
         EXPECT_EQ(region(), expected);
     }
-    EXPECT_EQ(grid(), MapGrid()) << "selecting changes nothing";
-    EXPECT_FALSE(form().session().modified());
+    EXPECT_EQ(std::tuple(grid(), form().session().modified()), std::tuple(MapGrid(), false))
+        << "selecting changes nothing";
 
     // A shift-click finishes the region from its first corner.
     button("SelectButton")->click();
@@ -115,8 +115,7 @@ TEST_F(MouseWindowTest, RegionSelectionCoversTheDraggedOrShiftClickedCellsAndSta
     EXPECT_EQ(region(), (std::array{5, 9, 5, 10}));
 
     palette().TileBoxMouseUp(Qt::LeftButton, 45, 5);
-    EXPECT_FALSE(form().state().regionSelected);
-    EXPECT_FALSE(action("CopyRegion")->isEnabled());
+    EXPECT_FALSE(form().state().regionSelected || action("CopyRegion")->isEnabled());
 }
 
 TEST_F(MouseWindowTest, OnlyALeftDoubleClickClearsTheOverlayAndTheWheelScrollsByTheArrowStepAndZoomsWithCtrl)

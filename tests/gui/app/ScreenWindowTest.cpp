@@ -132,8 +132,7 @@ TEST_F(ScreenTest, EveryCommandLeavesTheMapViewAsAFreshRedrawShowsIt)
          }},
         {"palette tile",
          [&](std::mt19937& r) {
-             const int tab = int(r() % std::max(1, palette().tileset().layerCount()));
-             palette().PageControl1Change(tab);
+             palette().PageControl1Change(int(r() % std::max(1, palette().tileset().layerCount())));
              const int scale = palette().paletteScale();
              palette().TileBoxMouseUp(r() % 3 ? Qt::LeftButton : Qt::RightButton, int(r() % 10) * 20 * scale + 3,
                                       int(r() % 10) * 20 * scale + 3);
@@ -216,10 +215,9 @@ TEST_F(ScreenTest, EveryCommandLeavesTheMapViewAsAFreshRedrawShowsIt)
     for (std::size_t i = 0; i < commands.size(); ++i)
         deck.insert(deck.end(), i < 2 ? 6 : 1, i);
 
-    constexpr int kCommandsPerSeed = 500;
     for (const unsigned seed : {1u, 2u, 3u, 4u}) {
         std::mt19937 random(seed);
-        for (int step = 0; step < kCommandsPerSeed; ++step) {
+        for (int step = 0; step < 500; ++step) {
             const auto& [name, run] = commands[deck[random() % deck.size()]];
             run(random);
             ASSERT_TRUE(prompter.allAnswersUsed()) << "seed " << seed << ", command " << step << ": " << name;
