@@ -84,10 +84,8 @@ protected:
     // The message boxes shown so far, joined, and forgotten for the next step.
     QString takeSaid()
     {
-        const QString said = prompter.messages.join("|");
-        prompter.messages.clear();
         prompter.informativeTexts.clear();
-        return said;
+        return std::exchange(prompter.messages, {}).join("|");
     }
     void rejectNextDialog()
     {

@@ -6,15 +6,10 @@ using namespace xemap::testing;
 
 namespace {
 
-using MainWindowTest = MainWindowFixture;
-
 class MouseWindowTest : public MainWindowFixture {
 protected:
     // Picks palette tile `tile` of the base tab with the large palette.
-    void pickBaseTile(int tile)
-    {
-        palette().TileBoxMouseUp(Qt::LeftButton, (tile % 10) * 40 + 5, (tile / 10) * 40 + 5);
-    }
+    void pickBaseTile(int tile) { palette().TileBoxMouseUp(Qt::LeftButton, tile % 10 * 40 + 5, tile / 10 * 40 + 5); }
     std::array<int, 4> region()
     {
         const Region& r = form().state().region;
@@ -22,7 +17,7 @@ protected:
     }
 };
 
-TEST_F(MainWindowTest, StartsWithAnUntouchedMapAndThePaletteBesideItAndExportAndPrintAskForTheirConfiguration)
+TEST_F(MouseWindowTest, StartsWithAnUntouchedMapAndThePaletteBesideItAndExportAndPrintAskForTheirConfiguration)
 {
     EXPECT_EQ(form().windowTitle(), "XEMap");
     EXPECT_EQ(label("Label1"), "Normal Draw");
@@ -156,7 +151,7 @@ TEST_F(MouseWindowTest, OnlyALeftDoubleClickClearsTheOverlayAndTheWheelScrollsBy
 }
 
 // A group file with a house of box pieces.
-TEST_F(MainWindowTest, ARightClickedBoxPiecePicksItsBuildingAndADragEndedElsewhereLeavesNoBandOnTheMap)
+TEST_F(MouseWindowTest, ARightClickedBoxPiecePicksItsBuildingAndADragEndedElsewhereLeavesNoBandOnTheMap)
 {
     writeBytes(folder.filePath("layer.grp").toStdString(), "B: 50 0 51 0 52 0 53 0 : House : house.bmp\r\n");
     loadColourTileset();

@@ -87,7 +87,6 @@ TEST_F(MapFileWindowTest, AFailedSaveSaysWhyAndTheNextAsksAgainOpenBringsTheMapB
          nullptr},
         {"old.xem", "", nullptr}};
     for (const auto& [name, said, informative] : cases) {
-        SCOPED_TRACE(name);
         asked.clear();
         if (said.isEmpty())
             answerYesNo(false);
@@ -96,7 +95,7 @@ TEST_F(MapFileWindowTest, AFailedSaveSaysWhyAndTheNextAsksAgainOpenBringsTheMapB
         EXPECT_EQ(prompter.informativeTexts.value(0), informative ? folder.filePath(name) + informative : "");
         EXPECT_EQ(takeSaid(), said);
         EXPECT_EQ(asked.value(1), said.isEmpty() ? "This map is in single-layer format.  Update it?" : "");
-        EXPECT_EQ(identity(), before);
+        EXPECT_EQ(identity(), before) << name;
     }
     // An update the user accepts opens the map and offers it for saving.
     writeMap("old.xem", "Old\r\n0\r\n", "40 0\r\n");

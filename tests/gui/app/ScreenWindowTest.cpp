@@ -93,16 +93,12 @@ TEST_F(ScreenTest, EveryCommandLeavesTheMapViewAsAFreshRedrawShowsIt)
 {
     const QString saved = folder.filePath("property.xem");
     TForm1& f = form();
-    // A cell the view shows, as the pointer can only be over those.
-    auto cell = [&f](std::mt19937& r) {
+    // The centre of a cell the view shows, as the pointer can only be over those.
+    auto point = [&](std::mt19937& r) {
         const EditorState& state = f.state();
         const int shown = std::min(kMapSize, kViewSize / state.cellSize);
-        return std::pair{std::min(31, state.viewColumn + int(r() % shown)),
-                         std::min(31, state.viewRow + int(r() % shown))};
-    };
-    auto point = [&](std::mt19937& r) {
-        const auto [x, y] = cell(r);
-        return viewPoint(x, y);
+        const int column = std::min(31, state.viewColumn + int(r() % shown));
+        return viewPoint(column, std::min(31, state.viewRow + int(r() % shown)));
     };
     const std::vector<std::pair<const char*, std::function<void(std::mt19937&)>>> commands = {
         {"move", [&](std::mt19937& r) { moveTo(point(r)); }},
