@@ -21,8 +21,8 @@ TEST_F(MouseWindowTest, StartsWithAnUntouchedMapAndThePaletteBesideItAndExportAn
 {
     EXPECT_EQ(form().windowTitle(), "XEMap");
     EXPECT_EQ(label("Label1"), "Normal Draw");
-    for (const char* name : {"SaveButton", "UndoButton", "RedoButton"})
-        EXPECT_FALSE(button(name)->isEnabled()) << name;
+    EXPECT_FALSE(button("SaveButton")->isEnabled() || button("UndoButton")->isEnabled()
+                 || button("RedoButton")->isEnabled());
     EXPECT_EQ(palette().pos(), QPoint(form().x() + form().frameGeometry().width() + 20, form().y()));
 
     // Export and Print ask for their configuration first.
@@ -129,11 +129,6 @@ TEST_F(MouseWindowTest, OnlyALeftDoubleClickClearsTheOverlayAndTheWheelScrollsBy
     // The simulated double click leaves its button down for the tests that follow.
     QTest::mouseRelease(view, Qt::MiddleButton, {}, cellCentre(4, 4));
 
-    const auto wheel = [view](int angle, Qt::KeyboardModifiers modifiers) {
-        QWheelEvent event(QPointF(100, 100), view->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, angle),
-                          Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(view, &event);
-    };
     // Angle, modifiers, and the zoom and scroll values after it: a notch towards the user is one
     // arrow step down, and half a notch waits for the other half.
     const std::tuple<int, Qt::KeyboardModifiers, float, int, int> steps[] = {{120, Qt::ControlModifier, 2.0f, 0, 0},
@@ -142,7 +137,9 @@ TEST_F(MouseWindowTest, OnlyALeftDoubleClickClearsTheOverlayAndTheWheelScrollsBy
                                                                              {-60, Qt::ShiftModifier, 2.0f, 4, 4},
                                                                              {-240, Qt::ControlModifier, 1.0f, 0, 0}};
     for (const auto& [angle, modifiers, zoom, x, y] : steps) {
-        wheel(angle, modifiers);
+        QWheelEvent event(QPointF(100, 100), view->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, angle),
+                          Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(view, &event);
         EXPECT_EQ(std::tuple(form().state().zoomFactor, bar("XScroll")->value(), bar("YScroll")->value(),
                              form().state().viewRow, button("ZoomOutButton")->isEnabled()),
                   std::tuple(zoom, x, y, y / 4, zoom > 1))
@@ -225,18 +222,27 @@ TEST_F(KeyboardWindowTest, ZoomButtonsAndKeysStopAtOneAndEightArrowsScrollOnlyWh
               std::tuple(1.0f, false, false, true));
 }
 
-TEST_F(KeyboardWindowTest, KeypadDigitsToggleDoorsButNoKeyActsOffTheGridAndSpacePicksTheCursorTile)
+TEST_F(KeyboardWindowTest,
+       KeypadDigitsToggleDoorsAChordWhoseCtrlIsReleasedFirstStillActsNoKeyActsOffTheGridAndSpacePicksTheTile)
 {
     hover(4, 6);
     const QImage bare = cleanCell();
     mapToSetUp(form().session()).grid.door(4, 6, North) = 3;
 
-    key(Qt::Key_8);
-    EXPECT_EQ(grid().door(4, 6, North), 3) << "the digit on the main keys is no door key";
     key(Qt::Key_8, Qt::KeypadModifier);
     EXPECT_EQ(cleanCell(), bare) << "a door taken away leaves no glyph";
     key(Qt::Key_8, Qt::KeypadModifier);
     EXPECT_EQ(grid().door(4, 6, North), 1);
+
+    // Ctrl let go a moment before the letter, as fast typists and remote desktops do, still acts.
+    QTest::keyPress(&form(), Qt::Key_Control);
+    QTest::keyPress(&form(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyRelease(&form(), Qt::Key_Control, Qt::ControlModifier);
+    QTest::keyRelease(&form(), Qt::Key_Z);
+    EXPECT_EQ(grid().door(4, 6, North), 0) << "undone";
+    QTest::keyPress(&form(), Qt::Key_R, Qt::ControlModifier);
+    QTest::keyRelease(&form(), Qt::Key_R);
+    EXPECT_EQ(grid().door(4, 6, North), 1) << "redone";
 
     // A drag that ends past the map's edge leaves the cursor cell off the grid.
     form().MapBoxMouseDown(Qt::LeftButton, {}, 10, 10);

