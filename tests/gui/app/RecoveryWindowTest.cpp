@@ -58,7 +58,8 @@ protected:
     QTemporaryDir data;
 };
 
-TEST_F(RecoveryWindowTest, AChangeIsKeptWithinTheIntervalUntilSavedAndRestoreBringsACrashedMapBackUnsavedUnderItsName)
+TEST_F(RecoveryWindowTest,
+       AChangeIsKeptWithinTheIntervalUntilSavedOrExitAndRestoreBringsACrashedMapBackUnsavedUnderItsName)
 {
     form().autosave().setInterval(std::chrono::milliseconds(200));
     QElapsedTimer clock;
@@ -73,6 +74,12 @@ TEST_F(RecoveryWindowTest, AChangeIsKeptWithinTheIntervalUntilSavedAndRestoreBri
     saveAs("Kept", folder.filePath("kept.xem"));
     form().autosave().flush();
     EXPECT_FALSE(fs::exists(recoveryMap()));
+    // And so does an exit.
+    paint(2, 2);
+    ASSERT_TRUE(recoveryWritten());
+    const fs::path kept = recoveryMap();
+    restart();
+    EXPECT_FALSE(fs::exists(kept));
 
     const MapGrid saved = grid();
     // A crashed editor's map, offered at the next start.
