@@ -117,26 +117,18 @@ protected:
         });
     }
 
-    // Answers the next confirmation question with one of its buttons and records its text in `asked`.
-    void answerYesNo(bool yes)
+    // Answers the next confirmation question with Yes or No, or Escape for none, and records its text in `asked`.
+    void answerYesNo(bool yes) { reply(yes ? "YesButton" : "NoButton"); }
+    void dismissYesNo() { reply(nullptr); }
+    void reply(const char* button)
     {
-        prompter.expectDialog([this, yes](QDialog& dialog) {
-            asked << questionOf(dialog);
-            dialog.findChild<QPushButton*>(yes ? "YesButton" : "NoButton")->click();
-            return dialog.result();
-        });
-    }
-    // Ends the next confirmation question with Escape, or with the close box.
-    void dismissYesNo(bool closeBox)
-    {
-        prompter.expectDialog([this, closeBox](QDialog& dialog) {
-            asked << questionOf(dialog);
+        prompter.expectDialog([this, button](QDialog& dialog) {
+            asked << dialog.findChild<QLabel*>("Message")->text();
             dialog.show();
-            closeBox ? void(dialog.close()) : QTest::keyClick(&dialog, Qt::Key_Escape);
+            button ? dialog.findChild<QPushButton*>(button)->click() : QTest::keyClick(&dialog, Qt::Key_Escape);
             return dialog.result();
         });
     }
-    static QString questionOf(QDialog& dialog) { return dialog.findChild<QLabel*>("Message")->text(); }
     QStringList asked;
 
     // A press, a drag over the given view pixels and a release at the last one.

@@ -80,7 +80,7 @@ TEST_F(MouseWindowTest, APressThatNeverSeesItsReleaseStillEndsItsStroke)
 
     saveTo("saved.xem");
     press(5, 5);
-    dismissYesNo(false);
+    dismissYesNo();
     form().NewButtonClick();
     EXPECT_EQ(asked, QStringList{"Save Changes to Current Map?"});
     EXPECT_TRUE(form().session().modified());

@@ -71,7 +71,7 @@ TEST_F(MapFileWindowTest, AFailedSaveSaysWhyAndTheNextAsksAgainOpenBringsTheMapB
     paintSomething();
     const auto before = identity();
     // Escape at the question cancels the whole command.
-    dismissYesNo(false);
+    dismissYesNo();
     form().Open();
     EXPECT_EQ(identity(), before);
 

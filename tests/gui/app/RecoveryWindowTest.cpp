@@ -85,7 +85,7 @@ TEST_F(RecoveryWindowTest,
     // A crashed editor's map, offered at the next start.
     const MapDocument crashed = leaveCrashedMap("crashed", 2000, "Keep");
     // Escape leaves the map as it was and the file for the next start.
-    dismissYesNo(false);
+    dismissYesNo();
     form().offerRecovery();
     EXPECT_EQ(std::tuple(grid(), form().session().modified()), std::tuple(saved, false));
     EXPECT_TRUE(fs::exists(store().mapPath("crashed")));
@@ -124,7 +124,7 @@ TEST_F(RecoveryWindowTest,
     const QPoint inside(form().width() / 2, form().height() / 2);
     QTest::mousePress(form().windowHandle(), Qt::LeftButton, {}, inside);
     paint(1, 1);
-    QTest::qWait(300);
+    form().autosave().writeNow();
     EXPECT_TRUE(prompter.messages.isEmpty());
     QTest::mouseRelease(form().windowHandle(), Qt::LeftButton, {}, inside);
     ASSERT_TRUE(QTest::qWaitFor([this] { return !prompter.messages.isEmpty(); }, kWaitMs));
@@ -132,7 +132,7 @@ TEST_F(RecoveryWindowTest,
                                               + QString::fromStdString(recoveryFolder()) + ": Not a directory");
 
     paint(2, 2);
-    QTest::qWait(200);
+    form().autosave().writeNow();
     EXPECT_EQ(prompter.messages.size(), 1) << "one message per run";
 
     ASSERT_TRUE(fs::remove(recoveryFolder()));
@@ -200,7 +200,7 @@ TEST_F(RecoveryWindowTest, AHostileRecoveryFolderNeitherHangsNorMisleadsTheEdito
         takeSaid();
         asked.clear();
         for (int i = 0; i < questions; ++i)
-            dismissYesNo(false);
+            dismissYesNo();
 
         const long peakBefore = peakMegabytes();
         QElapsedTimer clock;
