@@ -60,13 +60,10 @@ protected:
     }
 
     // Gives the cell a description of that name, as no command would.
-    TilePtr describe(int column, int row, const std::string& name)
+    void describe(int column, int row, const std::string& name)
     {
-        auto tile = std::make_shared<XETile>();
-        tile->cellIndex = cellIndexOf(column, row);
-        tile->shortName = name;
-        mapToSetUp(form().session()).descriptions.append(tile);
-        return tile;
+        mapToSetUp(form().session())
+            .descriptions.append(std::make_shared<XETile>(XETile{cellIndexOf(column, row), name}));
     }
     // Shows the window and waits until it is the active one.
     bool activate(QWidget& window)

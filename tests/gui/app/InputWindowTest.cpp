@@ -17,9 +17,8 @@ protected:
     }
 };
 
-TEST_F(MouseWindowTest, StartsWithAnUntouchedMapAndThePaletteBesideItAndExportAndPrintAskForTheirConfiguration)
+TEST_F(MouseWindowTest, StartsWithAnUntouchedMapAndThePaletteBesideIt)
 {
-    EXPECT_EQ(form().windowTitle(), "XEMap");
     EXPECT_EQ(label("Label1"), "Normal Draw");
     EXPECT_FALSE(button("SaveButton")->isEnabled() || button("UndoButton")->isEnabled()
                  || button("RedoButton")->isEnabled());
@@ -33,7 +32,7 @@ TEST_F(MouseWindowTest, StartsWithAnUntouchedMapAndThePaletteBesideItAndExportAn
     EXPECT_EQ(prompter.dialogsShown, (QStringList{"TPrintConfig", "TPrintConfig"}));
 }
 
-TEST_F(MouseWindowTest, AShiftClickOnlyRotatesAndADragPaintsEveryGridCellItCrossesAndUndoesInOneStep)
+TEST_F(MouseWindowTest, ADragPaintsEveryGridCellItCrossesWhereAShiftClickOnlyRotates)
 {
     loadColourTileset();
     pickBaseTile(23);
@@ -113,7 +112,7 @@ TEST_F(MouseWindowTest, RegionSelectionCoversTheDraggedOrShiftClickedCellsAndSta
     EXPECT_FALSE(form().state().regionSelected || action("CopyRegion")->isEnabled());
 }
 
-TEST_F(MouseWindowTest, OnlyALeftDoubleClickClearsTheOverlayAndTheWheelScrollsByTheArrowStepAndZoomsWithCtrl)
+TEST_F(MouseWindowTest, ADoubleClickOrAWheelTurnActsAsItsButtonAndModifiersSay)
 {
     QWidget* view = form().findChild<QWidget*>("MapBox");
     for (const Qt::MouseButton b : {Qt::MiddleButton, Qt::RightButton, Qt::LeftButton}) {
@@ -148,7 +147,7 @@ TEST_F(MouseWindowTest, OnlyALeftDoubleClickClearsTheOverlayAndTheWheelScrollsBy
 }
 
 // A group file with a house of box pieces.
-TEST_F(MouseWindowTest, ARightClickedBoxPiecePicksItsBuildingAndADragEndedElsewhereLeavesNoBandOnTheMap)
+TEST_F(MouseWindowTest, ABuildingPickedFromABoxPieceIsDrawnAsOneUndoStepWithNoBandLeftBehind)
 {
     writeBytes(folder.filePath("layer.grp").toStdString(), "B: 50 0 51 0 52 0 53 0 : House : house.bmp\r\n");
     loadColourTileset();
@@ -191,9 +190,8 @@ protected:
     QImage cleanCell() { return form().renderer()->underCursorImage().copy(); }
 };
 
-// Keys zoom past the disabled buttons, so the zoom itself must stop at one and eight.
 // The windowing system reports Alt+t as "t", which must not open Describe Tile.
-TEST_F(KeyboardWindowTest, ZoomButtonsAndKeysStopAtOneAndEightArrowsScrollOnlyWhenZoomedAndOnlyPlainCharactersAct)
+TEST_F(KeyboardWindowTest, OnlyPlainCharactersActAsCommands)
 {
     for (const Qt::KeyboardModifier modifier : {Qt::AltModifier, Qt::ControlModifier})
         for (QWidget* target : std::initializer_list<QWidget*>{&form(), &palette()})
@@ -201,6 +199,11 @@ TEST_F(KeyboardWindowTest, ZoomButtonsAndKeysStopAtOneAndEightArrowsScrollOnlyWh
     EXPECT_EQ(std::tuple(prompter.dialogsShown.size(), palette().paletteScale(), form().state().zoomFactor,
                          palette().selectedRotation()),
               std::tuple(0, 2, 1.0f, 0));
+}
+
+// Keys zoom past the disabled buttons, so the zoom itself must stop at one and eight.
+TEST_F(KeyboardWindowTest, ZoomStopsAtOneAndEightAndArrowsScrollOnlyWhenZoomed)
+{
     type('s');
     EXPECT_FALSE(action("ViewLargeTileset")->isChecked());
     type('=');
@@ -218,8 +221,7 @@ TEST_F(KeyboardWindowTest, ZoomButtonsAndKeysStopAtOneAndEightArrowsScrollOnlyWh
               std::tuple(1.0f, false, false, true));
 }
 
-TEST_F(KeyboardWindowTest,
-       KeypadDigitsToggleDoorsAChordWhoseCtrlIsReleasedFirstStillActsNoKeyActsOffTheGridAndSpacePicksTheTile)
+TEST_F(KeyboardWindowTest, ADoorToggledByAKeypadDigitIsUndoneEvenByAChordWhoseCtrlIsReleasedFirst)
 {
     hover(4, 6);
     const QImage bare = cleanCell();
@@ -239,7 +241,11 @@ TEST_F(KeyboardWindowTest,
     QTest::keyPress(&form(), Qt::Key_R, Qt::ControlModifier);
     QTest::keyRelease(&form(), Qt::Key_R);
     EXPECT_EQ(grid().door(4, 6, North), 1) << "redone";
+}
 
+TEST_F(KeyboardWindowTest, SpacePicksTheTileUnderTheCursorAndNoKeyActsOffTheGrid)
+{
+    hover(4, 6);
     // A drag that ends past the map's edge leaves the cursor cell off the grid.
     form().MapBoxMouseDown(Qt::LeftButton, {}, 10, 10);
     form().MapBoxMouseUp(Qt::LeftButton, {}, 700, -30);
