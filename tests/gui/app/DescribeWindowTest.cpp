@@ -34,8 +34,7 @@ protected:
 
 // Each opening lands at one spot beside the main window, and both dialogs stay whole on the screen.
 // The first Change ID, accepted, moves the fifth description before the second.
-TEST_F(DescribeWindowTest,
-       DescribeAndChangeIdOpenAtTheirOwnPlacesAndMoveTheDescriptionAndDoneCancelAndRemoveAllActAsChosen)
+TEST_F(DescribeWindowTest, DescribeAndChangeIdOpenBesideTheMainWindowAndWhollyOnTheScreen)
 {
     for (int i = 1; i <= 5; ++i)
         describe(i, 0, "Place " + std::to_string(i));
@@ -69,15 +68,17 @@ TEST_F(DescribeWindowTest,
     EXPECT_EQ(names(), (QStringList{"Place 1", "Place 5", "Place 2", "Place 3", "Place 4"}));
     EXPECT_EQ(describePlaces.at(0), describePlaces.at(1)) << "the same place before and after a first showing";
     EXPECT_EQ(describePlaces.at(2), describePlaces[0] - QPoint(40, 20)) << "it follows the main window";
+}
 
-    // Done adds a description, Cancel leaves the list, and Remove All takes the cell's one or says there is none.
+// Done adds a description, Cancel leaves the list, and Remove All takes the cell's one or says there is none.
+TEST_F(DescribeWindowTest, TheButtonThatEndsDescribeTileDecidesWhatBecomesOfTheDescription)
+{
     hover(3, 4);
     answerDescribe(QDialog::Accepted, "Inn");
     QTest::keyClick(&form(), 'T');
-    // Cancel leaves the list alone.
     answerDescribe(QDialog::Rejected, "Lost");
     form().DescItemClick();
-    EXPECT_EQ(names().mid(5), QStringList{"Inn"});
+    EXPECT_EQ(names(), QStringList{"Inn"});
 
     describe(1, 1, "Well");
     describe(2, 2, "Gate");
@@ -85,7 +86,7 @@ TEST_F(DescribeWindowTest,
         hover(at, at);
         answerDescribe(TTileDescForm::RemoveAllResult);
         form().DescItemClick();
-        EXPECT_EQ(names().mid(5), (QStringList{"Inn", "Gate"}));
+        EXPECT_EQ(names(), (QStringList{"Inn", "Gate"}));
     }
     EXPECT_EQ(prompter.messages, QStringList{"Tile description not found"});
 }

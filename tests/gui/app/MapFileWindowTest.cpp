@@ -34,7 +34,7 @@ protected:
     }
 };
 
-TEST_F(MapFileWindowTest, AFailedSaveSaysWhyAndTheNextAsksAgainOpenBringsTheMapBackAndARefusedOpenLeavesItAsItWas)
+TEST_F(MapFileWindowTest, SaveAndOpenChangeTheMapAndItsFileOnlyWhenTheySucceed)
 {
     const std::string startFolder = form().document().mapDirectory;
     paintSomething();
@@ -105,7 +105,7 @@ TEST_F(MapFileWindowTest, AFailedSaveSaysWhyAndTheNextAsksAgainOpenBringsTheMapB
     EXPECT_TRUE(button("SaveButton")->isEnabled());
 }
 
-TEST_F(MapFileWindowTest, ToolbarNewKeepsDoorsAndFillsEveryLayerAndFileNewAndExitAskOnlyForAModifiedMap)
+TEST_F(MapFileWindowTest, NewAndExitAskAboutTheMapOnlyWhenItIsModified)
 {
     // The default registry's tilesets and the ones added head the File menu as New items.
     const QList<QAction*> items = form().findChild<QMenu*>("FileMenu")->actions();

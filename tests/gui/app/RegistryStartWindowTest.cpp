@@ -37,7 +37,7 @@ std::jthread pipeWatchdog(std::string pipe)
     });
 }
 
-TEST_F(RegistryStartWindowTest, AHugeRegistryGetsNewItemsForItsFirstThousandTilesetsOnlyAndOneOverItsLimitIsNamed)
+TEST_F(RegistryStartWindowTest, AHugeRegistryIsCutShortInTheMenuAndRefusedPastItsSizeLimit)
 {
     QByteArray entries;
     for (int i = 0; i < 1003; ++i)
