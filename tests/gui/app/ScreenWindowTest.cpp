@@ -65,9 +65,8 @@ protected:
 
     QPoint viewPoint(int column, int row)
     {
-        const EditorState& state = form().state();
-        return {(column - state.viewColumn) * state.cellSize + state.cellSize / 2,
-                (row - state.viewRow) * state.cellSize + state.cellSize / 2};
+        const EditorState& s = form().state();
+        return QPoint(column - s.viewColumn, row - s.viewRow) * s.cellSize + QPoint(s.cellSize, s.cellSize) / 2;
     }
     // A press and a release of the button at the view pixel.
     void click(QPoint p, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers modifiers = {})
