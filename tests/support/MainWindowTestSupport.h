@@ -105,6 +105,15 @@ protected:
         form().Open();
     }
 
+    // Sets a door in the Doors dialog and ends it with the result.
+    void answerDoors(int position, int type, int result)
+    {
+        prompter.expectDialog([=](QDialog& dialog) {
+            dialog.findChild<QListWidget*>("DoorList")->setCurrentRow(position);
+            dialog.findChild<QComboBox*>("DoorType")->setCurrentIndex(type);
+            return result;
+        });
+    }
     // Types the name into the next map name dialog and accepts it.
     void answerMapName(const QString& name)
     {

@@ -128,11 +128,7 @@ TEST_F(DescribeWindowTest, ThePopupItemsActOnTheSelectedRegionOrTheCellUnderTheC
 
     // The Doors dialog sets the cursor cell's doors, and the rotate items turn its tile.
     rightPress(5, 5);
-    prompter.expectDialog([](QDialog& dialog) {
-        dialog.findChild<QListWidget*>("DoorList")->setCurrentRow(5);
-        dialog.findChild<QComboBox*>("DoorType")->setCurrentIndex(3);
-        return int(QDialog::Accepted);
-    });
+    answerDoors(5, 3, QDialog::Accepted);
     action("DoorItem")->trigger();
     EXPECT_EQ(grid().door(5, 5, Center), -3);
 

@@ -75,16 +75,6 @@ protected:
         form().MapBoxMouseUp(button, modifiers, p.x(), p.y());
     }
 
-    // Sets a door in the Doors dialog and ends it with the result.
-    void answerDoors(int position, int type, int result)
-    {
-        prompter.expectDialog([=](QDialog& dialog) {
-            dialog.findChild<QListWidget*>("DoorList")->setCurrentRow(position);
-            dialog.findChild<QComboBox*>("DoorType")->setCurrentIndex(type);
-            return result;
-        });
-    }
-
     std::optional<int> geometryIndex_;
 };
 
