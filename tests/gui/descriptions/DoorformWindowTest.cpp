@@ -38,7 +38,7 @@ protected:
     QComboBox* types = form.findChild<QComboBox*>("DoorType");
 };
 
-TEST_F(DoorFormTest, EveryPositionWritesItsOwnSlot)
+TEST_F(DoorFormTest, EveryPositionWritesItsOwnSlotAndTheCenterRowsShareOneByItsSign)
 {
     const std::tuple<int, DoorSlot, int> cases[] = {{0, North, 1}, {1, East, 1},   {2, South, 1},
                                                     {3, West, 1},  {4, Center, 1}, {5, Center, -1}};
@@ -58,10 +58,7 @@ TEST_F(DoorFormTest, EveryPositionWritesItsOwnSlot)
             EXPECT_EQ(document.grid.door(kColumn, kRow, slot), 5 * sign) << "the dialog chooses on a copy";
         }
     }
-}
 
-TEST_F(DoorFormTest, CenterRowsShareOneSlotByItsSignAndATypeAloneWritesNothing)
-{
     document.grid.door(kColumn, kRow, Center) = -3;
     open();
     // The list takes a current row when it gets the focus, but no position is chosen by it.
