@@ -232,6 +232,9 @@ TEST_F(TileDescFormTest, FieldsCommitOnlyToTheSelectedRecordOfTheirPageAndRemove
         stored->creatures.push_back(std::make_shared<XECreature>());
         stored->creatures.back()->type = type;
     }
+    auto npc = std::make_shared<XENPC>();
+    npc->name = "Guard";
+    stored->npcs.push_back(npc);
     list.append(stored);
     open();
     showPage(3);
@@ -265,11 +268,7 @@ TEST_F(TileDescFormTest, FieldsCommitOnlyToTheSelectedRecordOfTheirPageAndRemove
     EXPECT_TRUE(control<QCheckBox>("ItemMoveable")->isChecked());
 
     // Picking a suggestion counts as a change; Enter moves on and so stores it, but never closes the dialog.
-    auto npc = std::make_shared<XENPC>();
-    npc->name = "Guard";
-    form.workingDescription()->npcs.push_back(npc);
     showPage(1);
-    control<QListWidget>("NPCList")->addItem("Guard");
     select("NPCList", 0);
     control("NPCAlign")->setFocus(Qt::MouseFocusReason);
     QTest::keyClick(control("NPCAlign"), Qt::Key_Down);

@@ -82,11 +82,10 @@ TEST_F(MapOutputTest, ExportsThePictureAtTheChosenScaleAndTheListing)
     exportMap(output);
     EXPECT_EQ(bytes("map.png").substr(0, 4), "\x89PNG");
     EXPECT_EQ(QImage(path("map.png")).size(), QSize(960, 960));
-    EXPECT_EQ(prompter.fileDialogs.at(0).title, "Export Map Image");
-    EXPECT_EQ(prompter.fileDialogs.at(0).directory, folder.path());
-    EXPECT_EQ(prompter.fileDialogs.at(1).title, "Export Map Descriptions");
-    EXPECT_FALSE(config.PrintImage->isChecked());
-    EXPECT_EQ(config.FontSize->currentText(), "10");
+    EXPECT_EQ(std::tuple(prompter.fileDialogs.at(0).title, prompter.fileDialogs.at(0).directory,
+                         prompter.fileDialogs.at(1).title),
+              std::tuple("Export Map Image", folder.path(), "Export Map Descriptions"));
+    EXPECT_EQ(std::tuple(config.PrintImage->isChecked(), config.FontSize->currentText()), std::tuple(false, "10"));
 
     choose(true, false, "0.10", "tenth.BMP");
     exportMap(output);
@@ -110,8 +109,7 @@ TEST_F(MapOutputTest, AnExportKeepsTheOldFileUnlessToldToReplaceIt)
     ASSERT_TRUE(QDir(folder.path()).mkdir("taken.txt"));
     choose(false, true, "0.50", "taken.txt");
     exportMap(output);
-    ASSERT_EQ(prompter.messages.size(), 1);
-    EXPECT_TRUE(prompter.messages.front().contains(path("taken.txt")));
+    EXPECT_TRUE(prompter.messages.size() == 1 && prompter.messages.front().contains(path("taken.txt")));
     EXPECT_TRUE(QFileInfo(path("taken.txt")).isDir());
 }
 
