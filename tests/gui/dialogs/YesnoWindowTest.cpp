@@ -36,13 +36,11 @@ TEST(YesnoWindowTest, OnlyTheAffirmativeButtonAnswersYesAndAskOrCancelTellsTheNe
                 end();
                 return dialog.result();
             });
-        const QString question = QString("Ended by ") + how + "?";
-        EXPECT_EQ(yesNo.Ask(prompter, question, "Yes, Go", QString("No, ") + how), answer == Answer::Yes) << how;
-        EXPECT_EQ(seen, question + " | Yes, Go | No, " + how);
+        EXPECT_EQ(yesNo.Ask(prompter, how, "Yes, Go", QString("No, ") + how), answer == Answer::Yes) << how;
+        EXPECT_EQ(seen, QString(how) + " | Yes, Go | No, " + how);
         EXPECT_FALSE(yesNo.isVisible()) << how;
         EXPECT_EQ(yesNo.AskOrCancel(prompter, "Save?", "Yes, Save", "No, Discard"), answer) << how;
     }
-    EXPECT_TRUE(prompter.allAnswersUsed());
 }
 
 }  // namespace
