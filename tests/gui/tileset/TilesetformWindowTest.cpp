@@ -84,11 +84,9 @@ TEST_F(TilesetformWindowTest, ATilesetThatMemoryCannotHoldLeavesTheMapAndPalette
         form().NewClick("Tileset0");
     }
     EXPECT_EQ(prompter.messages, QStringList("Not enough memory to load the tileset."));
-    EXPECT_EQ(title(), "Colours");
-    EXPECT_EQ(palettePixel(0, 2 * 40 + 20, 40 + 20), tileColour(0, 12));
-    EXPECT_EQ(grid(), painted);
-    EXPECT_EQ(mapPixel(cellCentre(3, 4)), shown);
-    EXPECT_TRUE(form().session().modified());
+    EXPECT_EQ(std::tuple(title(), palettePixel(0, 2 * 40 + 20, 40 + 20), grid() == painted, mapPixel(cellCentre(3, 4)),
+                         form().session().modified()),
+              std::tuple("Colours", tileColour(0, 12), true, shown, true));
 
     // With memory to spare the same command loads it.
     answerYesNo(false);
