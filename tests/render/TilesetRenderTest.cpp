@@ -132,9 +132,8 @@ TEST_F(TilesetFilesTest, LoadReplacesEveryLayerAndLeavesAnUnreadableOneEmpty)
     ASSERT_TRUE(tileset);
     EXPECT_EQ(said(problems), (QStringList{"Cannot read the tile sheet \"missing.bmp\". / No such file or directory",
                                            "Cannot read the tile sheet \"pipe.bmp\". / not a regular file"}));
-    EXPECT_FALSE(tileset->hasSheet(1));
-    EXPECT_EQ(tileset->layerCount(), 4);
-    EXPECT_EQ(fetched(*tileset, 4, 0, 3).pixel(40, 40), renderSheetColour(2, 4));
+    EXPECT_EQ(std::tuple(tileset->hasSheet(1), tileset->layerCount(), fetched(*tileset, 4, 0, 3).pixel(40, 40)),
+              std::tuple(false, 4, renderSheetColour(2, 4)));
 }
 
 TEST_F(TilesetFilesTest, CompanionFilesThatCannotBeReadAreNamedAndTheRestLoads)
@@ -152,10 +151,9 @@ TEST_F(TilesetFilesTest, CompanionFilesThatCannotBeReadAreNamedAndTheRestLoads)
               (QStringList{"Cannot read the group icon pipe.bmp. / not a regular file",
                            "Cannot read the group icon missing.bmp. / No such file or directory",
                            "Cannot read the group icon large.bmp. / the file is larger than 81920 bytes"}));
-    EXPECT_EQ(loaded.tips[0], (TileTips{"Grass", "Water"}));
-    EXPECT_EQ(loaded.groups[1].slotCount, 4);
-    EXPECT_TRUE(loaded.groupIcons[1][0].isNull());
-    EXPECT_EQ(loaded.groupIcons[1][3].size(), QSize(16, 16));
+    EXPECT_EQ(std::tuple(loaded.tips[0], loaded.groups[1].slotCount, loaded.groupIcons[1][0].isNull(),
+                         loaded.groupIcons[1][3].size()),
+              std::tuple(TileTips{"Grass", "Water"}, 4, true, QSize(16, 16)));
 
     // A tip or group file over the limit is one problem naming the file and the limit; a
     // missing one is none.
@@ -167,9 +165,8 @@ TEST_F(TilesetFilesTest, CompanionFilesThatCannotBeReadAreNamedAndTheRestLoads)
     EXPECT_EQ(said(problems),
               (QStringList{"Cannot read the tip file \"base.tip\". / the file is larger than 4 MB",
                            "Cannot read the group file \"layer.grp\". / the file is larger than 4 MB"}));
-    EXPECT_TRUE(loaded.tips[0].empty());
-    EXPECT_EQ(loaded.groups[1].slotCount, 0);
-    EXPECT_TRUE(loaded.tileset.hasSheet(1));
+    EXPECT_EQ(std::tuple(loaded.tips[0].empty(), loaded.groups[1].slotCount, loaded.tileset.hasSheet(1)),
+              std::tuple(true, 0, true));
 }
 
 TEST_F(TilesetFilesTest, OutOfMemoryLoadsNothingAndKeepsWhatWasThere)
@@ -185,9 +182,10 @@ TEST_F(TilesetFilesTest, OutOfMemoryLoadsNothingAndKeepsWhatWasThere)
         const auto load = loader().load(entry({"layer.bmp", "layer.bmp", "null", "null", "null"}), loaded, problems);
         ASSERT_FALSE(load);
         EXPECT_EQ(load.fault().describe(), "Not enough memory to load the tileset.");
-        EXPECT_TRUE(problems.empty());
-        EXPECT_EQ(loaded.tileset.layerCount(), 1);
-        EXPECT_EQ(fetched(loaded.tileset, 7, 0, 0).pixel(40, 40), renderSheetColour(0, 7));
+        // Nothing reported twice, and the tileset as it was.
+        EXPECT_EQ(
+            std::tuple(problems.empty(), loaded.tileset.layerCount(), fetched(loaded.tileset, 7, 0, 0).pixel(40, 40)),
+            std::tuple(true, 1, renderSheetColour(0, 7)));
     }
 }
 
