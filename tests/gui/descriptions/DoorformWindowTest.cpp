@@ -86,9 +86,8 @@ TEST_F(DoorFormTest, OpensBesideTheMainWindowAndPreviewsGlyphsOnlyWithViewDoors)
     const QImage mapBefore = renderer.mapImage();
     document.grid.door(kColumn, kRow, North) = 2;  // black box
     open();
-    EXPECT_EQ(form.windowTitle(), "Doors");
-    EXPECT_EQ(form.pos(), QPoint(150, 160));
-    EXPECT_EQ(list->verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(std::tuple(form.windowTitle(), form.pos(), list->verticalScrollBar()->maximum()),
+              std::tuple("Doors", QPoint(150, 160), 0));
     EXPECT_EQ(previewPixel(kNorthBoxInside), 0xff000000);
     // The cell image holds the bare cell, and the map view is left as it was.
     EXPECT_EQ(renderer.cellImage().pixel(kNorthBoxInside), tile);

@@ -24,8 +24,7 @@ TEST(MapNameWindowTest, AsksForTheNameAndKeepsTheLastOne)
     QWidget mainWindow;
     mainWindow.move(50, 50);
     TGetMapName dialog(mainWindow);
-    EXPECT_EQ(dialog.windowTitle(), "Map Name");
-    EXPECT_EQ(dialog.pos(), QPoint(250, 250));
+    EXPECT_EQ(std::tuple(dialog.windowTitle(), dialog.pos()), std::tuple("Map Name", QPoint(250, 250)));
     auto* name = dialog.findChild<QLineEdit*>("MapName");
 
     ScriptedPrompter prompter;
@@ -72,9 +71,9 @@ TEST(CommandsWindowTest, ListsEveryCommandBesideItsBinding)
 TEST(AboutWindowTest, ShowsVersionAndPictureAndOpensTheWebPage)
 {
     TXEAbout about(QCoreApplication::applicationDirPath());
-    EXPECT_EQ(about.windowTitle(), "About XEMap");
-    EXPECT_EQ(about.findChild<QLabel*>("Label2")->text(), "v. 1.21");
-    EXPECT_EQ(about.findChild<QLabel*>("Image1")->pixmap().size(), QSize(512, 208));
+    EXPECT_EQ(std::tuple(about.windowTitle(), about.findChild<QLabel*>("Label2")->text(),
+                         about.findChild<QLabel*>("Image1")->pixmap().size()),
+              std::tuple("About XEMap", "v. 1.21", QSize(512, 208)));
 
     QWidget mainWindow;
     mainWindow.move(50, 50);
