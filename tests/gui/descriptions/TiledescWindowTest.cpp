@@ -93,8 +93,7 @@ TEST_F(TileDescFormTest, DescribesOneRecordOfEachKindThroughTheControlsAndKeepsL
 {
     list.append(describedTile(1, "Gate"));
     open();
-    EXPECT_EQ(form.windowTitle(), "Describe Tile");
-    EXPECT_EQ(form.locationId(), 2);
+    EXPECT_EQ(std::tuple(form.windowTitle(), form.locationId()), std::tuple("Describe Tile", 2));
 
     type("TileName", "Well");
     type("TileTextBox", "Deep");
@@ -113,8 +112,7 @@ TEST_F(TileDescFormTest, DescribesOneRecordOfEachKindThroughTheControlsAndKeepsL
     click("BitBtn1");
     EXPECT_EQ(form.result(), QDialog::Accepted);
     const XETile& tile = working();
-    EXPECT_EQ(tile.cellIndex, kCell);
-    EXPECT_EQ(tile.areaText, (StringList{"Deep", "Dark"}));
+    EXPECT_EQ(std::tuple(tile.cellIndex, tile.areaText), std::tuple(kCell, StringList{"Deep", "Dark"}));
     EXPECT_EQ((StringList{tile.npcs.at(0)->align, tile.creatures.at(0)->type, tile.items.at(0)->value,
                           tile.events.at(0)->trigger, tile.portals.at(0)->targetTile}),
               values);
@@ -122,8 +120,7 @@ TEST_F(TileDescFormTest, DescribesOneRecordOfEachKindThroughTheControlsAndKeepsL
     // Stored and reopened; Latin-1 text with its no-break spaces survives an edit.
     list.append(tile.copy());
     reopen();
-    EXPECT_EQ(text("TileName"), "Well");
-    EXPECT_EQ(memo(), "Deep\nDark");
+    EXPECT_EQ(std::tuple(text("TileName"), memo()), std::tuple("Well", "Deep\nDark"));
     list.at(1)->areaText = {"Caf\xe9\xa0Nord", "\xa0"};
     reopen();
     type("TileTextBox", "Le ");  // the cursor starts at the text's start
@@ -256,16 +253,14 @@ TEST_F(TileDescFormTest, FieldsCommitOnlyToTheSelectedRecordOfTheirPageAndRemove
     QTest::mouseClick(control("ItemMoveable"), Qt::LeftButton, {}, QPoint(8, control("ItemMoveable")->height() / 2));
     type("ItemText", "Long");
     click("ItemNew");
-    EXPECT_TRUE(rope->moveable);
-    EXPECT_EQ(rope->text, StringList{"Long"});
+    EXPECT_EQ(std::tuple(rope->moveable, rope->text), std::tuple(true, StringList{"Long"}));
     EXPECT_TRUE(session.modified()) << "the rope is the stored description's too";
 
     // Text left in a page is emptied when the focus leaves the page, and the box is checked again.
     type("ItemName", "Torch");
     showPage(0);
     showPage(3);
-    EXPECT_EQ(text("ItemName"), "");
-    EXPECT_TRUE(control<QCheckBox>("ItemMoveable")->isChecked());
+    EXPECT_EQ(std::tuple(text("ItemName"), control<QCheckBox>("ItemMoveable")->isChecked()), std::tuple("", true));
 
     // Picking a suggestion counts as a change; Enter moves on and so stores it, but never closes the dialog.
     showPage(1);
@@ -273,9 +268,8 @@ TEST_F(TileDescFormTest, FieldsCommitOnlyToTheSelectedRecordOfTheirPageAndRemove
     control("NPCAlign")->setFocus(Qt::MouseFocusReason);
     QTest::keyClick(control("NPCAlign"), Qt::Key_Down);
     QTest::keyClick(control("NPCAlign"), Qt::Key_Return);
-    EXPECT_EQ(npc->align, "Lawful Good");
-    EXPECT_TRUE(control("NPCRace")->hasFocus());
-    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(std::tuple(npc->align, control("NPCRace")->hasFocus(), form.isVisible()),
+              std::tuple("Lawful Good", true, true));
 
     showPage(2);
     type("CreatName", "Boar");
@@ -301,9 +295,8 @@ TEST_F(TileDescFormTest, FieldsCommitOnlyToTheSelectedRecordOfTheirPageAndRemove
 
     type("TileName", "Lair");
     click("BitBtn2");
-    EXPECT_EQ(form.result(), QDialog::Rejected);
-    EXPECT_EQ(stored->creatures.size(), 2u);
-    EXPECT_EQ(stored->shortName, "Shop");
+    EXPECT_EQ(std::tuple(form.result(), stored->creatures.size(), stored->shortName),
+              std::tuple(int(QDialog::Rejected), 2u, "Shop"));
 
     form.show();
     click("BitBtn3");
