@@ -68,8 +68,8 @@ TEST_F(MapRendererTest, OverlaysShowThroughTheirMagentaOnEveryLayerOrAloneInTheO
         document.grid.tile(1, 1, 0) = 7;
         document.grid.tile(1, 1, layer) = 12;
         renderer.drawOneCell(1, 1);
-        EXPECT_EQ(cellPixel(1, 1, 20, 40), renderSheetColour(layer - 1, 12));
-        EXPECT_EQ(cellPixel(1, 1, 60, 40), renderSheetColour(0, 7));
+        EXPECT_EQ(std::pair(cellPixel(1, 1, 20, 40), cellPixel(1, 1, 60, 40)),
+                  std::pair(renderSheetColour(layer - 1, 12), renderSheetColour(0, 7)));
         // Above the layer count the layer is not drawn, nor are the empty layers below it.
         state.layerCount = layer;
         renderer.drawOneCell(1, 1);
@@ -82,8 +82,7 @@ TEST_F(MapRendererTest, OverlaysShowThroughTheirMagentaOnEveryLayerOrAloneInTheO
     state.oneLayer = true;
     state.currentLayer = 2;
     renderer.redrawAll();
-    EXPECT_EQ(cellPixel(1, 1, 20, 40), renderSheetColour(1, 3));
-    EXPECT_EQ(cellPixel(1, 1, 60, 40), kGrey);
+    EXPECT_EQ(std::pair(cellPixel(1, 1, 20, 40), cellPixel(1, 1, 60, 40)), std::pair(renderSheetColour(1, 3), kGrey));
     state.currentLayer = 0;
     renderer.redrawAll();
     EXPECT_EQ(cellPixel(1, 1, 20, 40), renderSheetColour(0, 7));
@@ -198,8 +197,7 @@ TEST_F(MapRendererTest, DoorGlyphsFollowTheThreeGeometryFormsAndBadValuesDrawNot
     }
 
     for (const int value : {8, -8, 100, INT_MIN, INT_MAX}) {
-        document.grid.door(0, 0, Center) = value;
-        document.grid.door(0, 0, North) = value;
+        document.grid.door(0, 0, Center) = document.grid.door(0, 0, North) = value;
         renderer.drawOneCell(0, 0);
         EXPECT_EQ(renderer.cellImage(), plain) << value;
     }
