@@ -49,8 +49,7 @@ TEST(CommandsWindowTest, ListsEveryCommandBesideItsBinding)
     EXPECT_EQ(form.windowTitle(), "Commands");
     const QStringList commands = form.findChild<QPlainTextEdit*>("Memo1")->toPlainText().split('\n');
     const QStringList bindings = form.findChild<QPlainTextEdit*>("Memo2")->toPlainText().split('\n');
-    ASSERT_EQ(commands.size(), 25);
-    ASSERT_EQ(bindings.size(), 25);
+    ASSERT_EQ(std::pair(commands.size(), bindings.size()), std::pair(qsizetype(25), qsizetype(25)));
     // The rows whose texts are easiest to get wrong, blank by blank.
     const auto row = [&](int at) { return commands[at] + " | " + bindings[at]; };
     EXPECT_EQ((QStringList{row(0), row(2), row(24)}),

@@ -17,15 +17,13 @@ protected:
 TEST_F(TilesetformWindowTest, ShowsTheLoadedLayersAndAReleasePicksTheTileUnderItAtEitherSize)
 {
     EXPECT_EQ(title(), "Colours");
-    EXPECT_TRUE(tabs()->isTabVisible(1));
-    EXPECT_FALSE(tabs()->isTabVisible(2));
+    EXPECT_EQ(std::pair(tabs()->isTabVisible(1), tabs()->isTabVisible(2)), std::pair(true, false));
     // Base tiles show over black, overlay tiles over base tile 0; tile 12 sits in cell (2, 1).
     EXPECT_EQ(palettePixel(0, 2 * 40 + 20, 40 + 20), tileColour(0, 12));
     EXPECT_EQ(palettePixel(1, 2 * 40 + 20, 40 + 20), tileColour(1, 12));
 
     palette().TileBoxMouseUp(Qt::LeftButton, 79, 41);
-    EXPECT_EQ(palette().selectedTile(), 11);
-    EXPECT_EQ(form().state().currentLayer, 1);
+    EXPECT_EQ(std::pair(palette().selectedTile(), form().state().currentLayer), std::pair(11, 1));
     // The frame sits two pixels inside the cell, in dark red.
     EXPECT_EQ(palettePixel(0, 40 + 2, 40 + 10), qRgb(128, 0, 0));
 
@@ -61,11 +59,9 @@ TEST_F(TilesetformWindowTest, TabsSetTheCurrentLayerAndKeepTheirOwnSelectionWhic
 {
     palette().TileBoxMouseUp(Qt::LeftButton, 3 * 40 + 5, 5);
     tabs()->setCurrentIndex(1);
-    EXPECT_EQ(form().state().currentLayer, 2);
-    EXPECT_EQ(palette().selectedTile(), 0);
+    EXPECT_EQ(std::pair(form().state().currentLayer, palette().selectedTile()), std::pair(2, 0));
     tabs()->setCurrentIndex(0);
-    EXPECT_EQ(form().state().currentLayer, 0) << "the Base tab always means cell layer 0";
-    EXPECT_EQ(palette().selectedTile(), 3);
+    EXPECT_EQ(std::pair(form().state().currentLayer, palette().selectedTile()), std::pair(0, 3)) << "Base is layer 0";
     button("RotLeftButton")->click();
     EXPECT_EQ(palette().selectedRotation(), 3);
     button("RotRightButton")->click();
