@@ -45,8 +45,7 @@ TEST_F(PrintListingTest, ALineWiderThanThePageWrapsAtASpaceOrAtTheEdge)
         const int blanks = int(line.size() - QStringView(line).trimmed().size());
         QString joined;
         for (std::size_t i = 0; i < rows.size(); ++i) {
-            EXPECT_EQ(rows[i].line, ListingPager::kFirstLine + int(i));
-            EXPECT_EQ(rows[i].bold, bold);
+            EXPECT_EQ(std::pair(rows[i].line, rows[i].bold), std::pair(ListingPager::kFirstLine + int(i), bold));
             EXPECT_LE(rows[i].x + width(rows[i].text, bold), kPageWidth) << rows[i].text.toStdString();
             EXPECT_EQ(rows[i].x, ListingPager::kLeft + (i > 0 ? width(line.left(blanks), bold) : 0));
             if (i + 1 == rows.size())

@@ -36,8 +36,7 @@ TEST(TilesetTest, FetchReadsTheTileAreaAndTurnsItClockwise)
     for (const auto& [rotation, topLeft, bottomRight] : cases) {
         SCOPED_TRACE(rotation);
         const QImage turned = fetched(tileset, 37, rotation, 0);
-        EXPECT_EQ(turned.pixel(topLeft), kMarker);
-        EXPECT_EQ(turned.pixel(bottomRight), qRgb(1, 2, 3));
+        EXPECT_EQ(std::pair(turned.pixel(topLeft), turned.pixel(bottomRight)), std::pair(kMarker, qRgb(1, 2, 3)));
     }
 }
 

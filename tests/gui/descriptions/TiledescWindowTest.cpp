@@ -170,8 +170,7 @@ TEST_F(TileDescFormTest, TypingGoesIntoShortNameAndEnterOrSpacePressNoButtonTheU
         }
     }
     // Neither Enter nor the space pressed Change, Add or a closing button.
-    EXPECT_TRUE(form.isVisible());
-    EXPECT_TRUE(prompter.dialogsShown.isEmpty());
+    EXPECT_TRUE(form.isVisible() && prompter.dialogsShown.isEmpty());
     EXPECT_TRUE(working().items.empty() && working().npcs.empty());
 
     // A button the user tabbed to is pressed by Enter or the space; none is pressed as the default.
@@ -182,8 +181,7 @@ TEST_F(TileDescFormTest, TypingGoesIntoShortNameAndEnterOrSpacePressNoButtonTheU
         keyAtWindow(Qt::Key_Tab);
         ASSERT_EQ(focused(), control("BitBtn1"));
         keyAtWindow(press);
-        EXPECT_FALSE(form.isVisible());
-        EXPECT_EQ(form.result(), QDialog::Accepted);
+        EXPECT_EQ(std::pair(form.isVisible(), form.result()), std::pair(false, int(QDialog::Accepted)));
     }
 }
 
@@ -284,8 +282,7 @@ TEST_F(TileDescFormTest, FieldsCommitOnlyToTheSelectedRecordOfTheirPageAndRemove
     select("CreatureList", 1);
     EXPECT_EQ(text("CreatType"), "Bat");
     click("CreatRemove");
-    EXPECT_EQ(entries("CreatureList"), (QStringList{"Rat", "Boar"}));
-    EXPECT_EQ(text("CreatType"), "");
+    EXPECT_EQ(std::pair(entries("CreatureList"), text("CreatType")), std::pair(QStringList{"Rat", "Boar"}, QString()));
     for (int left = 2; left > 0; --left) {
         select("CreatureList", 0);
         click("CreatRemove");
