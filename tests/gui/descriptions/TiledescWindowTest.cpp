@@ -64,7 +64,6 @@ protected:
     {
         auto* box = control<QListWidget>(listName);
         QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, box->visualItemRect(box->item(row)).center());
-        ASSERT_EQ(box->currentRow(), row);
     }
     QStringList entries(const char* listName)
     {
