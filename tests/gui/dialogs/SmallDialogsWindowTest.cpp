@@ -84,8 +84,7 @@ TEST(AboutWindowTest, ShowsVersionAndPictureAndOpensTheWebPage)
         return shown.result();
     });
     about.ShowModal(prompter, mainWindow);
-    EXPECT_TRUE(prompter.allAnswersUsed());
-    EXPECT_EQ(about.pos(), QPoint(250, 250));
+    EXPECT_EQ(std::pair(prompter.allAnswersUsed(), about.pos()), std::pair(true, QPoint(250, 250)));
     about.show();
     EXPECT_EQ(openedByClicking(about.findChild<QLabel*>("Label4"), "https"), QList<QUrl>{TXEAbout::webAddress()});
 }
