@@ -62,8 +62,9 @@ protected:
     // Gives the cell a description of that name, as no command would.
     void describe(int column, int row, const std::string& name)
     {
-        mapToSetUp(form().session())
-            .descriptions.append(std::make_shared<XETile>(XETile{cellIndexOf(column, row), name}));
+        auto tile = std::make_shared<XETile>();
+        std::tie(tile->cellIndex, tile->shortName) = std::tuple(cellIndexOf(column, row), name);
+        mapToSetUp(form().session()).descriptions.append(tile);
     }
     // Shows the window and waits until it is the active one.
     bool activate(QWidget& window)

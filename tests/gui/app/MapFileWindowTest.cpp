@@ -157,4 +157,16 @@ TEST_F(MapFileWindowTest, NewAndExitAskAboutTheMapOnlyWhenItIsModified)
     EXPECT_TRUE(form().close());
 }
 
+TEST_F(MapFileWindowTest, ClosingTheMainWindowEndsTheProgramWithTheCommandsHelpOpen)
+{
+    windows->show();
+    action("CommandsItem")->trigger();
+    bool stillRunning = false;
+    QObject guard;  // takes the timer along when the test ends
+    QTimer::singleShot(5000, &guard, [&stillRunning] { stillRunning = true, QCoreApplication::quit(); });
+    QTimer::singleShot(0, &form(), [this] { form().close(); });
+    QCoreApplication::exec();
+    EXPECT_FALSE(stillRunning);
+}
+
 }  // namespace
