@@ -96,8 +96,7 @@ TEST(MapDiff, NamesEachChangeInWordsInCellOrder)
           "detached description 1 added as location ID 1"}},
         {"a description taken off",
          [](MapDocument& d) { d.descriptions.removeAt(0); },
-         {"cell (2, 3) description \"Old Well\" removed (location ID 1)"}},
-    };
+         {"cell (2, 3) description \"Old Well\" removed (location ID 1)"}}};
     for (const auto& [what, edit, expected] : cases) {
         SCOPED_TRACE(what);
         MapDocument after = describedMap();
@@ -232,8 +231,7 @@ TEST(MapMerge, TakesEachChangeFromItsSideAndKeepsOursOnConflicts)
          inn,
          [](MapDocument& d) { d.descriptions.append(described(7, "Tavern")); },
          inn,
-         {"cell (8, 1) description: base none / ours added \"Inn\" / theirs added \"Tavern\""}},
-    };
+         {"cell (8, 1) description: base none / ours added \"Inn\" / theirs added \"Tavern\""}}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const MapDocument base = baseMap();

@@ -96,8 +96,7 @@ TEST(ConnectorBrushTest, JoinsEachCellToItsNeighboursAsTheStrokeGrows)
          {{5, 5}, {5, 4}, {6, 5}, {5, 6}, {4, 5}},
          {{5, 5, 43, 0}, {5, 4, 40, 1}, {6, 5, 40, 0}, {5, 6, 40, 1}, {4, 5, 40, 0}}},
         {"map corner", {{0, 0}, {1, 0}, {0, 1}}, {{0, 0, 41, 0}, {1, 0, 40, 0}, {0, 1, 40, 1}}},
-        {"far corner", {{31, 31}, {30, 31}, {31, 30}}, {{31, 31, 41, 2}}},
-    };
+        {"far corner", {{31, 31}, {30, 31}, {31, 30}}, {{31, 31, 41, 2}}}};
     for (const auto& [name, stroke, expected] : cases) {
         SCOPED_TRACE(name);
         expectCells(painted(wall(), stroke), kLayer, expected);
@@ -232,8 +231,7 @@ TEST(TerrainBrushTest, InnerCornersAndFillsWhereTerrainMeetsOnTwoSides)
         {"north and east: inner corner", {{6, 5}}, {5, 4}, {5, 5, 23, 3}},
         {"south and west", {{4, 5}}, {5, 6}, {5, 5, 23, 1}},
         {"north, east and west: fill", {{4, 5}, {6, 5}}, {5, 4}, {5, 5, 99, -1}},
-        {"north and south: fill", {{5, 6}}, {5, 4}, {5, 5, 99, -1}},
-    };
+        {"north and south: fill", {{5, 6}}, {5, 4}, {5, 5, 99, -1}}};
     for (const auto& [what, existing, painted, expected] : cases) {
         SCOPED_TRACE(what);
         MapGrid grid;

@@ -51,8 +51,7 @@ TEST(MapReader, AcceptsEveryLayoutItIsDefinedToAccept)
          }),
          ""},
         {"no map name line", edited([](auto& l) { l.erase(l.begin()); }), edited([](auto& l) { l[0] = ""; })},
-        {"lines of any length", longLines, longLines},
-    };
+        {"lines of any length", longLines, longLines}};
     for (const auto& [what, text, resave] : cases) {
         SCOPED_TRACE(what);
         const auto result = readMap(text);
@@ -84,8 +83,7 @@ TEST(MapReader, RejectsMalformedFilesNamingTheLine)
         {"ends in the area text", withBlock({"5", "x", "text"}), 1030, "begins on line 1027"},
         {"ends in a record", withBlock({"5", "x", "...", "Items:", "Rope", "5"}), 1033, "inside"},
         {"non-numeric item flag", withBlock({"5", "x", "...", "Items:", "Rope", "5", "", "yes", "...", ">>>"}), 1034,
-         "item's flag"},
-    };
+         "item's flag"}};
     for (const auto& [what, text, line, message] : cases) {
         SCOPED_TRACE(what);
         const auto result = readMap(text);
@@ -178,11 +176,10 @@ Layers converted(int tilesetIndex, int oldTile, int oldRotation, int layerCount 
 TEST(SingleLayerUpgrade, ConvertsTilesAsEachTableSaysAndLeavesUnlistedOnesEmpty)
 {
     // Tileset index, old tile, and the layers it gives.
-    const std::tuple<int, int, Layers> cases[] = {
-        {0, 7, {10, 1, 99, 1, 7, 1}},  {4, 18, {0, 1, 99, 1, 50, 2}}, {0, 29, {0, 1, 41, 3, 0, 1}},
-        {0, 92, {10, 1, 99, 1, 0, 1}}, {1, 5, {50, 1, 99, 0, 0, 1}},  {3, 58, {0, 1, 61, 3, 0, 1}},
-        {2, 1, {0, 1, 31, 0, 0, 1}},   {2, 31, {0, 1, 99, 1, 41, 3}},
-    };
+    const std::tuple<int, int, Layers> cases[] = {{0, 7, {10, 1, 99, 1, 7, 1}}, {4, 18, {0, 1, 99, 1, 50, 2}},
+                                                  {0, 29, {0, 1, 41, 3, 0, 1}}, {0, 92, {10, 1, 99, 1, 0, 1}},
+                                                  {1, 5, {50, 1, 99, 0, 0, 1}}, {3, 58, {0, 1, 61, 3, 0, 1}},
+                                                  {2, 1, {0, 1, 31, 0, 0, 1}},  {2, 31, {0, 1, 99, 1, 41, 3}}};
     for (const auto& [tileset, oldTile, expected] : cases)
         EXPECT_EQ(converted(tileset, oldTile, 1), expected) << "tileset " << tileset << " tile " << oldTile;
 

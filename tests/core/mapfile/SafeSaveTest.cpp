@@ -51,8 +51,7 @@ TEST_F(SafeSave, AFailedSaveLeavesTheOldFileAsItWasAndSaysWhy)
         {folder / "sub", "not a regular file"},
         {folder / "no-such-folder" / "map.xem", "No such file or directory"},
         {target / "map.xem", "Not a directory"},
-        {"", "no file name was given"},
-    };
+        {"", "no file name was given"}};
     for (const auto& [failing, reason] : cases) {
         const Result<void> saved = saveFileSafely(failing, "x");
         EXPECT_EQ(saved.fault().kind,

@@ -30,8 +30,7 @@ TEST(TmxWriter, TilesCarryTheirSheetAndTurnAsFlipFlagsAndTheRestGoesToProperties
     const std::tuple<int, int, int, const char*> cases[] = {
         {5, 0, 0, "6"},   {5, 1, 0, "2684354566"},  {5, 2, 0, "3221225478"}, {5, 3, 0, "1610612742"},
         {99, 0, 1, "0"},  {42, 2, 1, "3221225515"}, {0, 0, 2, "0"},          {7, 1, 2, "2684354668"},
-        {100, 0, 2, "0"}, {7, 4, 2, "0"},           {-1, 0, 0, "0"},         {99, 3, 1, "0"},
-    };
+        {100, 0, 2, "0"}, {7, 4, 2, "0"},           {-1, 0, 0, "0"},         {99, 3, 1, "0"}};
     for (int x = 0; x < int(std::size(cases)); ++x) {
         const auto& [tile, rotation, layer, gid] = cases[x];
         document.grid.tile(x, 0, layer) = tile, document.grid.rotation(x, 0, layer) = rotation;
@@ -94,8 +93,7 @@ TEST(TmxWriter, TextFieldsComeBackByteForByteWithTheirEncoding)
         {"\xef\xbf\xbe", "\\ufffe", "escaped"},
         {"\n", "\\x0a", "escaped"},  // Tiled drops a value of blanks and line breaks
         {" \n\t", " \\x0a\t", "escaped"},
-        {" \nx", " \nx", ""},
-    };
+        {" \nx", " \nx", ""}};
     for (const auto& [bytes, value, encoding] : cases) {
         SCOPED_TRACE(value);
         const tmx::TextProperty property = tmx::textProperty(bytes);
@@ -126,8 +124,7 @@ TEST(TmxImport, TakesEachTileFromItsOwnTilesetAndRefusesOthers)
     const std::tuple<std::uint32_t, std::uint32_t, const char*> cases[] = {
         {6, 108, ""},
         {101, 0, "cell (3, 2) of cell layer 0: the tile is from the sheet of tileset layer 1"},
-        {0, 201, "cell (4, 2) of cell layer 2: the tile is beyond the 100 tiles of its sheet"},
-    };
+        {0, 201, "cell (4, 2) of cell layer 2: the tile is beyond the 100 tiles of its sheet"}};
     for (const auto& [base, upper, refusal] : cases) {
         map.tileLayers[0].gids[kMapSize + 2] = base;
         map.tileLayers[1].gids[kMapSize + 3] = upper;

@@ -125,8 +125,7 @@ TEST_F(RecoveryStoreTest, HostileEntriesAreNeitherFollowedNorWaitedOn)
     const std::vector<std::pair<const char*, std::function<void(const fs::path&)>>> records{
         {"pipe", [](const fs::path& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }},
         {"zero", [](const fs::path& path) { fs::create_symlink("/dev/zero", path); }},
-        {"folder", [](const fs::path& path) { fs::create_directory(path); }},
-    };
+        {"folder", [](const fs::path& path) { fs::create_directory(path); }}};
     for (const auto& [owner, plant] : records) {
         std::ofstream(store.mapPath(owner)) << "map";
         plant(store.recordPath(owner));
@@ -171,12 +170,6 @@ TEST(RecoveryRecordText, ReadsTheTimeAndTheWholeName)
     }
 }
 
-TEST(RecoveryOwner, NamesDifferBetweenCalls)
-{
-    EXPECT_NE(newRecoveryOwner(), newRecoveryOwner());
-    EXPECT_EQ(newRecoveryOwner().find('/'), std::string::npos);
-}
-
 std::string holderText(const LockHolder& holder)
 {
     return std::to_string(holder.pid) + "\n" + holder.bootId + "\n" + holder.program + "\n";
@@ -191,8 +184,7 @@ TEST(RecoveryLock, ALockNoProcessHoldsIsTakenWhateverItSays)
         {"empty", ""},
         {"garbage", std::string("\x01\xff garbage", 10)},
         {"another boot", holderText({self.pid, "00000000-0000-0000-0000-000000000000", self.program})},
-        {"this very process", holderText(self)},
-    };
+        {"this very process", holderText(self)}};
     for (const auto& [name, content] : contents) {
         const fs::path path = folder / (std::string(name) + ".lock");
         std::ofstream(path) << content;

@@ -13,9 +13,9 @@ TEST(TextLines, PrintableTextEscapesControlsAndBrokenUtf8Only)
         {"a\tb\r\n\x7f", "a\\x09b\\x0d\\x0a\\x7f"},
         {std::string("nul\0byte", 8), "nul\\x00byte"},
         {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x97\xba", "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x97\xba"},  // UTF-8 kept
-        {"\xc2\x9b[31m", "\\xc2\\x9b[31m"},                                           // C1 control (CSI) in UTF-8
-        {"caf\xe9", "caf\\xe9"},                                                      // Latin-1
-        {"\xc0\xaf \xe2\x82 \xed\xa0\x80", "\\xc0\\xaf \\xe2\\x82 \\xed\\xa0\\x80"},  // overlong, cut, surrogate
+        {"\xc2\x9b[31m", "\\xc2\\x9b[31m"},                                          // C1 control (CSI) in UTF-8
+        {"caf\xe9", "caf\\xe9"},                                                     // Latin-1
+        {"\xc0\xaf \xe2\x82 \xed\xa0\x80", "\\xc0\\xaf \\xe2\\x82 \\xed\\xa0\\x80"}  // overlong, cut, surrogate
     };
     for (const auto& [text, shown] : cases)
         EXPECT_EQ(printableText(text), shown);
@@ -33,7 +33,7 @@ TEST(TextForm, ValidUtf8IsUtf8AndAnyOtherFieldLatin1)
         {"\xe2\x82", TextForm::Latin1},                                                            // cut short
         {"\xc2\x80 \xe0\xa0\x80 \xf0\x90\x80\x80 \xed\x9f\xbf \xf4\x8f\xbf\xbf", TextForm::Utf8},  // smallest, largest
         {"\xe0\x9f\xbf", TextForm::Latin1},                                                        // overlong U+07FF
-        {"\xed\xbf\xbf", TextForm::Latin1},                                                        // last surrogate
+        {"\xed\xbf\xbf", TextForm::Latin1}                                                         // last surrogate
     };
     for (const auto& [bytes, form] : cases)
         EXPECT_EQ(textFormOf(bytes), form) << printableText(bytes);

@@ -79,11 +79,13 @@ TEST(Registry, AppendsAnEntryAfterTheLastLine)
     EXPECT_EQ(appendRegistryEntry(folder.path(), caves).fault().describe(),
               folder.path().string() + ": not a regular file");
 
-    // A writable registry in a program folder that takes no new files is appended in place.
+    // A program folder that takes no new files is shared, and its writable registry is appended in place.
     expected.push_back(caves);
+    EXPECT_TRUE(isUsersOwnFolder(folder.path()) && !isUsersOwnFolder(folder / "missing"));
     EXPECT_TRUE(test::asOrdinaryUser(folder.path(), [&] {
         fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
-        const bool appended = appendRegistryEntry(file, caves).ok();
+        const bool appended = appendRegistryEntry(file, caves).ok() && !isUsersOwnFolder(folder.path())
+                              && registryFolders(folder.path(), "/u").user == "/u";
         fs::permissions(folder.path(), fs::perms::owner_all);
         return appended && *readRegistry(file) == expected;
     }));
@@ -114,19 +116,6 @@ TEST(Registry, ASharedProgramFolderListsItsOwnTilesetsThenTheUsersAndNamesARefus
     fs::remove(programDir / "XEMAP.INI");
     fs::create_directory(programDir / "XEMAP.INI");
     EXPECT_EQ(loadCombinedRegistry(folders).fault().kind, Fault::Kind::NotRegularFile);
-}
-
-TEST(Registry, AProgramFolderTheUserCannotWriteToIsShared)
-{
-    TempFolder folder;
-    EXPECT_TRUE(isUsersOwnFolder(folder.path()));
-    EXPECT_TRUE(test::asOrdinaryUser(folder.path(), [&] {
-        fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
-        const bool shared = !isUsersOwnFolder(folder.path()) && registryFolders(folder.path(), "/u").user == "/u";
-        fs::permissions(folder.path(), fs::perms::owner_all);
-        return shared;
-    }));
-    EXPECT_FALSE(isUsersOwnFolder(folder / "missing"));
 }
 
 TEST(Registry, ResolvesStoredPathsAndCountsLayers)
