@@ -114,19 +114,6 @@ TEST(MapReader, SkipsUnknownSectionLinesAndEndsADescriptionAtAnyBlockEnd)
 // The crossroads example: a well described on cell (2, 3), with an NPC and an item.
 MapDocument crossroads() { return readMap(fileBytes(testData("maps/crossroads.xem")))->document; }
 
-TEST(MapWriter, WritesCellLinesAndDescriptionsInTheirLayout)
-{
-    MapDocument document;
-    document.tilesetIndex = 3;
-    document.grid.door(0, 1, Center) = -4;  // a vertical centre door alone still gets a door part
-    document.descriptions.append(std::make_shared<XETile>(XETile{-1, "", {}, {}, {}, {}, {}, {}}));
-    const std::string text = writeMap(document);
-    const std::string expected = "\r\n3\r\n" + kEmptyCell + "\r\n" + kEmptyCell + " : 0 0 0 0 -4 \r\n";
-    EXPECT_EQ(text.substr(0, expected.size()), expected);
-    const std::string block = " \r\n-1\r\n\r\n...\r\n>>>\r\n";  // after the last cell line
-    EXPECT_EQ(text.substr(text.size() - block.size()), block);
-}
-
 // Text that would read as structure is written so that the same descriptions and records
 // read back, the text changed only by a marking blank or a blank for each line break.
 TEST(MapWriter, KeepsTextFromReadingAsStructure)
