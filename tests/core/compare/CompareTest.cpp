@@ -106,17 +106,6 @@ TEST(MapDiff, NamesEachChangeInWordsInCellOrder)
               std::vector<std::string>{"cell (2, 3) description: NPC \"Guard\" removed"});
 }
 
-// Over random maps and edits: the diff is empty exactly when the two files are the same.
-TEST(MapDiff, IsEmptyExactlyWhenTheMapFilesAreEqual)
-{
-    RandomMaps random(28);
-    for (int round = 0; round < 300; ++round) {
-        const MapDocument a = random.map();
-        const MapDocument b = round % 3 == 0 ? deepCopy(a) : random.edited(a);
-        EXPECT_EQ(mapDiff(a, b).empty(), writeMap(a) == writeMap(b)) << writeMap(a) << "\n---\n" << writeMap(b);
-    }
-}
-
 TEST(ShownText, ShowsBytesAsTheWindowsDoOnOneLine)
 {
     // Valid UTF-8 stays UTF-8, anything else is Latin-1 (an encoded surrogate too); C1 controls
