@@ -172,6 +172,13 @@ std::string holderText(const LockHolder& holder)
 }
 
 // A lock left by a power cut or a crash, whatever its content, is taken once no process holds it.
+// Two editors at once must never write each other's recovery files.
+TEST(RecoveryOwner, NamesDifferBetweenCallsAndAreFileNames)
+{
+    EXPECT_NE(newRecoveryOwner(), newRecoveryOwner());
+    EXPECT_EQ(newRecoveryOwner().find('/'), std::string::npos);
+}
+
 TEST(RecoveryLock, ALockNoProcessHoldsIsTakenWhateverItSays)
 {
     TempFolder folder;
