@@ -76,6 +76,9 @@ TEST_F(DoorFormTest, EveryPositionWritesItsOwnSlotAndTheCenterRowsShareOneByItsS
     EXPECT_EQ(form.doors()[Center], 1);
     selectPosition(5);
     EXPECT_EQ(types->currentIndex(), -1);
+    // Cancel closes the dialog as Done does; the window applies the choices either way.
+    QTest::mouseClick(form.findChild<QPushButton*>("BitBtn2"), Qt::LeftButton);
+    EXPECT_EQ(std::pair(form.isVisible(), form.result()), std::pair(false, int(QDialog::Rejected)));
 }
 
 TEST_F(DoorFormTest, OpensBesideTheMainWindowAndPreviewsGlyphsOnlyWithViewDoors)

@@ -247,6 +247,7 @@ TEST_F(TileDescFormTest, FieldsCommitOnlyToTheSelectedRecordOfTheirPageAndRemove
 
     // The check box is stored on leaving it, into the selected item only.
     select("ItemList", 0);
+    EXPECT_EQ(text("ItemName"), "Rope");
     QTest::mouseClick(control("ItemMoveable"), Qt::LeftButton, {}, QPoint(8, control("ItemMoveable")->height() / 2));
     type("ItemText", "Long");
     click("ItemNew");

@@ -63,7 +63,7 @@ TEST_F(TilesetformWindowTest, TabsSetTheCurrentLayerAndKeepTheirOwnSelectionWhic
     tabs()->setCurrentIndex(0);
     EXPECT_EQ(std::pair(form().state().currentLayer, palette().selectedTile()), std::pair(0, 3)) << "Base is layer 0";
     button("RotLeftButton")->click();
-    EXPECT_EQ(palette().selectedRotation(), 3);
+    EXPECT_EQ(std::pair(palette().selectedRotation(), prompter.messages), std::pair(3, QStringList()));
     button("RotRightButton")->click();
     EXPECT_EQ(palette().selectedRotation(), 0);
 }
