@@ -106,18 +106,6 @@ TEST_F(MapRendererTest, BaseTilesWithBadValuesDrawTheGreyBackground)
     }
 }
 
-TEST_F(MapRendererTest, GridOffHidesTheOuterRing)
-{
-    // The marker pixel sits at the tile's top-left corner, in the outer ring; zooms
-    // below 4 drop it anyway.
-    state.tileSource = {0, 0, 80, 80};
-    renderer.redrawAll();
-    EXPECT_EQ(renderer.mapImage().pixel(renderer.cellRect(1, 1).topLeft()), kMarker);
-    state.tileSource = {1, 1, 79, 79};
-    renderer.redrawAll();
-    EXPECT_EQ(renderer.mapImage().pixel(renderer.cellRect(1, 1).topLeft()), renderSheetColour(0, 0));
-}
-
 TEST_F(MapRendererTest, LabelsFollowListPositionsAfterRenumbering)
 {
     for (int x = 0; x < 3; ++x)
@@ -215,6 +203,9 @@ TEST_F(MapRendererTest, CursorPreviewShowsThePaintedCellOnACheckerboard)
     document.grid.door(0, 0, North) = 3;
     state.currentLayer = 0;
     renderer.redrawAll();
+    // The marker pixel at a tile's top-left corner shows with the whole tile drawn, not
+    // with the outer ring hidden.
+    EXPECT_EQ(cellPixel(1, 1, 0, 0), kMarker);
     renderer.cursorPreview(0, 0, PaletteTile{8, 0, 0});
     const QPoint door = kStartupDoorGeometry[DoorNorth].box.rect().center();
     EXPECT_EQ(cellPixel(0, 0, door.x(), door.y()), qRgb(192, 192, 192)) << "doors stay over the preview";
@@ -229,6 +220,7 @@ TEST_F(MapRendererTest, CursorPreviewShowsThePaintedCellOnACheckerboard)
     setZoom(state, 8);
     state.tileSource = {1, 1, 79, 79};
     renderer.redrawAll();
+    EXPECT_EQ(cellPixel(1, 1, 0, 0), renderSheetColour(0, 0));
     renderer.cursorPreview(3, 3, PaletteTile{9, 1, 1});
     EXPECT_EQ(renderer.previewImage().pixel(35, 5), renderSheetColour(1, 9));  // turned: left half now on top
     EXPECT_EQ(renderer.previewImage().pixel(35, 33), renderSheetColour(0, 0));
