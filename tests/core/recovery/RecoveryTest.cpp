@@ -171,7 +171,6 @@ std::string holderText(const LockHolder& holder)
     return std::to_string(holder.pid) + "\n" + holder.bootId + "\n" + holder.program + "\n";
 }
 
-// A lock left by a power cut or a crash, whatever its content, is taken once no process holds it.
 // Two editors at once must never write each other's recovery files.
 TEST(RecoveryOwner, NamesDifferBetweenCallsAndAreFileNames)
 {
@@ -179,6 +178,7 @@ TEST(RecoveryOwner, NamesDifferBetweenCallsAndAreFileNames)
     EXPECT_EQ(newRecoveryOwner().find('/'), std::string::npos);
 }
 
+// A lock left by a power cut or a crash, whatever its content, is taken once no process holds it.
 TEST(RecoveryLock, ALockNoProcessHoldsIsTakenWhateverItSays)
 {
     TempFolder folder;
