@@ -62,9 +62,7 @@ protected:
     // Gives the cell a description of that name, as no command would.
     void describe(int column, int row, const std::string& name)
     {
-        auto tile = std::make_shared<XETile>();
-        std::tie(tile->cellIndex, tile->shortName) = std::tuple(cellIndexOf(column, row), name);
-        mapToSetUp(form().session()).descriptions.append(tile);
+        mapToSetUp(form().session()).descriptions.append(describedTile(cellIndexOf(column, row), name));
     }
     // Shows the window and waits until it is the active one.
     bool activate(QWidget& window)

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -61,6 +62,14 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// A description of the cell at that index (-1: not on the map) holding only its short name.
+inline TilePtr describedTile(int cellIndex, const std::string& shortName = {})
+{
+    auto tile = std::make_shared<XETile>();
+    std::tie(tile->cellIndex, tile->shortName) = std::tuple(cellIndex, shortName);
+    return tile;
+}
 
 inline void writeBytes(const std::filesystem::path& path, const std::string& bytes)
 {

@@ -11,21 +11,17 @@
 
 using namespace xemap;
 using C = KeyCommand;
+using xemap::testing::describedTile;
 
 constexpr GridCell kCell{4, 5};
 const int kCellIndex = cellIndexOf(kCell.x, kCell.y);
-
-TilePtr describedTile(const std::string& name, int cellIndex = -1)
-{
-    return std::make_shared<XETile>(XETile{cellIndex, name, {}, {}, {}, {}, {}, {}});
-}
 
 // A session whose map has a description on kCell and on (9, 9), with nothing recorded yet.
 EditSession sessionWithDescriptions()
 {
     EditSession session;
     for (int cellIndex : {kCellIndex, cellIndexOf(9, 9)})
-        mapToSetUp(session).descriptions.append(describedTile("Room", cellIndex));
+        mapToSetUp(session).descriptions.append(describedTile(cellIndex, "Room"));
     return session;
 }
 
@@ -68,7 +64,8 @@ TEST(EditSession, EachCommandRecordsModifiesAndRedrawsAsItsRulesSay)
         {"doors dialog that changed a door", [&](auto& s) { return s.setDoors(kCell, southDoor); }, 1, "mc"},
         {"doors dialog unchanged", [](auto& s) { return s.setDoors(kCell, s.document().grid.doors[kCell.x][kCell.y]); },
          0, ""},
-        {"describe at ID 1", [](auto& s) { return s.describe(cellIndexOf(9, 9), describedTile("Hall"), 1); }, 1, "ml"},
+        {"describe at ID 1", [](auto& s) { return s.describe(cellIndexOf(9, 9), describedTile(-1, "Hall"), 1); }, 1,
+         "ml"},
         {"describe cancelled after record edits", [](auto& s) { return s.editSharedRecord([] {}), Changes{}; }, 0, "m"},
         {"remove all", [](auto& s) { return s.removeDescription(kCellIndex).value(); }, 1, "mcl"},
         {"copy description", [](auto& s) { return s.copyDescription(kCellIndex), Changes{}; }, 0, ""},

@@ -1,6 +1,7 @@
 #include "core/descriptions/DescriptionList.h"
 #include "gui/descriptions/Changeidformmain.h"
 #include "gui/descriptions/Tiledescmain.h"
+#include "support/MapTestSupport.h"
 #include "support/SessionSetUp.h"
 #include "support/WindowTest.h"
 
@@ -10,13 +11,6 @@ using namespace xemap::testing;
 namespace {
 
 constexpr int kCell = 5 * 32 + 3;
-
-TilePtr describedTile(int cellIndex, const std::string& shortName)
-{
-    auto tile = std::make_shared<XETile>();
-    std::tie(tile->cellIndex, tile->shortName) = std::tie(cellIndex, shortName);
-    return tile;
-}
 
 void activate(QWidget& window)
 {
